@@ -1,0 +1,44 @@
+#include "AppContext.h"
+
+#include "catalogue/Catalogue.h"
+
+namespace Tarvel {
+
+AppContext::AppContext(const ProgramPaths &paths, Prompter *prompter)
+    : m_paths(paths)
+    , m_prompter(prompter)
+    , m_errorLog(paths.errorLog(), prompter)
+    , m_errHandler(m_errorLog, m_hooks)
+{
+    state.strErrorLogPath = paths.errorLog();
+    state.helpFile = paths.helpFile();
+}
+
+AppContext::~AppContext() = default;
+
+void AppContext::setPrompter(Prompter *prompter)
+{
+    m_prompter = prompter;
+    m_errorLog.setPrompter(prompter);
+}
+
+std::unique_ptr<Catalogue> AppContext::connectDB()
+{
+    auto catalogue = std::make_unique<Catalogue>(m_paths.catalogue());
+    catalogue->connect();
+    state.blnStepDone = true;
+    return catalogue;
+}
+
+void AppContext::writeTrace(const QString &text)
+{
+    if (state.blnDiagsTrace)
+        trace.write(text);
+}
+
+void AppContext::errHandler(int number, const QString &description, const QString &location)
+{
+    m_errHandler(number, description, location);
+}
+
+} // namespace Tarvel

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace Tarvel::Err {
+
+// Error numbers written to the error log. Where the classic runtime has a
+// number for the condition we keep it, so old logs and new ones read alike;
+// catalogue errors use the numbers of the classic database engine.
+enum Number : int {
+    SubscriptOutOfRange = 9,
+    TypeMismatch = 13,
+    InternalError = 51,
+    FileNotFound = 53,
+    PathFileAccess = 75,
+    PathNotFound = 76,
+    ObjectNotSet = 91,
+    NoSuchControlElement = 340,
+    InvalidPropertyValue = 380,
+    InvalidArrayIndex = 381,
+    NoCurrentRecord = 3021,
+    CatalogueNotFound = 3024,
+    CatalogueReadOnly = 3027,
+    CatalogueQuery = 3075,
+    ItemNotFound = 3265,
+    ObjectClosed = 3704,
+};
+
+// The description the log shows for a number when the raiser gives none.
+QString description(int number);
+
+} // namespace Tarvel::Err

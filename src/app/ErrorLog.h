@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace Tarvel {
+
+class Prompter;
+
+// The error log Data/Error.Log: one appended line per entry,
+//   date-time - field 1, field 2, number, field 3
+// with the fields written as given. When the log cannot be written the
+// entry is lost and an "Error Generated" box says so.
+class ErrorLog
+{
+public:
+    ErrorLog(QString path, Prompter *prompter);
+
+    const QString &path() const { return m_path; }
+    void setPrompter(Prompter *prompter) { m_prompter = prompter; }
+
+    // Returns false when the line could not be written (the box was shown).
+    bool write(const QString &field1, const QString &field2, int number, const QString &field3);
+
+    static QString formatLine(const QString &dateTime, const QString &field1, const QString &field2, int number,
+                              const QString &field3);
+    // The "Error Generated" box text for a failure inside the named sub.
+    static QString failureText(const QString &sub, int number, const QString &description);
+
+    void reportFailure(const QString &sub, int number, const QString &description);
+
+private:
+    QString m_path;
+    Prompter *m_prompter;
+};
+
+} // namespace Tarvel

@@ -1,0 +1,105 @@
+#include "EditorFields.h"
+
+#include "EditorForm.h"
+
+namespace Tarvel {
+
+FieldBase::FieldBase(EditorForm *form, int index, FieldKind kind)
+    : m_form(form)
+    , m_index(index)
+    , m_kind(kind)
+{
+}
+
+void FieldBase::notify()
+{
+    m_form->fieldChanged(m_kind, m_index);
+}
+
+namespace {
+// Each setter notifies only on a real change, so a window rendering the
+// form repaints what moved and nothing else.
+template<class T>
+bool assign(T &member, const T &value)
+{
+    if (member == value)
+        return false;
+    member = value;
+    return true;
+}
+} // namespace
+
+TextBoxField::TextBoxField(EditorForm *form, int index)
+    : FieldBase(form, index, FieldKind::Text)
+{
+}
+
+void TextBoxField::setText(const QString &text)
+{
+    if (m_text == text)
+        return;
+    m_text = text;
+    notify();
+    m_form->textEdited(m_index);
+}
+
+void TextBoxField::setToolTipText(const QString &text) { if (assign(m_toolTip, text)) notify(); }
+void TextBoxField::setVisible(bool visible) { if (assign(m_visible, visible)) notify(); }
+void TextBoxField::setEnabled(bool enabled) { if (assign(m_enabled, enabled)) notify(); }
+void TextBoxField::setTabStop(bool tabStop) { if (assign(m_tabStop, tabStop)) notify(); }
+void TextBoxField::setTabIndex(int tabIndex) { if (assign(m_tabIndex, tabIndex)) notify(); }
+
+ComboField::ComboField(EditorForm *form, int index)
+    : FieldBase(form, index, FieldKind::List)
+{
+}
+
+void ComboField::setText(const QString &text)
+{
+    const int found = int(m_list.indexOf(text));
+    if (m_text == text && m_listIndex == found)
+        return;
+    m_text = text;
+    m_listIndex = found;
+    notify();
+}
+
+void ComboField::setListIndex(int index)
+{
+    setText(index >= 0 && index < m_list.size() ? m_list.at(index) : QString());
+}
+
+void ComboField::addItem(const QString &entry)
+{
+    m_list.append(entry);
+    if (m_listIndex < 0 && entry == m_text)
+        m_listIndex = int(m_list.size()) - 1;
+    notify();
+}
+
+void ComboField::clear()
+{
+    if (m_list.isEmpty() && m_text.isEmpty())
+        return;
+    m_list.clear();
+    m_text.clear();
+    m_listIndex = -1;
+    notify();
+}
+
+void ComboField::setVisible(bool visible) { if (assign(m_visible, visible)) notify(); }
+void ComboField::setEnabled(bool enabled) { if (assign(m_enabled, enabled)) notify(); }
+void ComboField::setTabStop(bool tabStop) { if (assign(m_tabStop, tabStop)) notify(); }
+void ComboField::setTabIndex(int tabIndex) { if (assign(m_tabIndex, tabIndex)) notify(); }
+
+LabelField::LabelField(EditorForm *form, int index)
+    : FieldBase(form, index, FieldKind::Label)
+{
+}
+
+void LabelField::setCaption(const QString &caption) { if (assign(m_caption, caption)) notify(); }
+void LabelField::setForeColor(quint32 colour) { if (assign(m_foreColor, colour)) notify(); }
+void LabelField::setVisible(bool visible) { if (assign(m_visible, visible)) notify(); }
+void LabelField::setToolTipText(const QString &text) { if (assign(m_toolTip, text)) notify(); }
+
+} // namespace Tarvel

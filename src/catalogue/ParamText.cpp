@@ -1,0 +1,26 @@
+#include "ParamText.h"
+
+namespace Tarvel {
+
+QString ParamText::captionPrefix(int index)
+{
+    return QStringLiteral("   ") + parameterNumber(index);
+}
+
+QString ParamText::parameterNumber(int index)
+{
+    return QStringLiteral("P%1.%2").arg(group(index)).arg(number(index), 2, 10, QLatin1Char('0'));
+}
+
+QString ParamText::fileIndex(int index, int seriesNumber)
+{
+    return QStringLiteral("%1").arg(index, seriesNumber >= 3 ? 4 : 3, 10, QLatin1Char('0'));
+}
+
+QString ParamText::linkTag(int index)
+{
+    return QStringLiteral("P%1.%2@WORD").arg(group(index), 2, 10, QLatin1Char('0')).arg(number(index), 2, 10,
+                                                                                           QLatin1Char('0'));
+}
+
+} // namespace Tarvel

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace Tarvel {
+
+// The texts built from a parameter index i = group * 100 + number.
+class ParamText
+{
+public:
+    static int group(int index) { return index / 100; }
+    static int number(int index) { return index % 100; }
+
+    // "   P0.05", "   P9.41", "   P10.05": the start of default captions.
+    static QString captionPrefix(int index);
+    // "P0.05", "P9.41", "P10.05": in messages and reports.
+    static QString parameterNumber(int index);
+    // "005" / "0005": the index in configuration files, 3 digits below
+    // series 3 and 4 digits from series 3 on.
+    static QString fileIndex(int index, int seriesNumber);
+    // "P09.41@WORD": the item name on the Ethernet route.
+    static QString linkTag(int index);
+    // Register number of Pg.nn by the fixed plan g * 256 + nn + 1.
+    static int registerNumber(int index) { return group(index) * 256 + number(index) + 1; }
+};
+
+} // namespace Tarvel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/ScriptedPrompter.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace Tarvel::Test {
+
+// A program directory of its own for one test: Data/ with a copy of the
+// built catalogue (so tests may write QuickScreen), Configs/, and a context
+// over it whose message boxes are scripted.
+class TempProgram
+{
+public:
+    explicit TempProgram(bool withCatalogue = true);
+
+    QString dir() const { return m_dir.path(); }
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    AppContext &ctx() { return *m_ctx; }
+    ScriptedPrompter &prompter() { return m_prompter; }
+    // The lines of Data/Error.Log, empty when there is none.
+    QStringList errorLogLines() const;
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<AppContext> m_ctx;
+};
+
+// The catalogue the build produced, for read-only queries.
+QString builtCatalogue();
+
+} // namespace Tarvel::Test
