@@ -1,0 +1,49 @@
+// tarvel: the desktop program.
+#include "app/AppContext.h"
+#include "app/InstanceGuard.h"
+#include "app/ProgramPaths.h"
+#include "ui/main/AppIcons.h"
+#include "ui/main/Shell.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTextStream>
+
+namespace {
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!hasDisplay()) {
+        QTextStream(stderr) << "tarvel: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                               "Start it under a virtual display, for example:\n"
+                               "  xvfb-run -a "
+                            << argv[0] << "\n";
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tarvel"));
+    QApplication::setApplicationName(QStringLiteral("Tarvel"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVEL_VERSION));
+    QApplication::setWindowIcon(Tarvel::AppIcons::application());
+
+    const Tarvel::ProgramPaths paths(Tarvel::ProgramPaths::resolve(QApplication::applicationDirPath()));
+    Tarvel::InstanceGuard guard(paths.programDir());
+    if (!guard.tryAcquire()) {
+        QMessageBox::information(nullptr, QApplication::applicationName(),
+                                 Tarvel::InstanceGuard::refusalText().replace(u'\r', u'\n'));
+        return 0;
+    }
+
+    Tarvel::AppContext ctx(paths, nullptr);
+    Tarvel::Shell shell(ctx);
+    shell.start();
+    return app.exec();
+}

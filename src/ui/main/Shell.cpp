@@ -1,0 +1,61 @@
+#include "Shell.h"
+
+#include "MainWindow.h"
+#include "NavigatorDialog.h"
+#include "QtFileDialogs.h"
+#include "QtPrompter.h"
+#include "SplashWindow.h"
+#include "app/AppContext.h"
+#include "print/QtLinePrinter.h"
+
+namespace Tarvel {
+
+Shell::Shell(AppContext &ctx)
+    : m_ctx(ctx)
+    , m_main(std::make_unique<MainWindow>(ctx))
+    , m_prompter(std::make_unique<QtPrompter>(m_main.get()))
+    , m_fileDialogs(std::make_unique<QtFileDialogs>(m_main.get()))
+    , m_printer(std::make_unique<QtLinePrinter>(m_main.get()))
+{
+    m_ctx.setPrompter(m_prompter.get());
+    m_ctx.setFileDialogs(m_fileDialogs.get());
+    m_ctx.setPrinter(m_printer.get());
+    m_ctx.setHooks(m_main.get());
+}
+
+Shell::~Shell()
+{
+    m_ctx.setHooks(nullptr);
+    m_ctx.setPrinter(nullptr);
+    m_ctx.setFileDialogs(nullptr);
+    delete m_splash.data();
+}
+
+void Shell::start()
+{
+    Startup(m_ctx).main(*this);
+}
+
+// The detailed editor's fields live in the context from the start; its
+// window is built on first use.
+void Shell::loadDetailedEditor() {}
+
+void Shell::showMainWindow()
+{
+    m_main->show();
+}
+
+void Shell::showNavigator()
+{
+    m_main->showNavigator();
+}
+
+void Shell::showSplash()
+{
+    m_splash = new SplashWindow(m_main.get(), m_splashTickMs);
+    m_splash->show();
+    m_splash->raise();
+    m_splash->activateWindow();
+}
+
+} // namespace Tarvel
