@@ -1,0 +1,1 @@
+tarvel_test(tst_statuslist tst_statuslist.cpp tarvelcore)

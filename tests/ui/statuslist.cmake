@@ -1,0 +1,1 @@
+tarvel_test(tst_statuslistwindow tst_statuslistwindow.cpp tarvelgui)
