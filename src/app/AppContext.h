@@ -36,7 +36,7 @@ public:
     const ProgramPaths &paths() const { return m_paths; }
     AppState state;
     ParamTables params;
-    EditorForm editor;     // frmTabConfig's fields, created once at start-up
+    EditorForm editor; // frmTabConfig's fields, created once at start-up
     StatusList statusList; // frmList
     DiagTrace trace;
     Pacing pacing;
@@ -63,8 +63,7 @@ public:
     // The common trap: runs a procedure; an error that escapes it goes to
     // ErrHandler with the procedure's location text. Returns whether the
     // procedure ran to its end.
-    template<class F>
-    bool trap(const QString &location, F &&procedure)
+    template<class F> bool trap(const QString &location, F &&procedure)
     {
         try {
             procedure();

@@ -10,8 +10,7 @@ namespace Tarvel {
 ErrHandler::ErrHandler(ErrorLog &log, ShellHooks *&hooks)
     : m_log(log)
     , m_hooks(hooks)
-{
-}
+{ }
 
 void ErrHandler::operator()(int number, const QString &description, const QString &location)
 {

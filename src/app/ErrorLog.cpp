@@ -14,14 +14,13 @@ namespace Tarvel {
 ErrorLog::ErrorLog(QString path, Prompter *prompter)
     : m_path(std::move(path))
     , m_prompter(prompter)
-{
-}
+{ }
 
-QString ErrorLog::formatLine(const QString &dateTime, const QString &field1, const QString &field2, int number,
-                             const QString &field3)
+QString ErrorLog::formatLine(
+    const QString &dateTime, const QString &field1, const QString &field2, int number, const QString &field3)
 {
     return dateTime + QStringLiteral(" - ") + field1 + QStringLiteral(", ") + field2 + QStringLiteral(", ")
-           + QString::number(number) + QStringLiteral(", ") + field3;
+        + QString::number(number) + QStringLiteral(", ") + field3;
 }
 
 QString ErrorLog::failureText(const QString &sub, int number, const QString &description)

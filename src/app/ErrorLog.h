@@ -21,8 +21,8 @@ public:
     // Returns false when the line could not be written (the box was shown).
     bool write(const QString &field1, const QString &field2, int number, const QString &field3);
 
-    static QString formatLine(const QString &dateTime, const QString &field1, const QString &field2, int number,
-                              const QString &field3);
+    static QString formatLine(
+        const QString &dateTime, const QString &field1, const QString &field2, int number, const QString &field3);
     // The "Error Generated" box text for a failure inside the named sub.
     static QString failureText(const QString &sub, int number, const QString &description);
 

@@ -9,7 +9,7 @@ struct FileDialogRequest
     enum Mode { Open, Save };
     Mode mode = Open;
     QString title;
-    QString filter;     // classic form: "list files (*.qxl)|*.qxl"
+    QString filter; // classic form: "list files (*.qxl)|*.qxl"
     QString initialDir;
     bool fileMustExist = false;
     bool confirmOverwrite = false;

@@ -17,7 +17,8 @@ public:
 
     static QString refusalText()
     {
-        return QStringLiteral("Tarvel is already running.\rYou may only have one instance of Tarvel running at a time.");
+        return QStringLiteral(
+            "Tarvel is already running.\rYou may only have one instance of Tarvel running at a time.");
     }
 
 private:

@@ -11,8 +11,7 @@ namespace Tarvel {
 
 Pacing::Pacing()
     : m_mode(configuredMode())
-{
-}
+{ }
 
 Pacing::Mode Pacing::configuredMode()
 {

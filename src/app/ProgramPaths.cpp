@@ -25,7 +25,7 @@ void seedUserFolder(const QString &userDir, const QString &executableDir)
     const QString target = dir.filePath(QStringLiteral("Data/QX.qxd"));
     if (QFileInfo::exists(target))
         return;
-    const QStringList candidates{
+    const QStringList candidates {
         QDir(executableDir).filePath(QStringLiteral("Data/QX.qxd")),
         QDir(executableDir).filePath(QStringLiteral("../share/tarvel/Data/QX.qxd")),
     };
@@ -41,8 +41,7 @@ void seedUserFolder(const QString &userDir, const QString &executableDir)
 
 ProgramPaths::ProgramPaths(QString programDir)
     : m_dir(QDir::cleanPath(std::move(programDir)))
-{
-}
+{ }
 
 QString ProgramPaths::resolve(const QString &executableDir)
 {
@@ -56,10 +55,25 @@ QString ProgramPaths::resolve(const QString &executableDir)
     return user;
 }
 
-QString ProgramPaths::catalogue() const { return m_dir + QStringLiteral("/Data/QX.qxd"); }
-QString ProgramPaths::errorLog() const { return m_dir + QStringLiteral("/Data/Error.Log"); }
-QString ProgramPaths::diagsLog() const { return m_dir + QStringLiteral("/Data/Diags.Log"); }
-QString ProgramPaths::configsDir() const { return m_dir + QStringLiteral("/Configs"); }
-QString ProgramPaths::helpFile() const { return m_dir + QStringLiteral("/Tarvel_Help.chm"); }
+QString ProgramPaths::catalogue() const
+{
+    return m_dir + QStringLiteral("/Data/QX.qxd");
+}
+QString ProgramPaths::errorLog() const
+{
+    return m_dir + QStringLiteral("/Data/Error.Log");
+}
+QString ProgramPaths::diagsLog() const
+{
+    return m_dir + QStringLiteral("/Data/Diags.Log");
+}
+QString ProgramPaths::configsDir() const
+{
+    return m_dir + QStringLiteral("/Configs");
+}
+QString ProgramPaths::helpFile() const
+{
+    return m_dir + QStringLiteral("/Tarvel_Help.chm");
+}
 
 } // namespace Tarvel

@@ -16,11 +16,11 @@ public:
     static QString resolve(const QString &executableDir);
 
     const QString &programDir() const { return m_dir; }
-    QString catalogue() const;   // Data/QX.qxd
-    QString errorLog() const;    // Data/Error.Log
-    QString diagsLog() const;    // Data/Diags.Log
-    QString configsDir() const;  // Configs
-    QString helpFile() const;    // Tarvel_Help.chm
+    QString catalogue() const; // Data/QX.qxd
+    QString errorLog() const; // Data/Error.Log
+    QString diagsLog() const; // Data/Diags.Log
+    QString configsDir() const; // Configs
+    QString helpFile() const; // Tarvel_Help.chm
 
 private:
     QString m_dir;

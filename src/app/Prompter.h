@@ -19,8 +19,14 @@ enum Style : int {
 };
 enum Answer : int { OK = 1, Cancel = 2, Yes = 6, No = 7 };
 
-constexpr int buttons(int style) { return style & 0x7; }
-constexpr int icon(int style) { return style & 0x70; }
+constexpr int buttons(int style)
+{
+    return style & 0x7;
+}
+constexpr int icon(int style)
+{
+    return style & 0x70;
+}
 } // namespace Msg
 
 // Every message box of the program goes through this, so the GUI shows a

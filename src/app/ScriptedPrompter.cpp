@@ -10,9 +10,12 @@ int ScriptedPrompter::msgBox(const QString &text, int style, const QString &titl
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
     switch (Msg::buttons(style)) {
-    case Msg::YesNo: return m_yes ? Msg::Yes : Msg::No;
-    case Msg::OKCancel: return m_yes ? Msg::OK : Msg::Cancel;
-    default: return Msg::OK;
+    case Msg::YesNo:
+        return m_yes ? Msg::Yes : Msg::No;
+    case Msg::OKCancel:
+        return m_yes ? Msg::OK : Msg::Cancel;
+    default:
+        return Msg::OK;
     }
 }
 

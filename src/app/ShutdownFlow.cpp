@@ -7,8 +7,7 @@ namespace Tarvel {
 
 ShutdownFlow::ShutdownFlow(AppContext &ctx)
     : m_ctx(ctx)
-{
-}
+{ }
 
 bool ShutdownFlow::hasUnsavedChanges() const
 {
@@ -21,13 +20,13 @@ bool ShutdownFlow::confirmQuit(const QString &caption, const std::function<void(
 {
     Prompter &p = m_ctx.prompter();
     if (p.msgBox(QStringLiteral("Are your sure you want to quit?"), Msg::YesNo | Msg::Question | Msg::DefaultButton2,
-                 caption)
+            caption)
         != Msg::Yes)
         return false;
     if (hasUnsavedChanges()
         && p.msgBox(QStringLiteral("Unsaved drive configuration data exists. Would you like to save your changes?"),
-                    Msg::YesNo | Msg::Question, QStringLiteral("Unsaved Drive Config Data Exists"))
-               == Msg::Yes
+               Msg::YesNo | Msg::Question, QStringLiteral("Unsaved Drive Config Data Exists"))
+            == Msg::Yes
         && save)
         save();
     return true;

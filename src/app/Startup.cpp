@@ -8,8 +8,7 @@ namespace Tarvel {
 
 Startup::Startup(AppContext &ctx)
     : m_ctx(ctx)
-{
-}
+{ }
 
 std::optional<bool> Startup::readQuickScreen(const QString &location)
 {
@@ -30,7 +29,8 @@ bool Startup::writeQuickScreen(bool show, const QString &location)
         std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
         RecordSet rs = catalogue->query(custInfoQuery());
         rs.current(); // the record must exist to be updated
-        catalogue->execute(QStringLiteral("UPDATE tblCustInfo SET QuickScreen = %1 WHERE RecNum = 1").arg(show ? 1 : 0));
+        catalogue->execute(
+            QStringLiteral("UPDATE tblCustInfo SET QuickScreen = %1 WHERE RecNum = 1").arg(show ? 1 : 0));
     });
 }
 

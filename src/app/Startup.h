@@ -15,8 +15,8 @@ public:
     virtual ~StartupWindows() = default;
     virtual void loadDetailedEditor() = 0; // loaded, not shown
     virtual void showMainWindow() = 0;
-    virtual void showNavigator() = 0;      // frmStartup, over the main window
-    virtual void showSplash() = 0;         // frmSplash
+    virtual void showNavigator() = 0; // frmStartup, over the main window
+    virtual void showSplash() = 0; // frmSplash
 };
 
 // basMain: start-up and the one per-installation setting, QuickScreen.

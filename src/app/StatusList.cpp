@@ -9,8 +9,7 @@ const QString StatusList::DefaultCaption = QStringLiteral("  Status List");
 StatusList::StatusList(QObject *parent)
     : QObject(parent)
     , m_caption(DefaultCaption)
-{
-}
+{ }
 
 void StatusList::addLine(const QString &line)
 {
@@ -84,7 +83,7 @@ void StatusList::hide()
 
 QStringList StatusList::fileLines() const
 {
-    return QStringList{QStringLiteral("List File Saved ") + TextFile::generalDate()} + m_lines;
+    return QStringList {QStringLiteral("List File Saved ") + TextFile::generalDate()} + m_lines;
 }
 
 } // namespace Tarvel

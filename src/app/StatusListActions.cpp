@@ -16,17 +16,25 @@ const QString ToolbarLocation = QStringLiteral("frmList, tbrist_ButtonClick");
 
 StatusListActions::StatusListActions(AppContext &ctx)
     : m_ctx(ctx)
-{
-}
+{ }
 
 void StatusListActions::buttonClick(int position)
 {
     switch (position) {
-    case Open: open(); break;
-    case Save: save(); break;
-    case Print: print(); break;
-    case Clear: clear(); break;
-    default: break;
+    case Open:
+        open();
+        break;
+    case Save:
+        save();
+        break;
+    case Print:
+        print();
+        break;
+    case Clear:
+        clear();
+        break;
+    default:
+        break;
     }
 }
 
@@ -102,7 +110,7 @@ void StatusListActions::clear()
 {
     m_ctx.trap(ToolbarLocation, [&] {
         const int answer = m_ctx.prompter().msgBox(QStringLiteral("Are you sure you want to clear the list?"),
-                                                   Msg::YesNo | Msg::Question, QStringLiteral("Confirmation Needed"));
+            Msg::YesNo | Msg::Question, QStringLiteral("Confirmation Needed"));
         if (answer == Msg::Yes)
             m_ctx.statusList.clear();
     });

@@ -33,7 +33,8 @@ QString TextFile::generalDate(const QDateTime &when)
     // form shows the wall-clock time only.
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
-    return locale.toString(when.date(), QLocale::ShortFormat) + u' ' + locale.toString(when.time(), timeFormat.trimmed());
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' '
+        + locale.toString(when.time(), timeFormat.trimmed());
 }
 
 } // namespace Tarvel

@@ -30,8 +30,7 @@ namespace Tarvel {
 
 // Runs one step of a walk over the field arrays, passing over error 340
 // (no field at that index) as the walkers of the classic program did.
-template<class F>
-void skipMissingField(F &&step)
+template<class F> void skipMissingField(F &&step)
 {
     try {
         step();

@@ -14,8 +14,7 @@ namespace Tarvel {
 
 Catalogue::Catalogue(QString path)
     : m_path(std::move(path))
-{
-}
+{ }
 
 Catalogue::~Catalogue()
 {

@@ -8,8 +8,7 @@ FieldBase::FieldBase(EditorForm *form, int index, FieldKind kind)
     : m_form(form)
     , m_index(index)
     , m_kind(kind)
-{
-}
+{ }
 
 void FieldBase::notify()
 {
@@ -19,8 +18,7 @@ void FieldBase::notify()
 namespace {
 // Each setter notifies only on a real change, so a window rendering the
 // form repaints what moved and nothing else.
-template<class T>
-bool assign(T &member, const T &value)
+template<class T> bool assign(T &member, const T &value)
 {
     if (member == value)
         return false;
@@ -31,8 +29,7 @@ bool assign(T &member, const T &value)
 
 TextBoxField::TextBoxField(EditorForm *form, int index)
     : FieldBase(form, index, FieldKind::Text)
-{
-}
+{ }
 
 void TextBoxField::setText(const QString &text)
 {
@@ -43,16 +40,35 @@ void TextBoxField::setText(const QString &text)
     m_form->textEdited(m_index);
 }
 
-void TextBoxField::setToolTipText(const QString &text) { if (assign(m_toolTip, text)) notify(); }
-void TextBoxField::setVisible(bool visible) { if (assign(m_visible, visible)) notify(); }
-void TextBoxField::setEnabled(bool enabled) { if (assign(m_enabled, enabled)) notify(); }
-void TextBoxField::setTabStop(bool tabStop) { if (assign(m_tabStop, tabStop)) notify(); }
-void TextBoxField::setTabIndex(int tabIndex) { if (assign(m_tabIndex, tabIndex)) notify(); }
+void TextBoxField::setToolTipText(const QString &text)
+{
+    if (assign(m_toolTip, text))
+        notify();
+}
+void TextBoxField::setVisible(bool visible)
+{
+    if (assign(m_visible, visible))
+        notify();
+}
+void TextBoxField::setEnabled(bool enabled)
+{
+    if (assign(m_enabled, enabled))
+        notify();
+}
+void TextBoxField::setTabStop(bool tabStop)
+{
+    if (assign(m_tabStop, tabStop))
+        notify();
+}
+void TextBoxField::setTabIndex(int tabIndex)
+{
+    if (assign(m_tabIndex, tabIndex))
+        notify();
+}
 
 ComboField::ComboField(EditorForm *form, int index)
     : FieldBase(form, index, FieldKind::List)
-{
-}
+{ }
 
 void ComboField::setText(const QString &text)
 {
@@ -87,19 +103,50 @@ void ComboField::clear()
     notify();
 }
 
-void ComboField::setVisible(bool visible) { if (assign(m_visible, visible)) notify(); }
-void ComboField::setEnabled(bool enabled) { if (assign(m_enabled, enabled)) notify(); }
-void ComboField::setTabStop(bool tabStop) { if (assign(m_tabStop, tabStop)) notify(); }
-void ComboField::setTabIndex(int tabIndex) { if (assign(m_tabIndex, tabIndex)) notify(); }
+void ComboField::setVisible(bool visible)
+{
+    if (assign(m_visible, visible))
+        notify();
+}
+void ComboField::setEnabled(bool enabled)
+{
+    if (assign(m_enabled, enabled))
+        notify();
+}
+void ComboField::setTabStop(bool tabStop)
+{
+    if (assign(m_tabStop, tabStop))
+        notify();
+}
+void ComboField::setTabIndex(int tabIndex)
+{
+    if (assign(m_tabIndex, tabIndex))
+        notify();
+}
 
 LabelField::LabelField(EditorForm *form, int index)
     : FieldBase(form, index, FieldKind::Label)
-{
-}
+{ }
 
-void LabelField::setCaption(const QString &caption) { if (assign(m_caption, caption)) notify(); }
-void LabelField::setForeColor(quint32 colour) { if (assign(m_foreColor, colour)) notify(); }
-void LabelField::setVisible(bool visible) { if (assign(m_visible, visible)) notify(); }
-void LabelField::setToolTipText(const QString &text) { if (assign(m_toolTip, text)) notify(); }
+void LabelField::setCaption(const QString &caption)
+{
+    if (assign(m_caption, caption))
+        notify();
+}
+void LabelField::setForeColor(quint32 colour)
+{
+    if (assign(m_foreColor, colour))
+        notify();
+}
+void LabelField::setVisible(bool visible)
+{
+    if (assign(m_visible, visible))
+        notify();
+}
+void LabelField::setToolTipText(const QString &text)
+{
+    if (assign(m_toolTip, text))
+        notify();
+}
 
 } // namespace Tarvel

@@ -17,20 +17,18 @@ QVector<int> range(int first, int last)
 
 [[noreturn]] void noElement(int index)
 {
-    throw TrappedError(Err::NoSuchControlElement,
-                       QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+    throw TrappedError(
+        Err::NoSuchControlElement, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
 }
 
-template<class T>
-T &element(const std::vector<std::unique_ptr<T>> &array, int index)
+template<class T> T &element(const std::vector<std::unique_ptr<T>> &array, int index)
 {
     if (index < 0 || index >= int(array.size()) || !array[size_t(index)])
         noElement(index);
     return *array[size_t(index)];
 }
 
-template<class T>
-int bound(const std::vector<std::unique_ptr<T>> &array, bool upper)
+template<class T> int bound(const std::vector<std::unique_ptr<T>> &array, bool upper)
 {
     if (upper) {
         for (int i = int(array.size()) - 1; i >= 0; --i)
@@ -61,7 +59,7 @@ const QVector<int> &EditorForm::fieldIndices()
 const QVector<int> &EditorForm::choiceIndices()
 {
     static const QVector<int> indices = [] {
-        QVector<int> out{0, 2, 5, 100, 107, 200, 208, 210};
+        QVector<int> out {0, 2, 5, 100, 107, 200, 208, 210};
         out += range(300, 314);
         out += {331, 400, 401, 404, 405, 411, 413, 414, 418};
         out += range(600, 607);
@@ -94,23 +92,53 @@ EditorForm::EditorForm(QObject *parent)
 
 EditorForm::~EditorForm() = default;
 
-bool EditorForm::hasTxtP(int index) const { return index >= 0 && index < IndexCount && m_txt[size_t(index)]; }
-bool EditorForm::hasCmbP(int index) const { return index >= 0 && index < IndexCount && m_cmb[size_t(index)]; }
-bool EditorForm::hasLblP(int index) const { return index >= 0 && index < IndexCount && m_lbl[size_t(index)]; }
+bool EditorForm::hasTxtP(int index) const
+{
+    return index >= 0 && index < IndexCount && m_txt[size_t(index)];
+}
+bool EditorForm::hasCmbP(int index) const
+{
+    return index >= 0 && index < IndexCount && m_cmb[size_t(index)];
+}
+bool EditorForm::hasLblP(int index) const
+{
+    return index >= 0 && index < IndexCount && m_lbl[size_t(index)];
+}
 
-TextBoxField &EditorForm::txtP(int index) { return element(m_txt, index); }
-ComboField &EditorForm::cmbP(int index) { return element(m_cmb, index); }
-LabelField &EditorForm::lblP(int index) { return element(m_lbl, index); }
-const TextBoxField &EditorForm::txtP(int index) const { return element(m_txt, index); }
-const ComboField &EditorForm::cmbP(int index) const { return element(m_cmb, index); }
-const LabelField &EditorForm::lblP(int index) const { return element(m_lbl, index); }
+TextBoxField &EditorForm::txtP(int index)
+{
+    return element(m_txt, index);
+}
+ComboField &EditorForm::cmbP(int index)
+{
+    return element(m_cmb, index);
+}
+LabelField &EditorForm::lblP(int index)
+{
+    return element(m_lbl, index);
+}
+const TextBoxField &EditorForm::txtP(int index) const
+{
+    return element(m_txt, index);
+}
+const ComboField &EditorForm::cmbP(int index) const
+{
+    return element(m_cmb, index);
+}
+const LabelField &EditorForm::lblP(int index) const
+{
+    return element(m_lbl, index);
+}
 
 int EditorForm::lowerBound(FieldKind kind) const
 {
     switch (kind) {
-    case FieldKind::Text: return bound(m_txt, false);
-    case FieldKind::List: return bound(m_cmb, false);
-    case FieldKind::Label: return bound(m_lbl, false);
+    case FieldKind::Text:
+        return bound(m_txt, false);
+    case FieldKind::List:
+        return bound(m_cmb, false);
+    case FieldKind::Label:
+        return bound(m_lbl, false);
     }
     return -1;
 }
@@ -118,9 +146,12 @@ int EditorForm::lowerBound(FieldKind kind) const
 int EditorForm::upperBound(FieldKind kind) const
 {
     switch (kind) {
-    case FieldKind::Text: return bound(m_txt, true);
-    case FieldKind::List: return bound(m_cmb, true);
-    case FieldKind::Label: return bound(m_lbl, true);
+    case FieldKind::Text:
+        return bound(m_txt, true);
+    case FieldKind::List:
+        return bound(m_cmb, true);
+    case FieldKind::Label:
+        return bound(m_lbl, true);
     }
     return -1;
 }
@@ -148,7 +179,13 @@ void EditorForm::setFocus(FieldKind kind, int index)
     Q_EMIT focusRequested(kind, index);
 }
 
-void EditorForm::fieldChanged(FieldKind kind, int index) { Q_EMIT changed(kind, index); }
-void EditorForm::textEdited(int index) { Q_EMIT textChanged(index); }
+void EditorForm::fieldChanged(FieldKind kind, int index)
+{
+    Q_EMIT changed(kind, index);
+}
+void EditorForm::textEdited(int index)
+{
+    Q_EMIT textChanged(index);
+}
 
 } // namespace Tarvel

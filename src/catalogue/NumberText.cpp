@@ -36,8 +36,7 @@ QString NumberText::variant(const QVariant &value)
 
 bool NumberText::isNumeric(const QString &text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
+    static const QRegularExpression pattern(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)"));
     return pattern.match(text).hasMatch();
 }
 

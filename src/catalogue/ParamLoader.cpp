@@ -13,16 +13,15 @@ namespace Tarvel {
 
 ParamLoader::ParamLoader(AppContext &ctx)
     : m_ctx(ctx)
-{
-}
+{ }
 
 QString ParamLoader::notUsedCaption(int index)
 {
     return ParamText::captionPrefix(index) + QStringLiteral(" - Not used for selected drive/rev.");
 }
 
-bool ParamLoader::getParamData(EditorForm &form, const QString &source, const QString &series, const QString &model,
-                               const QString &rev)
+bool ParamLoader::getParamData(
+    EditorForm &form, const QString &source, const QString &series, const QString &model, const QString &rev)
 {
     return m_ctx.trap(QStringLiteral("basFunctions, getParamData()"), [&] {
         m_ctx.statusList.show();
@@ -34,7 +33,7 @@ bool ParamLoader::getParamData(EditorForm &form, const QString &source, const QS
         clearObjects(form);
 
         const QString sql = QStringLiteral("Select * From ") + source + QStringLiteral(" WHERE Series = ") + series
-                            + QStringLiteral(" AND Model = ") + model + QStringLiteral(" AND REV = ") + rev;
+            + QStringLiteral(" AND Model = ") + model + QStringLiteral(" AND REV = ") + rev;
         m_ctx.pause(0.3);
 
         m_ctx.state.blnStepDone = false;
@@ -46,7 +45,7 @@ bool ParamLoader::getParamData(EditorForm &form, const QString &source, const QS
 }
 
 void ParamLoader::loadRows(EditorForm &form, Catalogue &catalogue, const QString &sql, const QString &series,
-                           const QString &model, const QString &rev)
+    const QString &model, const QString &rev)
 {
     ParamTables &t = m_ctx.params;
     RecordSet rs = catalogue.query(sql);
@@ -104,8 +103,8 @@ void ParamLoader::loadRows(EditorForm &form, Catalogue &catalogue, const QString
         const int rowPosition = rs.position() + 1;
         if (t.blnExtra[i]) {
             if (!form.hasCmbP(i))
-                throw TrappedError(Err::NoSuchControlElement,
-                                   QStringLiteral("Control array element '%1' doesn't exist").arg(i));
+                throw TrappedError(
+                    Err::NoSuchControlElement, QStringLiteral("Control array element '%1' doesn't exist").arg(i));
             ComboField &list = form.cmbP(i);
             list.setVisible(true);
             list.setTabIndex(rowPosition);
@@ -188,11 +187,11 @@ void ParamLoader::labels(EditorForm &form)
 }
 
 void ParamLoader::getExtraData(Catalogue &catalogue, const QString &series, const QString &model, const QString &rev,
-                               const QString &parameter, ComboField &list)
+    const QString &parameter, ComboField &list)
 {
     const QString sql = QStringLiteral("Select * From qryExtraData") + QStringLiteral(" WHERE Series = ") + series
-                        + QStringLiteral(" AND Model = ") + model + QStringLiteral(" AND Parameter = '") + parameter
-                        + QStringLiteral("'") + QStringLiteral(" AND REV = ") + rev;
+        + QStringLiteral(" AND Model = ") + model + QStringLiteral(" AND Parameter = '") + parameter
+        + QStringLiteral("'") + QStringLiteral(" AND REV = ") + rev;
     m_ctx.trap(QStringLiteral("basFunctions, getExtraData()"), [&] {
         RecordSet rs = catalogue.query(sql);
         while (!rs.eof()) {

@@ -20,22 +20,22 @@ public:
     // getParamData: series, model and rev come already in single quotes
     // ('02'); source is the catalogue source, "qryTabParams". True when the
     // load ran to its end.
-    bool getParamData(EditorForm &form, const QString &source, const QString &series, const QString &model,
-                      const QString &rev);
+    bool getParamData(
+        EditorForm &form, const QString &source, const QString &series, const QString &model, const QString &rev);
     // ClearObjects: empty and hide every field.
     void clearObjects(EditorForm &form);
     // Labels: every caption to the grey "not used" text.
     void labels(EditorForm &form);
     // getExtraData: fill one choice list from qryExtraData.
     void getExtraData(Catalogue &catalogue, const QString &series, const QString &model, const QString &rev,
-                      const QString &parameter, ComboField &list);
+        const QString &parameter, ComboField &list);
 
     // The caption of a parameter the drive does not have.
     static QString notUsedCaption(int index);
 
 private:
     void loadRows(EditorForm &form, Catalogue &catalogue, const QString &sql, const QString &series,
-                  const QString &model, const QString &rev);
+        const QString &model, const QString &rev);
 
     AppContext &m_ctx;
 };

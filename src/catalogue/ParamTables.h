@@ -17,12 +17,12 @@ struct ParamTables
     std::array<QVariant, Size> varMin;
     std::array<QVariant, Size> varMax;
     std::array<QVariant, Size> varDefault;
-    std::array<float, Size> sngResolution{};
-    std::array<bool, Size> blnDependent{};
-    std::array<bool, Size> blnReadOnly{};
-    std::array<bool, Size> blnExtra{};
-    std::array<bool, Size> blnTextShown{};
-    std::array<bool, Size> blnListShown{};
+    std::array<float, Size> sngResolution {};
+    std::array<bool, Size> blnDependent {};
+    std::array<bool, Size> blnReadOnly {};
+    std::array<bool, Size> blnExtra {};
+    std::array<bool, Size> blnTextShown {};
+    std::array<bool, Size> blnListShown {};
     std::array<QVariant, Size> varLastChance;
     QVariant varFocusValue;
 };

@@ -19,8 +19,9 @@ QString ParamText::fileIndex(int index, int seriesNumber)
 
 QString ParamText::linkTag(int index)
 {
-    return QStringLiteral("P%1.%2@WORD").arg(group(index), 2, 10, QLatin1Char('0')).arg(number(index), 2, 10,
-                                                                                           QLatin1Char('0'));
+    return QStringLiteral("P%1.%2@WORD")
+        .arg(group(index), 2, 10, QLatin1Char('0'))
+        .arg(number(index), 2, 10, QLatin1Char('0'));
 }
 
 } // namespace Tarvel

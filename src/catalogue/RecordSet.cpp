@@ -7,8 +7,7 @@ namespace Tarvel {
 
 RecordSet::RecordSet(QVector<QSqlRecord> rows)
     : m_rows(std::move(rows))
-{
-}
+{ }
 
 const QSqlRecord &RecordSet::current() const
 {

@@ -37,8 +37,7 @@ QStringList wrapLine(const QString &text, const QFont &font, QPaintDevice *devic
 QtLinePrinter::QtLinePrinter(QWidget *dialogParent)
     : m_dialogParent(dialogParent)
     , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
-{
-}
+{ }
 
 QtLinePrinter::~QtLinePrinter() = default;
 

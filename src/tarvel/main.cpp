@@ -14,7 +14,7 @@ namespace {
 bool hasDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 } // namespace
@@ -37,8 +37,8 @@ int main(int argc, char *argv[])
     const Tarvel::ProgramPaths paths(Tarvel::ProgramPaths::resolve(QApplication::applicationDirPath()));
     Tarvel::InstanceGuard guard(paths.programDir());
     if (!guard.tryAcquire()) {
-        QMessageBox::information(nullptr, QApplication::applicationName(),
-                                 Tarvel::InstanceGuard::refusalText().replace(u'\r', u'\n'));
+        QMessageBox::information(
+            nullptr, QApplication::applicationName(), Tarvel::InstanceGuard::refusalText().replace(u'\r', u'\n'));
         return 0;
     }
 

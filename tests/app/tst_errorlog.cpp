@@ -47,11 +47,13 @@ void TestErrorLog::trappedErrorWritesOneLine_data()
     QTest::addColumn<QString>("description");
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("type mismatch") << 13 << "Type mismatch" << "basFunctions, SaveFile()"
+    QTest::newRow("type mismatch") << 13 << "Type mismatch"
+                                   << "basFunctions, SaveFile()"
                                    << " - basFunctions, SaveFile(), Program, 13, Type mismatch";
-    QTest::newRow("comma in description")
-        << 3075 << "Syntax error (missing operator), near 'x'" << "frmMain, mnuUpload_Click, getParamData Returned False"
-        << " - frmMain, mnuUpload_Click, getParamData Returned False, Program, 3075, Syntax error (missing operator), near 'x'";
+    QTest::newRow("comma in description") << 3075 << "Syntax error (missing operator), near 'x'"
+                                          << "frmMain, mnuUpload_Click, getParamData Returned False"
+                                          << " - frmMain, mnuUpload_Click, getParamData Returned False, Program, 3075, "
+                                             "Syntax error (missing operator), near 'x'";
 }
 
 void TestErrorLog::trappedErrorWritesOneLine()
@@ -80,8 +82,9 @@ void TestErrorLog::handlerRestoresTheMainWindow()
     RecordingHooks hooks;
     program.ctx().setHooks(&hooks);
     program.ctx().trap("frmMain, mnuDownload_Click", [] { throw TrappedError(Err::InvalidPropertyValue); });
-    QCOMPARE(hooks.calls, (QStringList{"enabled=1", "busy=0", "poll=1"}));
-    QCOMPARE(afterDate(program.errorLogLines().value(0)), " - frmMain, mnuDownload_Click, Program, 380, Invalid property value");
+    QCOMPARE(hooks.calls, (QStringList {"enabled=1", "busy=0", "poll=1"}));
+    QCOMPARE(afterDate(program.errorLogLines().value(0)),
+        " - frmMain, mnuDownload_Click, Program, 380, Invalid property value");
 }
 
 void TestErrorLog::appendsAndKeepsEarlierLines()
@@ -109,9 +112,10 @@ void TestErrorLog::missingFolderShowsTheBoxOnce()
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages.first().title, QStringLiteral("Error Generated"));
     QCOMPARE(messages.first().style, int(Msg::Critical));
-    QCOMPARE(messages.first().text, QStringLiteral("An error has occurred in sub ErrorLog()\rError Number: 76\r"
-                                                   "Error Description: Path not found\r"
-                                                   "Please contact your software vendor."));
+    QCOMPARE(messages.first().text,
+        QStringLiteral("An error has occurred in sub ErrorLog()\rError Number: 76\r"
+                       "Error Description: Path not found\r"
+                       "Please contact your software vendor."));
     QVERIFY(!QFile::exists(program.path("Data/Error.Log")));
 }
 
@@ -122,7 +126,8 @@ void TestErrorLog::linesAreLatin1WithCrLf()
     QFile file(program.path("Data/Error.Log"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.endsWith("Caf\xe9, Program, 1, \xb0" "C\r\n"));
+    QVERIFY(bytes.endsWith("Caf\xe9, Program, 1, \xb0"
+                           "C\r\n"));
     QCOMPARE(bytes.count('\n'), 1);
 }
 

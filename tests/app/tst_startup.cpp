@@ -42,8 +42,8 @@ void TestStartup::mainShowsWindowsInOrder_data()
 {
     QTest::addColumn<bool>("quickScreen");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("navigator on") << true << QStringList{"editor", "main", "navigator", "splash"};
-    QTest::newRow("navigator off") << false << QStringList{"editor", "main", "splash"};
+    QTest::newRow("navigator on") << true << QStringList {"editor", "main", "navigator", "splash"};
+    QTest::newRow("navigator off") << false << QStringList {"editor", "main", "splash"};
 }
 
 void TestStartup::mainShowsWindowsInOrder()
@@ -72,7 +72,7 @@ void TestStartup::missingCatalogueLeavesOnlyTheMainWindow()
     Test::TempProgram program(false);
     RecordingWindows windows;
     Startup(program.ctx()).main(windows);
-    QCOMPARE(windows.shown, (QStringList{"editor", "main"}));
+    QCOMPARE(windows.shown, (QStringList {"editor", "main"}));
     const QStringList log = program.errorLogLines();
     QCOMPARE(log.size(), 2);
     QVERIFY2(log.at(0).contains(" - basMain, ConnectDB(), Program, 3024, "), qPrintable(log.at(0)));
@@ -104,7 +104,7 @@ void TestStartup::secondInstanceIsRefused()
     QVERIFY(!InstanceGuard(a.dir()).tryAcquire());
     QVERIFY(InstanceGuard(b.dir()).tryAcquire());
     QCOMPARE(InstanceGuard::refusalText(),
-             QStringLiteral("Tarvel is already running.\rYou may only have one instance of Tarvel running at a time."));
+        QStringLiteral("Tarvel is already running.\rYou may only have one instance of Tarvel running at a time."));
 }
 
 void TestStartup::closePath_data()
@@ -115,11 +115,11 @@ void TestStartup::closePath_data()
     QTest::addColumn<bool>("quits");
     QTest::addColumn<int>("questions");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("No stays") << "1" << true << QList<int>{Msg::No} << false << 1 << false;
-    QTest::newRow("nothing changed") << "1" << false << QList<int>{Msg::Yes} << true << 1 << false;
-    QTest::newRow("no configuration loaded") << "0" << true << QList<int>{Msg::Yes} << true << 1 << false;
-    QTest::newRow("save on Yes") << "1" << true << QList<int>{Msg::Yes, Msg::Yes} << true << 2 << true;
-    QTest::newRow("discard on No") << "2" << true << QList<int>{Msg::Yes, Msg::No} << true << 2 << false;
+    QTest::newRow("No stays") << "1" << true << QList<int> {Msg::No} << false << 1 << false;
+    QTest::newRow("nothing changed") << "1" << false << QList<int> {Msg::Yes} << true << 1 << false;
+    QTest::newRow("no configuration loaded") << "0" << true << QList<int> {Msg::Yes} << true << 1 << false;
+    QTest::newRow("save on Yes") << "1" << true << QList<int> {Msg::Yes, Msg::Yes} << true << 2 << true;
+    QTest::newRow("discard on No") << "2" << true << QList<int> {Msg::Yes, Msg::No} << true << 2 << false;
 }
 
 void TestStartup::closePath()
@@ -145,7 +145,7 @@ void TestStartup::closePath()
     QCOMPARE(m.at(0).style, Msg::YesNo | Msg::Question | Msg::DefaultButton2);
     if (questions == 2) {
         QCOMPARE(m.at(1).text,
-                 QStringLiteral("Unsaved drive configuration data exists. Would you like to save your changes?"));
+            QStringLiteral("Unsaved drive configuration data exists. Would you like to save your changes?"));
         QCOMPARE(m.at(1).title, QStringLiteral("Unsaved Drive Config Data Exists"));
     }
 }

@@ -78,8 +78,8 @@ private Q_SLOTS:
 
     void saveThenOpenRoundTrip()
     {
-        const QStringList lines{QStringLiteral("Reading drive"), QStringLiteral("Temp 40\u00b0C, \u00e9tat ok"),
-                                QString(), QStringLiteral("  indented")};
+        const QStringList lines {QStringLiteral("Reading drive"), QStringLiteral("Temp 40\u00b0C, \u00e9tat ok"),
+            QString(), QStringLiteral("  indented")};
         list().setLines(lines);
         const QString path = m_program->path(QStringLiteral("run.qxl"));
         m_dialogs->answer = path;
@@ -123,11 +123,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("expected");
-        const QStringList abc{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+        const QStringList abc {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
         QTest::newRow("CR LF") << QByteArray("a\r\nb\r\nc\r\n") << abc;
         QTest::newRow("LF only") << QByteArray("a\nb\nc\n") << abc;
         QTest::newRow("no final end") << QByteArray("a\nb\r\nc") << abc;
-        QTest::newRow("Latin-1") << QByteArray("\xb5s\r\n") << QStringList{QStringLiteral("\u00b5s")};
+        QTest::newRow("Latin-1") << QByteArray("\xb5s\r\n") << QStringList {QStringLiteral("\u00b5s")};
     }
 
     void openAcceptsLineEnds()
@@ -151,7 +151,7 @@ private Q_SLOTS:
     void cancelledDialogChangesNothing()
     {
         QFETCH(int, button);
-        const QStringList lines{QStringLiteral("kept")};
+        const QStringList lines {QStringLiteral("kept")};
         list().setLines(lines);
         m_dialogs->answer.clear();
         StatusListActions(ctx()).buttonClick(button);
@@ -181,7 +181,7 @@ private Q_SLOTS:
         const QStringList log = m_program->errorLogLines();
         QCOMPARE(log.size(), 1);
         QVERIFY2(log.first().contains(QStringLiteral(" - frmList, tbrist_ButtonClick, Program, %1, ").arg(number)),
-                 qPrintable(log.first()));
+            qPrintable(log.first()));
         QCOMPARE(list().caption(), StatusList::DefaultCaption);
         QVERIFY(m_program->prompter().messages().isEmpty());
     }
@@ -224,7 +224,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("unloads");
-        const QStringList some{QStringLiteral("line")};
+        const QStringList some {QStringLiteral("line")};
         QTest::newRow("empty list unloads silently") << QStringList() << int(Msg::Cancel) << false << true;
         QTest::newRow("cancel keeps lines") << some << int(Msg::Cancel) << true << false;
         QTest::newRow("ok discards lines") << some << int(Msg::OK) << true << true;
@@ -266,7 +266,7 @@ private Q_SLOTS:
     void printHeadingThenLines()
     {
         ctx().state.strConfigPath = QStringLiteral("/cfg/pump.qxc");
-        const QStringList lines{QStringLiteral("first"), QStringLiteral("second")};
+        const QStringList lines {QStringLiteral("first"), QStringLiteral("second")};
         list().setLines(lines);
         const QString before = TextFile::generalDate();
         StatusListActions(ctx()).buttonClick(StatusListActions::Print);
@@ -275,8 +275,8 @@ private Q_SLOTS:
         QCOMPARE(m_printer->lines.size(), lines.size() + 1);
         const QString heading = m_printer->lines.first();
         QVERIFY2(heading == ctx().state.strConfigPath + QStringLiteral(", ") + before
-                     || heading == ctx().state.strConfigPath + QStringLiteral(", ") + after,
-                 qPrintable(heading));
+                || heading == ctx().state.strConfigPath + QStringLiteral(", ") + after,
+            qPrintable(heading));
         QCOMPARE(m_printer->lines.mid(1), lines);
     }
 

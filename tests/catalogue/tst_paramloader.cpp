@@ -23,7 +23,7 @@ QHash<int, QSqlRecord> catalogueRows(const Drive &d)
     Catalogue cat(Test::builtCatalogue());
     cat.connect();
     RecordSet rs = cat.query("Select * From qryTabParams WHERE Series = '" + d.series + "' AND Model = '" + d.model
-                             + "' AND REV = '" + d.rev + "'");
+        + "' AND REV = '" + d.rev + "'");
     QHash<int, QSqlRecord> rows;
     for (; !rs.eof(); rs.moveNext())
         rows.insert(rs.field("Parameter").toInt(), rs.current());
@@ -32,8 +32,8 @@ QHash<int, QSqlRecord> catalogueRows(const Drive &d)
 
 bool load(AppContext &ctx, const Drive &d)
 {
-    return ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'" + d.series + "'", "'" + d.model + "'",
-                                         "'" + d.rev + "'");
+    return ParamLoader(ctx).getParamData(
+        ctx.editor, "qryTabParams", "'" + d.series + "'", "'" + d.model + "'", "'" + d.rev + "'");
 }
 
 } // namespace
@@ -58,9 +58,15 @@ void TestParamLoader::loadsEveryField_data()
     QTest::addColumn<QString>("series");
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("rev");
-    QTest::newRow("largest QX3 rev 1.04") << "03" << "06" << "104";
-    QTest::newRow("smallest QX1 rev 1.04") << "01" << "01" << "104";
-    QTest::newRow("QX2 rev 1.20") << "02" << "05" << "120";
+    QTest::newRow("largest QX3 rev 1.04") << "03"
+                                          << "06"
+                                          << "104";
+    QTest::newRow("smallest QX1 rev 1.04") << "01"
+                                           << "01"
+                                           << "104";
+    QTest::newRow("QX2 rev 1.20") << "02"
+                                  << "05"
+                                  << "120";
 }
 
 void TestParamLoader::loadsEveryField()
@@ -70,7 +76,7 @@ void TestParamLoader::loadsEveryField()
     QFETCH(QString, rev);
     Test::TempProgram program;
     AppContext &ctx = program.ctx();
-    const Drive drive{series, model, rev};
+    const Drive drive {series, model, rev};
     QVERIFY(load(ctx, drive));
     QCOMPARE(ctx.state.strSeries, series);
     QCOMPARE(ctx.state.strModel, model);
@@ -99,9 +105,9 @@ void TestParamLoader::loadsEveryField()
         QCOMPARE(ctx.params.blnListShown[i], row.value("Extra").toBool());
         QCOMPARE(ctx.params.blnTextShown[i], !row.value("Extra").toBool());
         if (!row.value("Extra").toBool())
-            QCOMPARE(f.txtP(i).text(), NumberText::variant(row.value("default")).isEmpty()
-                                           ? QStringLiteral(" ")
-                                           : NumberText::variant(row.value("default")));
+            QCOMPARE(f.txtP(i).text(),
+                NumberText::variant(row.value("default")).isEmpty() ? QStringLiteral(" ")
+                                                                    : NumberText::variant(row.value("default")));
     }
 }
 

@@ -70,17 +70,18 @@ void TestMainWindow::menusAreComplete()
     QStringList tops;
     for (QAction *a : w.menuBar()->actions())
         tops << a->text();
-    QCOMPARE(tops, (QStringList{"&File", "&Drive", "&View", "&Utilities", "&Window", "&Help"}));
-    QCOMPARE(menuTexts(w.action("mnuNew")->menu()), (QStringList{"Detailed Configuration", "Quick Start Configuration"}));
+    QCOMPARE(tops, (QStringList {"&File", "&Drive", "&View", "&Utilities", "&Window", "&Help"}));
+    QCOMPARE(
+        menuTexts(w.action("mnuNew")->menu()), (QStringList {"Detailed Configuration", "Quick Start Configuration"}));
     QCOMPARE(menuTexts(w.menuBar()->actions().at(1)->menu()),
-             (QStringList{"Auto Detect", "Connect", "Disconnect", "Upload", "Download"}));
+        (QStringList {"Auto Detect", "Connect", "Disconnect", "Upload", "Download"}));
     QCOMPARE(menuTexts(w.action("mnuCurrentConfig")->menu()),
-             (QStringList{"Display Config Information", "Compare Current Config -> Defaults", "Print Current Config"}));
+        (QStringList {"Display Config Information", "Compare Current Config -> Defaults", "Print Current Config"}));
     QCOMPARE(menuTexts(w.menuBar()->actions().at(3)->menu()),
-             (QStringList{"Trend", "PID Tuning", "Maintenance Keypad", "Current Config", "Display Drive Faults",
-                          "Show Status List Viewer", "Change Drive Rating", "Open Project Navigator",
-                          "Show Project Navigator At Program Start"}));
-    QCOMPARE(menuTexts(w.menuBar()->actions().at(5)->menu()), (QStringList{"Contents", "Index", "Search", "About"}));
+        (QStringList {"Trend", "PID Tuning", "Maintenance Keypad", "Current Config", "Display Drive Faults",
+            "Show Status List Viewer", "Change Drive Rating", "Open Project Navigator",
+            "Show Project Navigator At Program Start"}));
+    QCOMPARE(menuTexts(w.menuBar()->actions().at(5)->menu()), (QStringList {"Contents", "Index", "Search", "About"}));
 }
 
 void TestMainWindow::onlyBuiltCommandsAreEnabled()
@@ -88,13 +89,12 @@ void TestMainWindow::onlyBuiltCommandsAreEnabled()
     Test::TempProgram program;
     ScriptedShell s(program);
     MainWindow &w = s.shell.mainWindow();
-    const QStringList built{"mnuExit", "mnuStatusList", "mnuQuickInfo", "mnuStartMenu", "mnuCascade", "mnuNew",
-                            "mnuCurrentConfig"};
-    const QStringList all{"mnuNewDetailed", "mnuNewWizard", "mnuOpenDetailed", "mnuSave", "mnuSaveAs", "mnuClose",
-                          "mnuAutoDetect", "mnuConnect", "mnuDisconnect", "mnuUpload", "mnuDownload", "mnuDetail",
-                          "mnuSchematic", "mnuTrend", "mnuPID", "mnuKeypad", "mnuStats", "mnuCompare",
-                          "mnuPrintConfig", "mnuFaults", "mnuUpdate", "mnuContents", "mnuIndex", "mnuSearch",
-                          "mnuAbout"};
+    const QStringList built {
+        "mnuExit", "mnuStatusList", "mnuQuickInfo", "mnuStartMenu", "mnuCascade", "mnuNew", "mnuCurrentConfig"};
+    const QStringList all {"mnuNewDetailed", "mnuNewWizard", "mnuOpenDetailed", "mnuSave", "mnuSaveAs", "mnuClose",
+        "mnuAutoDetect", "mnuConnect", "mnuDisconnect", "mnuUpload", "mnuDownload", "mnuDetail", "mnuSchematic",
+        "mnuTrend", "mnuPID", "mnuKeypad", "mnuStats", "mnuCompare", "mnuPrintConfig", "mnuFaults", "mnuUpdate",
+        "mnuContents", "mnuIndex", "mnuSearch", "mnuAbout"};
     for (const QString &name : built)
         QVERIFY2(w.action(name) && w.action(name)->isEnabled(), qPrintable(name));
     for (const QString &name : all)
@@ -110,13 +110,13 @@ void TestMainWindow::toolbarPositions()
     QStringList positions;
     for (QAction *a : bar->actions())
         positions << (a->isSeparator() ? QStringLiteral("|") : a->objectName() + "=" + a->toolTip());
-    QCOMPARE(positions, (QStringList{"New=Start a new configuration.", "Open=Loads an existing config file into memory.",
-                                     "Save=Saves info in memory to file.", "|", "Trend=Trends", "|",
-                                     "Detail=Detailed Config", "Schematic=Schematic View",
-                                     "Wizard=Quick Start Configuration", "|", "AutoDetect=Auto Detect Drive",
-                                     "Connect=Go Online", "Disconnect=Go Offline", "|", "Upload=Upload",
-                                     "Download=Download", "|", "Help=F1 for Context Sensitive Help"}));
-    QCOMPARE(menuTexts(s.shell.mainWindow().toolButton("New")->menu()), (QStringList{"Configuration", "Quick Start"}));
+    QCOMPARE(positions,
+        (QStringList {"New=Start a new configuration.", "Open=Loads an existing config file into memory.",
+            "Save=Saves info in memory to file.", "|", "Trend=Trends", "|", "Detail=Detailed Config",
+            "Schematic=Schematic View", "Wizard=Quick Start Configuration", "|", "AutoDetect=Auto Detect Drive",
+            "Connect=Go Online", "Disconnect=Go Offline", "|", "Upload=Upload", "Download=Download", "|",
+            "Help=F1 for Context Sensitive Help"}));
+    QCOMPARE(menuTexts(s.shell.mainWindow().toolButton("New")->menu()), (QStringList {"Configuration", "Quick Start"}));
 }
 
 void TestMainWindow::captionAndPanels()

@@ -99,15 +99,15 @@ private Q_SLOTS:
         list().addLine(QStringLiteral("two"));
         QCOMPARE(shownLines(), list().lines());
         list().setLines({QStringLiteral("fresh")});
-        QCOMPARE(shownLines(), QStringList{QStringLiteral("fresh")});
+        QCOMPARE(shownLines(), QStringList {QStringLiteral("fresh")});
         list().clear();
         QCOMPARE(log()->count(), 0);
 
         list().setActivity(QStringLiteral("Upload"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("  Status List - Upload"));
         list().setStatus(QStringLiteral("Parameter 12 of 80"));
-        QCOMPARE(m_window->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(),
-                 QStringLiteral("Parameter 12 of 80"));
+        QCOMPARE(
+            m_window->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(), QStringLiteral("Parameter 12 of 80"));
 
         QVERIFY(!bar()->isVisibleTo(m_window.get()));
         list().setBarVisible(true);
@@ -284,7 +284,7 @@ private Q_SLOTS:
         QCOMPARE(int(dialog.fileMode()), fileMode);
         if (dialog.acceptMode() == QFileDialog::AcceptSave)
             QCOMPARE(!dialog.testOption(QFileDialog::DontConfirmOverwrite), asksOverwrite);
-        QCOMPARE(dialog.nameFilters(), (QStringList{QStringLiteral("list files (*.qxl)"), QStringLiteral("All (*)")}));
+        QCOMPARE(dialog.nameFilters(), (QStringList {QStringLiteral("list files (*.qxl)"), QStringLiteral("All (*)")}));
         QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_program->dir()).canonicalPath());
     }
 
@@ -313,17 +313,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("buttons");
         QTest::addColumn<int>("icon");
         QTest::addColumn<int>("enterAnswer");
-        QTest::newRow("ok only") << int(Msg::OKOnly) << QStringList{"OK"} << int(QMessageBox::NoIcon) << int(Msg::OK);
-        QTest::newRow("critical") << int(Msg::Critical) << QStringList{"OK"} << int(QMessageBox::Critical)
+        QTest::newRow("ok only") << int(Msg::OKOnly) << QStringList {"OK"} << int(QMessageBox::NoIcon) << int(Msg::OK);
+        QTest::newRow("critical") << int(Msg::Critical) << QStringList {"OK"} << int(QMessageBox::Critical)
                                   << int(Msg::OK);
-        QTest::newRow("ok cancel question") << int(Msg::OKCancel | Msg::Question) << QStringList{"OK", "Cancel"}
+        QTest::newRow("ok cancel question") << int(Msg::OKCancel | Msg::Question) << QStringList {"OK", "Cancel"}
                                             << int(QMessageBox::Question) << int(Msg::OK);
-        QTest::newRow("yes no exclamation") << int(Msg::YesNo | Msg::Exclamation) << QStringList{"Yes", "No"}
+        QTest::newRow("yes no exclamation") << int(Msg::YesNo | Msg::Exclamation) << QStringList {"Yes", "No"}
                                             << int(QMessageBox::Warning) << int(Msg::Yes);
-        QTest::newRow("yes no default no") << int(Msg::YesNo | Msg::Information | Msg::DefaultButton2)
-                                           << QStringList{"Yes", "No"} << int(QMessageBox::Information) << int(Msg::No);
+        QTest::newRow("yes no default no")
+            << int(Msg::YesNo | Msg::Information | Msg::DefaultButton2) << QStringList {"Yes", "No"}
+            << int(QMessageBox::Information) << int(Msg::No);
         QTest::newRow("ok cancel default cancel")
-            << int(Msg::OKCancel | Msg::DefaultButton2) << QStringList{"OK", "Cancel"} << int(QMessageBox::NoIcon)
+            << int(Msg::OKCancel | Msg::DefaultButton2) << QStringList {"OK", "Cancel"} << int(QMessageBox::NoIcon)
             << int(Msg::Cancel);
     }
 
@@ -383,10 +384,10 @@ private Q_SLOTS:
         QVERIFY(green != white && white != blue && blue != green);
         QCOMPARE(LedBar::sectionColour(332, 999), green);
         QCOMPARE(LedBar::sectionColour(665, 999), white);
-        QTest::newRow("empty") << 0 << QList<QColor>{ground, ground, ground};
-        QTest::newRow("first third") << 300 << QList<QColor>{green, ground, ground};
-        QTest::newRow("two thirds") << 650 << QList<QColor>{green, white, ground};
-        QTest::newRow("full") << 999 << QList<QColor>{green, white, blue};
+        QTest::newRow("empty") << 0 << QList<QColor> {ground, ground, ground};
+        QTest::newRow("first third") << 300 << QList<QColor> {green, ground, ground};
+        QTest::newRow("two thirds") << 650 << QList<QColor> {green, white, ground};
+        QTest::newRow("full") << 999 << QList<QColor> {green, white, blue};
     }
 
     void ledColours()

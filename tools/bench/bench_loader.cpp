@@ -34,8 +34,8 @@ int main(int argc, char *argv[])
     ctx.pacing.setMode(Pacing::Fast);
 
     std::unique_ptr<Catalogue> cat = ctx.connectDB();
-    RecordSet largest = cat->query(QStringLiteral(
-        "Select Series, Model, REV, count(*) AS n From tblDriveParameters GROUP BY Series, Model, REV ORDER BY n DESC"));
+    RecordSet largest = cat->query(QStringLiteral("Select Series, Model, REV, count(*) AS n From tblDriveParameters "
+                                                  "GROUP BY Series, Model, REV ORDER BY n DESC"));
     const QString series = largest.field(QStringLiteral("Series")).toString();
     const QString model = largest.field(QStringLiteral("Model")).toString();
     const QString rev = largest.field(QStringLiteral("REV")).toString();
@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
         QElapsedTimer t;
         t.start();
         if (!loader.getParamData(ctx.editor, QStringLiteral("qryTabParams"), u'\'' + series + u'\'',
-                                 u'\'' + model + u'\'', u'\'' + rev + u'\'')) {
+                u'\'' + model + u'\'', u'\'' + rev + u'\'')) {
             out << "bench_loader: load failed\n";
             return 1;
         }

@@ -31,8 +31,7 @@ CatalogueBuilder::CatalogueBuilder(QString sourceDir, QString outputPath)
     : m_sourceDir(std::move(sourceDir))
     , m_outputPath(std::move(outputPath))
     , m_connection(QUuid::createUuid().toString())
-{
-}
+{ }
 
 bool CatalogueBuilder::fail(const QString &message)
 {
@@ -98,8 +97,9 @@ bool CatalogueBuilder::loadModels()
         seriesText.insert(series.field(row, QStringLiteral("SeriesCode")), series.field(row, QStringLiteral("Series")));
     QHash<QString, QString> revDate;
     for (const auto &row : revisions.rows())
-        revDate.insert(revisions.field(row, QStringLiteral("SeriesCode")) + u'/' + revisions.field(row, QStringLiteral("Rev")),
-                       revisions.field(row, QStringLiteral("RevDate")));
+        revDate.insert(
+            revisions.field(row, QStringLiteral("SeriesCode")) + u'/' + revisions.field(row, QStringLiteral("Rev")),
+            revisions.field(row, QStringLiteral("RevDate")));
 
     for (const auto &row : models.rows()) {
         const QString seriesCode = models.field(row, QStringLiteral("SeriesCode"));
@@ -110,22 +110,22 @@ bool CatalogueBuilder::loadModels()
         for (const QString &rev : revs) {
             const QString key = seriesCode + u'/' + rev;
             if (!revDate.contains(key))
-                return fail(QStringLiteral("models.csv:%1: revision %2 missing in revisions.csv").arg(row.line).arg(rev));
+                return fail(
+                    QStringLiteral("models.csv:%1: revision %2 missing in revisions.csv").arg(row.line).arg(rev));
             if (!exec(QStringLiteral("INSERT INTO tblDriveModels (SeriesCode, ModelCode, Rev, Model, RevDate, Series, "
                                      "RatedKW, RatedAmps, VoltClass, Phases) VALUES (?,?,?,?,?,?,?,?,?,?)"),
-                      {seriesCode, modelCode, rev, models.field(row, QStringLiteral("Model")), revDate.value(key),
-                       seriesText.value(seriesCode), models.field(row, QStringLiteral("RatedKW")).toDouble(),
-                       models.field(row, QStringLiteral("RatedAmps")).toDouble(),
-                       models.field(row, QStringLiteral("VoltClass")).toInt(),
-                       models.field(row, QStringLiteral("Phases")).toInt()}))
+                    {seriesCode, modelCode, rev, models.field(row, QStringLiteral("Model")), revDate.value(key),
+                        seriesText.value(seriesCode), models.field(row, QStringLiteral("RatedKW")).toDouble(),
+                        models.field(row, QStringLiteral("RatedAmps")).toDouble(),
+                        models.field(row, QStringLiteral("VoltClass")).toInt(),
+                        models.field(row, QStringLiteral("Phases")).toInt()}))
                 return fail(QStringLiteral("models.csv:%1: %2").arg(row.line).arg(m_error));
         }
     }
     // The drive columns that conditions and expressions may use.
-    return exec(QStringLiteral(
-        "CREATE TEMP VIEW srcDrive AS SELECT SeriesCode, ModelCode, Rev, Model, "
-        "CAST(SeriesCode AS INTEGER) AS SeriesNum, CAST(ModelCode AS INTEGER) AS ModelNum, "
-        "RatedKW, RatedAmps, VoltClass, Phases FROM tblDriveModels"));
+    return exec(QStringLiteral("CREATE TEMP VIEW srcDrive AS SELECT SeriesCode, ModelCode, Rev, Model, "
+                               "CAST(SeriesCode AS INTEGER) AS SeriesNum, CAST(ModelCode AS INTEGER) AS ModelNum, "
+                               "RatedKW, RatedAmps, VoltClass, Phases FROM tblDriveModels"));
 }
 
 bool CatalogueBuilder::loadParameters()
@@ -143,19 +143,19 @@ bool CatalogueBuilder::loadParameters()
         const int number = index % 100;
         const QString cond = f("Condition").isEmpty() ? QStringLiteral("1") : f("Condition");
         const QString def = f("Default").isEmpty() ? QStringLiteral("NULL") : f("Default");
-        const QStringList exprs{cond, f("Min"), f("Max"), def};
+        const QStringList exprs {cond, f("Min"), f("Max"), def};
         for (const QString &e : exprs)
             if (e.isEmpty() || !isSafeExpression(e))
                 return fail(QStringLiteral("parameters.csv:%1: unusable expression '%2'").arg(row.line).arg(e));
-        const QString sql = QStringLiteral(
-                                "INSERT INTO tblDriveParameters (Series, Model, REV, Parameter, P, min, max, \"default\", "
-                                "resolution, Dependent, ReadOnly, Extra, ToolTipText, Description, Address, Idx) "
-                                "SELECT SeriesCode, ModelCode, Rev, ?, ?, (%1), (%2), (%3), ?, ?, ?, ?, ?, ?, ?, ? "
-                                "FROM srcDrive WHERE (%4)")
-                                .arg(f("Min"), f("Max"), def, cond);
-        if (!exec(sql, {parameterText(index), group, f("Resolution").toDouble(), f("Dependent").toInt(),
-                        f("ReadOnly").toInt(), f("Extra").toInt(), f("ToolTipText"), f("Description"),
-                        group * 256 + number + 1, index}))
+        const QString sql
+            = QStringLiteral("INSERT INTO tblDriveParameters (Series, Model, REV, Parameter, P, min, max, \"default\", "
+                             "resolution, Dependent, ReadOnly, Extra, ToolTipText, Description, Address, Idx) "
+                             "SELECT SeriesCode, ModelCode, Rev, ?, ?, (%1), (%2), (%3), ?, ?, ?, ?, ?, ?, ?, ? "
+                             "FROM srcDrive WHERE (%4)")
+                  .arg(f("Min"), f("Max"), def, cond);
+        if (!exec(sql,
+                {parameterText(index), group, f("Resolution").toDouble(), f("Dependent").toInt(), f("ReadOnly").toInt(),
+                    f("Extra").toInt(), f("ToolTipText"), f("Description"), group * 256 + number + 1, index}))
             return fail(QStringLiteral("parameters.csv:%1: %2").arg(row.line).arg(m_error));
     }
     // Every bound and default lands on a whole number of resolution steps.
@@ -185,19 +185,19 @@ bool CatalogueBuilder::loadLists()
         const QString cond = csv.field(row, QStringLiteral("Condition"));
         if (!cond.isEmpty() && !isSafeExpression(cond))
             return fail(QStringLiteral("lists.csv:%1: unusable condition").arg(row.line));
-        const QString sql = QStringLiteral(
-                                "INSERT INTO tmpList SELECT d.SeriesCode, d.ModelCode, d.Rev, ?, ?, ? FROM srcDrive d "
-                                "JOIN tblDriveParameters p ON p.Series = d.SeriesCode AND p.Model = d.ModelCode "
-                                "AND p.REV = d.Rev AND p.Idx = ? AND p.Extra = 1 WHERE (%1)")
-                                .arg(cond.isEmpty() ? QStringLiteral("1") : cond);
+        const QString sql
+            = QStringLiteral("INSERT INTO tmpList SELECT d.SeriesCode, d.ModelCode, d.Rev, ?, ?, ? FROM srcDrive d "
+                             "JOIN tblDriveParameters p ON p.Series = d.SeriesCode AND p.Model = d.ModelCode "
+                             "AND p.REV = d.Rev AND p.Idx = ? AND p.Extra = 1 WHERE (%1)")
+                  .arg(cond.isEmpty() ? QStringLiteral("1") : cond);
         if (!exec(sql, {parameterText(index), ++ord, csv.field(row, QStringLiteral("Setting")), index}))
             return fail(QStringLiteral("lists.csv:%1: %2").arg(row.line).arg(m_error));
     }
-    return exec(QStringLiteral(
-        "INSERT INTO tblExtraData (Series, Model, REV, Parameter, Position, Setting) "
-        "SELECT Series, Model, REV, Parameter, "
-        "ROW_NUMBER() OVER (PARTITION BY Series, Model, REV, Parameter ORDER BY Ord) - 1, Setting "
-        "FROM tmpList"));
+    return exec(
+        QStringLiteral("INSERT INTO tblExtraData (Series, Model, REV, Parameter, Position, Setting) "
+                       "SELECT Series, Model, REV, Parameter, "
+                       "ROW_NUMBER() OVER (PARTITION BY Series, Model, REV, Parameter ORDER BY Ord) - 1, Setting "
+                       "FROM tmpList"));
 }
 
 // P9.41 lists the series and P9.42 the models of the drive's series; both
@@ -211,7 +211,7 @@ bool CatalogueBuilder::addIdentityLists()
     while (drives.next())
         keys.append({drives.value(0).toString(), drives.value(1).toString(), drives.value(2).toString()});
 
-    QStringList seriesEntries{QStringLiteral("00 Not Defined")};
+    QStringList seriesEntries {QStringLiteral("00 Not Defined")};
     QSqlQuery series(m_db);
     series.exec(QStringLiteral("SELECT DISTINCT SeriesCode, Series FROM tblDriveModels ORDER BY SeriesCode"));
     while (series.next()) {
@@ -235,15 +235,15 @@ bool CatalogueBuilder::addIdentityLists()
                 modelEntries << QStringLiteral("%1 Reserved").arg(modelEntries.size(), 2, 10, QLatin1Char('0'));
             modelEntries << QStringLiteral("%1 %2").arg(models.value(0).toString(), models.value(1).toString());
         }
-        const QVector<QPair<int, QStringList>> lists{{941, seriesEntries}, {942, modelEntries}};
+        const QVector<QPair<int, QStringList>> lists {{941, seriesEntries}, {942, modelEntries}};
         for (const auto &[index, entries] : lists) {
             for (int pos = 0; pos < entries.size(); ++pos)
                 if (!exec(QStringLiteral("INSERT INTO tblExtraData VALUES (?,?,?,?,?,?)"),
-                          {key.at(0), key.at(1), key.at(2), parameterText(index), pos, entries.at(pos)}))
+                        {key.at(0), key.at(1), key.at(2), parameterText(index), pos, entries.at(pos)}))
                     return false;
             if (!exec(QStringLiteral("UPDATE tblDriveParameters SET max = ? WHERE Series = ? AND Model = ? AND REV = ? "
                                      "AND Idx = ?"),
-                      {entries.size() - 1, key.at(0), key.at(1), key.at(2), index}))
+                    {entries.size() - 1, key.at(0), key.at(1), key.at(2), index}))
                 return false;
         }
     }
@@ -262,13 +262,14 @@ bool CatalogueBuilder::build()
         if (!m_db.open())
             return fail(m_db.lastError().text());
         ok = exec(QStringLiteral("PRAGMA journal_mode = OFF")) && m_db.transaction()
-             && runSqlFile(QStringLiteral("schema.sql")) && runSqlFile(QStringLiteral("static.sql")) && loadModels()
-             && loadParameters() && loadLists() && addIdentityLists() && m_db.commit();
+            && runSqlFile(QStringLiteral("schema.sql")) && runSqlFile(QStringLiteral("static.sql")) && loadModels()
+            && loadParameters() && loadLists() && addIdentityLists() && m_db.commit();
         if (ok) {
-            m_summary << QStringLiteral("drives: %1").arg(count(QStringLiteral("SELECT count(*) FROM tblDriveModels")))
-                      << QStringLiteral("parameter rows: %1")
-                             .arg(count(QStringLiteral("SELECT count(*) FROM tblDriveParameters")))
-                      << QStringLiteral("list entries: %1").arg(count(QStringLiteral("SELECT count(*) FROM tblExtraData")));
+            m_summary
+                << QStringLiteral("drives: %1").arg(count(QStringLiteral("SELECT count(*) FROM tblDriveModels")))
+                << QStringLiteral("parameter rows: %1")
+                       .arg(count(QStringLiteral("SELECT count(*) FROM tblDriveParameters")))
+                << QStringLiteral("list entries: %1").arg(count(QStringLiteral("SELECT count(*) FROM tblExtraData")));
             ok = exec(QStringLiteral("VACUUM"));
         }
         m_db.close();

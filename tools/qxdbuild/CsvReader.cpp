@@ -91,7 +91,7 @@ bool CsvReader::read(const QString &path)
                           .arg(m_header.size());
             return false;
         }
-        m_rows.append(Row{lines.at(r), records.at(r)});
+        m_rows.append(Row {lines.at(r), records.at(r)});
     }
     return true;
 }

@@ -47,8 +47,14 @@ QIcon AppIcons::application()
     return icon;
 }
 
-QPixmap AppIcons::connected() { return dot(QColor(0x2e, 0xa0, 0x43)); }
-QPixmap AppIcons::notConnected() { return dot(QColor(0xc0, 0x39, 0x2b)); }
+QPixmap AppIcons::connected()
+{
+    return dot(QColor(0x2e, 0xa0, 0x43));
+}
+QPixmap AppIcons::notConnected()
+{
+    return dot(QColor(0xc0, 0x39, 0x2b));
+}
 
 QPixmap AppIcons::splash(const QString &version)
 {

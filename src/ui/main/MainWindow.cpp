@@ -72,7 +72,7 @@ void MainWindow::buildMenus()
     QMenu *window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setObjectName(QStringLiteral("mnuWindow"));
     connect(addItem(window, "mnuCascade", QStringLiteral("Cascade"), true), &QAction::triggered, m_mdi,
-            &QMdiArea::cascadeSubWindows);
+        &QMdiArea::cascadeSubWindows);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -96,8 +96,8 @@ void MainWindow::buildFileMenu()
     addItem(file, "mnuSaveAs", QStringLiteral("Save As"), false);
     addItem(file, "mnuClose", QStringLiteral("Close Configuration"), false);
     file->addSeparator();
-    connect(addItem(file, "mnuExit", QStringLiteral("E&xit"), true), &QAction::triggered, this,
-            &MainWindow::exitClicked);
+    connect(
+        addItem(file, "mnuExit", QStringLiteral("E&xit"), true), &QAction::triggered, this, &MainWindow::exitClicked);
 }
 
 void MainWindow::buildDriveMenu()
@@ -126,10 +126,10 @@ void MainWindow::buildUtilitiesMenu()
     addItem(current, "mnuPrintConfig", QStringLiteral("Print Current Config"), false);
     addItem(util, "mnuFaults", QStringLiteral("Display Drive Faults"), false);
     connect(addItem(util, "mnuStatusList", QStringLiteral("Show Status List Viewer"), true), &QAction::triggered, this,
-            &MainWindow::showStatusList);
+        &MainWindow::showStatusList);
     addItem(util, "mnuUpdate", QStringLiteral("Change Drive Rating"), false);
     connect(addItem(util, "mnuQuickInfo", QStringLiteral("Open Project Navigator"), true), &QAction::triggered, this,
-            &MainWindow::showNavigator);
+        &MainWindow::showNavigator);
     QAction *startMenu = addItem(util, "mnuStartMenu", QStringLiteral("Show Project Navigator At Program Start"), true);
     startMenu->setCheckable(true);
     connect(startMenu, &QAction::triggered, this, &MainWindow::startMenuToggled);
@@ -228,7 +228,10 @@ void MainWindow::setConnectionPanel(const QString &text, bool connected)
     m_connectionPicture->setPixmap(connected ? AppIcons::connected() : AppIcons::notConnected());
 }
 
-void MainWindow::setMainEnabled(bool enabled) { setEnabled(enabled); }
+void MainWindow::setMainEnabled(bool enabled)
+{
+    setEnabled(enabled);
+}
 
 void MainWindow::setBusyPointer(bool busy)
 {
@@ -241,7 +244,10 @@ void MainWindow::setBusyPointer(bool busy)
 
 // The poll timers arrive with the drive link; until then only the state
 // the error handler restores is kept.
-void MainWindow::setPollTimerEnabled(bool enabled) { m_pollTimerEnabled = enabled; }
+void MainWindow::setPollTimerEnabled(bool enabled)
+{
+    m_pollTimerEnabled = enabled;
+}
 
 void MainWindow::loadStartMenuCheck()
 {
@@ -266,12 +272,12 @@ NavigatorDialog *MainWindow::navigator()
     if (!m_navigator) {
         m_navigator = new NavigatorDialog(m_ctx, this);
         m_navigator->setCommand(0, action(QStringLiteral("mnuNewDetailed")));
-        m_navigator->setCommand(4, action(QStringLiteral("mnuOpenDetailed")),
-                                [this] { setTag(QStringLiteral("Detailed")); });
+        m_navigator->setCommand(
+            4, action(QStringLiteral("mnuOpenDetailed")), [this] { setTag(QStringLiteral("Detailed")); });
         m_navigator->setCommand(2, action(QStringLiteral("mnuNewWizard")));
         m_navigator->setCommand(6, action(QStringLiteral("mnuUpload")));
         connect(m_navigator, &NavigatorDialog::showAtStartChanged, this,
-                [this](bool show) { action(QStringLiteral("mnuStartMenu"))->setChecked(show); });
+            [this](bool show) { action(QStringLiteral("mnuStartMenu"))->setChecked(show); });
     }
     return m_navigator;
 }
@@ -330,9 +336,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_closing) {
         bool quit = false;
-        m_ctx.trap(QStringLiteral("frmMain, MDIForm_QueryUnload"), [&] {
-            quit = ShutdownFlow(m_ctx).confirmQuit(QStringLiteral("Closing Tarvel"), {});
-        });
+        m_ctx.trap(QStringLiteral("frmMain, MDIForm_QueryUnload"),
+            [&] { quit = ShutdownFlow(m_ctx).confirmQuit(QStringLiteral("Closing Tarvel"), {}); });
         if (!quit) {
             event->ignore();
             return;

@@ -25,9 +25,12 @@ struct Option
 
 // Top to bottom as shown; the two schematic options stay hidden.
 constexpr Option Options[] = {
-    {0, "Start New Configuration", true},     {4, "Open Existing Configuration", true},
-    {2, "Quick Start Configuration", true},   {6, "Upload Settings From Drive", true},
-    {3, "Close Project Navigator", true},     {1, "Schematic Config", false},
+    {0, "Start New Configuration", true},
+    {4, "Open Existing Configuration", true},
+    {2, "Quick Start Configuration", true},
+    {6, "Upload Settings From Drive", true},
+    {3, "Close Project Navigator", true},
+    {1, "Schematic Config", false},
     {5, "Schematic Config", false},
 };
 

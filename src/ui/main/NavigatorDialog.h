@@ -49,9 +49,9 @@ private:
     void syncEnabled();
 
     AppContext &m_ctx;
-    std::array<QRadioButton *, OptionCount> m_options{};
-    std::array<QPointer<QAction>, OptionCount> m_actions{};
-    std::array<std::function<void()>, OptionCount> m_before{};
+    std::array<QRadioButton *, OptionCount> m_options {};
+    std::array<QPointer<QAction>, OptionCount> m_actions {};
+    std::array<std::function<void()>, OptionCount> m_before {};
     QCheckBox *m_repeat = nullptr;
 };
 

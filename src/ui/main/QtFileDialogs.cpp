@@ -37,8 +37,7 @@ QString qtEntry(const QString &description, const QString &patterns)
 
 QtFileDialogs::QtFileDialogs(QWidget *parent)
     : m_parent(parent)
-{
-}
+{ }
 
 QString QtFileDialogs::toQtFilter(const QString &classic)
 {
@@ -57,8 +56,8 @@ void QtFileDialogs::configure(QFileDialog &dialog, const FileDialogRequest &requ
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setWindowTitle(request.title.isEmpty()
-                              ? (request.mode == FileDialogRequest::Save ? QObject::tr("Save As") : QObject::tr("Open"))
-                              : request.title);
+            ? (request.mode == FileDialogRequest::Save ? QObject::tr("Save As") : QObject::tr("Open"))
+            : request.title);
     const QString filter = toQtFilter(request.filter);
     if (!filter.isEmpty())
         dialog.setNameFilter(filter);

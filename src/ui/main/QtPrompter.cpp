@@ -7,20 +7,28 @@ namespace {
 QList<QMessageBox::StandardButton> buttonsFor(int style)
 {
     switch (Msg::buttons(style)) {
-    case Msg::OKCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
-    case Msg::YesNo: return {QMessageBox::Yes, QMessageBox::No};
-    default: return {QMessageBox::Ok};
+    case Msg::OKCancel:
+        return {QMessageBox::Ok, QMessageBox::Cancel};
+    case Msg::YesNo:
+        return {QMessageBox::Yes, QMessageBox::No};
+    default:
+        return {QMessageBox::Ok};
     }
 }
 
 QMessageBox::Icon iconFor(int style)
 {
     switch (Msg::icon(style)) {
-    case Msg::Critical: return QMessageBox::Critical;
-    case Msg::Question: return QMessageBox::Question;
-    case Msg::Exclamation: return QMessageBox::Warning;
-    case Msg::Information: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case Msg::Critical:
+        return QMessageBox::Critical;
+    case Msg::Question:
+        return QMessageBox::Question;
+    case Msg::Exclamation:
+        return QMessageBox::Warning;
+    case Msg::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
@@ -28,8 +36,7 @@ QMessageBox::Icon iconFor(int style)
 
 QtPrompter::QtPrompter(QWidget *parent)
     : m_parent(parent)
-{
-}
+{ }
 
 void QtPrompter::configure(QMessageBox &box, const QString &text, int style, const QString &title)
 {
@@ -51,10 +58,14 @@ void QtPrompter::configure(QMessageBox &box, const QString &text, int style, con
 int QtPrompter::answerFor(QMessageBox::StandardButton button)
 {
     switch (button) {
-    case QMessageBox::Cancel: return Msg::Cancel;
-    case QMessageBox::Yes: return Msg::Yes;
-    case QMessageBox::No: return Msg::No;
-    default: return Msg::OK;
+    case QMessageBox::Cancel:
+        return Msg::Cancel;
+    case QMessageBox::Yes:
+        return Msg::Yes;
+    case QMessageBox::No:
+        return Msg::No;
+    default:
+        return Msg::OK;
     }
 }
 

@@ -38,7 +38,7 @@ void Shell::start()
 
 // The detailed editor's fields live in the context from the start; its
 // window is built on first use.
-void Shell::loadDetailedEditor() {}
+void Shell::loadDetailedEditor() { }
 
 void Shell::showMainWindow()
 {
