@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppContext.h"
+#include "app/FileDialogs.h"
 #include "app/ScriptedPrompter.h"
 
 #include <QTemporaryDir>
@@ -28,6 +29,19 @@ private:
     QTemporaryDir m_dir;
     ScriptedPrompter m_prompter;
     std::unique_ptr<AppContext> m_ctx;
+};
+
+// Answers the file dialog from a script and keeps the requests it saw.
+class ScriptedFileDialogs : public FileDialogs
+{
+public:
+    QString answer;
+    QList<FileDialogRequest> requests;
+    QString chooseFile(const FileDialogRequest &request) override
+    {
+        requests << request;
+        return answer;
+    }
 };
 
 // The catalogue the build produced, for read-only queries.

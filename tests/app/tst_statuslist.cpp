@@ -8,21 +8,9 @@
 #include <QTest>
 
 using namespace Tarvel;
+using Tarvel::Test::ScriptedFileDialogs;
 
 namespace {
-
-// Answers the file dialog from a script and keeps the requests it saw.
-class ScriptedFileDialogs : public FileDialogs
-{
-public:
-    QString answer;
-    QList<FileDialogRequest> requests;
-    QString chooseFile(const FileDialogRequest &request) override
-    {
-        requests << request;
-        return answer;
-    }
-};
 
 class RecordingPrinter : public LinePrinter
 {

@@ -19,20 +19,9 @@
 #include <QToolBar>
 
 using namespace Tarvel;
+using Tarvel::Test::ScriptedFileDialogs;
 
 namespace {
-
-class ScriptedFileDialogs : public FileDialogs
-{
-public:
-    QString answer;
-    QList<FileDialogRequest> requests;
-    QString chooseFile(const FileDialogRequest &request) override
-    {
-        requests << request;
-        return answer;
-    }
-};
 
 class CountingPrinter : public LinePrinter
 {
