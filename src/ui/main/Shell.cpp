@@ -8,6 +8,8 @@
 #include "app/AppContext.h"
 #include "print/QtLinePrinter.h"
 
+#include <QScreen>
+
 namespace Tarvel {
 
 Shell::Shell(AppContext &ctx)
@@ -53,6 +55,9 @@ void Shell::showNavigator()
 void Shell::showSplash()
 {
     m_splash = new SplashWindow(m_main.get(), m_splashTickMs);
+    m_splash->adjustSize();
+    if (const QScreen *screen = m_main->screen())
+        m_splash->move(screen->availableGeometry().center() - m_splash->rect().center());
     m_splash->show();
     m_splash->raise();
     m_splash->activateWindow();
