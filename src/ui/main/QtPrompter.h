@@ -15,6 +15,8 @@ public:
     explicit QtPrompter(QWidget *parent = nullptr);
 
     int msgBox(const QString &text, int style, const QString &title) override;
+    // The window the boxes are modal to; none until the main window exists.
+    void setParentWidget(QWidget *parent) { m_parent = parent; }
 
     // Buttons, icon, default button, text and title for a classic style;
     // kept apart from exec() so the mapping can be checked without a user.

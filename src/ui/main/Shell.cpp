@@ -12,14 +12,25 @@
 
 namespace Tarvel {
 
+namespace {
+
+std::unique_ptr<QtPrompter> attachPrompter(AppContext &ctx)
+{
+    auto prompter = std::make_unique<QtPrompter>();
+    ctx.setPrompter(prompter.get());
+    return prompter;
+}
+
+} // namespace
+
 Shell::Shell(AppContext &ctx)
     : m_ctx(ctx)
+    , m_prompter(attachPrompter(ctx))
     , m_main(std::make_unique<MainWindow>(ctx))
-    , m_prompter(std::make_unique<QtPrompter>(m_main.get()))
     , m_fileDialogs(std::make_unique<QtFileDialogs>(m_main.get()))
     , m_printer(std::make_unique<QtLinePrinter>(m_main.get()))
 {
-    m_ctx.setPrompter(m_prompter.get());
+    m_prompter->setParentWidget(m_main.get());
     m_ctx.setFileDialogs(m_fileDialogs.get());
     m_ctx.setPrinter(m_printer.get());
     m_ctx.setHooks(m_main.get());
@@ -30,6 +41,7 @@ Shell::~Shell()
     m_ctx.setHooks(nullptr);
     m_ctx.setPrinter(nullptr);
     m_ctx.setFileDialogs(nullptr);
+    m_ctx.setPrompter(nullptr);
     delete m_splash.data();
 }
 

@@ -37,8 +37,10 @@ public:
 
 private:
     AppContext &m_ctx;
-    std::unique_ptr<MainWindow> m_main;
+    // The message boxes exist before the main window, so that an error
+    // while it is built can still show the "Error Generated" box.
     std::unique_ptr<QtPrompter> m_prompter;
+    std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<QtFileDialogs> m_fileDialogs;
     std::unique_ptr<QtLinePrinter> m_printer;
     QPointer<SplashWindow> m_splash;
