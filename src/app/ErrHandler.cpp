@@ -1,5 +1,7 @@
 #include "ErrHandler.h"
 
+#include "ErrorCodes.h"
+
 #include "ErrorLog.h"
 #include "ShellHooks.h"
 
@@ -23,7 +25,7 @@ void ErrHandler::operator()(int number, const QString &description, const QStrin
             m_hooks->setPollTimerEnabled(true);
         }
     } catch (const std::exception &e) {
-        m_log.reportFailure(QStringLiteral("ErrHandler()"), 51, QString::fromLocal8Bit(e.what()));
+        m_log.reportFailure(QStringLiteral("ErrHandler()"), Err::InternalError, QString::fromLocal8Bit(e.what()));
     }
 }
 

@@ -102,10 +102,7 @@ void ParamLoader::loadRows(EditorForm &form, Catalogue &catalogue, const QString
 
         const int rowPosition = rs.position() + 1;
         if (t.blnExtra[i]) {
-            if (!form.hasCmbP(i))
-                throw TrappedError(
-                    Err::NoSuchControlElement, QStringLiteral("Control array element '%1' doesn't exist").arg(i));
-            ComboField &list = form.cmbP(i);
+            ComboField &list = form.cmbP(i); // raises 340 when the catalogue lists a field the editor lacks
             list.setVisible(true);
             list.setTabIndex(rowPosition);
             list.setTabStop(true);

@@ -242,13 +242,6 @@ void MainWindow::setBusyPointer(bool busy)
             QApplication::restoreOverrideCursor();
 }
 
-// The poll timers arrive with the drive link; until then only the state
-// the error handler restores is kept.
-void MainWindow::setPollTimerEnabled(bool enabled)
-{
-    m_pollTimerEnabled = enabled;
-}
-
 void MainWindow::loadStartMenuCheck()
 {
     if (const std::optional<bool> quick = Startup(m_ctx).readQuickScreen(QStringLiteral("frmMain, MDIForm_Load")))
@@ -286,6 +279,8 @@ void MainWindow::showNavigator()
 {
     m_ctx.trap(QStringLiteral("frmMain, mnuQuickInfo_Click"), [&] {
         NavigatorDialog *dialog = navigator();
+        // The menu item mirrors QuickScreen; both write paths keep it so.
+        dialog->setShowAtStart(action(QStringLiteral("mnuStartMenu"))->isChecked());
         dialog->show();
         dialog->raise();
         dialog->activateWindow();

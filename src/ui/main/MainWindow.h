@@ -41,7 +41,6 @@ public:
     // ShellHooks
     void setMainEnabled(bool enabled) override;
     void setBusyPointer(bool busy) override;
-    void setPollTimerEnabled(bool enabled) override;
 
     // The window's Tag ("Detailed" / "Schematic"), set by the navigator.
     QString tag() const { return m_tag; }
@@ -78,7 +77,6 @@ private:
     StatusListWindow *m_statusList = nullptr;
     QMdiSubWindow *m_statusListSub = nullptr;
     QString m_tag;
-    bool m_pollTimerEnabled = true;
     bool m_closing = false;
 };
 

@@ -103,8 +103,6 @@ void NavigatorDialog::syncEnabled()
 void NavigatorDialog::showEvent(QShowEvent *event)
 {
     m_options.at(CloseOption)->setChecked(true);
-    if (const std::optional<bool> quick = Startup(m_ctx).readQuickScreen(QStringLiteral("frmStartup, Form_Load")))
-        m_repeat->setChecked(*quick);
     QDialog::showEvent(event);
 }
 
