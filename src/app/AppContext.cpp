@@ -12,6 +12,9 @@ AppContext::AppContext(const ProgramPaths &paths, Prompter *prompter)
 {
     state.strErrorLogPath = paths.errorLog();
     state.helpFile = paths.helpFile();
+    // txtP_Change: any change of a value box, typed or put there by code,
+    // marks the configuration as changed; loading and saving clear it after.
+    QObject::connect(&editor, &EditorForm::textChanged, [this] { state.blnConfigChanged = true; });
 }
 
 AppContext::~AppContext() = default;

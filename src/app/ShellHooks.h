@@ -1,9 +1,12 @@
 #pragma once
 
+class QString;
+
 namespace Tarvel {
 
 // What core code may ask of the main window without knowing it: the error
-// handler puts the window back into a usable state through these.
+// handler puts the window back into a usable state through these, and long
+// operations show their progress in the window's caption.
 class ShellHooks
 {
 public:
@@ -11,6 +14,16 @@ public:
     virtual void setMainEnabled(bool enabled) { (void)enabled; }
     virtual void setBusyPointer(bool busy) { (void)busy; }
     virtual void setPollTimerEnabled(bool enabled) { (void)enabled; }
+    // A temporary caption such as "Tarvel - Saving Configuration File".
+    virtual void setMainCaption(const QString &caption) { (void)caption; }
+    // Rebuild the caption from strConfigName.
+    virtual void updateCaption() { }
+    // Open a document with the desktop's default handler (the report).
+    virtual bool openDocument(const QString &path)
+    {
+        (void)path;
+        return false;
+    }
 };
 
 } // namespace Tarvel
