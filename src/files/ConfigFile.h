@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace Tarvel {
+
+class AppContext;
+
+// The configuration file (.qxc): one drive's parameter set as text.
+//
+//   #<series><model><rev>            the drive the values belong to
+//   #<full path written to>
+//   #<date and time written>
+//   #WARNING! ...                     two fixed warning lines
+//   <index><value>                    one line per value box, ascending
+//
+// The index is 3 digits wide below series 3 and 4 digits from series 3 on;
+// the value is the box's text exactly as it stands. Files written by the
+// classic tool (Latin-1, CR LF) open unchanged; LF-only files open too.
+class ConfigFile
+{
+public:
+    explicit ConfigFile(AppContext &ctx);
+
+    // SaveFile: writes the detailed editor's values to path, replacing any
+    // file there as a whole. False when it could not be written (reported
+    // through the trap); the previous file and blnConfigChanged then stay.
+    bool saveFile(const QString &path);
+
+    // OpenFile: loads the drive named in the file from the catalogue and
+    // applies the file's values, checking each against the catalogue. False
+    // when the file is missing, names a drive the catalogue lacks (both
+    // told in a message box, the configuration untouched) or fails midway
+    // (reported through the trap). The caller sets strConfigPath and
+    // strConfigName afterwards.
+    bool openFile(const QString &path);
+
+    // ValidateFile: range check of one value read from a file. A value
+    // outside the catalogue limits is replaced by the default; one that
+    // differs from the default turns the parameter's label red. Both are
+    // reported in the status list.
+    void validateFile(int index, const QString &value);
+
+    // The main window caption while saving.
+    static const QString SavingCaption;
+
+private:
+    struct DriveCode
+    {
+        QString series;
+        QString model;
+        QString rev;
+    };
+
+    QStringList fileLines(const QString &path) const;
+    QString driveLine() const;
+    QStringList parameterLines() const;
+    void showSaveProgress();
+
+    bool openSteps(const QString &path);
+    QStringList readLines(const QString &path) const;
+    static DriveCode driveCode(const QString &firstLine);
+    bool driveSupported(const DriveCode &code);
+    void refuseMissing(const QString &path);
+    void refuseUnsupported();
+    void applyLines(const QStringList &lines);
+    void applyLine(const QString &line, int indexWidth);
+    void applyChoice(int index, const QString &value);
+    void setCustomCurveBoxes();
+    void restoreDefault(int index);
+    void finishOpen();
+    void endOpenDisplay();
+
+    void setBusy(bool busy);
+
+    AppContext &m_ctx;
+    // A value of the file was replaced by its default: the configuration in
+    // memory no longer matches the file, so it counts as changed.
+    bool m_replaced = false;
+};
+
+} // namespace Tarvel
