@@ -1,0 +1,147 @@
+// bench_files [CATALOGUE]: times opening, saving, comparing and reporting a
+// configuration of the largest QX3 drive (the one with the most parameters)
+// with default pacing, and prints each median beside the 100 ms target.
+#include "app/AppContext.h"
+#include "app/ScriptedPrompter.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/NumberText.h"
+#include "catalogue/ParamLoader.h"
+#include "files/CompareOperation.h"
+#include "files/ConfigFile.h"
+#include "files/ConfigReport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+
+using namespace Tarvel;
+
+namespace {
+
+constexpr int Runs = 15;
+constexpr double TargetMs = 100.0;
+
+struct Drive
+{
+    QString series, model, rev;
+    int rows = 0;
+};
+
+Drive largestQx3(AppContext &ctx)
+{
+    std::unique_ptr<Catalogue> cat = ctx.connectDB();
+    RecordSet rs = cat->query(QStringLiteral("Select Series, Model, REV, count(*) AS n From tblDriveParameters "
+                                             "WHERE Series = '03' GROUP BY Series, Model, REV "
+                                             "ORDER BY n DESC, Model DESC, REV DESC"));
+    Drive d {rs.field(QStringLiteral("Series")).toString(), rs.field(QStringLiteral("Model")).toString(),
+        rs.field(QStringLiteral("REV")).toString(), rs.field(QStringLiteral("n")).toInt()};
+    cat->release();
+    return d;
+}
+
+// Every editable value box at its maximum, so that opening the file
+// reports a line for nearly every parameter: the open's heaviest case.
+void moveValuesAway(AppContext &ctx)
+{
+    for (int i : EditorForm::fieldIndices()) {
+        TextBoxField &box = ctx.editor.txtP(i);
+        if (ctx.params.blnTextShown[i] && box.enabled() && !ctx.params.varMax[i].isNull())
+            box.setText(NumberText::variant(ctx.params.varMax[i]));
+    }
+}
+
+// Median of the runs in milliseconds; false when any run failed.
+bool timeRuns(AppContext &ctx, const std::function<bool()> &operation, QVector<double> &ms)
+{
+    for (int i = 0; i < Runs; ++i) {
+        ctx.statusList.clear(); // the list would otherwise grow run by run
+        QElapsedTimer t;
+        t.start();
+        if (!operation())
+            return false;
+        ms << t.nsecsElapsed() / 1e6;
+    }
+    std::sort(ms.begin(), ms.end());
+    return true;
+}
+
+void print(QTextStream &out, const QString &name, const QVector<double> &ms)
+{
+    const double median = ms.at(ms.size() / 2);
+    out << QStringLiteral("  %1 median %2 ms (best %3, worst %4); target %5 ms: ratio %6\n")
+               .arg(name.leftJustified(8))
+               .arg(median, 7, 'f', 2)
+               .arg(ms.first(), 0, 'f', 2)
+               .arg(ms.last(), 0, 'f', 2)
+               .arg(TargetMs, 0, 'f', 0)
+               .arg(median / TargetMs, 0, 'f', 3);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QCoreApplication::applicationDirPath() + QStringLiteral("/Data/QX.qxd");
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("Data"));
+    QDir(dir.path()).mkpath(QStringLiteral("Configs"));
+    if (!QFile::copy(source, dir.filePath(QStringLiteral("Data/QX.qxd")))) {
+        out << "bench_files: no catalogue at " << source << "\n";
+        return 2;
+    }
+    ScriptedPrompter prompter;
+    AppContext ctx(ProgramPaths(dir.path()), &prompter);
+    ctx.pacing.setMode(Pacing::Fast);
+
+    const Drive drive = largestQx3(ctx);
+    if (!ParamLoader(ctx).getParamData(ctx.editor, QStringLiteral("qryTabParams"), u'\'' + drive.series + u'\'',
+            u'\'' + drive.model + u'\'', u'\'' + drive.rev + u'\'')) {
+        out << "bench_files: load failed\n";
+        return 1;
+    }
+    moveValuesAway(ctx);
+    ctx.state.strConfigName = QStringLiteral("bench.qxc");
+    const QString path = dir.filePath(QStringLiteral("Configs/bench.qxc"));
+
+    ConfigFile file(ctx);
+    QVector<double> save, open, compare, report;
+    const bool ok = timeRuns(
+                        ctx, [&] { return file.saveFile(path); }, save)
+        && timeRuns(
+            ctx, [&] { return file.openFile(path); }, open)
+        && timeRuns(
+            ctx,
+            [&] {
+                CompareOperation(ctx).compare();
+                return ctx.statusList.lines().size() > 2;
+            },
+            compare)
+        && timeRuns(
+            ctx,
+            [&] {
+                ConfigReport r(ctx);
+                r.configReport();
+                return QFile::exists(r.reportPath());
+            },
+            report);
+    if (!ok) {
+        out << "bench_files: an operation failed (see " << ctx.errorLog().path() << ")\n";
+        return 1;
+    }
+    out << "configuration files of " << drive.series << "/" << drive.model << "/" << drive.rev << " (" << drive.rows
+        << " parameters), " << Runs << " runs each, default pacing\n";
+    print(out, QStringLiteral("open"), open);
+    print(out, QStringLiteral("save"), save);
+    print(out, QStringLiteral("compare"), compare);
+    print(out, QStringLiteral("report"), report);
+    return 0;
+}
