@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace Tarvel {
 
 class AppContext;
