@@ -1,6 +1,7 @@
 #include "DependencyRules.h"
 
 #include "LabelColours.h"
+#include "Resolution.h"
 #include "app/AppContext.h"
 #include "app/Logging.h"
 #include "app/Prompter.h"
@@ -128,7 +129,7 @@ void DependencyRules::apply(int index, RuleSet set)
 // rated current; lowering the motor current pulls it down at once.
 void DependencyRules::limitCurrentAttained()
 {
-    const double motorCurrent = value(1);
+    const double motorCurrent = enteredValue(1);
     m_ctx.params.varMax[317] = motorCurrent;
     trace(QStringLiteral("Dependent: upper bound of P3.17 set to ") + NumberText::single(motorCurrent));
     if (value(317) > motorCurrent)
@@ -138,7 +139,7 @@ void DependencyRules::limitCurrentAttained()
 // P0.03 / P0.04: the maximum motor speed is at least the rated speed.
 void DependencyRules::keepMaxSpeedAboveRated()
 {
-    const double ratedSpeed = value(3);
+    const double ratedSpeed = enteredValue(3);
     m_ctx.params.varMin[4] = ratedSpeed;
     trace(QStringLiteral("Dependent: lower bound of P0.04 set to ") + NumberText::single(ratedSpeed));
     if (value(4) < ratedSpeed)
@@ -302,6 +303,16 @@ void DependencyRules::boundPidSetPoint(int index)
 double DependencyRules::value(int index) const
 {
     return NumberText::val(m_ctx.editor.txtP(index).text());
+}
+
+// The rules run before the entry is rounded to its decimals. A value they
+// copy into another parameter is taken as it will be once rounded, so that
+// "0.805" typed for the motor current puts 0.8 (what P0.01 will show) and
+// not a value with more decimals than the parameter holds into P3.17.
+double DependencyRules::enteredValue(int index) const
+{
+    const int decimals = Resolution::decimalCount(m_ctx.params.sngResolution[index]);
+    return NumberText::val(Resolution::roundToDecimals(m_ctx.editor.txtP(index).text(), decimals));
 }
 
 // A value a rule puts into another parameter counts as accepted: it becomes

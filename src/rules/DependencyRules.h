@@ -48,6 +48,7 @@ private:
     void boundPidSetPoint(int index);
 
     double value(int index) const;
+    double enteredValue(int index) const;
     void setValue(int index, const QString &text);
     void refuse(int index, const QString &message);
     void restore(int index);

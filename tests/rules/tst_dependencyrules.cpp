@@ -104,6 +104,9 @@ void TestDependencyRules::rule_data()
 
     // P0.01 bounds P3.17 (defaults: both the rated current).
     row("P0.01 lowered pulls P3.17 down", A, "t 1 0.8", "317=0.8; max317=0.8; last317=0.8; red317");
+    row("P3.17 follows P0.01 as rounded", A, "t 1 0.805", "1=0.8; 317=0.8; max317=0.8",
+        {"xInvalid Resolution|The value you entered contains too many decimals.\rThe value will be rounded to 2 "
+         "decimal place(s)."});
     row("P0.01 raised lifts only the bound", A, "t 1 0.8; t 1 1.6", "317=0.8; max317=1.6");
     row("P3.17 passes the raised bound", A, "t 1 0.8; t 1 1.6; t 317 1.2", "317=1.2; max317=1.6");
     row("P3.17 held at P0.01", A, "t 1 0.8; t 317 1.2", "317=0.8");
