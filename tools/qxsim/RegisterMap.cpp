@@ -10,9 +10,8 @@ namespace Tarvel::Sim {
 
 namespace {
 
-// Engineering value to register units. The resolution is a single in the
-// catalogue (0.1f is a little above 0.1), so divide and round rather than
-// truncate: 2.7 / 0.1f must give 27.
+// Engineering value to register units: divide and round rather than
+// truncate, as 2.7 / 0.1 is 26.999999999999996.
 std::optional<int> toRegister(const QVariant &value, double resolution)
 {
     if (value.isNull() || resolution <= 0)
@@ -40,7 +39,9 @@ std::optional<RegisterMap> RegisterMap::load(const QString &cataloguePath, const
         for (; !rows.eof(); rows.moveNext()) {
             ParameterRegister reg;
             reg.index = rows.field(QStringLiteral("Parameter")).toInt();
-            const double resolution = rows.field(QStringLiteral("resolution")).toFloat();
+            // The resolution is a single: take its shortest decimal form, so
+            // that 0.1f scales as 0.1 and 300 units read 30 Hz, not 30.0000004.
+            const double resolution = QString::number(rows.field(QStringLiteral("resolution")).toFloat()).toDouble();
             reg.resolution = resolution;
             reg.defaultValue = clamp16(toRegister(rows.field(QStringLiteral("default")), resolution).value_or(0));
             reg.value = reg.defaultValue;
