@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <thread>
 
 namespace Tarvel {
 
@@ -49,7 +50,7 @@ QSerialPort::Parity serialParity(char parity)
     }
 }
 
-void applyFormat(QSerialPort &port, const SerialFormat &format)
+void applyFormat(QSerialPort &port, const SerialFormat &format, bool pseudoTerminal)
 {
     // Each setting on its own, so one the device refuses does not keep the
     // others from being set.
@@ -68,9 +69,8 @@ void applyFormat(QSerialPort &port, const SerialFormat &format)
         return;
     // A pseudo-terminal (a simulated drive) carries 8-bit characters
     // without parity whatever is asked; that is no fault of the link.
-    const bool pseudo = port.portName().startsWith(QLatin1String("pts/"));
-    refused.removeIf([pseudo](const QString &setting) {
-        return pseudo && (setting == QLatin1String("parity") || setting == QLatin1String("data bits"));
+    refused.removeIf([pseudoTerminal](const QString &setting) {
+        return pseudoTerminal && (setting == QLatin1String("parity") || setting == QLatin1String("data bits"));
     });
     if (refused.isEmpty())
         qCDebug(lcComm) << "Mod1: pseudo-terminal" << port.portName() << "keeps 8 bits, no parity";
@@ -116,7 +116,7 @@ void ModbusMaster::setPortSettings(const QString &settings)
     m_portSettings = settings;
     m_format = *format;
     if (m_serial)
-        applyFormat(*m_serial, m_format);
+        applyFormat(*m_serial, m_format, m_pseudoTerminal);
 }
 
 bool ModbusMaster::portOpen() const
@@ -157,7 +157,9 @@ void ModbusMaster::openSerial(const QString &path)
         delete port;
         raisePortError(why);
     }
-    applyFormat(*port, m_format);
+    // Simulated drives sit behind a pseudo-terminal, often through a link.
+    m_pseudoTerminal = QFileInfo(path).canonicalFilePath().startsWith(QLatin1String("/dev/pts/"));
+    applyFormat(*port, m_format, m_pseudoTerminal);
     port->clear();
     connect(port, &QSerialPort::readyRead, this, &ModbusMaster::onReadyRead);
     connect(port, &QSerialPort::errorOccurred, this, [this, port](QSerialPort::SerialPortError error) {
@@ -252,9 +254,12 @@ void ModbusMaster::trigger()
     m_device->readAll(); // a late answer to an earlier request is no answer to this one
     ++m_transactionId;
     m_timeOutTimer.start(m_timeOut > 0 ? m_timeOut : DefaultTimeOut);
+    // Whole milliseconds by the timer, the rest in send(): rounding the
+    // 2 ms silence of 19200 baud up to the next millisecond would cost a
+    // tenth of a read's line time.
     const microseconds wait = silenceBeforeSend();
-    if (wait.count() > 0)
-        m_sendTimer.start(int((wait.count() + 999) / 1000));
+    if (wait >= std::chrono::milliseconds(1))
+        m_sendTimer.start(int(wait.count() / 1000));
     else
         send();
 }
@@ -315,6 +320,10 @@ void ModbusMaster::send()
 {
     if (!m_busy || !m_device)
         return;
+    // Under a millisecond left of the silence: too short for a timer.
+    const microseconds rest = silenceBeforeSend();
+    if (rest.count() > 0)
+        std::this_thread::sleep_for(std::min<microseconds>(rest, std::chrono::milliseconds(1)));
     const QByteArray frame = m_transport->encode({m_unit, ModbusPdu::encodeRequest(m_request), m_transactionId});
     qCDebug(lcComm) << "Mod1 sends" << frame.toHex(' ');
     if (m_device->write(frame) != frame.size())
@@ -330,7 +339,7 @@ void ModbusMaster::onReadyRead()
     if (!m_busy || m_sendTimer.isActive()) {
         // Stray bytes (a late answer) break the silence a request must wait for.
         if (m_sendTimer.isActive())
-            m_sendTimer.start(int((RtuTransport().frameSilence(m_format).count() + 999) / 1000));
+            m_sendTimer.start(int(RtuTransport().frameSilence(m_format).count() / 1000));
         qCDebug(lcComm) << "Mod1 ignores" << bytes.size() << "bytes outside a transaction";
         return;
     }

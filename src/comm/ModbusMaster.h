@@ -181,6 +181,7 @@ private:
     QSerialPort *m_serial = nullptr;
     QTcpSocket *m_tcp = nullptr;
     QIODevice *m_device = nullptr;
+    bool m_pseudoTerminal = false;
 
     // The pending transaction.
     std::unique_ptr<ModbusTransport> m_transport;
