@@ -117,9 +117,7 @@ void TestQxsim::exceptions_data()
     QTest::addColumn<ModbusRequest>("request");
     QTest::addColumn<int>("exception");
     QTest::newRow("write read-only P9.42") << writeReg(2347, 1) << 2;
-    QTest::newRow("write fault record P6.31") << writeReg(1568, 0) << 2;
     QTest::newRow("read unknown") << readRegs(5000, 1) << 2;
-    QTest::newRow("write unknown") << writeReg(5000, 1) << 2;
     QTest::newRow("write out of range") << writeReg(2332, 2) << 3;
 }
 

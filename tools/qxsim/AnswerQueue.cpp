@@ -2,6 +2,7 @@
 
 #include "SimLogging.h"
 
+#include <sys/prctl.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -10,6 +11,8 @@ namespace Tarvel::Sim {
 AnswerQueue::AnswerQueue(QObject *parent)
     : QObject(parent)
 {
+    // The kernel may otherwise fire a timer up to 50 us late to save wake-ups.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     m_fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_fd < 0) {
         qCWarning(lcSim) << "no timerfd; delayed answers go out at once";

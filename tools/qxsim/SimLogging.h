@@ -2,5 +2,5 @@
 
 #include <QLoggingCategory>
 
-// The simulator's own traffic and state trace (--verbose turns it on).
+// The simulator's own traffic and state trace; warnings only unless --verbose.
 Q_DECLARE_LOGGING_CATEGORY(lcSim)

@@ -28,12 +28,15 @@ Registers (numbers counted from 1; protocol address = number - 1):
   8467 ST00.18 link status, always 1
   Commands: 2331 P9.26 frequency in 0.1 Hz, 2332 P9.27 run (1) / stop (0),
   2333 P9.28 direction (0 fwd, 1 rev), P9.29 = 1 trips an external fault
-  (code 7), P9.30 = 1 resets the present fault, P9.31 = 1 jogs at P1.06.
+  (code 7), P9.30 = 1 resets the present fault (a run command given while
+  tripped is void; give it again), P9.31 = 1 jogs at P1.06.
   Ramps use P1.01/P1.02 (0 Hz to P0.02 x P0.04 / P0.03), P1.05 when
   jogging; P1.00 = 1 coasts; the output is held within P6.16..P6.15.
   The PID feedback follows P7.10 with a first-order lag of P7.05 +
   2 s / P7.20 while P7.00 > 0 and the drive runs, and falls to 0 otherwise.
   A trip shifts the fault history P6.31..P6.36 and stops the output.
+  P9.00, P9.01 and P9.05 show the start-up link settings; writes to them
+  are stored but take effect only at the next start.
 
 Answers: functions 03, 06 and 16. Exception 01 for any other function,
 02 for an address the drive lacks (every register of a range must exist)

@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
         break;
     }
     if (options.verbose)
-        QLoggingCategory::setFilterRules(QStringLiteral("tarvel.sim.debug=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("tarvel.sim=true"));
 
     const QString catalogue = options.catalogue.isEmpty() ? defaultCatalogue() : options.catalogue;
     std::optional<RegisterMap> params = RegisterMap::load(catalogue, options.drive, &message);
