@@ -59,6 +59,10 @@ void ScriptedSlave::dropConnection()
 
 void ScriptedSlave::readTty()
 {
+    if (m_buffer.isEmpty() && m_sinceAnswer.isValid()) {
+        quietBeforeRequest.append(m_sinceAnswer.nsecsElapsed() / 1000);
+        m_sinceAnswer.invalidate();
+    }
     char chunk[512];
     ssize_t n = 0;
     while ((n = ::read(m_ptyFd, chunk, sizeof chunk)) > 0)
@@ -179,6 +183,7 @@ void ScriptedSlave::write(const QByteArray &bytes)
     }
     if (::write(m_ptyFd, bytes.constData(), size_t(bytes.size())) != bytes.size())
         qWarning("scripted slave could not write its answer");
+    m_sinceAnswer.start();
 }
 
 } // namespace Tarvel::Test

@@ -3,6 +3,7 @@
 #include "comm/ModbusTransport.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QMap>
 #include <QObject>
 #include <QTcpServer>
@@ -48,6 +49,9 @@ public:
     int pieces = 1; // answer split into this many writes, 5 ms apart
     QMap<quint16, quint16> bank; // protocol address -> value; absent reads as address * 3
     QList<QByteArray> requests; // every request frame received, as on the wire
+    // For each request after an answer: the quiet time from the end of
+    // writing that answer to the first byte of the request, in microseconds.
+    QList<qint64> quietBeforeRequest;
 
     void dropConnection(); // TCP: close the master's connection
 
@@ -70,6 +74,7 @@ private:
     QTcpServer m_server;
     QTcpSocket *m_client = nullptr;
     QByteArray m_buffer;
+    QElapsedTimer m_sinceAnswer;
 };
 
 } // namespace Tarvel::Test
