@@ -346,21 +346,28 @@ void TestQxsim::tcp()
     QVERIFY(socket.waitForConnected(3000));
     const auto transport = ModbusTransport::create(ModbusTransport::Framing::Tcp);
     const ModbusRequest request = readRegs(2346, 2);
-    socket.write(transport->encode({3, ModbusPdu::encodeRequest(request), 0x1234}));
-    QByteArray buffer;
-    ModbusTransport::Scan scan;
-    QDeadlineTimer deadline(3000);
-    while (scan.state != ModbusTransport::ScanState::Complete && !deadline.hasExpired()) {
-        socket.waitForReadyRead(100);
-        buffer += socket.readAll();
-        scan = transport->scan(buffer, ModbusDirection::Response);
+    // The node, and unit 255 ("the device itself"); unit 5 is another node.
+    for (quint8 unit : {quint8(3), quint8(255), quint8(5)}) {
+        socket.write(transport->encode({unit, ModbusPdu::encodeRequest(request), quint16(0x1200 + unit)}));
+        QByteArray buffer;
+        ModbusTransport::Scan scan;
+        QDeadlineTimer deadline(unit == 5 ? SilenceMs : 3000);
+        while (scan.state != ModbusTransport::ScanState::Complete && !deadline.hasExpired()) {
+            socket.waitForReadyRead(50);
+            buffer += socket.readAll();
+            scan = transport->scan(buffer, ModbusDirection::Response);
+        }
+        if (unit == 5) {
+            QVERIFY(buffer.isEmpty());
+            continue;
+        }
+        QCOMPARE(scan.state, ModbusTransport::ScanState::Complete);
+        const ModbusTransport::Decoded decoded = transport->decode(QByteArrayView(buffer).first(scan.length));
+        QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
+        QCOMPARE(decoded.adu.transactionId, quint16(0x1200 + unit));
+        QCOMPARE(decoded.adu.unit, unit);
+        QCOMPARE(ModbusPdu::decodeResponse(decoded.adu.pdu, request).values, words({2, 5}));
     }
-    QCOMPARE(scan.state, ModbusTransport::ScanState::Complete);
-    const ModbusTransport::Decoded decoded = transport->decode(QByteArrayView(buffer).first(scan.length));
-    QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
-    QCOMPARE(decoded.adu.transactionId, quint16(0x1234));
-    QCOMPARE(decoded.adu.unit, quint8(3));
-    QCOMPARE(ModbusPdu::decodeResponse(decoded.adu.pdu, request).values, words({2, 5}));
 }
 
 QTEST_GUILESS_MAIN(TestQxsim)

@@ -35,8 +35,8 @@ Registers (numbers counted from 1; protocol address = number - 1):
   The PID feedback follows P7.10 with a first-order lag of P7.05 +
   2 s / P7.20 while P7.00 > 0 and the drive runs, and falls to 0 otherwise.
   A trip shifts the fault history P6.31..P6.36 and stops the output.
-  P9.00, P9.01 and P9.05 show the start-up link settings; writes to them
-  are stored but take effect only at the next start.
+  P9.00, P9.01 and P9.05 show the link settings qxsim was started with;
+  writes to them are stored, but the link keeps those settings.
 
 Answers: functions 03, 06 and 16. Exception 01 for any other function,
 02 for an address the drive lacks (every register of a range must exist)
@@ -44,17 +44,18 @@ and for writes to read-only parameters and status registers, 03 for a
 count outside 1..125 (1..123 for writes) and for a value outside the
 parameter's catalogue min..max (unless --no-range-check), 04 at
 --exception-at addresses. Broadcasts (node 0) are carried out without an
-answer. Requests for another node, in the other framing, or sent with
-other line settings get no answer. On a pseudo-terminal the kernel keeps
-only the speed, the stop bits and odd parity of what the master set, so
-those are compared (which tells the six drive formats apart).
+answer; on TCP, units 0 and 255 reach the drive too. Requests for another
+node, in the other framing, or sent with other line settings get no
+answer. On a pseudo-terminal the kernel keeps only the speed, the stop
+bits and odd parity of what the master set, so those are compared (which
+tells the six drive formats apart).
 
 Fault injection counts the requests addressed to this drive (1, 2, ...):
 request k is dropped unanswered and not carried out when k is a multiple
 of --drop-every; otherwise carried out, and its answer has its last
-check byte flipped when k is a multiple of --corrupt-every, or is sent
---slow-ms late when k is a multiple of --slow-every. After --stop-after
-answers the drive answers nothing more.
+check byte spoilt (on TCP: its protocol number) when k is a multiple of
+--corrupt-every, or is sent --slow-ms late when k is a multiple of
+--slow-every. After --stop-after answers the drive answers nothing more.
 )";
 
 std::optional<QList<int>> parseIntList(const QString &text)

@@ -26,14 +26,18 @@ SimServer::SimServer(DriveSlave &slave, const SimOptions &options)
 
 SimServer::Reply SimServer::handle(const ModbusAdu &request, bool anyUnit)
 {
-    if (request.unit == BroadcastUnit) {
+    // Modbus/TCP reaches a server by its address; units 0 and 255 there
+    // mean "the device itself", and TCP has no broadcast.
+    const bool itself
+        = request.unit == m_node || (anyUnit && (request.unit == AnyUnit || request.unit == BroadcastUnit));
+    if (!itself && request.unit == BroadcastUnit) {
         // Every drive on the line carries a broadcast write out; none answers.
         if (isWrite(request.pdu))
             m_slave.handle(request.pdu);
         qCDebug(lcSim) << "broadcast" << request.pdu.toHex(' ');
         return {};
     }
-    if (request.unit != m_node && !(anyUnit && request.unit == AnyUnit)) {
+    if (!itself) {
         qCDebug(lcSim) << "for node" << request.unit << "- not ours";
         return {};
     }

@@ -23,8 +23,7 @@ public:
 
     SimServer(DriveSlave &slave, const SimOptions &options);
 
-    // `anyUnit`: also take unit 255, the "whatever is behind this address"
-    // of Modbus/TCP.
+    // `anyUnit` (Modbus/TCP): units 0 and 255 also reach the drive.
     Reply handle(const ModbusAdu &request, bool anyUnit = false);
     const FaultInjector &faults() const { return m_faults; }
 

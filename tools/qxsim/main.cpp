@@ -36,7 +36,7 @@ QString defaultCatalogue()
 }
 
 // The drive keeps its own link settings in group 9; they show what it was
-// started with (changes written to them apply from the next start).
+// started with (changes written to them are stored, but the link keeps these).
 void recordLinkSettings(RegisterMap &params, const SimOptions &options)
 {
     params.store(905, qint16(options.node));
