@@ -9,6 +9,7 @@ packages=(
   libqt6serialport6-dev libqt6charts6-dev libqt6svg6-dev
   libgl-dev fonts-dejavu-core
   xvfb xauth
+  pkg-config libmodbus-dev
 )
 
 missing=()

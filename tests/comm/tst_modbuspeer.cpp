@@ -1,0 +1,140 @@
+// The master against an independent Modbus implementation (libmodbus),
+// over a pseudo-terminal in RTU and over loopback Modbus/TCP.
+#include "comm/ModbusMaster.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace Tarvel;
+
+namespace {
+
+constexpr int kUnit = 5;
+
+} // namespace
+
+class TestModbusPeer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void transactions_data();
+    void transactions();
+    void otherNodeGetsNoAnswer();
+
+private:
+    // Starts the peer and opens the master on what it serves.
+    bool start(const QString &mode);
+    int run(int function, int startRegister, int count = 1);
+
+    QProcess m_peer;
+    std::unique_ptr<ModbusMaster> m_master;
+};
+
+void TestModbusPeer::init()
+{
+#ifndef TARVEL_MODBUS_PEER
+    QSKIP("libmodbus (libmodbus-dev) not installed: no independent peer");
+#endif
+    m_master = std::make_unique<ModbusMaster>();
+}
+
+void TestModbusPeer::cleanup()
+{
+    m_master.reset();
+    if (m_peer.state() != QProcess::NotRunning) {
+        m_peer.kill();
+        m_peer.waitForFinished(3000);
+    }
+}
+
+bool TestModbusPeer::start(const QString &mode)
+{
+#ifdef TARVEL_MODBUS_PEER
+    m_peer.start(QStringLiteral(TARVEL_MODBUS_PEER), {mode, QString::number(kUnit)});
+    if (!m_peer.waitForStarted(5000))
+        return false;
+    while (!m_peer.canReadLine()) {
+        if (!m_peer.waitForReadyRead(5000))
+            return false;
+    }
+    const QString target = QString::fromLocal8Bit(m_peer.readLine()).trimmed();
+    m_master->setConnectionTarget(target);
+    m_master->setNodeAddress(QString::number(kUnit));
+    m_master->setAsciiMode(0);
+    m_master->setPortSettings(QStringLiteral("19200,N,8,1"));
+    m_master->setTimeOut(1000);
+    m_master->setPortOpen(true);
+    return m_master->portOpen();
+#else
+    Q_UNUSED(mode);
+    return false;
+#endif
+}
+
+int TestModbusPeer::run(int function, int startRegister, int count)
+{
+    m_master->setStartOffset(0);
+    m_master->setFunctionCode(function);
+    m_master->setStartRegister(startRegister);
+    m_master->setRegisterCount(count);
+    m_master->trigger();
+    m_master->waitWhileBusy();
+    return m_master->resultCode();
+}
+
+void TestModbusPeer::transactions_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("rtu") << "rtu";
+    QTest::newRow("tcp") << "tcp";
+}
+
+void TestModbusPeer::transactions()
+{
+    QFETCH(QString, mode);
+    QVERIFY(start(mode));
+
+    // Register N is the peer's address N-1, which holds (N-1) * 7.
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 8449, 16), 0);
+    for (int i = 0; i < 16; ++i)
+        QCOMPARE(m_master->registerValue(i), qint16(quint16((8448 + i) * 7)));
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 1, 125), 0);
+    QCOMPARE(m_master->registerValue(124), qint16(124 * 7));
+
+    m_master->setRegisterValue(0, -2);
+    QCOMPARE(run(ModbusMaster::WriteRegister, 2346), 0);
+    m_master->setRegisterValue(0, 605);
+    m_master->setRegisterValue(1, 32766);
+    QCOMPARE(run(ModbusMaster::DownloadRegisters, 1793, 2), 0);
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 1793, 2), 0);
+    QCOMPARE(m_master->registerValue(0), qint16(605));
+    QCOMPARE(m_master->registerValue(1), qint16(32766));
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 2346), 0);
+    QCOMPARE(m_master->registerValue(0), qint16(-2));
+
+    // Past the peer's registers: its refusal, illegal data address.
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 10001), 2);
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 9999, 3), 2);
+    m_master->setRegisterValue(0, 1);
+    QCOMPARE(run(ModbusMaster::WriteRegister, 10001), 2);
+    // And the link goes on after a refusal.
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 2), 0);
+    QCOMPARE(m_master->registerValue(0), qint16(7));
+}
+
+void TestModbusPeer::otherNodeGetsNoAnswer()
+{
+    QVERIFY(start(QStringLiteral("rtu")));
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 1), 0);
+    // A slave stays silent to requests for another node. (This peer then
+    // waits for that node's answer, so nothing is asked of it afterwards.)
+    m_master->setNodeAddress(QString::number(kUnit + 1));
+    m_master->setTimeOut(300);
+    QCOMPARE(run(ModbusMaster::ReadRegisters, 1), int(ModbusMaster::TimeOut));
+}
+
+QTEST_GUILESS_MAIN(TestModbusPeer)
+#include "tst_modbuspeer.moc"

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "RegisterMap.h"
+
+namespace Tarvel::Sim {
+
+// The running behaviour of the simulated drive: run, stop, direction and
+// jog commands ramp the output frequency with the drive's own times; the
+// status registers ST00.00..ST00.18 are derived from it. Time moves only
+// through advance(), so tests can step it exactly.
+class DriveModel
+{
+public:
+    static constexpr quint16 StatusFirst = 8449; // ST00.00
+    static constexpr quint16 StatusLast = 8467; // ST00.18
+
+    DriveModel(RegisterMap &params, const DriveKey &identity);
+
+    void advance(double seconds);
+    // Called after a master wrote a parameter: command registers act here.
+    void parameterWritten(int index, qint16 value);
+    // A drive trip: the code becomes the present fault and heads the fault
+    // history P6.31..P6.36, and the output switches off.
+    void trip(int code);
+    // The present fault without touching the history (start-up state).
+    void setPresentFault(int code) { m_fault = code; }
+    // Replaces the fault history, most recent first; missing entries read 0.
+    void setFaultHistory(const QList<int> &codes);
+
+    static bool isStatus(quint16 number) { return number >= StatusFirst && number <= StatusLast; }
+    qint16 status(quint16 number) const;
+
+    double outputFrequency() const { return m_frequency; } // Hz, negative in reverse
+    quint16 statusWord() const;
+    int presentFault() const { return m_fault; }
+    double outputCurrent() const; // A
+    double pidFeedback() const { return m_pidFeedback; } // register units of P7.10
+
+private:
+    enum class Ramp { Steady, Accelerating, Decelerating };
+
+    bool jogging() const;
+    bool running() const;
+    double maxFrequency() const;
+    double baseFrequency() const;
+    double targetFrequency() const;
+    double rampRate(bool accelerating) const;
+    void moveFrequency(double seconds);
+    void movePid(double seconds);
+
+    RegisterMap &m_params;
+    DriveKey m_identity;
+    double m_frequency = 0;
+    double m_pidFeedback = 0;
+    bool m_runLatched = false;
+    int m_fault = 0;
+    Ramp m_ramp = Ramp::Steady;
+};
+
+} // namespace Tarvel::Sim

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "DriveSlave.h"
+#include "FaultInjector.h"
+
+#include "comm/ModbusTransport.h"
+
+namespace Tarvel::Sim {
+
+// What a link does with one request that arrived intact: the node filter,
+// broadcasts and the injected faults, in front of the drive itself. The
+// links (pseudo-terminal, TCP) only frame bytes and time the answers.
+class SimServer
+{
+public:
+    struct Reply
+    {
+        bool send = false;
+        QByteArray pdu;
+        bool corrupt = false;
+        bool slow = false;
+    };
+
+    SimServer(DriveSlave &slave, const SimOptions &options);
+
+    // `anyUnit` (Modbus/TCP): units 0 and 255 also reach the drive.
+    Reply handle(const ModbusAdu &request, bool anyUnit = false);
+    const FaultInjector &faults() const { return m_faults; }
+
+private:
+    DriveSlave &m_slave;
+    int m_node;
+    FaultInjector m_faults;
+};
+
+} // namespace Tarvel::Sim

@@ -1,0 +1,84 @@
+#include "TcpLink.h"
+
+#include "SimLogging.h"
+
+#include <QPointer>
+#include <QTcpSocket>
+
+namespace Tarvel::Sim {
+
+TcpLink::TcpLink(SimServer &server, const SimOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_server(server)
+    , m_host(options.tcpHost)
+    , m_port(options.tcpPort)
+    , m_turnaround(options.turnaroundMs)
+    , m_slow(options.slowMs)
+    , m_transport(ModbusTransport::create(ModbusTransport::Framing::Tcp))
+{
+    connect(&m_listener, &QTcpServer::newConnection, this, &TcpLink::accept);
+}
+
+bool TcpLink::listen(QString *error)
+{
+    if (m_listener.listen(m_host, m_port))
+        return true;
+    *error
+        = QStringLiteral("cannot listen on %1:%2: %3").arg(m_host.toString()).arg(m_port).arg(m_listener.errorString());
+    return false;
+}
+
+QString TcpLink::address() const
+{
+    return QStringLiteral("%1:%2").arg(m_listener.serverAddress().toString()).arg(m_listener.serverPort());
+}
+
+void TcpLink::accept()
+{
+    while (QTcpSocket *socket = m_listener.nextPendingConnection()) {
+        m_buffers.insert(socket, {});
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readSocket(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            m_buffers.remove(socket);
+            socket->deleteLater();
+        });
+        qCDebug(lcSim) << "connection from" << socket->peerAddress().toString() << socket->peerPort();
+    }
+}
+
+void TcpLink::readSocket(QTcpSocket *socket)
+{
+    QByteArray &buffer = m_buffers[socket];
+    buffer += socket->readAll();
+    for (;;) {
+        const ModbusTransport::Scan scan = m_transport->scan(buffer, ModbusDirection::Request);
+        if (scan.state == ModbusTransport::ScanState::NeedMore)
+            return;
+        if (scan.state != ModbusTransport::ScanState::Complete) {
+            // A stream out of step cannot be resynchronised: drop the peer.
+            qCDebug(lcSim) << "unframed bytes, closing:" << buffer.toHex(' ');
+            socket->abort();
+            return;
+        }
+        const QByteArray frame = buffer.first(scan.length);
+        buffer.remove(0, scan.length);
+        const ModbusTransport::Decoded decoded = m_transport->decode(frame);
+        if (decoded.error != ModbusTransport::DecodeError::None)
+            continue;
+        const SimServer::Reply reply = m_server.handle(decoded.adu, true);
+        if (!reply.send)
+            continue;
+        QByteArray answer = m_transport->encode({decoded.adu.unit, reply.pdu, decoded.adu.transactionId});
+        // No check bytes on TCP: a spoilt answer carries a wrong protocol
+        // number in its header, which the master must refuse.
+        if (reply.corrupt)
+            answer[3] = char(quint8(answer[3]) ^ 0x01);
+        const auto due = AnswerQueue::Clock::now() + (reply.slow ? m_slow : m_turnaround);
+        m_answers.schedule(due, [socket = QPointer<QTcpSocket>(socket), answer] {
+            if (socket)
+                socket->write(answer);
+        });
+    }
+}
+
+} // namespace Tarvel::Sim

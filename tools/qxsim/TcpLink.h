@@ -1,0 +1,41 @@
+#pragma once
+
+#include "AnswerQueue.h"
+#include "SimServer.h"
+
+#include <QHash>
+#include <QTcpServer>
+
+#include <memory>
+
+namespace Tarvel::Sim {
+
+// The drive behind a Modbus/TCP address, as an Ethernet module would
+// offer it. Several masters may connect; each connection has its own
+// receive buffer.
+class TcpLink : public QObject
+{
+    Q_OBJECT
+public:
+    TcpLink(SimServer &server, const SimOptions &options, QObject *parent = nullptr);
+
+    bool listen(QString *error);
+    // "127.0.0.1:1502", with the port the system chose for port 0.
+    QString address() const;
+
+private:
+    void accept();
+    void readSocket(QTcpSocket *socket);
+
+    SimServer &m_server;
+    QHostAddress m_host;
+    quint16 m_port;
+    std::chrono::milliseconds m_turnaround;
+    std::chrono::milliseconds m_slow;
+    QTcpServer m_listener;
+    std::unique_ptr<ModbusTransport> m_transport;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    AnswerQueue m_answers;
+};
+
+} // namespace Tarvel::Sim
