@@ -1,0 +1,1 @@
+tarvel_test(tst_newconfig tst_newconfig.cpp tarvelcore)
