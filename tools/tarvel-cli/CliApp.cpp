@@ -1,0 +1,143 @@
+#include "CliApp.h"
+
+#include "CliCommands.h"
+#include "CliSession.h"
+#include "app/ProgramPaths.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace Tarvel {
+
+namespace {
+
+const QString HomeOption = QStringLiteral("home");
+const QString YesOption = QStringLiteral("yes");
+const QString HelpOption = QStringLiteral("help");
+
+// Options every command takes.
+QList<QCommandLineOption> commonOptions()
+{
+    return {
+        QCommandLineOption(HomeOption, QStringLiteral("Program folder (Data/QX.qxd, Data/Error.Log, Configs/)."),
+            QStringLiteral("DIR")),
+        QCommandLineOption(YesOption, QStringLiteral("Answer Yes (or OK) to questions.")),
+        QCommandLineOption({QStringLiteral("h"), HelpOption}, QStringLiteral("This help.")),
+    };
+}
+
+} // namespace
+
+CliApp::CliApp(QTextStream &out, QTextStream &err)
+    : m_out(out)
+    , m_err(err)
+{ }
+
+int CliApp::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions(commonOptions());
+    parser.addOptions(CliCommands::commandOptions());
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(HelpOption)) {
+        m_out << helpText();
+        m_out.flush();
+        return ExitOk;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    const CliCommand *command = CliCommands::find(words.first());
+    if (!command)
+        return usageError(QStringLiteral("unknown command '%1'").arg(words.first()));
+    const QString foreign = foreignOption(parser.optionNames(), *command);
+    if (!foreign.isEmpty())
+        return usageError(QStringLiteral("%1 does not take the option %2").arg(command->name, foreign));
+
+    QString dir;
+    if (parser.isSet(HomeOption)) {
+        dir = QFileInfo(parser.value(HomeOption)).absoluteFilePath();
+        if (!QFileInfo(dir).isDir())
+            return cannotRun(QStringLiteral("no program folder %1").arg(dir));
+    } else {
+        dir = ProgramPaths::resolve(QCoreApplication::applicationDirPath());
+    }
+    const ProgramPaths paths(dir);
+    if (!QFileInfo(paths.catalogue()).isFile())
+        return cannotRun(QStringLiteral("catalogue not found: %1").arg(QDir::toNativeSeparators(paths.catalogue())));
+
+    CliSession session(paths, parser, parser.isSet(YesOption), m_out, m_err);
+    const int status = command->run(session);
+    m_out.flush();
+    m_err.flush();
+    return status;
+}
+
+QString CliApp::foreignOption(const QStringList &given, const CliCommand &command) const
+{
+    QStringList allowed;
+    for (const QCommandLineOption &option : commonOptions())
+        allowed << option.names();
+    for (const QCommandLineOption &option : CliCommands::commandOptions()) {
+        if (command.options.contains(option.names().constFirst()))
+            allowed << option.names();
+    }
+    for (const QString &name : given) {
+        if (!allowed.contains(name))
+            return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    }
+    return {};
+}
+
+int CliApp::usageError(const QString &text)
+{
+    m_err << CliCommands::ProgramName << ": " << text << Qt::endl << Qt::endl << CliCommands::usage();
+    m_err.flush();
+    return ExitCannotRun;
+}
+
+int CliApp::cannotRun(const QString &text)
+{
+    m_err << CliCommands::ProgramName << ": " << text << Qt::endl;
+    m_err.flush();
+    return ExitCannotRun;
+}
+
+QString CliApp::helpText()
+{
+    QString text = CliCommands::ProgramName
+        + QStringLiteral(" - edit, check and report QX drive configuration files without windows,\n"
+                         "through the same checks and rules as the desktop program.\n\n")
+        + CliCommands::usage().section(u'\n', 0, -3) + QStringLiteral("\n\nCommands:\n");
+    for (const CliCommand &command : CliCommands::table()) {
+        text += QStringLiteral("  ") + command.synopsis + u'\n';
+        for (const QString &line : command.summary.split(u'\n'))
+            text += QStringLiteral("      ") + line + u'\n';
+    }
+    text += QStringLiteral("\nOptions:\n"
+                           "  --home DIR   program folder holding Data/QX.qxd, Data/Error.Log and Configs/;\n"
+                           "               by default TARVEL_HOME, else the folder the desktop program uses\n"
+                           "  --yes        answer Yes (or OK) to questions; without it they are answered\n"
+                           "               No (or Cancel)\n"
+                           "  -o OUT       (set, report) write to OUT instead\n"
+                           "  --drive SS,MM,RRR  (new) series, model and revision code as 'drives' lists them\n"
+                           "  -h, --help   this help\n"
+                           "\nOutput:\n"
+                           "  Every line the operation adds to the status list is printed on its own line.\n"
+                           "  Every message box is printed as one line \"MSG <title>: <text>\", each line\n"
+                           "  break of the text written as the two characters \\r.\n"
+                           "  Refusals and errors that no message box tells are written to standard error.\n"
+                           "\nExit status:\n"
+                           "  0  the operation succeeded\n"
+                           "  1  it ran but reported problems: values of the file out of range and replaced\n"
+                           "     by their defaults, an entry refused or rounded (a warning or critical\n"
+                           "     message), a disabled field, a question answered No, an error logged\n"
+                           "  2  it could not run: bad arguments, missing file, unsupported drive, unknown or\n"
+                           "     unused parameter, catalogue missing\n");
+    return text;
+}
+
+} // namespace Tarvel
