@@ -13,7 +13,10 @@ public:
     virtual ~ShellHooks() = default;
     virtual void setMainEnabled(bool enabled) { (void)enabled; }
     virtual void setBusyPointer(bool busy) { (void)busy; }
+    // tmrMain, the one-second poll of the drive.
     virtual void setPollTimerEnabled(bool enabled) { (void)enabled; }
+    // tmrMain2Sec, the identity comparison; a register write stops both.
+    virtual void setPoll2SecTimerEnabled(bool enabled) { (void)enabled; }
     // A temporary caption such as "Tarvel - Saving Configuration File".
     virtual void setMainCaption(const QString &caption) { (void)caption; }
     // Rebuild the caption from strConfigName.
