@@ -89,12 +89,13 @@ void TestMainWindow::onlyBuiltCommandsAreEnabled()
     Test::TempProgram program;
     ScriptedShell s(program);
     MainWindow &w = s.shell.mainWindow();
-    const QStringList built {
-        "mnuExit", "mnuStatusList", "mnuQuickInfo", "mnuStartMenu", "mnuCascade", "mnuNew", "mnuCurrentConfig"};
-    const QStringList all {"mnuNewDetailed", "mnuNewWizard", "mnuOpenDetailed", "mnuSave", "mnuSaveAs", "mnuClose",
-        "mnuAutoDetect", "mnuConnect", "mnuDisconnect", "mnuUpload", "mnuDownload", "mnuDetail", "mnuSchematic",
-        "mnuTrend", "mnuPID", "mnuKeypad", "mnuStats", "mnuCompare", "mnuPrintConfig", "mnuFaults", "mnuUpdate",
-        "mnuContents", "mnuIndex", "mnuSearch", "mnuAbout"};
+    // At start nothing is loaded: the commands that need a file or a
+    // configuration wait for one, those not built stay off for good.
+    const QStringList built {"mnuExit", "mnuStatusList", "mnuQuickInfo", "mnuStartMenu", "mnuCascade", "mnuNew",
+        "mnuCurrentConfig", "mnuNewDetailed", "mnuNewWizard", "mnuOpenDetailed", "mnuDetail"};
+    const QStringList all {"mnuSave", "mnuSaveAs", "mnuClose", "mnuAutoDetect", "mnuConnect", "mnuDisconnect",
+        "mnuUpload", "mnuDownload", "mnuSchematic", "mnuTrend", "mnuPID", "mnuKeypad", "mnuStats", "mnuCompare",
+        "mnuPrintConfig", "mnuFaults", "mnuUpdate", "mnuContents", "mnuIndex", "mnuSearch", "mnuAbout"};
     for (const QString &name : built)
         QVERIFY2(w.action(name) && w.action(name)->isEnabled(), qPrintable(name));
     for (const QString &name : all)
@@ -158,11 +159,16 @@ void TestMainWindow::navigatorGoAndRepeat()
     w.showNavigator();
     NavigatorDialog *nav = w.navigator();
     // Options whose commands are not available cannot be chosen.
-    for (int i : {0, 2, 4, 6})
-        QVERIFY(!nav->option(i)->isEnabled());
+    for (int i : {0, 2, 4})
+        QVERIFY(nav->option(i)->isEnabled());
+    QVERIFY(!nav->option(6)->isEnabled());
+    w.action("mnuNewDetailed")->setEnabled(false);
+    QVERIFY(!nav->option(0)->isEnabled());
     QVERIFY(!nav->option(1)->isVisibleTo(nav) && !nav->option(5)->isVisibleTo(nav));
     // Enabling a command enables its option; Go runs it and the navigator stays.
     int triggered = 0;
+    // Counted instead of run: the command itself opens a modal dialog.
+    disconnect(w.action("mnuNewDetailed"), &QAction::triggered, nullptr, nullptr);
     connect(w.action("mnuNewDetailed"), &QAction::triggered, this, [&] { ++triggered; });
     w.action("mnuNewDetailed")->setEnabled(true);
     QVERIFY(nav->option(0)->isEnabled());

@@ -1,15 +1,20 @@
 #include "MainWindow.h"
 
 #include "AppIcons.h"
+#include "BuiltCommands.h"
 #include "NavigatorDialog.h"
 #include "app/AppContext.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
+#include "ui/editors/NewConfigDialog.h"
 #include "ui/editors/StatusListWindow.h"
+#include "ui/editors/TabConfigWindow.h"
+#include "ui/editors/WizardWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -19,6 +24,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 namespace Tarvel {
 
@@ -26,6 +32,9 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     : QMainWindow(parent)
     , m_ctx(ctx)
     , m_mdi(new QMdiArea(this))
+    , m_checks(ctx)
+    , m_commands(ctx, *this)
+    , m_poll(ctx, *this)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(AppIcons::application());
@@ -44,9 +53,185 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     });
     loadStartMenuCheck();
     connect(&m_ctx.statusList, &StatusList::shownChanged, this, &MainWindow::statusListShownChanged);
+    connectCommands();
+    startTimers();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The wizard hears the editor; both go with the MDI area, the wizard
+    // first.
+    delete m_wizard.data();
+}
+
+// The commands that are there from the start; the timers and the wizard
+// decide the rest.
+void MainWindow::connectCommands()
+{
+    const auto wire = [this](QAction *a, auto command) {
+        connect(a, &QAction::triggered, this, [this, command] { (m_commands.*command)(); });
+    };
+    wire(action(QStringLiteral("mnuNewDetailed")), &MainCommands::newDetailed);
+    wire(action(QStringLiteral("mnuNewWizard")), &MainCommands::newWizard);
+    wire(action(QStringLiteral("mnuOpenDetailed")), &MainCommands::openConfiguration);
+    wire(action(QStringLiteral("mnuSave")), &MainCommands::save);
+    wire(action(QStringLiteral("mnuSaveAs")), &MainCommands::saveAs);
+    wire(action(QStringLiteral("mnuClose")), &MainCommands::closeConfiguration);
+    wire(action(QStringLiteral("mnuDetail")), &MainCommands::viewDetailed);
+    wire(action(QStringLiteral("mnuCompare")), &MainCommands::compare);
+    wire(action(QStringLiteral("mnuPrintConfig")), &MainCommands::printConfig);
+    wire(toolButton(QStringLiteral("NewDetail")), &MainCommands::newDetailed);
+    wire(toolButton(QStringLiteral("NewWizard")), &MainCommands::newWizard);
+    wire(toolButton(QStringLiteral("Open")), &MainCommands::openConfiguration);
+    wire(toolButton(QStringLiteral("Save")), &MainCommands::save);
+    wire(toolButton(QStringLiteral("Detail")), &MainCommands::viewDetailed);
+    wire(toolButton(QStringLiteral("Wizard")), &MainCommands::newWizard);
+    for (const char *name : {"mnuNewDetailed", "mnuNewWizard", "mnuOpenDetailed", "mnuDetail", "New", "NewDetail",
+             "NewWizard", "Open", "Detail", "Wizard"})
+        setCommandEnabled(QString::fromLatin1(name), true);
+}
+
+// Both timers run from program start; the first ticks run at once so the
+// commands are right before the first second has passed.
+void MainWindow::startTimers()
+{
+    m_tmrMain.setObjectName(QStringLiteral("tmrMain"));
+    m_tmrMain.setInterval(1000);
+    connect(&m_tmrMain, &QTimer::timeout, this, [this] { m_poll.mainTick(); });
+    m_tmrMain2Sec.setObjectName(QStringLiteral("tmrMain2Sec"));
+    m_tmrMain2Sec.setInterval(2000);
+    connect(&m_tmrMain2Sec, &QTimer::timeout, this, [this] { m_poll.twoSecondTick(); });
+    m_poll.mainTick();
+    m_poll.twoSecondTick();
+    m_tmrMain.start();
+    m_tmrMain2Sec.start();
+}
+
+void MainWindow::setCommandEnabled(const QString &name, bool enabled)
+{
+    QAction *a = action(name);
+    if (!a)
+        a = toolButton(name);
+    if (a)
+        a->setEnabled(enabled && BuiltCommands::isBuilt(name));
+}
+
+void MainWindow::setPanelText(int number, const QString &text)
+{
+    if (QLabel *label = panel(number); label && label->text() != text)
+        label->setText(text);
+}
+
+void MainWindow::setConnectedPicture(bool connected)
+{
+    m_connectionPicture->setPixmap(connected ? AppIcons::connected() : AppIcons::notConnected());
+    m_connectionPicture->setProperty("connected", connected);
+}
+
+void MainWindow::setPollTimerEnabled(bool enabled)
+{
+    if (enabled)
+        m_tmrMain.start();
+    else
+        m_tmrMain.stop();
+}
+
+void MainWindow::setPoll2SecTimerEnabled(bool enabled)
+{
+    if (enabled)
+        m_tmrMain2Sec.start();
+    else
+        m_tmrMain2Sec.stop();
+}
+
+void MainWindow::setMainCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+}
+
+bool MainWindow::openDocument(const QString &path)
+{
+    if (m_documentOpener)
+        return m_documentOpener(path);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+// --- child windows --------------------------------------------------------------
+
+TabConfigWindow *MainWindow::editorWindow()
+{
+    if (!m_editor) {
+        m_editor = new TabConfigWindow(m_ctx);
+        m_editor->setFieldEvents(&m_checks);
+        m_editorSub = m_mdi->addSubWindow(m_editor);
+        // Created once: closing only hides it (the editor decides).
+        m_editorSub->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_editorSub->setWindowIcon(AppIcons::application());
+        m_editorSub->resize(820, 600);
+        m_editorSub->hide();
+    }
+    return m_editor;
+}
+
+void MainWindow::showDetailedEditor()
+{
+    TabConfigWindow *editor = editorWindow();
+    editor->showEditor();
+    m_mdi->setActiveSubWindow(m_editorSub);
+}
+
+void MainWindow::hideDetailedEditor()
+{
+    if (m_editor)
+        m_editor->hideEditor();
+}
+
+bool MainWindow::commitFocusedField()
+{
+    return !m_editor || m_editor->commitFocusedField();
+}
+
+void MainWindow::newConfigDialog(const QString &mode)
+{
+    NewConfigDialog dialog(m_ctx, mode, this);
+    dialog.model().setShowMode([this](NewConfig::Mode shown) {
+        if (shown == NewConfig::Mode::Wizard)
+            showWizard();
+        else
+            showDetailedEditor();
+    });
+    dialog.exec();
+}
+
+WizardWindow *MainWindow::wizard() const
+{
+    return m_wizard.data();
+}
+
+void MainWindow::showWizard()
+{
+    TabConfigWindow *editor = editorWindow();
+    delete m_wizard.data();
+    WizardWindow::Hooks hooks;
+    hooks.setEntriesEnabled = [this](bool free) { setWizardLock(free); };
+    hooks.save = [this] { m_commands.save(); };
+    m_wizard = new WizardWindow(m_ctx, *editor, hooks);
+    QMdiSubWindow *sub = m_mdi->addSubWindow(m_wizard);
+    sub->setWindowIcon(AppIcons::application());
+    sub->adjustSize();
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+}
+
+// While the wizard runs its configuration cannot be replaced or viewed in
+// ordinary mode: New (with its entries, which the navigator also reaches)
+// and Detail are locked.
+void MainWindow::setWizardLock(bool free)
+{
+    for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard", "New", "NewDetail", "NewWizard",
+             "Detail", "Schematic", "Wizard"})
+        setCommandEnabled(QString::fromLatin1(name), free);
+}
 
 QAction *MainWindow::addItem(QMenu *menu, const char *name, const QString &caption, bool built)
 {
@@ -225,7 +410,7 @@ void MainWindow::updateCaption()
 void MainWindow::setConnectionPanel(const QString &text, bool connected)
 {
     panel(4)->setText(text);
-    m_connectionPicture->setPixmap(connected ? AppIcons::connected() : AppIcons::notConnected());
+    setConnectedPicture(connected);
 }
 
 void MainWindow::setMainEnabled(bool enabled)
@@ -320,7 +505,7 @@ void MainWindow::statusListShownChanged(bool shown)
 void MainWindow::exitClicked()
 {
     m_ctx.trap(QStringLiteral("frmMain, mnuExit_Click"), [&] {
-        if (!ShutdownFlow(m_ctx).confirmQuit(QStringLiteral("Tarvel Closing"), {}))
+        if (!ShutdownFlow(m_ctx).confirmQuit(QStringLiteral("Tarvel Closing"), [this] { m_commands.save(); }))
             return;
         m_closing = true;
         close();
@@ -331,16 +516,23 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_closing) {
         bool quit = false;
-        m_ctx.trap(QStringLiteral("frmMain, MDIForm_QueryUnload"),
-            [&] { quit = ShutdownFlow(m_ctx).confirmQuit(QStringLiteral("Closing Tarvel"), {}); });
+        m_ctx.trap(QStringLiteral("frmMain, MDIForm_QueryUnload"), [&] {
+            quit = ShutdownFlow(m_ctx).confirmQuit(QStringLiteral("Closing Tarvel"), [this] { m_commands.save(); });
+        });
         if (!quit) {
             event->ignore();
             return;
         }
     }
     m_closing = true;
+    m_tmrMain.stop();
+    m_tmrMain2Sec.stop();
     if (m_navigator)
         m_navigator->close();
+    if (m_editor) {
+        m_editor->setMainClosing(true);
+        m_editorSub->close();
+    }
     event->accept();
     QApplication::quit();
 }

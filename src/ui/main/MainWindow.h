@@ -1,9 +1,17 @@
 #pragma once
 
+#include "app/MainCommands.h"
+#include "app/PollDisplay.h"
+#include "app/PollTimers.h"
 #include "app/ShellHooks.h"
+#include "rules/EntryChecks.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -14,13 +22,17 @@ class QToolBar;
 namespace Tarvel {
 
 class AppContext;
+class LinkMonitor;
 class NavigatorDialog;
 class StatusListWindow;
+class TabConfigWindow;
+class WizardWindow;
 
 // frmMain: the multi-document main window with every menu, the toolbar and
 // the status bar. Commands whose features are not built yet are present and
-// disabled.
-class MainWindow : public QMainWindow, public ShellHooks
+// disabled (BuiltCommands). It hosts the detailed editor, created once, and
+// the wizard as child windows, and runs the two poll timers.
+class MainWindow : public QMainWindow, public ShellHooks, private MainCommands::Windows, private PollDisplay
 {
     Q_OBJECT
 public:
@@ -34,17 +46,39 @@ public:
     NavigatorDialog *navigator();
     StatusListWindow *statusListWindow();
 
+    MainCommands &commands() { return m_commands; }
+    PollTimers &pollTimers() { return m_poll; }
+    QTimer &mainTimer() { return m_tmrMain; } // tmrMain, 1000 ms
+    QTimer &twoSecondTimer() { return m_tmrMain2Sec; } // tmrMain2Sec, 2000 ms
+    // The drive link the timers poll; none until a link helper sets one.
+    void setLinkMonitor(LinkMonitor *link) { m_poll.setLinkMonitor(link); }
+
+    // The detailed editor (frmTabConfig), built on first use.
+    TabConfigWindow *editorWindow();
+    QMdiSubWindow *editorSubWindow() const { return m_editorSub; }
+    EntryChecks &entryChecks() { return m_checks; }
+    WizardWindow *wizard() const;
+
+    // Enables a command unless it is not built yet.
+    void setCommandEnabled(const QString &name, bool enabled) override;
+
     // "  Tarvel - Current Config File: " + strConfigName
-    void updateCaption();
+    void updateCaption() override;
     void setConnectionPanel(const QString &text, bool connected);
 
     // ShellHooks
     void setMainEnabled(bool enabled) override;
     void setBusyPointer(bool busy) override;
+    void setPollTimerEnabled(bool enabled) override;
+    void setPoll2SecTimerEnabled(bool enabled) override;
+    void setMainCaption(const QString &caption) override;
+    bool openDocument(const QString &path) override;
+    // Replaces the desktop's "open" for documents (tests, kiosk set-ups).
+    void setDocumentOpener(std::function<bool(const QString &)> opener) { m_documentOpener = std::move(opener); }
 
     // The window's Tag ("Detailed" / "Schematic"), set by the navigator.
-    QString tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
+    QString tag() const { return m_commands.tag(); }
+    void setTag(const QString &tag) { m_commands.setTag(tag); }
 
 public Q_SLOTS:
     void showNavigator();
@@ -54,6 +88,20 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // MainCommands::Windows
+    void newConfigDialog(const QString &mode) override;
+    void showDetailedEditor() override;
+    void hideDetailedEditor() override;
+    bool commitFocusedField() override;
+    // PollDisplay
+    void setPanelText(int panel, const QString &text) override;
+    void setConnectedPicture(bool connected) override;
+
+    void connectCommands();
+    void startTimers();
+    void showWizard();
+    void setWizardLock(bool free);
+
     QAction *addItem(QMenu *menu, const char *name, const QString &caption, bool built);
     void buildMenus();
     void buildFileMenu();
@@ -76,7 +124,15 @@ private:
     NavigatorDialog *m_navigator = nullptr;
     StatusListWindow *m_statusList = nullptr;
     QMdiSubWindow *m_statusListSub = nullptr;
-    QString m_tag;
+    EntryChecks m_checks;
+    MainCommands m_commands;
+    PollTimers m_poll;
+    QTimer m_tmrMain;
+    QTimer m_tmrMain2Sec;
+    TabConfigWindow *m_editor = nullptr;
+    QMdiSubWindow *m_editorSub = nullptr;
+    QPointer<WizardWindow> m_wizard;
+    std::function<bool(const QString &)> m_documentOpener;
     bool m_closing = false;
 };
 

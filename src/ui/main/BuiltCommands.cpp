@@ -1,0 +1,44 @@
+#include "BuiltCommands.h"
+
+#include <QSet>
+
+namespace Tarvel {
+
+bool BuiltCommands::isBuilt(const QString &name)
+{
+    // Not built yet, each waiting for its screen or operation.
+    static const QSet<QString> missing {
+        // drive link: connection dialog, auto-detect, upload, download
+        QStringLiteral("mnuAutoDetect"),
+        QStringLiteral("AutoDetect"),
+        QStringLiteral("mnuConnect"),
+        QStringLiteral("Connect"),
+        QStringLiteral("mnuDisconnect"),
+        QStringLiteral("Disconnect"),
+        QStringLiteral("mnuUpload"),
+        QStringLiteral("Upload"),
+        QStringLiteral("mnuDownload"),
+        QStringLiteral("Download"),
+        // monitoring screens
+        QStringLiteral("mnuTrend"),
+        QStringLiteral("Trend"),
+        QStringLiteral("mnuPID"),
+        QStringLiteral("mnuKeypad"),
+        QStringLiteral("mnuFaults"),
+        QStringLiteral("mnuStats"),
+        // schematic view
+        QStringLiteral("mnuSchematic"),
+        QStringLiteral("Schematic"),
+        // change-rating dialog
+        QStringLiteral("mnuUpdate"),
+        // help viewer and About window
+        QStringLiteral("mnuContents"),
+        QStringLiteral("mnuIndex"),
+        QStringLiteral("mnuSearch"),
+        QStringLiteral("mnuAbout"),
+        QStringLiteral("Help"),
+    };
+    return !missing.contains(name);
+}
+
+} // namespace Tarvel
