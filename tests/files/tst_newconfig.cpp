@@ -61,32 +61,6 @@ private Q_SLOTS:
         QVERIFY(!NewConfig::findDrive(drives, "02", "05", "121").has_value());
     }
 
-    void driveListWithoutCatalogue()
-    {
-        TempProgram program(false);
-        QVERIFY(NewConfig(program.ctx()).driveList().isEmpty());
-        QVERIFY(program.errorLogLines().join('\n').contains("frmNewConfigDialog, Form_Load"));
-    }
-
-    void modeFromTag_data()
-    {
-        QTest::addColumn<QString>("tag");
-        QTest::addColumn<int>("mode"); // -1: not a mode
-        QTest::newRow("detailed") << "Detailed" << int(NewConfig::Mode::Detailed);
-        QTest::newRow("wizard") << "Wizard" << int(NewConfig::Mode::Wizard);
-        QTest::newRow("schematic") << "Schematic" << int(NewConfig::Mode::Schematic);
-        QTest::newRow("lower case") << "detailed" << -1;
-        QTest::newRow("empty") << "" << -1;
-    }
-
-    void modeFromTag()
-    {
-        QFETCH(QString, tag);
-        QFETCH(int, mode);
-        const std::optional<NewConfig::Mode> m = NewConfig::modeFromTag(tag);
-        QCOMPARE(m.has_value() ? int(*m) : -1, mode);
-    }
-
     void start_data()
     {
         QTest::addColumn<QStringList>("code");
@@ -107,6 +81,8 @@ private Q_SLOTS:
         const QString path = program.path("Configs/Pump 1.qxc");
         writeBytes(path, "old contents\r\n"); // replaced as a whole
 
+        QStringList statuses;
+        connect(&ctx.statusList, &StatusList::statusChanged, this, [&](const QString &s) { statuses << s; });
         NewConfig newConfig(ctx);
         QList<NewConfig::Mode> shown;
         newConfig.setShowMode([&](NewConfig::Mode m) {
@@ -125,6 +101,7 @@ private Q_SLOTS:
         QCOMPARE(ctx.state.strConfigPath, path);
         QVERIFY(!ctx.state.blnConfigChanged);
         QVERIFY(!ctx.statusList.barVisible());
+        QCOMPARE(statuses.value(0), "Preparing for new config");
         QCOMPARE(ctx.statusList.status(), " ");
         const QStringList lines = ctx.statusList.lines();
         QCOMPARE(lines.size(), 4);
@@ -145,22 +122,6 @@ private Q_SLOTS:
             QVERIFY2(!line.contains(" - P"), qPrintable(line));
         QVERIFY(!ctx.state.blnConfigChanged);
         QVERIFY(program.errorLogLines().isEmpty());
-    }
-
-    void statusWhilePreparing()
-    {
-        TempProgram program;
-        AppContext &ctx = program.ctx();
-        QStringList statuses;
-        connect(&ctx.statusList, &StatusList::statusChanged, this, [&](const QString &s) { statuses << s; });
-        QList<bool> bar;
-        connect(&ctx.statusList, &StatusList::barVisibleChanged, this, [&](bool v) { bar << v; });
-        QVERIFY(NewConfig(ctx).startNewConfig(
-            NewConfig::Mode::Detailed, drive({"02", "01", "103"}), program.path("Configs/a.qxc")));
-        QCOMPARE(statuses.value(0), "Preparing for new config");
-        QCOMPARE(statuses.last(), " ");
-        QCOMPARE(bar.value(0), true);
-        QCOMPARE(bar.last(), false);
     }
 
     void schematicRefused()
@@ -228,12 +189,6 @@ private Q_SLOTS:
             QCOMPARE(m.text, "The file " + path + " already exists.\rDo you want to replace the existing file?");
             QCOMPARE(m.style, Msg::YesNo | Msg::Question);
         }
-    }
-
-    void schematicPath()
-    {
-        QCOMPARE(NewConfig::schematicPath("/c/Configs/Pump1.qxc"), "/c/Configs/Pump1.qxs");
-        QCOMPARE(NewConfig::schematicPath("a.b"), ".qxs");
     }
 
     void unwritableFolder()
