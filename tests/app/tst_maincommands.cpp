@@ -92,7 +92,6 @@ private Q_SLOTS:
     void saveAsCancelledWritesNothing();
     void refusedEntryStopsSave();
     void openSetsFileAndShowsEditor();
-    void openMissingFileKeepsState();
     void unsavedChanges_data();
     void unsavedChanges();
     void closeEmptiesConfiguration();
@@ -179,16 +178,6 @@ void TestMainCommands::openSetsFileAndShowsEditor()
     QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("61"));
     QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
     QVERIFY(f.windows.calls.contains("show editor"));
-}
-
-void TestMainCommands::openMissingFileKeepsState()
-{
-    Fixture f;
-    f.dialogs.answer = f.configPath("Gone.qxc");
-    QVERIFY(!f.commands.openConfiguration());
-    QCOMPARE(f.ctx().state.strConfigPath, QStringLiteral(" "));
-    QVERIFY(!f.windows.calls.contains("show editor"));
-    QCOMPARE(f.program.prompter().messages().last().title, QStringLiteral("File missing"));
 }
 
 void TestMainCommands::unsavedChanges_data()

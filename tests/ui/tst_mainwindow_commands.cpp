@@ -22,8 +22,6 @@ class TestMainWindowCommands : public QObject
 
 private Q_SLOTS:
     void timersRunFromStart();
-    void newDetailedWritesFileAndShowsEditor();
-    void refusedNameKeepsDialog();
     void fileCommandsFollowTheFile();
     void editorCaptionNamesModel();
     void editorIsCreatedOnce();
@@ -48,29 +46,6 @@ void TestMainWindowCommands::timersRunFromStart()
     QVERIFY(f.w().mainTimer().isActive() && f.w().twoSecondTimer().isActive());
     QCOMPARE(f.w().panel(2)->text(), QStringLiteral("Drive Status - Offline"));
     QCOMPARE(f.w().panel(1)->text(), QStringLiteral(" "));
-}
-
-void TestMainWindowCommands::newDetailedWritesFileAndShowsEditor()
-{
-    Test::MainFixture f;
-    Test::answerNewConfig(QX2, "Pump1");
-    f.w().toolButton("NewDetail")->trigger();
-    QVERIFY(Test::readBytes(f.configPath("Pump1.qxc")).startsWith("#0205120\r\n"));
-    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
-    QCOMPARE(f.w().windowTitle(), QStringLiteral("  Tarvel - Current Config File: Pump1.qxc"));
-    QVERIFY(f.w().editorSubWindow()->isVisible());
-    QVERIFY(!f.ctx().state.blnConfigChanged);
-    QVERIFY(f.program.errorLogLines().isEmpty());
-}
-
-void TestMainWindowCommands::refusedNameKeepsDialog()
-{
-    Test::MainFixture f;
-    Test::answerNewConfig(QX2, "");
-    f.w().action("mnuNewDetailed")->trigger();
-    QCOMPARE(f.program.prompter().messages().value(0).text, QStringLiteral("Please enter a configuration name."));
-    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("0"));
-    QVERIFY(QDir(f.program.path("Configs")).entryList(QDir::Files).isEmpty());
 }
 
 void TestMainWindowCommands::fileCommandsFollowTheFile()
@@ -134,7 +109,11 @@ void TestMainWindowCommands::wholeSession()
     Test::MainFixture f;
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
     Test::answerNewConfig(QX2, "Session");
-    f.w().action("mnuNewDetailed")->trigger();
+    f.w().toolButton("NewDetail")->trigger();
+    QVERIFY(Test::readBytes(f.configPath("Session.qxc")).startsWith("#0205120\r\n"));
+    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
+    QCOMPARE(f.w().windowTitle(), QStringLiteral("  Tarvel - Current Config File: Session.qxc"));
+    QVERIFY(f.w().editorSubWindow()->isVisible());
     TabConfigWindow *editor = f.w().editorWindow();
     f.w().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.w()));
