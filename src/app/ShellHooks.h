@@ -14,6 +14,9 @@ public:
     virtual void setMainEnabled(bool enabled) { (void)enabled; }
     virtual void setBusyPointer(bool busy) { (void)busy; }
     virtual void setPollTimerEnabled(bool enabled) { (void)enabled; }
+    // The 2-second timer that compares the drive with the configuration;
+    // a register write stops it with the poll timer.
+    virtual void setTimer2SecEnabled(bool enabled) { (void)enabled; }
     // A temporary caption such as "Tarvel - Saving Configuration File".
     virtual void setMainCaption(const QString &caption) { (void)caption; }
     // Rebuild the caption from strConfigName.
