@@ -3,6 +3,7 @@
 #include "CommLink.h"
 #include "app/AppContext.h"
 #include "app/Logging.h"
+#include "app/Prompter.h"
 #include "app/ShellHooks.h"
 
 namespace Tarvel {
