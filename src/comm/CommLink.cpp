@@ -54,6 +54,13 @@ void CommLink::closeConnection()
     // only strConnected, which the caller resets.
     qCInfo(lcComm) << "link closed";
     setPanel4Text(QStringLiteral("Off-Line "));
+    setPanel4Connected(false);
+}
+
+void CommLink::disconnectLink()
+{
+    closeConnection();
+    m_state.strConnected = QStringLiteral("False");
 }
 
 void CommLink::setPanel4Text(const QString &text)

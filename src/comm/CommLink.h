@@ -52,8 +52,12 @@ public:
     // The link test alone, on the port already open.
     int testRead();
 
-    // CloseConnection: closes either kind of link; panel 4 "Off-Line ".
+    // CloseConnection: closes either kind of link; panel 4 "Off-Line "
+    // with the not-connected picture.
     void closeConnection();
+    // Disconnect (the dialog's button and the main window's command):
+    // CloseConnection, and no Ethernet link either.
+    void disconnectLink();
 
     // Status panel 4: text and whether the connected picture shows.
     const QString &panel4Text() const { return m_panel4Text; }

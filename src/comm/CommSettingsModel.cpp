@@ -174,10 +174,7 @@ void CommSettingsModel::connectSerial()
 
 void CommSettingsModel::disconnectLink()
 {
-    m_ctx.trap(QStringLiteral("frmCommSettings, cmdDisconnect_Click"), [this] {
-        m_link.closeConnection();
-        m_ctx.state.strConnected = QStringLiteral("False");
-    });
+    m_ctx.trap(QStringLiteral("frmCommSettings, cmdDisconnect_Click"), [this] { m_link.disconnectLink(); });
 }
 
 } // namespace Tarvel

@@ -22,7 +22,7 @@ private Q_SLOTS:
     void addressMustBeNumeric();
     void driveNotFound();
     void missingPortIsComError();
-    void disconnect();
+    void disconnects();
 };
 
 void TestCommSettings::listsAndDefaults()
@@ -173,7 +173,7 @@ void TestCommSettings::missingPortIsComError()
     QCOMPARE(hooks.calls, (QStringList {"busy", "poll off", "idle", "poll on"}));
 }
 
-void TestCommSettings::disconnect()
+void TestCommSettings::disconnects()
 {
     LinkFixture fixture;
     QString error;
@@ -184,6 +184,7 @@ void TestCommSettings::disconnect()
     model.disconnectLink();
     QVERIFY(!fixture.link().linkOpen());
     QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
+    QVERIFY(!fixture.link().panel4Connected());
     QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
 }
 
