@@ -1,6 +1,7 @@
 #include "AppContext.h"
 
 #include "catalogue/Catalogue.h"
+#include "comm/CommLink.h"
 
 namespace Tarvel {
 
@@ -18,6 +19,13 @@ AppContext::AppContext(const ProgramPaths &paths, Prompter *prompter)
 }
 
 AppContext::~AppContext() = default;
+
+CommLink &AppContext::link()
+{
+    if (!m_link)
+        m_link = std::make_unique<CommLink>(state);
+    return *m_link;
+}
 
 void AppContext::setPrompter(Prompter *prompter)
 {

@@ -17,6 +17,7 @@
 namespace Tarvel {
 
 class Catalogue;
+class CommLink;
 class FileDialogs;
 class LinePrinter;
 class Prompter;
@@ -50,6 +51,9 @@ public:
     ShellHooks *hooks() const { return m_hooks; }
     void setHooks(ShellHooks *hooks) { m_hooks = hooks; }
     ErrorLog &errorLog() { return m_errorLog; }
+    // The drive link (Mod1 and the link state); made on first use, so a
+    // program that never talks to a drive never opens anything.
+    CommLink &link();
 
     // ConnectDB: a fresh connection to the catalogue; sets blnStepDone.
     std::unique_ptr<Catalogue> connectDB();
@@ -84,6 +88,7 @@ private:
     ShellHooks *m_hooks = nullptr;
     ErrorLog m_errorLog;
     ErrHandler m_errHandler;
+    std::unique_ptr<CommLink> m_link;
 };
 
 } // namespace Tarvel

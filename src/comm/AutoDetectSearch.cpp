@@ -1,0 +1,183 @@
+#include "AutoDetectSearch.h"
+
+#include "CommLink.h"
+#include "app/AppContext.h"
+#include "app/ErrorCodes.h"
+#include "app/Logging.h"
+#include "app/Prompter.h"
+#include "app/ShellHooks.h"
+
+namespace Tarvel {
+
+const QString AutoDetectSearch::Caption = QStringLiteral("  Auto-Detect Drive");
+const QString AutoDetectSearch::NoPortText = QStringLiteral("Select Port");
+
+namespace {
+
+// Speeds from slow to fast, each with the three character formats of the
+// protocol list; drives leave the factory at the slow end.
+const char *const kSpeeds[] = {"4800", "9600", "19200", "38400"};
+const char *const kAsciiFormats[] = {",N,7,2", ",E,7,1", ",O,7,1"};
+const char *const kRtuFormats[] = {",N,8,2", ",E,8,1", ",O,8,1"};
+
+} // namespace
+
+AutoDetectSearch::AutoDetectSearch(AppContext &ctx, QObject *parent)
+    : QObject(parent)
+    , m_ctx(ctx)
+    , m_link(ctx.link())
+{ }
+
+QStringList AutoDetectSearch::ports() const
+{
+    QStringList names;
+    for (int i = 0; i < PortMap::Count; ++i)
+        names << m_link.mod1().portMap().displayName(i);
+    return names;
+}
+
+QString AutoDetectSearch::format(int asciiMode, int position)
+{
+    if (position < 0 || position >= FormatsPerFraming)
+        return {};
+    const char *const *formats = asciiMode ? kAsciiFormats : kRtuFormats;
+    return QLatin1String(kSpeeds[position / 3]) + QLatin1String(formats[position % 3]);
+}
+
+QString AutoDetectSearch::modeText(int asciiMode)
+{
+    return asciiMode ? QStringLiteral(" - ASCII Mode - ") : QStringLiteral(" - RTU Mode - ");
+}
+
+bool AutoDetectSearch::detect()
+{
+    m_cancel = false;
+    m_found = {};
+    if (ShellHooks *hooks = m_ctx.hooks()) {
+        hooks->setBusyPointer(true);
+        hooks->setPollTimerEnabled(false);
+    }
+    m_searching = true;
+    const bool ran = m_ctx.trap(QStringLiteral("frmAutoDetect, cmdTryComPort_Click"), [this] {
+        try {
+            search();
+        } catch (const TrappedError &e) {
+            if (e.number() != Err::InvalidPropertyValue)
+                throw;
+            // No try can work on a port that cannot be opened; the search
+            // ends with the message and nothing left open.
+            m_link.mod1().setPortOpen(false);
+            restoreWindow();
+            m_ctx.prompter().msgBox(
+                QStringLiteral("Selected Com port does not exist or is in use by another application."),
+                Msg::Exclamation, QStringLiteral("Com Error"));
+        }
+    });
+    if (!ran)
+        m_link.mod1().setPortOpen(false);
+    m_searching = false;
+    Q_EMIT changed();
+    return m_found.node != 0;
+}
+
+void AutoDetectSearch::search()
+{
+    if (m_port < 0 && m_target.isEmpty()) {
+        restoreWindow();
+        m_ctx.prompter().msgBox(QStringLiteral("Please select a com port from the drop down box."), Msg::Exclamation,
+            QStringLiteral("Information Needed."));
+        Q_EMIT portFocusRequested();
+        return;
+    }
+    m_link.closeConnection();
+    m_state = QStringLiteral(" ");
+    m_lines.clear();
+    m_tries = 0;
+    Q_EMIT changed();
+    ModbusMaster &mod1 = m_link.mod1();
+    mod1.setCommPort(std::max(0, m_port));
+    mod1.setConnectionTarget(m_target);
+    mod1.setStartOffset(0);
+    mod1.setRegisterCount(1);
+    mod1.setStartRegister(CommLink::LinkTestRegister);
+    mod1.setFunctionCode(ModbusMaster::ReadRegisters);
+    mod1.setTimeOut(TimeOut);
+    for (int node = FirstNode; node <= LastNode; ++node) {
+        mod1.setNodeAddress(QString::number(node));
+        for (int asciiMode : {1, 0}) {
+            for (int position = 0; position < FormatsPerFraming; ++position) {
+                switch (tryOne(node, asciiMode, format(asciiMode, position))) {
+                case Try::Answered:
+                    succeed(node, asciiMode, format(asciiMode, position));
+                    restoreWindow();
+                    return;
+                case Try::Cancelled:
+                    return; // pointer and poll timer stay as they are
+                case Try::NoAnswer:
+                    break;
+                }
+            }
+        }
+    }
+    restoreWindow();
+}
+
+AutoDetectSearch::Try AutoDetectSearch::tryOne(int node, int asciiMode, const QString &settings)
+{
+    ModbusMaster &mod1 = m_link.mod1();
+    if (m_cancel) {
+        mod1.setPortOpen(false);
+        m_cancel = false;
+        return Try::Cancelled;
+    }
+    mod1.setAsciiMode(asciiMode);
+    mod1.setPortSettings(settings);
+    mod1.setPortOpen(true);
+    ++m_tries;
+    report(QStringLiteral("Trying Node Address ") + QString::number(node) + modeText(asciiMode) + settings);
+    mod1.trigger();
+    mod1.waitWhileBusy();
+    // Only a real answer counts: a read the component refused to start
+    // (-1, e.g. node addresses past 247) found nothing either.
+    if (mod1.resultCode() == ModbusMaster::Success && !m_cancel)
+        return Try::Answered;
+    mod1.setPortOpen(false);
+    return Try::NoAnswer;
+}
+
+void AutoDetectSearch::report(const QString &line)
+{
+    m_lines.prepend(line);
+    m_state = line;
+    Q_EMIT changed();
+}
+
+void AutoDetectSearch::succeed(int node, int asciiMode, const QString &settings)
+{
+    m_found = {node, asciiMode, settings};
+    const QString where = QString::number(node) + modeText(asciiMode) + settings;
+    m_lines.prepend(QStringLiteral("Node Address ") + where + QStringLiteral(" - Succeeded"));
+    m_link.setPanel4Text(QStringLiteral("Node ") + where + QStringLiteral(" "));
+    m_state = QStringLiteral("Connection established to Node Address ") + where;
+    qCInfo(lcComm).noquote() << "auto-detect found node" << where;
+    Q_EMIT changed();
+}
+
+void AutoDetectSearch::restoreWindow()
+{
+    if (ShellHooks *hooks = m_ctx.hooks()) {
+        hooks->setBusyPointer(false);
+        hooks->setPollTimerEnabled(true);
+    }
+}
+
+void AutoDetectSearch::cancel()
+{
+    m_cancel = true;
+    // Closing the port ends the try on the line at once instead of at its
+    // time-out; the search then sees the flag before its next try.
+    if (m_searching)
+        m_link.mod1().setPortOpen(false);
+}
+
+} // namespace Tarvel

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+namespace Tarvel {
+
+class AppContext;
+class CommLink;
+
+// The auto-detect dialog frmAutoDetect without its window: tries every
+// node address with every framing and serial format on one port until a
+// drive answers, and leaves the link open on the first that works. The
+// waits process events, which is how cancel() reaches a running search.
+class AutoDetectSearch : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const QString Caption; // "  Auto-Detect Drive"
+    static const QString NoPortText; // "Select Port"
+    static constexpr int FirstNode = 1;
+    static constexpr int LastNode = 254;
+    static constexpr int FormatsPerFraming = 12;
+    static constexpr int TimeOut = 3000;
+
+    struct Found
+    {
+        int node = 0;
+        int asciiMode = 0;
+        QString portSettings;
+    };
+
+    explicit AutoDetectSearch(AppContext &ctx, QObject *parent = nullptr);
+
+    // "Com 1" .. "Com 6", each with the device it leads to.
+    QStringList ports() const;
+    // -1 while the list shows "Select Port".
+    int portIndex() const { return m_port; }
+    void choosePort(int index) { m_port = index; }
+    // A device path (the command line's --port) instead of a list entry.
+    void setTarget(const QString &target) { m_target = target; }
+    const QString &target() const { return m_target; }
+
+    // The format tried at a position: ASCII (asciiMode 1) or RTU.
+    static QString format(int asciiMode, int position);
+    // " - ASCII Mode - " or " - RTU Mode - "
+    static QString modeText(int asciiMode);
+
+    // cmdTryComPort_Click. True when a drive answered; found() tells where.
+    bool detect();
+    // cmdCancel: the running search stops before its next try.
+    void cancel();
+    // cmdClose: cancel, and the caller unloads the window.
+    void close() { cancel(); }
+
+    bool isSearching() const { return m_searching; }
+    const Found &found() const { return m_found; }
+    int tries() const { return m_tries; }
+    // lstStatus, newest line first, and lblState.
+    const QStringList &statusLines() const { return m_lines; }
+    const QString &state() const { return m_state; }
+
+Q_SIGNALS:
+    void changed();
+    // Detect without a port chosen: the window puts the focus on the list.
+    void portFocusRequested();
+
+private:
+    void search();
+    enum class Try { Answered, NoAnswer, Cancelled };
+    Try tryOne(int node, int asciiMode, const QString &settings);
+    void report(const QString &line);
+    void succeed(int node, int asciiMode, const QString &settings);
+    void restoreWindow();
+
+    AppContext &m_ctx;
+    CommLink &m_link;
+    int m_port = -1;
+    QString m_target;
+    bool m_cancel = false;
+    bool m_searching = false;
+    int m_tries = 0;
+    Found m_found;
+    QStringList m_lines;
+    QString m_state;
+};
+
+} // namespace Tarvel

@@ -1,0 +1,61 @@
+#include "DriveValues.h"
+
+#include "DriveStatusText.h"
+#include "app/AppState.h"
+
+#include <algorithm>
+
+namespace Tarvel {
+
+namespace {
+
+void storeStatusBlock(AppState &state, int count, const DriveValues::ValueAt &value)
+{
+    state.DriveStatusWord = value(0);
+    if (count > DriveValues::RevisionSlot)
+        state.strDriveRev = QString::number(value(DriveValues::RevisionSlot));
+    const DriveStatusText::Decoded decoded = DriveStatusText::decode(state.DriveStatusWord);
+    state.DriveRunState = decoded.runState;
+    state.DriveJogState = decoded.jogState;
+    state.DriveDirection = decoded.direction;
+    for (int i = 1; i < std::min(count, DriveValues::StatusBlockCount); ++i)
+        state.StatusValues[i - 1] = value(i);
+    // The PID screen charts the feedback from the status poll, so it stays
+    // current without reads of its own.
+    if (count > DriveValues::PidFeedbackSlot + 1)
+        state.PidValues[DriveValues::PidFeedbackSlot] = state.StatusValues[DriveValues::PidFeedbackSlot];
+}
+
+} // namespace
+
+bool DriveValues::store(AppState &state, int startRegister, int count, const ValueAt &value)
+{
+    switch (startRegister) {
+    case Identity:
+        state.strDriveSeries = QString::number(value(0));
+        if (count > 1)
+            state.strDriveModel = QString::number(value(1));
+        return true;
+    case FaultCode:
+        state.DriveFaultCode = value(0);
+        return true;
+    case StatusBlock:
+        storeStatusBlock(state, count, value);
+        return true;
+    case PidBlock:
+        for (int i = 0; i < std::min(count, PidBlockCount); ++i)
+            state.PidValues[i] = value(i);
+        return true;
+    case PidSetpoint:
+        state.PidValues[10] = value(0);
+        return true;
+    case PidGainBlock:
+        for (int i = 0; i < std::min(count, PidGainCount); ++i)
+            state.PidGains[i] = value(i);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace Tarvel

@@ -1,0 +1,8 @@
+# The drive link's dialogs: rendering, refused typing, and a search closed
+# while it runs, against the simulator on a pseudo-terminal.
+tarvel_test(tst_linkdialogs tst_linkdialogs.cpp tarvelgui Qt6::SerialPort)
+target_sources(tst_linkdialogs PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools/SimProcess.cpp
+  ${CMAKE_SOURCE_DIR}/tests/comm/LinkTestSupport.cpp)
+target_include_directories(tst_linkdialogs PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools ${CMAKE_SOURCE_DIR}/tests/comm)
+target_compile_definitions(tst_linkdialogs PRIVATE QXSIM_PATH="$<TARGET_FILE:qxsim>")
+add_dependencies(tst_linkdialogs qxsim)
