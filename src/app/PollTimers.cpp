@@ -1,5 +1,7 @@
 #include "PollTimers.h"
 
+#include "comm/DriveStatusText.h"
+
 #include "AppContext.h"
 #include "LinkMonitor.h"
 #include "PollDisplay.h"
@@ -136,8 +138,7 @@ void PollTimers::setIdentityNotConnected()
 QString PollTimers::driveStatusText() const
 {
     const AppState &s = m_ctx.state;
-    return QStringLiteral("Drive Status - ") + s.DriveRunState + QStringLiteral(", ") + s.DriveDirection
-        + QStringLiteral("    ") + s.DriveJogState;
+    return DriveStatusText::panel2(s.DriveRunState, s.DriveDirection, s.DriveJogState);
 }
 
 void PollTimers::twoSecondTick()

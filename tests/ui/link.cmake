@@ -6,3 +6,10 @@ target_sources(tst_linkdialogs PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools/SimProces
 target_include_directories(tst_linkdialogs PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools ${CMAKE_SOURCE_DIR}/tests/comm)
 target_compile_definitions(tst_linkdialogs PRIVATE QXSIM_PATH="$<TARGET_FILE:qxsim>")
 add_dependencies(tst_linkdialogs qxsim)
+
+# The main window polling a simulated drive.
+tarvel_test(tst_mainwindow_link tst_mainwindow_link.cpp tarvelgui Qt6::SerialPort)
+target_sources(tst_mainwindow_link PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools/SimProcess.cpp)
+target_include_directories(tst_mainwindow_link PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools)
+target_compile_definitions(tst_mainwindow_link PRIVATE QXSIM_PATH="$<TARGET_FILE:qxsim>")
+add_dependencies(tst_mainwindow_link qxsim)

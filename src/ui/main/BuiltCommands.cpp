@@ -8,13 +8,7 @@ bool BuiltCommands::isBuilt(const QString &name)
 {
     // Not built yet, each waiting for its screen or operation.
     static const QSet<QString> missing {
-        // drive link: connection dialog, auto-detect, upload, download
-        QStringLiteral("mnuAutoDetect"),
-        QStringLiteral("AutoDetect"),
-        QStringLiteral("mnuConnect"),
-        QStringLiteral("Connect"),
-        QStringLiteral("mnuDisconnect"),
-        QStringLiteral("Disconnect"),
+        // drive operations: upload, download
         QStringLiteral("mnuUpload"),
         QStringLiteral("Upload"),
         QStringLiteral("mnuDownload"),

@@ -6,10 +6,13 @@
 #include "app/AppContext.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
+#include "comm/CommLink.h"
 #include "ui/editors/NewConfigDialog.h"
 #include "ui/editors/StatusListWindow.h"
 #include "ui/editors/TabConfigWindow.h"
 #include "ui/editors/WizardWindow.h"
+#include "ui/monitor/AutoDetectDialog.h"
+#include "ui/monitor/CommSettingsDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,6 +38,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     , m_checks(ctx)
     , m_commands(ctx, *this)
     , m_poll(ctx, *this)
+    , m_serialLink(ctx)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(AppIcons::application());
@@ -54,6 +58,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     loadStartMenuCheck();
     connect(&m_ctx.statusList, &StatusList::shownChanged, this, &MainWindow::statusListShownChanged);
     connectCommands();
+    connectLink();
     startTimers();
 }
 
@@ -89,6 +94,53 @@ void MainWindow::connectCommands()
     for (const char *name : {"mnuNewDetailed", "mnuNewWizard", "mnuOpenDetailed", "mnuDetail", "New", "NewDetail",
              "NewWizard", "Open", "Detail", "Wizard"})
         setCommandEnabled(QString::fromLatin1(name), true);
+}
+
+// The drive link: the connection and auto-detect dialogs, Disconnect, the
+// connection panel, and the serial polling behind the poll timer.
+void MainWindow::connectLink()
+{
+    CommLink &link = m_ctx.link();
+    connect(&link, &CommLink::panel4Changed, this,
+        [this, &link] { setConnectionPanel(link.panel4Text(), link.panel4Connected()); });
+    const auto showConnect = [this] {
+        m_ctx.trap(
+            QStringLiteral("frmMain, mnuConnect_Click"), [&] { showModeless<CommSettingsDialog>(m_commSettings); });
+    };
+    const auto showAutoDetect = [this] {
+        m_ctx.trap(
+            QStringLiteral("frmMain, mnuAutoDetect_Click"), [&] { showModeless<AutoDetectDialog>(m_autoDetect); });
+    };
+    const auto disconnectLink = [this] {
+        m_ctx.trap(QStringLiteral("frmMain, mnuDisconnect_Click"), [&] { m_ctx.link().disconnectLink(); });
+    };
+    for (const char *name : {"mnuConnect", "Connect"})
+        connect(actionOrTool(QString::fromLatin1(name)), &QAction::triggered, this, showConnect);
+    for (const char *name : {"mnuAutoDetect", "AutoDetect"})
+        connect(actionOrTool(QString::fromLatin1(name)), &QAction::triggered, this, showAutoDetect);
+    for (const char *name : {"mnuDisconnect", "Disconnect"})
+        connect(actionOrTool(QString::fromLatin1(name)), &QAction::triggered, this, disconnectLink);
+    setLinkMonitor(&m_serialLink);
+}
+
+// One modeless dialog of a kind at a time: a second click brings the open
+// one to the front.
+template<class Dialog> void MainWindow::showModeless(QPointer<QWidget> &slot)
+{
+    if (!slot) {
+        auto *dialog = new Dialog(m_ctx, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        slot = dialog;
+    }
+    slot->show();
+    slot->raise();
+    slot->activateWindow();
+}
+
+QAction *MainWindow::actionOrTool(const QString &name) const
+{
+    QAction *a = action(name);
+    return a ? a : toolButton(name);
 }
 
 // Both timers run from program start; the first ticks run at once so the
@@ -527,6 +579,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_closing = true;
     m_tmrMain.stop();
     m_tmrMain2Sec.stop();
+    // Ending the program lets go of the drive link.
+    m_ctx.link().disconnectLink();
     if (m_navigator)
         m_navigator->close();
     if (m_editor) {

@@ -4,6 +4,7 @@
 #include "app/PollDisplay.h"
 #include "app/PollTimers.h"
 #include "app/ShellHooks.h"
+#include "comm/SerialLinkMonitor.h"
 #include "rules/EntryChecks.h"
 
 #include <QHash>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -98,6 +100,9 @@ private:
     void setConnectedPicture(bool connected) override;
 
     void connectCommands();
+    void connectLink();
+    template<class Dialog> void showModeless(QPointer<QWidget> &slot);
+    QAction *actionOrTool(const QString &name) const;
     void startTimers();
     void showWizard();
     void setWizardLock(bool free);
@@ -134,6 +139,9 @@ private:
     QPointer<WizardWindow> m_wizard;
     std::function<bool(const QString &)> m_documentOpener;
     bool m_closing = false;
+    SerialLinkMonitor m_serialLink;
+    QPointer<QWidget> m_commSettings; // frmCommSettings, modeless
+    QPointer<QWidget> m_autoDetect; // frmAutoDetect
 };
 
 } // namespace Tarvel
