@@ -7,6 +7,8 @@ QString description(int number)
     switch (number) {
     case SubscriptOutOfRange:
         return QStringLiteral("Subscript out of range");
+    case DivisionByZero:
+        return QStringLiteral("Division by zero");
     case TypeMismatch:
         return QStringLiteral("Type mismatch");
     case InternalError:

@@ -9,6 +9,7 @@ namespace Tarvel::Err {
 // catalogue errors use the numbers of the classic database engine.
 enum Number : int {
     SubscriptOutOfRange = 9,
+    DivisionByZero = 11,
     TypeMismatch = 13,
     InternalError = 51,
     FileNotFound = 53,

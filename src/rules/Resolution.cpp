@@ -1,5 +1,6 @@
 #include "Resolution.h"
 
+#include "app/ErrorCodes.h"
 #include "app/TrappedError.h"
 #include "catalogue/NumberText.h"
 
@@ -12,8 +13,6 @@ namespace Tarvel {
 
 namespace {
 
-// Division by zero, as the classic runtime numbered it.
-constexpr int DivisionByZero = 11;
 // Past this many integer digits a value is far outside every drive's range
 // (and outside single precision); it is left as typed for the range check
 // to refuse rather than written out digit by digit.
@@ -118,7 +117,7 @@ float Resolution::single(double value)
 int Resolution::decimalCount(float resolution)
 {
     if (resolution == 0.0f)
-        throw TrappedError(DivisionByZero, QStringLiteral("Division by zero"));
+        throw TrappedError(Err::DivisionByZero);
     const float quotient = float(1.0 / double(resolution) / 10.0);
     return int(NumberText::single(quotient).size());
 }
