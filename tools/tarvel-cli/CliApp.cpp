@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "CliSession.h"
 #include "app/ProgramPaths.h"
+#include "comm/LinkOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -40,6 +41,7 @@ int CliApp::run(const QStringList &arguments)
     QCommandLineParser parser;
     parser.addOptions(commonOptions());
     parser.addOptions(CliCommands::commandOptions());
+    LinkOptions::addTo(parser);
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(HelpOption)) {
@@ -81,6 +83,9 @@ QString CliApp::foreignOption(const QStringList &given, const CliCommand &comman
     QStringList allowed;
     for (const QCommandLineOption &option : commonOptions())
         allowed << option.names();
+    // Options without other names (the link options among them) are
+    // allowed by their name alone.
+    allowed << command.options;
     for (const QCommandLineOption &option : CliCommands::commandOptions()) {
         if (command.options.contains(option.names().constFirst()))
             allowed << option.names();
@@ -110,7 +115,8 @@ QString CliApp::helpText()
 {
     QString text = CliCommands::ProgramName
         + QStringLiteral(" - edit, check and report QX drive configuration files without windows,\n"
-                         "through the same checks and rules as the desktop program.\n\n")
+                         "through the same checks and rules as the desktop program, and find and read\n"
+                         "a drive over the serial link.\n\n")
         + CliCommands::usage().section(u'\n', 0, -3) + QStringLiteral("\n\nCommands:\n");
     for (const CliCommand &command : CliCommands::table()) {
         text += QStringLiteral("  ") + command.synopsis + u'\n';
@@ -125,6 +131,16 @@ QString CliApp::helpText()
                            "  -o OUT       (set, report) write to OUT instead\n"
                            "  --drive SS,MM,RRR  (new) series, model and revision code as 'drives' lists them\n"
                            "  -h, --help   this help\n"
+                           "\nLink options (detect, status):\n"
+                           "  --port LINK  the serial port: a device path such as /dev/ttyUSB0, or \"Com 1\" ..\n"
+                           "               \"Com 6\" (their devices from TARVEL_PORTS or the settings);\n"
+                           "               the same as giving LINK after the command\n"
+                           "  --node N     (status) node address of the drive, 1..247\n"
+                           "  --mode rtu|ascii  (status) framing of the messages\n"
+                           "  --settings BAUD,P,D,S  (status) speed, parity N|E|O, data bits 7|8 and stop\n"
+                           "               bits, e.g. 19200,E,8,1; 7 data bits alone mean ASCII\n"
+                           "  What is not given comes from the catalogue's link settings, as the connection\n"
+                           "  dialog presets them (Com 1, node 1, 19200,E,8,1 RTU).\n"
                            "\nOutput:\n"
                            "  Every line the operation adds to the status list is printed on its own line.\n"
                            "  Every message box is printed as one line \"MSG <title>: <text>\", each line\n"
@@ -136,7 +152,11 @@ QString CliApp::helpText()
                            "     by their defaults, an entry refused or rounded (a warning or critical\n"
                            "     message), a disabled field, a question answered No, an error logged\n"
                            "  2  it could not run: bad arguments, missing file, unsupported drive, unknown or\n"
-                           "     unused parameter, catalogue missing\n");
+                           "     unused parameter, catalogue missing, a port that does not exist or is in\n"
+                           "     use (\"MSG Com Error: ...\"), no drive answering the status command's\n"
+                           "     link settings (\"MSG Drive Not Found.: ...\")\n"
+                           "  detect: 0 a drive answered, 1 none answered, 2 the search could not run.\n"
+                           "  status: 1 when the drive stopped answering during the poll.\n");
     return text;
 }
 

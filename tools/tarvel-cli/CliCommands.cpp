@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliSession.h"
+#include "DriveCommands.h"
 #include "ParamName.h"
 #include "app/TextFile.h"
 #include "catalogue/ParamText.h"
@@ -20,6 +21,11 @@ namespace {
 
 const QString OutOption = QStringLiteral("o");
 const QString DriveOption = QStringLiteral("drive");
+// The link options, declared by LinkOptions.
+const QString PortOption = QStringLiteral("port");
+const QString NodeOption = QStringLiteral("node");
+const QString ModeOption = QStringLiteral("mode");
+const QString SettingsOption = QStringLiteral("settings");
 
 // P0.00 and P0.02 list the values themselves; every other list is chosen
 // by the position of its entry.
@@ -104,6 +110,18 @@ const QList<CliCommand> &CliCommands::table()
             QStringLiteral("The configuration report of FILE: written to Configs/ConfigReport.txt and\n"
                            "printed, or copied to OUT."),
             {OutOption}, &CliCommands::report},
+        {QStringLiteral("detect"), QStringLiteral("detect LINK"),
+            QStringLiteral("Searches LINK (a device path or \"Com N\", or --port LINK) for a drive as the\n"
+                           "Auto Detect command does: node 1..254, ASCII then RTU, 4800..38400 baud.\n"
+                           "Prints each \"Trying Node Address ...\" line as it is tried, then the\n"
+                           "\"Connection established ...\" line and the link options that reach the drive."),
+            {PortOption}, &DriveCommands::detect},
+        {QStringLiteral("status"),
+            QStringLiteral("status [LINK] [--node N] [--mode rtu|ascii] [--settings BAUD,P,D,S]"),
+            QStringLiteral("Connects to the drive, polls it once and prints the drive status text,\n"
+                           "\"Series: \", \"Model: \", \"Rev: \" (the drive's identity), \"Fault code: N\"\n"
+                           "and one \"ST00.nn = value\" line per status value read."),
+            {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveCommands::status},
     };
     return commands;
 }

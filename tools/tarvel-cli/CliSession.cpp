@@ -24,6 +24,11 @@ CliSession::CliSession(
         [this](const QString &line) { m_out << line << Qt::endl; });
 }
 
+QString CliSession::commandName() const
+{
+    return m_parser.positionalArguments().value(0);
+}
+
 QStringList CliSession::args() const
 {
     return m_parser.positionalArguments().mid(1);

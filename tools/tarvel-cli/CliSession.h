@@ -31,8 +31,10 @@ public:
     QTextStream &out() { return m_out; }
     QTextStream &err() { return m_err; }
 
-    // The words after the command name.
+    // The command name and the words after it.
+    QString commandName() const;
     QStringList args() const;
+    const QCommandLineParser &parser() const { return m_parser; }
     bool isSet(const QString &option) const { return m_parser.isSet(option); }
     QString value(const QString &option) const { return m_parser.value(option); }
 

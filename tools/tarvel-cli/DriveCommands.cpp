@@ -1,0 +1,135 @@
+#include "DriveCommands.h"
+
+#include "CliSession.h"
+#include "catalogue/Catalogue.h"
+#include "comm/AutoDetectSearch.h"
+#include "comm/ComSetTable.h"
+#include "comm/CommLink.h"
+#include "comm/DriveStatusReport.h"
+#include "comm/LinkOptions.h"
+
+namespace Tarvel {
+
+namespace {
+
+const QString PortOption = QStringLiteral("port");
+
+// Prints the search's status lines in the order they were added, as each
+// appears: the search keeps them newest first and redraws after each try.
+class SearchEcho
+{
+public:
+    SearchEcho(AutoDetectSearch &search, QTextStream &out)
+        : m_search(search)
+        , m_out(out)
+    {
+        QObject::connect(&search, &AutoDetectSearch::changed, &search, [this] { printNew(); });
+    }
+
+private:
+    void printNew()
+    {
+        const QStringList &lines = m_search.statusLines();
+        if (lines.size() < m_shown) // a new search cleared the list
+            m_shown = 0;
+        for (qsizetype k = lines.size() - m_shown - 1; k >= 0; --k)
+            m_out << lines.at(k) << Qt::endl; // endl flushes: a watcher sees each try at once
+        m_shown = lines.size();
+    }
+
+    AutoDetectSearch &m_search;
+    QTextStream &m_out;
+    qsizetype m_shown = 0;
+};
+
+} // namespace
+
+std::optional<QString> DriveCommands::linkWord(CliSession &s)
+{
+    const QStringList args = s.args();
+    if (args.size() > 1) {
+        s.usageError(QStringLiteral("%1 takes one link: a device path or \"Com N\"").arg(s.commandName()));
+        return std::nullopt;
+    }
+    if (!args.isEmpty() && s.isSet(PortOption)) {
+        s.usageError(QStringLiteral("give the link either as a word or with --port, not both"));
+        return std::nullopt;
+    }
+    return args.isEmpty() ? s.value(PortOption) : args.first();
+}
+
+int DriveCommands::detect(CliSession &s)
+{
+    const std::optional<QString> port = linkWord(s);
+    if (!port)
+        return ExitCannotRun;
+    if (port->isEmpty())
+        return s.usageError(QStringLiteral("detect needs the port to search: a device path or \"Com N\""));
+    SerialLinkSettings where;
+    QString error;
+    if (!LinkOptions::parsePort(*port, where, &error))
+        return s.usageError(error);
+
+    AutoDetectSearch search(s.ctx());
+    if (where.target.isEmpty())
+        search.choosePort(where.commPort);
+    else
+        search.setTarget(where.target);
+    SearchEcho echo(search, s.out());
+    const bool found = search.detect();
+    if (found) {
+        s.out() << search.state() << Qt::endl;
+        const AutoDetectSearch::Found &f = search.found();
+        s.out() << QStringLiteral("Link options: ") << optionsText(f.node, f.asciiMode, f.portSettings) << Qt::endl;
+        s.ctx().link().closeConnection();
+        return s.finish();
+    }
+    // Nothing was tried: the port could not be opened (the message said
+    // why) or an error stopped the search before its first try.
+    if (search.tries() == 0) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    s.problem(QStringLiteral("no drive answered on %1 after %2 tries").arg(*port).arg(search.tries()));
+    return s.finish();
+}
+
+QString DriveCommands::optionsText(int node, int asciiMode, const QString &portSettings)
+{
+    return QStringLiteral("--node %1 --mode %2 --settings %3")
+        .arg(QString::number(node), asciiMode ? QStringLiteral("ascii") : QStringLiteral("rtu"), portSettings);
+}
+
+int DriveCommands::status(CliSession &s)
+{
+    const std::optional<QString> port = linkWord(s);
+    if (!port)
+        return ExitCannotRun;
+    AppContext &ctx = s.ctx();
+    ComSetTable defaults;
+    if (!ctx.trap(QStringLiteral("tarvel-cli, status"), [&] { defaults = ComSetTable::read(*ctx.connectDB()); })) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    QString error;
+    std::optional<SerialLinkSettings> settings = LinkOptions::fromParser(s.parser(), defaults, &error);
+    if (settings && !port->isEmpty() && !LinkOptions::parsePort(*port, *settings, &error))
+        settings.reset();
+    if (!settings)
+        return s.usageError(error);
+
+    DriveStatusReport::Result result;
+    const bool ran
+        = ctx.trap(QStringLiteral("tarvel-cli, status"), [&] { result = DriveStatusReport::run(ctx, *settings); });
+    for (const QString &line : std::as_const(result.lines))
+        s.out() << line << Qt::endl;
+    // The report's error reads "<title>: <text>", as the message box would.
+    if (!result.error.isEmpty())
+        s.out() << QStringLiteral("MSG ") << result.error << Qt::endl;
+    const int finished = s.finish();
+    if (!ran || (!result.ok && result.lines.isEmpty()))
+        return ExitCannotRun; // no drive was reached
+    return result.ok ? finished : ExitProblems;
+}
+
+} // namespace Tarvel
