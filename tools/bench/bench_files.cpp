@@ -1,6 +1,7 @@
 // bench_files [CATALOGUE]: times opening, saving, comparing and reporting a
 // configuration of the largest QX3 drive (the one with the most parameters)
 // with default pacing, and prints each median beside the 100 ms target.
+#include "BenchProgram.h"
 #include "app/AppContext.h"
 #include "app/ScriptedPrompter.h"
 #include "catalogue/Catalogue.h"
@@ -11,10 +12,8 @@
 #include "files/ConfigReport.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -89,18 +88,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QCoreApplication::applicationDirPath() + QStringLiteral("/Data/QX.qxd");
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath(QStringLiteral("Data"));
-    QDir(dir.path()).mkpath(QStringLiteral("Configs"));
-    if (!QFile::copy(source, dir.filePath(QStringLiteral("Data/QX.qxd")))) {
-        out << "bench_files: no catalogue at " << source << "\n";
+    BenchProgram program(argc, argv);
+    if (!program.ok()) {
+        out << "bench_files: " << program.error() << "\n";
         return 2;
     }
-    ScriptedPrompter prompter;
-    AppContext ctx(ProgramPaths(dir.path()), &prompter);
-    ctx.pacing.setMode(Pacing::Fast);
+    AppContext &ctx = program.ctx();
 
     const Drive drive = largestQx3(ctx);
     if (!ParamLoader(ctx).getParamData(ctx.editor, QStringLiteral("qryTabParams"), u'\'' + drive.series + u'\'',
@@ -110,7 +103,7 @@ int main(int argc, char *argv[])
     }
     moveValuesAway(ctx);
     ctx.state.strConfigName = QStringLiteral("bench.qxc");
-    const QString path = dir.filePath(QStringLiteral("Configs/bench.qxc"));
+    const QString path = program.filePath(QStringLiteral("Configs/bench.qxc"));
 
     ConfigFile file(ctx);
     QVector<double> save, open, compare, report;

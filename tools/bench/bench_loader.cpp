@@ -1,16 +1,14 @@
 // bench_loader [CATALOGUE]: times getParamData for the largest drive of the
 // catalogue (the one with the most parameters) with default pacing, and
 // prints the figures beside the 50 ms target.
+#include "BenchProgram.h"
 #include "app/AppContext.h"
 #include "app/ScriptedPrompter.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -21,17 +19,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QCoreApplication::applicationDirPath() + QStringLiteral("/Data/QX.qxd");
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath(QStringLiteral("Data"));
-    if (!QFile::copy(source, dir.filePath(QStringLiteral("Data/QX.qxd")))) {
-        out << "bench_loader: no catalogue at " << source << "\n";
+    BenchProgram program(argc, argv);
+    if (!program.ok()) {
+        out << "bench_loader: " << program.error() << "\n";
         return 2;
     }
-    ScriptedPrompter prompter;
-    AppContext ctx(ProgramPaths(dir.path()), &prompter);
-    ctx.pacing.setMode(Pacing::Fast);
+    AppContext &ctx = program.ctx();
 
     std::unique_ptr<Catalogue> cat = ctx.connectDB();
     RecordSet largest = cat->query(QStringLiteral("Select Series, Model, REV, count(*) AS n From tblDriveParameters "

@@ -3,16 +3,14 @@
 // accepted value) on the largest series-3 drive, fast pacing, no message
 // shown: for a plain parameter (P1.01) and for P7.01, whose rule walks the
 // eight PID set-points. Prints medians and their ratio.
+#include "BenchProgram.h"
 #include "app/AppContext.h"
 #include "app/ScriptedPrompter.h"
 #include "catalogue/ParamLoader.h"
 #include "rules/EntryChecks.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -47,17 +45,13 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QCoreApplication::applicationDirPath() + QStringLiteral("/Data/QX.qxd");
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath(QStringLiteral("Data"));
-    if (!QFile::copy(source, dir.filePath(QStringLiteral("Data/QX.qxd")))) {
-        out << "bench_rules: no catalogue at " << source << "\n";
+    BenchProgram program(argc, argv);
+    if (!program.ok()) {
+        out << "bench_rules: " << program.error() << "\n";
         return 2;
     }
-    ScriptedPrompter prompter;
-    AppContext ctx(ProgramPaths(dir.path()), &prompter);
-    ctx.pacing.setMode(Pacing::Fast);
+    AppContext &ctx = program.ctx();
+    ScriptedPrompter &prompter = program.prompter();
     if (!ParamLoader(ctx).getParamData(ctx.editor, QStringLiteral("qryTabParams"), QStringLiteral("'03'"),
             QStringLiteral("'06'"), QStringLiteral("'104'"))) {
         out << "bench_rules: load failed\n";

@@ -2,6 +2,7 @@
 // the time to build its 227 parameter rows beside the 200 ms target, what
 // rendering adds to loading the largest drive, and what one field change
 // costs and repaints. Runs off-screen when there is no display.
+#include "BenchProgram.h"
 #include "app/AppContext.h"
 #include "app/ScriptedPrompter.h"
 #include "catalogue/Catalogue.h"
@@ -9,11 +10,8 @@
 #include "ui/editors/TabConfigWindow.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPaintEvent>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -70,17 +68,12 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QCoreApplication::applicationDirPath() + QStringLiteral("/Data/QX.qxd");
-    QTemporaryDir dir;
-    QDir(dir.path()).mkpath(QStringLiteral("Data"));
-    if (!QFile::copy(source, dir.filePath(QStringLiteral("Data/QX.qxd")))) {
-        out << "bench_tabconfig: no catalogue at " << source << "\n";
+    BenchProgram program(argc, argv);
+    if (!program.ok()) {
+        out << "bench_tabconfig: " << program.error() << "\n";
         return 2;
     }
-    ScriptedPrompter prompter;
-    AppContext ctx(ProgramPaths(dir.path()), &prompter);
-    ctx.pacing.setMode(Pacing::Fast);
+    AppContext &ctx = program.ctx();
 
     const int runs = 15;
     QVector<double> build;

@@ -41,15 +41,15 @@ void AnswerQueue::schedule(Clock::time_point due, std::function<void()> send)
 
 void AnswerQueue::arm()
 {
-    itimerspec spec {};
+    itimerspec due {};
     if (!m_queue.empty()) {
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(m_queue.begin()->first.time_since_epoch());
-        spec.it_value.tv_sec = ns.count() / 1'000'000'000;
-        spec.it_value.tv_nsec = ns.count() % 1'000'000'000;
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-            spec.it_value.tv_nsec = 1; // zero would disarm
+        due.it_value.tv_sec = ns.count() / 1'000'000'000;
+        due.it_value.tv_nsec = ns.count() % 1'000'000'000;
+        if (due.it_value.tv_sec == 0 && due.it_value.tv_nsec == 0)
+            due.it_value.tv_nsec = 1; // zero would disarm
     }
-    ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &due, nullptr);
 }
 
 void AnswerQueue::fire()

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/ScriptedPrompter.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace Tarvel {
+
+// A throwaway program folder for a benchmark: the catalogue named on the
+// command line (else the built one beside the executable) copied into
+// Data/, an empty Configs/, and a context with default pacing whose
+// message boxes are only recorded.
+class BenchProgram
+{
+public:
+    BenchProgram(int argc, char *argv[]);
+
+    // False when the catalogue could not be copied; error() tells why.
+    bool ok() const { return m_ctx != nullptr; }
+    const QString &error() const { return m_error; }
+    AppContext &ctx() { return *m_ctx; }
+    ScriptedPrompter &prompter() { return m_prompter; }
+    QString filePath(const QString &relative) const { return m_dir.filePath(relative); }
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<AppContext> m_ctx;
+    QString m_error;
+};
+
+} // namespace Tarvel
