@@ -70,17 +70,24 @@ bool MainCommands::openConfiguration()
     return opened;
 }
 
+// Configuration files are chosen in the Configs folder with one filter.
+FileDialogRequest MainCommands::configRequest(FileDialogRequest::Mode mode, const QString &title) const
+{
+    FileDialogRequest request;
+    request.mode = mode;
+    request.title = title;
+    request.filter = ConfigFilter;
+    request.initialDir = m_ctx.paths().configsDir();
+    return request;
+}
+
 bool MainCommands::openSteps()
 {
     offerToSave();
     FileDialogs *dialogs = m_ctx.fileDialogs();
     if (!dialogs)
         return false;
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Open;
-    request.title = QStringLiteral("Open Configuration");
-    request.filter = ConfigFilter;
-    request.initialDir = m_ctx.paths().configsDir();
+    FileDialogRequest request = configRequest(FileDialogRequest::Open, QStringLiteral("Open Configuration"));
     request.fileMustExist = true;
     const QString path = dialogs->chooseFile(request);
     if (path.isEmpty())
@@ -130,11 +137,7 @@ bool MainCommands::saveAsSteps()
     FileDialogs *dialogs = m_ctx.fileDialogs();
     if (!dialogs)
         return false;
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Save;
-    request.title = QStringLiteral("Save Configuration As");
-    request.filter = ConfigFilter;
-    request.initialDir = m_ctx.paths().configsDir();
+    FileDialogRequest request = configRequest(FileDialogRequest::Save, QStringLiteral("Save Configuration As"));
     request.confirmOverwrite = true;
     QString path = dialogs->chooseFile(request);
     if (path.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileDialogs.h"
+
 #include <QString>
 
 namespace Tarvel {
@@ -60,6 +62,7 @@ public:
 private:
     bool saveSteps();
     bool saveAsSteps();
+    FileDialogRequest configRequest(FileDialogRequest::Mode mode, const QString &title) const;
     bool openSteps();
     void closeSteps();
     void updateCaption();

@@ -7,6 +7,7 @@
 #include "rules/EntryChecks.h"
 
 #include <QRegularExpression>
+#include <QTest>
 
 namespace Tarvel::Test {
 
@@ -141,5 +142,21 @@ private:
     EntryChecks m_checks {m_program.ctx()};
     bool m_loaded = false;
 };
+
+// The columns of an edit-script table: the drive, the steps, the expected
+// field states and the messages shown on the way.
+inline void editScriptColumns()
+{
+    QTest::addColumn<QString>("drive");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("expect");
+    QTest::addColumn<QStringList>("messages");
+}
+
+inline void row(const char *name, const QString &drive, const QString &steps, const QString &expect,
+    const QStringList &messages = {})
+{
+    QTest::newRow(name) << drive << steps << expect << messages;
+}
 
 } // namespace Tarvel::Test

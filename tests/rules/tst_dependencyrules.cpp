@@ -4,6 +4,7 @@
 #include <QtTest>
 
 using namespace Tarvel;
+using Tarvel::Test::row;
 
 namespace {
 
@@ -26,12 +27,6 @@ const QString Feedback = "iAdditional Config Details|In order to set feedback fo
 const QString Restart = "iParameter Dependency|This parameter will only work if the Source of Operation, (P3.00) "
                         "\ris set to something other than 00 (Operation determined by digital keypad";
 const QString Pid = "!Parameter Dependency|To enable PID operation, P4.00 must be set to option 00 or 01.";
-
-void row(const char *name, const QString &drive, const QString &steps, const QString &expect,
-    const QStringList &messages = {})
-{
-    QTest::newRow(name) << drive << steps << expect << messages;
-}
 
 } // namespace
 
@@ -97,10 +92,7 @@ void TestDependencyRules::catalogueMarksRuleParametersDependent()
 
 void TestDependencyRules::rule_data()
 {
-    QTest::addColumn<QString>("drive");
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("expect");
-    QTest::addColumn<QStringList>("messages");
+    Test::editScriptColumns();
 
     // P0.01 bounds P3.17 (defaults: both the rated current).
     row("P0.01 lowered pulls P3.17 down", A, "t 1 0.8", "317=0.8; max317=0.8; last317=0.8; red317");

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 using namespace Tarvel;
+using Tarvel::Test::row;
 
 namespace {
 
@@ -25,12 +26,6 @@ QString rounded(int decimals)
 const QString NotNumeric = "!Wrong Data Type|Your entry needs to be numeric.\rThe value has been reset to the "
                            "Parameter's Default. Any dependent parameter will also be changed if necessary";
 
-void row(const char *name, const QString &drive, const QString &steps, const QString &expect,
-    const QStringList &messages = {})
-{
-    QTest::newRow(name) << drive << steps << expect << messages;
-}
-
 } // namespace
 
 class TestEntryChecks : public QObject
@@ -45,10 +40,7 @@ private Q_SLOTS:
 
 void TestEntryChecks::entry_data()
 {
-    QTest::addColumn<QString>("drive");
-    QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("expect");
-    QTest::addColumn<QStringList>("messages");
+    Test::editScriptColumns();
     const QString high = rangeMessage("P1.01", "high");
     const QString low = rangeMessage("P1.01", "low");
 
