@@ -1,0 +1,1 @@
+tarvel_test(tst_changeratingmodel tst_changeratingmodel.cpp tarvelcore)

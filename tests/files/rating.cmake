@@ -1,0 +1,1 @@
+tarvel_test(tst_ratingupdate tst_ratingupdate.cpp tarvelcore)
