@@ -23,8 +23,6 @@ bool BuiltCommands::isBuilt(const QString &name)
         // schematic view
         QStringLiteral("mnuSchematic"),
         QStringLiteral("Schematic"),
-        // change-rating dialog
-        QStringLiteral("mnuUpdate"),
         // help viewer and About window
         QStringLiteral("mnuContents"),
         QStringLiteral("mnuIndex"),

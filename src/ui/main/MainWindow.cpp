@@ -4,9 +4,11 @@
 #include "BuiltCommands.h"
 #include "NavigatorDialog.h"
 #include "app/AppContext.h"
+#include "app/ChangeRatingModel.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
 #include "comm/CommLink.h"
+#include "ui/editors/ChangeRatingDialog.h"
 #include "ui/editors/NewConfigDialog.h"
 #include "ui/editors/StatusListWindow.h"
 #include "ui/editors/TabConfigWindow.h"
@@ -364,7 +366,8 @@ void MainWindow::buildUtilitiesMenu()
     addItem(util, "mnuFaults", QStringLiteral("Display Drive Faults"), false);
     connect(addItem(util, "mnuStatusList", QStringLiteral("Show Status List Viewer"), true), &QAction::triggered, this,
         &MainWindow::showStatusList);
-    addItem(util, "mnuUpdate", QStringLiteral("Change Drive Rating"), false);
+    connect(addItem(util, "mnuUpdate", QStringLiteral("Change Drive Rating"), false), &QAction::triggered, this,
+        &MainWindow::changeDriveRating);
     connect(addItem(util, "mnuQuickInfo", QStringLiteral("Open Project Navigator"), true), &QAction::triggered, this,
         &MainWindow::showNavigator);
     QAction *startMenu = addItem(util, "mnuStartMenu", QStringLiteral("Show Project Navigator At Program Start"), true);
@@ -538,6 +541,16 @@ StatusListWindow *MainWindow::statusListWindow()
 void MainWindow::showStatusList()
 {
     m_ctx.trap(QStringLiteral("frmMain, mnuStatusList_Click"), [&] { m_ctx.statusList.show(); });
+}
+
+// mnuUpdate_Click. There is no schematic window yet that would have to go
+// first.
+void MainWindow::changeDriveRating()
+{
+    ChangeRatingModel::changeDriveRating(m_ctx, [this] {
+        ChangeRatingDialog dialog(m_ctx, this);
+        dialog.exec();
+    });
 }
 
 void MainWindow::statusListShownChanged(bool shown)

@@ -85,6 +85,8 @@ public:
 public Q_SLOTS:
     void showNavigator();
     void showStatusList();
+    // Change Drive Rating (mnuUpdate).
+    void changeDriveRating();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

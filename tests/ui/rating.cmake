@@ -1,0 +1,1 @@
+tarvel_test(tst_changeratingdialog tst_changeratingdialog.cpp tarvelgui)
