@@ -237,11 +237,12 @@ void RatingUpdate::finish()
 {
     m_ctx.statusList.addLine(QStringLiteral("Configuration update complete ") + now() + u'.');
     endDisplay();
+    // The work is done: the message is read with the normal pointer.
+    if (ShellHooks *hooks = m_ctx.hooks())
+        hooks->setBusyPointer(false);
     m_ctx.prompter().msgBox(QStringLiteral("Your current configuration has been updated.") + u'\r'
             + QStringLiteral("Remember to save your new configuration to ensure the changes are not lost."),
         Msg::Information, QStringLiteral("Update Complete"));
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setBusyPointer(false);
 }
 
 void RatingUpdate::endDisplay()
