@@ -21,6 +21,9 @@ public:
     // Requests touching these register numbers are answered with
     // exception 04 (slave device failure).
     void setFailingRegisters(const QList<int> &numbers);
+    // Requests for more than one register are answered with exception 01
+    // (illegal function), as by a drive that takes single registers only.
+    void setRefuseBlocks(bool refuse) { m_refuseBlocks = refuse; }
 
     // The answer PDU for a request PDU. The model is first brought up to
     // the present moment, so every answer shows the drive as it is now.
@@ -35,6 +38,7 @@ private:
     RegisterMap &m_params;
     DriveModel &m_model;
     bool m_rangeCheck;
+    bool m_refuseBlocks = false;
     QSet<int> m_failing;
     QElapsedTimer m_clock;
     qint64 m_lastNs = 0;
