@@ -21,6 +21,9 @@ public:
     // Requests touching these register numbers are answered with
     // exception 04 (slave device failure).
     void setFailingRegisters(const QList<int> &numbers);
+    // Writes to these register numbers are acknowledged but not stored,
+    // as by a drive that silently loses what it is sent.
+    void setIgnoredWrites(const QList<int> &numbers);
 
     // The answer PDU for a request PDU. The model is first brought up to
     // the present moment, so every answer shows the drive as it is now.
@@ -36,6 +39,7 @@ private:
     DriveModel &m_model;
     bool m_rangeCheck;
     QSet<int> m_failing;
+    QSet<int> m_ignoredWrites;
     QElapsedTimer m_clock;
     qint64 m_lastNs = 0;
 };
