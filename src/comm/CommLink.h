@@ -44,6 +44,13 @@ public:
     // A link is open: the serial port or the Ethernet route.
     bool linkOpen() const { return serialOpen() || ethernetOpen(); }
 
+    // Whether parameter transfers move runs of consecutive registers in one
+    // transaction instead of one register per transaction. Off by default:
+    // every drive answers single-register requests, not every one answers
+    // blocks. The setting is kept by whoever offers it to the user.
+    bool blockTransfer() const { return m_blockTransfer; }
+    void setBlockTransfer(bool on) { m_blockTransfer = on; }
+
     // Sets the settings in the order the component expects them and opens
     // the port (raises 380 for a missing or held port), then reads register
     // 1 to see whether a drive answers. Returns Mod1's ResultCode; the port
@@ -75,6 +82,7 @@ private:
     ModbusMaster m_mod1;
     QString m_panel4Text = QStringLiteral("Off-Line ");
     bool m_panel4Connected = false;
+    bool m_blockTransfer = false;
 };
 
 } // namespace Tarvel

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace Tarvel {
+
+class AppContext;
+
+// GetReadonly: before a download, the read-only parameters of the open
+// configuration are refreshed from the drive so the file matches what the
+// drive will keep whatever is written.
+class ReadonlyRefresh
+{
+public:
+    explicit ReadonlyRefresh(AppContext &ctx);
+
+    // False when it ended through its communication-failure end (every
+    // line, message and log entry done, the link closed).
+    bool getReadonly();
+
+private:
+    AppContext &m_ctx;
+};
+
+} // namespace Tarvel
