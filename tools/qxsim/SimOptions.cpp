@@ -94,7 +94,8 @@ bool parseRegisters(const QCommandLineParser &p, const QString &name, QList<int>
 {
     for (const QString &text : p.values(name)) {
         const std::optional<QList<int>> list = parseIntList(text);
-        const bool valid = list && std::all_of(list->cbegin(), list->cend(), [](int n) { return n >= 1 && n <= 65536; });
+        const bool valid
+            = list && std::all_of(list->cbegin(), list->cend(), [](int n) { return n >= 1 && n <= 65536; });
         if (!valid) {
             *message = QStringLiteral("--%1 takes register numbers 1..65536").arg(name);
             return false;
