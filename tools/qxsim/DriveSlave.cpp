@@ -38,6 +38,11 @@ void DriveSlave::setFailingRegisters(const QList<int> &numbers)
     m_failing = QSet<int>(numbers.cbegin(), numbers.cend());
 }
 
+void DriveSlave::setIgnoredWrites(const QList<int> &numbers)
+{
+    m_ignoredWrites = QSet<int>(numbers.cbegin(), numbers.cend());
+}
+
 void DriveSlave::catchUp()
 {
     const qint64 now = m_clock.nsecsElapsed();
@@ -100,6 +105,8 @@ QByteArray DriveSlave::write(const ModbusRequest &request)
     }
     for (int i = 0; i < request.values.size(); ++i) {
         const quint16 number = quint16(numberOf(request.address) + i);
+        if (m_ignoredWrites.contains(number))
+            continue;
         m_params.write(number, qint16(request.values[i]));
         m_model.parameterWritten(m_params.at(number)->index, qint16(request.values[i]));
     }

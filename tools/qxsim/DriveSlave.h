@@ -21,6 +21,9 @@ public:
     // Requests touching these register numbers are answered with
     // exception 04 (slave device failure).
     void setFailingRegisters(const QList<int> &numbers);
+    // Writes to these register numbers are acknowledged but not stored,
+    // as by a drive that silently loses what it is sent.
+    void setIgnoredWrites(const QList<int> &numbers);
     // Requests for more than one register are answered with exception 01
     // (illegal function), as by a drive that takes single registers only.
     void setRefuseBlocks(bool refuse) { m_refuseBlocks = refuse; }
@@ -40,6 +43,7 @@ private:
     bool m_rangeCheck;
     bool m_refuseBlocks = false;
     QSet<int> m_failing;
+    QSet<int> m_ignoredWrites;
     QElapsedTimer m_clock;
     qint64 m_lastNs = 0;
 };

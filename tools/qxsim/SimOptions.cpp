@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace Tarvel::Sim {
 
 namespace {
@@ -45,6 +47,8 @@ count outside 1..125 (1..123 for writes) and for a value outside the
 parameter's catalogue min..max (unless --no-range-check), 04 at
 --exception-at addresses; with --refuse-blocks, 01 for any read or write
 of more than one register (a drive that only takes single registers).
+Writes to --ignore-write-at registers are answered as done but leave the
+register as it was (a drive that loses what it is sent).
 Broadcasts (node 0) are carried out without an
 answer; on TCP, units 0 and 255 reach the drive too. Requests for another
 node, in the other framing, or sent with other line settings get no
@@ -84,6 +88,22 @@ bool parseCount(const QCommandLineParser &p, const QString &name, int min, int m
         return false;
     }
     *out = v;
+    return true;
+}
+
+// Register numbers from every use of a repeatable option, each "a" or "a,b,...".
+bool parseRegisters(const QCommandLineParser &p, const QString &name, QList<int> *out, QString *message)
+{
+    for (const QString &text : p.values(name)) {
+        const std::optional<QList<int>> list = parseIntList(text);
+        const bool valid
+            = list && std::all_of(list->cbegin(), list->cend(), [](int n) { return n >= 1 && n <= 65536; });
+        if (!valid) {
+            *message = QStringLiteral("--%1 takes register numbers 1..65536").arg(name);
+            return false;
+        }
+        *out << *list;
+    }
     return true;
 }
 
@@ -151,6 +171,9 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
             QStringLiteral("N")},
         {QStringLiteral("exception-at"),
             QStringLiteral("Answer exception 04 for requests touching these register numbers (repeatable, or a,b)."),
+            QStringLiteral("ADDR")},
+        {QStringLiteral("ignore-write-at"),
+            QStringLiteral("Acknowledge writes to these register numbers but keep the old value (repeatable, or a,b)."),
             QStringLiteral("ADDR")},
         {QStringLiteral("stop-after"), QStringLiteral("Answer nothing after N answers."), QStringLiteral("N")},
         {QStringLiteral("slow-every"), QStringLiteral("Send every Nth answer --slow-ms late."), QStringLiteral("N")},
@@ -248,20 +271,9 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
         return Parse::Error;
     wireTiming = p.isSet(QStringLiteral("wire-timing"));
 
-    for (const QString &text : p.values(QStringLiteral("exception-at"))) {
-        const std::optional<QList<int>> list = parseIntList(text);
-        if (!list) {
-            *message = QStringLiteral("--exception-at takes register numbers 1..65536");
-            return Parse::Error;
-        }
-        for (int number : *list) {
-            if (number < 1 || number > 65536) {
-                *message = QStringLiteral("--exception-at takes register numbers 1..65536");
-                return Parse::Error;
-            }
-            exceptionAt << number;
-        }
-    }
+    if (!parseRegisters(p, QStringLiteral("exception-at"), &exceptionAt, message)
+        || !parseRegisters(p, QStringLiteral("ignore-write-at"), &ignoreWriteAt, message))
+        return Parse::Error;
     if (p.isSet(QStringLiteral("faults"))) {
         const std::optional<QList<int>> list = parseIntList(p.value(QStringLiteral("faults")));
         if (!list || list->size() > 6) {

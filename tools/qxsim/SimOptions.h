@@ -51,6 +51,7 @@ public:
     int slowEvery = 0;
     int slowMs = 3500;
     QList<int> exceptionAt; // register numbers
+    QList<int> ignoreWriteAt; // register numbers whose writes are acknowledged but not stored
     QList<int> faultHistory; // P6.31 first
     int activeFault = 0;
     bool rangeCheck = true;

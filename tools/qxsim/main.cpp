@@ -81,6 +81,7 @@ int main(int argc, char *argv[])
     model.setPresentFault(options.activeFault);
     DriveSlave slave(*params, model, options.rangeCheck);
     slave.setFailingRegisters(options.exceptionAt);
+    slave.setIgnoredWrites(options.ignoreWriteAt);
     slave.setRefuseBlocks(options.refuseBlocks);
     SimServer server(slave, options);
 
