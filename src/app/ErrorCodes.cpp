@@ -5,6 +5,8 @@ namespace Tarvel::Err {
 QString description(int number)
 {
     switch (number) {
+    case Overflow:
+        return QStringLiteral("Overflow");
     case SubscriptOutOfRange:
         return QStringLiteral("Subscript out of range");
     case DivisionByZero:

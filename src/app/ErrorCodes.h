@@ -8,6 +8,7 @@ namespace Tarvel::Err {
 // number for the condition we keep it, so old logs and new ones read alike;
 // catalogue errors use the numbers of the classic database engine.
 enum Number : int {
+    Overflow = 6,
     SubscriptOutOfRange = 9,
     DivisionByZero = 11,
     TypeMismatch = 13,

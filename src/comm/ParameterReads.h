@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QVector>
+#include <QtGlobal>
 
 namespace Tarvel {
 
@@ -41,14 +42,18 @@ public:
     int transactions() const { return m_transactions; }
 
 private:
+    bool blockMode() const;
     qint16 readSingle(int address, float resolution, const QString &parameterText);
-    bool fetchRun(int address);
-    int runLength(int address) const;
+    // The planned run that starts at `address`: its register count.
+    int runLength(int address);
+    // Reads `count` registers from `address` into m_held; Mod1's ResultCode.
+    int readBlock(int address, int count);
+    void setPollTimer(bool enabled);
 
     AppContext &m_ctx;
     QVector<int> m_plan;
-    QHash<int, int> m_planIndex;
-    QHash<int, qint16> m_held;
+    qsizetype m_cursor = 0; // where in the plan the next read is expected
+    QHash<int, qint16> m_held; // block values not yet asked for
     bool m_blocksRefused = false;
     int m_resultCode = -1;
     int m_transactions = 0;

@@ -17,6 +17,11 @@ public:
     bool getReadonly();
 
 private:
+    // Puts the drive's engineering value r of parameter `index` into the
+    // configuration, with a line when it differs from what was there.
+    void refresh(int index, float r);
+    void report(int index);
+
     AppContext &m_ctx;
 };
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QString>
+
 namespace Tarvel {
 
 class AppContext;
+class ParameterReads;
 class TransferWindows;
+struct TransferRow;
 
 // The Upload command: reads every parameter of the connected drive into a
 // new configuration in the detailed editor.
@@ -17,9 +21,31 @@ public:
     // Runs the command under its trap.
     Outcome run();
 
+    // Transactions the last run started; for figures.
+    int transactions() const { return m_transactions; }
+
 private:
+    Outcome steps();
+    void offerToSaveFirst();
+    bool linkOpen() const;
+    Outcome refuseUnsupportedDrive();
+    void prepare();
+    Outcome loadFailed();
+    Outcome readAll();
+    void store(const TransferRow &row, qint16 value);
+    void selectEntry(int index, float value);
+    Outcome completed();
+    Outcome commError(int resultCode);
+    Outcome aborted();
+
+    void setMain(bool enabled);
+    void setBusy(bool busy);
+    void setPoll(bool enabled);
+    void setPoll2Sec(bool enabled);
+
     AppContext &m_ctx;
     TransferWindows &m_windows;
+    int m_transactions = 0;
 };
 
 } // namespace Tarvel

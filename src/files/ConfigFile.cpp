@@ -1,7 +1,7 @@
 #include "ConfigFile.h"
 
 #include "AtomicTextFile.h"
-#include "ValueCheck.h"
+#include "LoadedValueCheck.h"
 #include "app/AppContext.h"
 #include "app/Logging.h"
 #include "app/Prompter.h"
@@ -272,7 +272,7 @@ void ConfigFile::applyLine(const QString &line, int indexWidth)
     const bool inDrive = t.blnTextShown[index] || t.blnListShown[index];
     if (inDrive && t.blnExtra[index])
         applyChoice(index, value);
-    setCustomCurveBoxes();
+    LoadedValueCheck::setCustomCurveBoxes(m_ctx.editor);
     if (inDrive)
         validateFile(index, value);
     m_ctx.params.varLastChance[index] = box.text();
@@ -303,16 +303,6 @@ void ConfigFile::applyChoice(int index, const QString &value)
     m_ctx.editor.txtP(index).setText(list.list().at(k).left(2));
 }
 
-// P2.00 = 3 is the custom V/Hz curve, whose mid points P2.04 to P2.07 are
-// set by hand; every other pattern fixes them.
-void ConfigFile::setCustomCurveBoxes()
-{
-    EditorForm &form = m_ctx.editor;
-    const bool custom = NumberText::val(form.txtP(200).text()) == 3.0;
-    for (int i = 204; i <= 207; ++i)
-        form.txtP(i).setEnabled(custom);
-}
-
 void ConfigFile::finishOpen()
 {
     StatusList &list = m_ctx.statusList;
@@ -337,51 +327,12 @@ void ConfigFile::endOpenDisplay()
 void ConfigFile::validateFile(int index, const QString &value)
 {
     m_ctx.trap(ValidateLocation, [&] {
-        if (index < 0 || index >= ParamTables::Size)
-            throw TrappedError(Err::SubscriptOutOfRange);
-        const ParamTables &t = m_ctx.params;
-        const double v = NumberText::val(value);
-        const QString head = now() + QStringLiteral(" - ") + ParamText::parameterNumber(index);
-        const QString shown = ValueCheck::numberText(v);
-        const QString loaded = QStringLiteral(" Parameter's default of ") + NumberText::variant(t.varDefault[index])
-            + QStringLiteral(" was loaded.");
-        if (ValueCheck::below(v, t.varMin[index])) {
-            m_ctx.statusList.addLine(head + QStringLiteral(" - Value too low. Value = ") + shown
-                + QStringLiteral(" Min = ") + NumberText::variant(t.varMin[index]) + loaded);
-            restoreDefault(index);
-        } else if (ValueCheck::above(v, t.varMax[index])) {
-            m_ctx.statusList.addLine(head + QStringLiteral(" - Value too high. Value = ") + shown
-                + QStringLiteral(" Max = ") + NumberText::variant(t.varMax[index]) + loaded);
-            restoreDefault(index);
-        } else if (ValueCheck::differs(v, t.varDefault[index])) {
-            m_ctx.statusList.addLine(head + QStringLiteral(" - Value different from default. Value = ") + shown
-                + QStringLiteral(" Default = ") + NumberText::variant(t.varDefault[index]));
-            m_ctx.editor.lblP(index).setForeColor(Colour::Red);
-        }
+        const LoadedValueCheck::Verdict verdict = LoadedValueCheck(m_ctx, {}).check(index, value);
+        // A value replaced by its default: the configuration in memory no
+        // longer matches the file.
+        if (verdict == LoadedValueCheck::Verdict::TooLow || verdict == LoadedValueCheck::Verdict::TooHigh)
+            m_replaced = true;
     });
-}
-
-// The field gets the catalogue default in the form the loader gives it, so
-// a choice list shows the default entry that the status list line names.
-void ConfigFile::restoreDefault(int index)
-{
-    m_replaced = true;
-    const QVariant &def = m_ctx.params.varDefault[index];
-    const QString text = def.isNull() ? QStringLiteral(" ") : NumberText::variant(def);
-    TextBoxField &box = m_ctx.editor.txtP(index);
-    box.setText(text);
-    if (!m_ctx.params.blnListShown[index] || !m_ctx.editor.hasCmbP(index))
-        return;
-    ComboField &list = m_ctx.editor.cmbP(index);
-    if (index == 0 || index == 2) {
-        list.setText(text);
-        return;
-    }
-    const int k = int(NumberText::val(text));
-    if (k >= 0 && k < list.listCount()) {
-        list.setListIndex(k);
-        box.setText(list.list().at(k).left(2));
-    }
 }
 
 } // namespace Tarvel

@@ -67,8 +67,6 @@ private:
     void applyLines(const QStringList &lines);
     void applyLine(const QString &line, int indexWidth);
     void applyChoice(int index, const QString &value);
-    void setCustomCurveBoxes();
-    void restoreDefault(int index);
     void finishOpen();
     void endOpenDisplay();
 

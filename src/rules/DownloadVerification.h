@@ -16,6 +16,8 @@ public:
     bool logicCheck();
 
 private:
+    double configuredRegister(int index) const;
+
     AppContext &m_ctx;
 };
 

@@ -57,6 +57,8 @@ QByteArray DriveSlave::handle(QByteArrayView pdu)
     if (!parsed.request)
         return ModbusPdu::encodeException(parsed.functionByte, parsed.exception);
     const ModbusRequest &request = *parsed.request;
+    if (m_refuseBlocks && qMax(int(request.count), int(request.values.size())) > 1)
+        return ModbusPdu::encodeException(parsed.functionByte, ModbusException::IllegalFunction);
     if (touchesFailing(request))
         return ModbusPdu::encodeException(parsed.functionByte, ModbusException::SlaveDeviceFailure);
     return request.function == ModbusFunction::ReadHoldingRegisters ? read(request) : write(request);

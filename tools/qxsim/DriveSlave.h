@@ -24,6 +24,9 @@ public:
     // Writes to these register numbers are acknowledged but not stored,
     // as by a drive that silently loses what it is sent.
     void setIgnoredWrites(const QList<int> &numbers);
+    // Requests for more than one register are answered with exception 01
+    // (illegal function), as by a drive that takes single registers only.
+    void setRefuseBlocks(bool refuse) { m_refuseBlocks = refuse; }
 
     // The answer PDU for a request PDU. The model is first brought up to
     // the present moment, so every answer shows the drive as it is now.
@@ -38,6 +41,7 @@ private:
     RegisterMap &m_params;
     DriveModel &m_model;
     bool m_rangeCheck;
+    bool m_refuseBlocks = false;
     QSet<int> m_failing;
     QSet<int> m_ignoredWrites;
     QElapsedTimer m_clock;

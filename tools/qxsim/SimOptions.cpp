@@ -45,9 +45,11 @@ Answers: functions 03, 06 and 16. Exception 01 for any other function,
 and for writes to read-only parameters and status registers, 03 for a
 count outside 1..125 (1..123 for writes) and for a value outside the
 parameter's catalogue min..max (unless --no-range-check), 04 at
---exception-at addresses. Writes to --ignore-write-at registers are
-answered as done but leave the register as it was (a drive that loses
-what it is sent). Broadcasts (node 0) are carried out without an
+--exception-at addresses; with --refuse-blocks, 01 for any read or write
+of more than one register (a drive that only takes single registers).
+Writes to --ignore-write-at registers are answered as done but leave the
+register as it was (a drive that loses what it is sent).
+Broadcasts (node 0) are carried out without an
 answer; on TCP, units 0 and 255 reach the drive too. Requests for another
 node, in the other framing, or sent with other line settings get no
 answer. On a pseudo-terminal the kernel keeps only the speed, the stop
@@ -94,7 +96,8 @@ bool parseRegisters(const QCommandLineParser &p, const QString &name, QList<int>
 {
     for (const QString &text : p.values(name)) {
         const std::optional<QList<int>> list = parseIntList(text);
-        const bool valid = list && std::all_of(list->cbegin(), list->cend(), [](int n) { return n >= 1 && n <= 65536; });
+        const bool valid
+            = list && std::all_of(list->cbegin(), list->cend(), [](int n) { return n >= 1 && n <= 65536; });
         if (!valid) {
             *message = QStringLiteral("--%1 takes register numbers 1..65536").arg(name);
             return false;
@@ -182,6 +185,8 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
         {QStringLiteral("fault"), QStringLiteral("Present fault code at start (ST00.00; default 0)."),
             QStringLiteral("CODE")},
         {QStringLiteral("no-range-check"), QStringLiteral("Store written values without checking min..max.")},
+        {QStringLiteral("refuse-blocks"),
+            QStringLiteral("Answer exception 01 to any read or write of more than one register.")},
         {QStringLiteral("verbose"), QStringLiteral("Trace every request and answer on stderr.")},
     });
 
@@ -278,6 +283,7 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
         faultHistory = *list;
     }
     rangeCheck = !p.isSet(QStringLiteral("no-range-check"));
+    refuseBlocks = p.isSet(QStringLiteral("refuse-blocks"));
     verbose = p.isSet(QStringLiteral("verbose"));
     return Parse::Ok;
 }

@@ -55,6 +55,7 @@ public:
     QList<int> faultHistory; // P6.31 first
     int activeFault = 0;
     bool rangeCheck = true;
+    bool refuseBlocks = false; // exception 01 for any request of more than one register
     bool verbose = false;
 
     bool usesTcp() const { return serveTcp; }

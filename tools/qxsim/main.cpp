@@ -82,6 +82,7 @@ int main(int argc, char *argv[])
     DriveSlave slave(*params, model, options.rangeCheck);
     slave.setFailingRegisters(options.exceptionAt);
     slave.setIgnoredWrites(options.ignoreWriteAt);
+    slave.setRefuseBlocks(options.refuseBlocks);
     SimServer server(slave, options);
 
     SignalBridge signalBridge;

@@ -1,0 +1,48 @@
+#include "TransferRows.h"
+
+#include "app/AppContext.h"
+#include "catalogue/Catalogue.h"
+
+namespace Tarvel {
+
+QString TransferRows::query(const AppContext &ctx, const QString &condition)
+{
+    const AppState &s = ctx.state;
+    return QStringLiteral("Select * From qryTabParams") + QStringLiteral(" WHERE Series = '") + s.strSeries
+        + QStringLiteral("'") + QStringLiteral(" AND Model = '") + s.strModel + QStringLiteral("'")
+        + QStringLiteral(" AND REV = '") + s.strRev + QStringLiteral("'") + condition;
+}
+
+QVector<TransferRow> TransferRows::load(AppContext &ctx, const QString &condition)
+{
+    std::unique_ptr<Catalogue> catalogue = ctx.connectDB();
+    RecordSet rs = catalogue->query(query(ctx, condition));
+    QVector<TransferRow> rows;
+    rows.reserve(rs.recordCount());
+    for (; !rs.eof(); rs.moveNext()) {
+        TransferRow row;
+        row.parameterText = rs.field(QStringLiteral("Parameter")).toString();
+        bool ok = false;
+        row.parameter = row.parameterText.trimmed().toInt(&ok);
+        if (!ok)
+            throw TrappedError(Err::TypeMismatch);
+        if (row.parameter < 0 || row.parameter >= ParamTables::Size)
+            throw TrappedError(Err::SubscriptOutOfRange);
+        row.address = rs.field(QStringLiteral("Address")).toInt();
+        row.resolution = rs.field(QStringLiteral("Resolution")).toFloat();
+        rows << row;
+    }
+    catalogue->release();
+    return rows;
+}
+
+QVector<int> TransferRows::addresses(const QVector<TransferRow> &rows)
+{
+    QVector<int> list;
+    list.reserve(rows.size());
+    for (const TransferRow &row : rows)
+        list << row.address;
+    return list;
+}
+
+} // namespace Tarvel
