@@ -146,8 +146,8 @@ class TestCliTransfer : public QObject
             QStringLiteral("Select * From qryTabParams WHERE Series = '%1' AND Model = '%2' AND REV = '%3'")
                 .arg(drive[0], drive[1], drive[2]));
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            rows << ParamRow {rs.field("Parameter").toInt(), rs.field("Address").toInt(),
-                rs.field("Resolution").toDouble()};
+            rows << ParamRow {
+                rs.field("Parameter").toInt(), rs.field("Address").toInt(), rs.field("Resolution").toDouble()};
         return rows;
     }
 
@@ -167,14 +167,14 @@ class TestCliTransfer : public QObject
         for (const ParamRow &row : rows) {
             const std::optional<qint16> raw = readRegister(line, row.address);
             QVERIFY2(raw, qPrintable(QString::number(row.index)));
-            const bool byPosition
-                = ctx.params.blnListShown[row.index] && row.index != 0 && row.index != 2 && (row.index < 302 || row.index > 310);
+            const bool byPosition = ctx.params.blnListShown[row.index] && row.index != 0 && row.index != 2
+                && (row.index < 302 || row.index > 310);
             const QString where = QStringLiteral("index %1, register %2").arg(row.index).arg(*raw);
             if (byPosition)
                 QVERIFY2(ctx.editor.cmbP(row.index).listIndex() == *raw, qPrintable(where));
             else
-                QVERIFY2(qAbs(ctx.editor.txtP(row.index).text().toDouble() - *raw * row.resolution)
-                        < row.resolution / 2,
+                QVERIFY2(
+                    qAbs(ctx.editor.txtP(row.index).text().toDouble() - *raw * row.resolution) < row.resolution / 2,
                     qPrintable(where + " text " + ctx.editor.txtP(row.index).text()));
         }
     }
@@ -205,8 +205,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("drive");
         QTest::addColumn<QStringList>("simLink"); // the simulator's link options
         QTest::addColumn<QStringList>("cliLink"); // those the tool is given
-        QTest::newRow("catalogue link settings") << QStringList {"02", "05", "120"} << QStringList {}
-                                                 << QStringList {};
+        QTest::newRow("catalogue link settings") << QStringList {"02", "05", "120"} << QStringList {} << QStringList {};
         QTest::newRow("block") << QStringList {"02", "05", "120"} << QStringList {} << QStringList {"--block"};
         QTest::newRow("node 9, 9600 baud")
             << QStringList {"02", "05", "120"} << QStringList {"--node", "9", "--settings", "9600,O,8,1"}
@@ -340,14 +339,15 @@ private Q_SLOTS:
                                        << "tarvel-cli: upload needs -o FILE.qxc";
         QTest::newRow("download, no --yes") << "02,05,120" << false << QStringList {"download", "FILE", "LINK"}
                                             << "MSG Confirm Download: The setup in the QX AC Drive";
-        QTest::newRow("download, other drive") << "03,06,104" << false
-                                               << QStringList {"download", "FILE", "LINK", "--yes"}
-                                               << "MSG Drive Mismatch: Current configuration does not match";
-        QTest::newRow("download, drive running") << "02,05,120" << true
-                                                 << QStringList {"download", "FILE", "LINK", "--yes"}
-                                                 << "MSG Drive Is Running!: Drive must be stopped";
+        QTest::newRow("download, other drive")
+            << "03,06,104" << false << QStringList {"download", "FILE", "LINK", "--yes"}
+            << "MSG Drive Mismatch: Current configuration does not match";
+        QTest::newRow("download, drive running")
+            << "02,05,120" << true << QStringList {"download", "FILE", "LINK", "--yes"}
+            << "MSG Drive Is Running!: Drive must be stopped";
         QTest::newRow("download, missing file")
-            << "02,05,120" << false << QStringList {"download", "missing.qxc", "LINK", "--yes"} << "";
+            << "02,05,120" << false << QStringList {"download", "missing.qxc", "LINK", "--yes"}
+            << "MSG File missing: Error loading file.";
         QTest::newRow("download, no simulator")
             << "" << false << QStringList {"download", "FILE", "LINK", "--yes"} << noPort;
     }

@@ -81,7 +81,8 @@ double transactionLimitMs(const ModbusMaster &mod1, const SerialFormat &format)
     const int result = mod1.resultCode();
     const QByteArray answer = result > 0 && result < 256
         ? ModbusPdu::encodeException(quint8(request.function), ModbusException(result))
-        : ModbusPdu::encodeResponse(request, QList<quint16>(request.function == ModbusFunction::ReadHoldingRegisters ? count : 0));
+        : ModbusPdu::encodeResponse(
+            request, QList<quint16>(request.function == ModbusFunction::ReadHoldingRegisters ? count : 0));
     const RtuTransport rtu;
     const qsizetype characters
         = rtu.encode({1, ModbusPdu::encodeRequest(request), 0}).size() + rtu.encode({1, answer, 0}).size();
@@ -111,8 +112,8 @@ public:
             ++p.transactions;
             p.limitMs += transactionLimitMs(mod1, m_format);
         });
-        m_connections << QObject::connect(&ctx.statusList, &StatusList::statusChanged, &ctx.statusList,
-            [this](const QString &status) {
+        m_connections << QObject::connect(
+            &ctx.statusList, &StatusList::statusChanged, &ctx.statusList, [this](const QString &status) {
                 if (!status.trimmed().isEmpty())
                     startPhase(status);
             });

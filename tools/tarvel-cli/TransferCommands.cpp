@@ -85,8 +85,8 @@ bool TransferCommands::connect(CliSession &s, const SerialLinkSettings &settings
     }
     if (code != ModbusMaster::Success) {
         link.closeConnection();
-        ctx.prompter().msgBox(QStringLiteral("Drive not found. Please check your settings. (%1)")
-                                  .arg(ModbusMaster::resultText(code)),
+        ctx.prompter().msgBox(
+            QStringLiteral("Drive not found. Please check your settings. (%1)").arg(ModbusMaster::resultText(code)),
             Msg::Exclamation, QStringLiteral("Drive Not Found."));
         return false;
     }
@@ -134,8 +134,7 @@ int TransferCommands::upload(CliSession &s)
 
 int TransferCommands::download(CliSession &s)
 {
-    const std::optional<QString> linkWord
-        = linkWordAfter(s, 1, QStringLiteral("a configuration file and one link"));
+    const std::optional<QString> linkWord = linkWordAfter(s, 1, QStringLiteral("a configuration file and one link"));
     if (!linkWord)
         return ExitCannotRun;
     const std::optional<SerialLinkSettings> settings = linkSettings(s, *linkWord);
