@@ -96,6 +96,13 @@ struct Phase
     qint64 ns = 0;
     int transactions = 0;
     double limitMs = 0;
+    // A row starts when the progress bar moves to its parameter: the time
+    // from there to the answer, and from the answer to the next row's start
+    // (the work the program does per row between transactions).
+    qint64 askNs = 0;
+    int asked = 0;
+    qint64 afterNs = 0;
+    int after = 0;
 };
 
 // Times one operation: the whole, and per phase (a new non-blank status
@@ -111,12 +118,30 @@ public:
             Phase &p = current();
             ++p.transactions;
             p.limitMs += transactionLimitMs(mod1, m_format);
+            const qint64 now = m_clock.nsecsElapsed();
+            if (m_rowStart >= 0) {
+                p.askNs += now - m_rowStart;
+                ++p.asked;
+            }
+            m_rowStart = -1;
+            m_lastAnswer = now;
+        });
+        m_connections << QObject::connect(&ctx.statusList, &StatusList::positionChanged, &ctx.statusList, [this](int) {
+            Phase &p = current();
+            const qint64 now = m_clock.nsecsElapsed();
+            if (m_lastAnswer >= 0) {
+                p.afterNs += now - m_lastAnswer;
+                ++p.after;
+            }
+            m_lastAnswer = -1;
+            m_rowStart = now;
         });
         m_connections << QObject::connect(
             &ctx.statusList, &StatusList::statusChanged, &ctx.statusList, [this](const QString &status) {
                 if (!status.trimmed().isEmpty())
                     startPhase(status);
             });
+        m_clock.start();
         startPhase(QStringLiteral("(start)"));
     }
     ~Stopwatch()
@@ -146,6 +171,9 @@ private:
     SerialFormat m_format;
     QList<Phase> m_phases;
     QElapsedTimer m_phaseClock;
+    QElapsedTimer m_clock;
+    qint64 m_rowStart = -1;
+    qint64 m_lastAnswer = -1;
     QList<QMetaObject::Connection> m_connections;
 };
 
@@ -280,6 +308,12 @@ void printFigures(const char *what, const char *mode, const std::optional<Figure
                    .arg(p.limitMs, 0, 'f', 1)
                    .arg(ms - p.limitMs, 0, 'f', 1)
                    .arg(p.transactions ? (ms - p.limitMs) / p.transactions : 0.0, 0, 'f', 3);
+        if (p.asked > 0 && p.transactions > 0)
+            out << QStringLiteral("        per row: answer %1 ms after the row's start (wire limit %2 ms), next row "
+                                  "%3 ms after the answer\n")
+                       .arg(double(p.askNs) / 1e6 / p.asked, 0, 'f', 3)
+                       .arg(p.limitMs / p.transactions, 0, 'f', 3)
+                       .arg(p.after ? double(p.afterNs) / 1e6 / p.after : 0.0, 0, 'f', 3);
     }
 }
 
