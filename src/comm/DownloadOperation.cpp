@@ -5,7 +5,6 @@
 #include "ReadonlyRefresh.h"
 #include "TransferWindows.h"
 #include "app/AppContext.h"
-#include "app/Logging.h"
 #include "app/Prompter.h"
 #include "app/ShellHooks.h"
 #include "app/TextFile.h"
@@ -205,7 +204,6 @@ bool DownloadOperation::writePlan(const Plan &plan)
         const int code = writes.writeGroup(plan[g]);
         m_writeTransactions = writes.transactions();
         if (code != ModbusMaster::Success) {
-            qCWarning(lcComm).noquote() << "download write failed:" << ModbusMaster::resultText(code);
             commErrorEnd(QStringLiteral("Mod1 retuned "), QStringLiteral("status code "), code);
             return false;
         }

@@ -79,8 +79,10 @@ int ParameterWrites::writeBlocks(const QVector<ParameterWrite> &rows)
         // register before storing any), so the rest of the group is written
         // the way every drive accepts. Link failures are not retried: the
         // download ends on them as it does with single writes.
-        if (n > 1 && isException(code))
+        if (n > 1 && isException(code)) {
+            m_blocks = false; // the next groups would only be refused again
             return writeSingly(rows.constData() + i, rows.size() - i);
+        }
         if (code != ModbusMaster::Success)
             return code;
         i += n;

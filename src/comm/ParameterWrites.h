@@ -19,8 +19,9 @@ struct ParameterWrite
 // serial link. Single mode writes each row in its own download transaction
 // (FunctionCode 7, RegisterCount 1). With the link's block transfer on, runs
 // of consecutive register numbers go in one transaction each; a group whose
-// block the drive refuses is finished one row at a time, so the drive ends
-// up holding exactly what single writes would have left in it.
+// block the drive refuses is finished one row at a time, and so is the rest
+// of the download, so the drive ends up holding exactly what single writes
+// would have left in it. One object serves one download.
 class ParameterWrites
 {
 public:

@@ -42,7 +42,7 @@ bool ReadonlyRefresh::getReadonly()
                 completed = false;
                 return;
             }
-            refresh(row.parameter, float(value) * row.resolution);
+            refresh(row.parameter, row.engineering(value));
             m_ctx.pause(0.4);
         }
     });

@@ -2,8 +2,19 @@
 
 #include "app/AppContext.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/NumberText.h"
 
 namespace Tarvel {
+
+// The catalogue's resolution is a decimal step (0.01) whose single-precision
+// form is a hair off it; multiplied by the register value that hair shows
+// (120 x 0.01 would be 1.19999993, 10 x 0.01 0.09999999). The step is taken
+// as the decimal it stands for, and the product kept in single precision,
+// so 120 reads 1.2 and is the same number the box's text "1.2" gives.
+float TransferRow::engineering(qint16 value) const
+{
+    return float(double(value) * NumberText::val(NumberText::single(resolution)));
+}
 
 QString TransferRows::query(const AppContext &ctx, const QString &condition)
 {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVector>
+#include <QtGlobal>
 
 namespace Tarvel {
 
@@ -15,6 +16,10 @@ struct TransferRow
     QString parameterText; // the catalogue's Parameter text ("941")
     int address = 0; // register number
     float resolution = 0; // engineering value = register value * resolution
+
+    // The engineering value of a register value, in single precision as
+    // the drive holds it.
+    float engineering(qint16 value) const;
 
     bool operator==(const TransferRow &) const = default;
 };

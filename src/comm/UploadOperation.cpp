@@ -188,8 +188,7 @@ UploadOperation::Outcome UploadOperation::readAll()
 void UploadOperation::store(const TransferRow &row, qint16 value)
 {
     const int i = row.parameter;
-    // Single precision, as the drive and the catalogue hold the values.
-    const float scaled = float(value) * row.resolution;
+    const float scaled = row.engineering(value);
     EditorForm &form = m_ctx.editor;
     form.txtP(i).setText(NumberText::single(scaled));
     if (m_ctx.params.blnListShown[i])

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "LinkTestSupport.h"
+
+#include "comm/CommLink.h"
+#include "comm/TransferRows.h"
+#include "comm/TransferWindows.h"
+
+#include <QStringList>
+
+namespace Tarvel::Test {
+
+// Records what a transfer asks of the windows, in order.
+class RecordingWindows : public TransferWindows
+{
+public:
+    QStringList calls;
+    void showAutoDetect() override { calls << QStringLiteral("auto detect"); }
+    void showConfigInfo() override { calls << QStringLiteral("config info"); }
+    void saveConfiguration() override { calls << QStringLiteral("save"); }
+    void showDetailedEditor() override { calls << QStringLiteral("editor"); }
+};
+
+// Every box and list text of the detailed editor, to compare two loads.
+QStringList editorSnapshot(const AppContext &ctx);
+
+// The catalogue rows of drive 02,05,120 in the order a transfer takes them.
+QVector<TransferRow> driveRows(AppContext &ctx);
+
+// The identity the polling would have read from the simulated drive.
+void setPolledIdentity(AppContext &ctx, const QString &series = QStringLiteral("2"),
+    const QString &model = QStringLiteral("5"), const QString &rev = QStringLiteral("120"));
+
+// The part of an error-log line after its date and time.
+QString logEntry(const QString &line);
+
+// The register value one step away from the parameter's default that the
+// drive accepts (used to give the drive values of its own).
+qint16 nonDefaultRegister(const AppContext &ctx, const TransferRow &row);
+
+} // namespace Tarvel::Test
