@@ -30,8 +30,8 @@ void CommFailureEnd::finish(int resultCode)
     if (ShellHooks *hooks = m_ctx.hooks()) {
         if (m_ending.enableMain)
             hooks->setMainEnabled(true);
-        hooks->setBusyPointer(false);
         hooks->setPollTimerEnabled(true);
+        hooks->setBusyPointer(false);
     }
     m_ctx.link().closeConnection();
     StatusList &list = m_ctx.statusList;
