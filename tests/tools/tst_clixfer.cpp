@@ -192,6 +192,24 @@ class TestCliTransfer : public QObject
         return run(set).status == 0 ? file : QString();
     }
 
+    // The settings file with P1.03 beyond its maximum of 600, as a hand
+    // edit might leave it; the open puts the default in its place.
+    QString outOfRangeFile()
+    {
+        const QString file = settingsFile();
+        QFile f(file);
+        if (file.isEmpty() || !f.open(QIODevice::ReadOnly))
+            return {};
+        QByteArray bytes = f.readAll();
+        f.close();
+        const qsizetype at = bytes.indexOf("\n103");
+        if (at < 0 || !f.open(QIODevice::WriteOnly))
+            return {};
+        bytes.insert(at + 4, "9999");
+        f.write(bytes);
+        return file;
+    }
+
 private Q_SLOTS:
     void init() { m_program = std::make_unique<TempProgram>(); }
     void cleanup()
@@ -348,6 +366,8 @@ private Q_SLOTS:
         QTest::newRow("download, missing file")
             << "02,05,120" << false << QStringList {"download", "missing.qxc", "LINK", "--yes"}
             << "MSG File missing: Error loading file.";
+        QTest::newRow("download, value out of range")
+            << "02,05,120" << false << QStringList {"download", "BADFILE", "LINK", "--yes"} << "tarvel-cli: values of ";
         QTest::newRow("download, no simulator")
             << "" << false << QStringList {"download", "FILE", "LINK", "--yes"} << noPort;
     }
@@ -379,6 +399,8 @@ private Q_SLOTS:
             QVERIFY(before && *before != Settings.first().raw);
         }
         const QString out = path("out.qxc");
+        if (args.contains("BADFILE"))
+            args.replaceInStrings("BADFILE", outOfRangeFile());
         const Run r = run(args.replaceInStrings("OUT", out).replaceInStrings("FILE", settingsFile()), drive);
         QVERIFY2(r.status == 2, qPrintable(r.out.join('\n') + r.err));
         if (told.startsWith("MSG "))
