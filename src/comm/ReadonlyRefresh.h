@@ -13,7 +13,11 @@ public:
     explicit ReadonlyRefresh(AppContext &ctx);
 
     // False when it ended through its communication-failure end (every
-    // line, message and log entry done, the link closed).
+    // line, message and log entry done, the link closed). The download
+    // then stops at once: with the link closed nothing more can be written,
+    // and a second error message would tell the user nothing new. A fault
+    // caught by the trap is reported by the handler and gives true, so the
+    // download goes on as it always has after the refresh.
     bool getReadonly();
 
 private:
