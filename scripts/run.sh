@@ -1,13 +1,44 @@
 #!/usr/bin/env bash
-# Builds Tarvel and starts it.
+# Builds Tarvel and starts it. Without a display it shows the command-line
+# tool at work on a simulated drive instead, and says how to start the window.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="$root/build/bin"
 bash "$root/scripts/build.sh"
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo
-  echo "Tarvel is built, but this machine has no display to show its window on."
-  echo "Start it under a virtual display with:"
-  echo "  xvfb-run -a $root/build/bin/tarvel"
-  exit 0
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$bin/tarvel"
 fi
-exec "$root/build/bin/tarvel"
+
+demo="$(mktemp -d)"
+sim=""
+cleanup() {
+  if [ -n "$sim" ]; then kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; fi
+  rm -rf "$demo"
+}
+trap cleanup EXIT
+
+# A program folder of its own, so the demonstration leaves no log or report behind.
+mkdir -p "$demo/home/Data" "$demo/home/Configs"
+cp "$bin/Data/QX.qxd" "$demo/home/Data/"
+cli() { echo; echo "\$ tarvel-cli $*"; "$bin/tarvel-cli" --home "$demo/home" "$@"; }
+
+echo
+echo "No display here: a short demonstration with the simulated drive qxsim."
+"$bin/qxsim" --drive 02,05,120 --pty "$demo/qx" >"$demo/sim.out" &
+sim=$!
+for _ in $(seq 50); do
+  grep -q '^ready ' "$demo/sim.out" && break
+  sleep 0.2
+done
+grep -q '^ready ' "$demo/sim.out" || { echo "The simulator did not start."; exit 1; }
+
+cli upload "$demo/qx" -o "$demo/demo.qxc" --yes
+cli check "$demo/demo.qxc"
+cli compare "$demo/demo.qxc"
+cli report "$demo/demo.qxc" -o "$demo/report.txt"
+echo "(first lines of the report)"
+head -n 15 "$demo/report.txt" | tr -d '\r'
+
+echo
+echo "To start Tarvel's window: xvfb-run -a $bin/tarvel"
+echo "(on a desktop: $bin/tarvel)"

@@ -350,7 +350,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message"); // the box that tells it, if one does
         const QString none;
         QTest::newRow("no command") << QStringList {} << true << "no command given" << none;
-        QTest::newRow("unknown command") << QStringList {"upload"} << true << "unknown command 'upload'" << none;
+        QTest::newRow("unknown command") << QStringList {"erase"} << true << "unknown command 'erase'" << none;
         QTest::newRow("unknown option") << QStringList {"drives", "--fast"} << true << "Unknown option 'fast'" << none;
         QTest::newRow("option of another command") << QStringList {"get", "x.qxc", "P1.00", "--drive", "02,05,120"}
                                                    << true << "get does not take the option --drive" << none;

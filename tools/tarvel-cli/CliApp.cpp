@@ -116,7 +116,7 @@ QString CliApp::helpText()
     QString text = CliCommands::ProgramName
         + QStringLiteral(" - edit, check and report QX drive configuration files without windows,\n"
                          "through the same checks and rules as the desktop program, and find and read\n"
-                         "a drive over the serial link.\n\n")
+                         "a drive over the serial link, and upload from and download to it.\n\n")
         + CliCommands::usage().section(u'\n', 0, -3) + QStringLiteral("\n\nCommands:\n");
     for (const CliCommand &command : CliCommands::table()) {
         text += QStringLiteral("  ") + command.synopsis + u'\n';
@@ -128,19 +128,21 @@ QString CliApp::helpText()
                            "               by default TARVEL_HOME, else the folder the desktop program uses\n"
                            "  --yes        answer Yes (or OK) to questions; without it they are answered\n"
                            "               No (or Cancel)\n"
-                           "  -o OUT       (set, report) write to OUT instead\n"
+                           "  -o OUT       (set, report) write to OUT instead; (upload) the file to save to\n"
                            "  --drive SS,MM,RRR  (new) series, model and revision code as 'drives' lists them\n"
                            "  -h, --help   this help\n"
-                           "\nLink options (detect, status):\n"
+                           "\nLink options (detect, status, upload, download):\n"
                            "  --port LINK  the serial port: a device path such as /dev/ttyUSB0, or \"Com 1\" ..\n"
                            "               \"Com 6\" (their devices from TARVEL_PORTS or the settings);\n"
                            "               the same as giving LINK after the command\n"
-                           "  --node N     (status) node address of the drive, 1..247\n"
-                           "  --mode rtu|ascii  (status) framing of the messages\n"
-                           "  --settings BAUD,P,D,S  (status) speed, parity N|E|O, data bits 7|8 and stop\n"
+                           "  --node N     (not detect) node address of the drive, 1..247\n"
+                           "  --mode rtu|ascii  (not detect) framing of the messages\n"
+                           "  --settings BAUD,P,D,S  (not detect) speed, parity N|E|O, data bits 7|8 and stop\n"
                            "               bits, e.g. 19200,E,8,1; 7 data bits alone mean ASCII\n"
                            "  What is not given comes from the catalogue's link settings, as the connection\n"
                            "  dialog presets them (Com 1, node 1, 19200,E,8,1 RTU).\n"
+                           "  --block      (upload, download) move runs of neighbouring registers in one\n"
+                           "               transaction instead of one register per transaction\n"
                            "\nOutput:\n"
                            "  Every line the operation adds to the status list is printed on its own line.\n"
                            "  Every message box is printed as one line \"MSG <title>: <text>\", each line\n"
@@ -156,7 +158,14 @@ QString CliApp::helpText()
                            "     use (\"MSG Com Error: ...\"), no drive answering the status command's\n"
                            "     link settings (\"MSG Drive Not Found.: ...\")\n"
                            "  detect: 0 a drive answered, 1 none answered, 2 the search could not run.\n"
-                           "  status: 1 when the drive stopped answering during the poll.\n");
+                           "  status: 1 when the drive stopped answering during the poll.\n"
+                           "  upload: 0 read and saved, 1 read but values out of range or not saved,\n"
+                           "    2 not run or broken off: no --yes, port or drive not found, drive not in\n"
+                           "    the catalogue, communication failure.\n"
+                           "  download: 0 written and verified, 1 written but the read-back differs\n"
+                           "    (\"Validation indicates ...\" lines), 2 not run or broken off: no --yes,\n"
+                           "    missing file or one with replaced values, drive of another type or\n"
+                           "    running, port or drive not found, communication failure.\n");
     return text;
 }
 

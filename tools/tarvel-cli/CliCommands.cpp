@@ -3,6 +3,7 @@
 #include "CliSession.h"
 #include "DriveCommands.h"
 #include "ParamName.h"
+#include "TransferCommands.h"
 #include "app/TextFile.h"
 #include "catalogue/ParamText.h"
 #include "files/CompareOperation.h"
@@ -26,6 +27,7 @@ const QString PortOption = QStringLiteral("port");
 const QString NodeOption = QStringLiteral("node");
 const QString ModeOption = QStringLiteral("mode");
 const QString SettingsOption = QStringLiteral("settings");
+const QString BlockOption = QStringLiteral("block");
 
 // P0.00 and P0.02 list the values themselves; every other list is chosen
 // by the position of its entry.
@@ -122,6 +124,17 @@ const QList<CliCommand> &CliCommands::table()
                            "\"Series: \", \"Model: \", \"Rev: \" (the drive's identity), \"Fault code: N\"\n"
                            "and one \"ST00.nn = value\" line per status value read."),
             {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveCommands::status},
+        {QStringLiteral("upload"), QStringLiteral("upload LINK -o FILE.qxc --yes [--block] [link options]"),
+            QStringLiteral("Connects, polls the drive once and runs the Upload command: every parameter\n"
+                           "is read from the drive, checked and loaded, then saved to FILE (the save\n"
+                           "question answered Yes). Without --yes nothing is read or written."),
+            {PortOption, NodeOption, ModeOption, SettingsOption, OutOption, BlockOption}, &TransferCommands::upload},
+        {QStringLiteral("download"), QStringLiteral("download FILE.qxc LINK --yes [--block] [link options]"),
+            QStringLiteral("Opens FILE, connects, polls the drive once and runs the Download command:\n"
+                           "the drive must match FILE's drive and be stopped; every writable parameter\n"
+                           "is written and then all are read back and compared (\"Validation\n"
+                           "indicates ...\" per difference). Without --yes nothing is written."),
+            {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::download},
     };
     return commands;
 }
@@ -141,6 +154,7 @@ QList<QCommandLineOption> CliCommands::commandOptions()
         QCommandLineOption(OutOption, QStringLiteral("Write to OUT instead."), QStringLiteral("OUT")),
         QCommandLineOption(
             DriveOption, QStringLiteral("The drive as series, model and revision code."), QStringLiteral("SS,MM,RRR")),
+        QCommandLineOption(BlockOption, QStringLiteral("Move runs of neighbouring registers in one transaction.")),
     };
 }
 

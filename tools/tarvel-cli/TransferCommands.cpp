@@ -1,0 +1,186 @@
+#include "TransferCommands.h"
+
+#include "CliSession.h"
+#include "CliTransferWindows.h"
+#include "catalogue/Catalogue.h"
+#include "comm/ComSetTable.h"
+#include "comm/CommLink.h"
+#include "comm/LinkOptions.h"
+#include "comm/SerialLinkMonitor.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Tarvel {
+
+namespace {
+
+const QString PortOption = QStringLiteral("port");
+const QString OutOption = QStringLiteral("o");
+const QString BlockOption = QStringLiteral("block");
+const QString ConnectLocation = QStringLiteral("tarvel-cli, connect");
+
+// The link word of a command whose other words are `others`: the word
+// after them, or --port; empty when neither was given.
+std::optional<QString> linkWordAfter(CliSession &s, int others, const QString &synopsis)
+{
+    const QStringList args = s.args();
+    const bool asWord = args.size() == others + 1;
+    if (args.size() < others || args.size() > others + 1 || asWord == s.isSet(PortOption)) {
+        s.usageError(QStringLiteral("%1 takes %2").arg(s.commandName(), synopsis));
+        return std::nullopt;
+    }
+    return asWord ? args.last() : s.value(PortOption);
+}
+
+// Closes whatever link the operation left open: the command line keeps no
+// link beyond one command.
+void closeLink(CliSession &s)
+{
+    if (s.ctx().link().linkOpen())
+        s.ctx().link().closeConnection();
+}
+
+} // namespace
+
+std::optional<SerialLinkSettings> TransferCommands::linkSettings(CliSession &s, const QString &linkWord)
+{
+    AppContext &ctx = s.ctx();
+    ComSetTable defaults;
+    if (!ctx.trap(ConnectLocation, [&] { defaults = ComSetTable::read(*ctx.connectDB()); })) {
+        s.cannotRun(QStringLiteral("the catalogue's link settings could not be read"));
+        return std::nullopt;
+    }
+    QString error;
+    std::optional<SerialLinkSettings> settings = LinkOptions::fromParser(s.parser(), defaults, &error);
+    if (settings && !LinkOptions::parsePort(linkWord, *settings, &error))
+        settings.reset();
+    if (!settings)
+        s.usageError(error);
+    return settings;
+}
+
+bool TransferCommands::connect(CliSession &s, const SerialLinkSettings &settings)
+{
+    AppContext &ctx = s.ctx();
+    CommLink &link = ctx.link();
+    int code = ModbusMaster::NotStarted;
+    bool portMissing = false;
+    const bool ran = ctx.trap(ConnectLocation, [&] {
+        try {
+            code = link.openSerial(settings);
+        } catch (const TrappedError &e) {
+            if (e.number() != Err::InvalidPropertyValue)
+                throw;
+            portMissing = true;
+        }
+    });
+    if (!ran)
+        return false;
+    // The texts of the connection dialog; the result says what went wrong.
+    if (portMissing) {
+        ctx.prompter().msgBox(QStringLiteral("Selected Com port does not exist or is in use by another application."),
+            Msg::Exclamation, QStringLiteral("Com Error"));
+        return false;
+    }
+    if (code != ModbusMaster::Success) {
+        link.closeConnection();
+        ctx.prompter().msgBox(
+            QStringLiteral("Drive not found. Please check your settings. (%1)").arg(ModbusMaster::resultText(code)),
+            Msg::Exclamation, QStringLiteral("Drive Not Found."));
+        return false;
+    }
+    // The commands rely on the identity and run state the main window's
+    // polling would have read by now.
+    bool polled = false;
+    ctx.trap(ConnectLocation, [&] { polled = SerialLinkMonitor(ctx).pollDrive(); });
+    if (!polled) {
+        closeLink(s);
+        ctx.prompter().msgBox(QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem "
+                                             "and try again."),
+            Msg::Critical, QStringLiteral("Communication Error"));
+        return false;
+    }
+    ctx.state.strConnected = QStringLiteral("False");
+    link.setBlockTransfer(s.isSet(BlockOption));
+    return true;
+}
+
+int TransferCommands::upload(CliSession &s)
+{
+    const std::optional<QString> linkWord = linkWordAfter(s, 0, QStringLiteral("one link and -o FILE.qxc"));
+    if (!linkWord)
+        return ExitCannotRun;
+    if (!s.isSet(OutOption))
+        return s.usageError(QStringLiteral("upload needs -o FILE.qxc to save the uploaded configuration to"));
+    const QString target = CliSession::absolutePath(s.value(OutOption));
+    // Found out before the upload, not when its result has nowhere to go.
+    if (!QFileInfo(target).dir().exists())
+        return s.cannotRun(QStringLiteral("no folder for %1").arg(s.value(OutOption)));
+    const std::optional<SerialLinkSettings> settings = linkSettings(s, *linkWord);
+    if (!settings)
+        return ExitCannotRun;
+    if (!connect(s, *settings)) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    CliTransferWindows windows(s, target, *linkWord);
+    const UploadOperation::Outcome outcome = UploadOperation(s.ctx(), windows).run();
+    closeLink(s);
+    if (outcome == UploadOperation::Outcome::Completed && !windows.saved())
+        s.problem(QStringLiteral("the uploaded configuration was not saved to %1").arg(s.value(OutOption)));
+    return uploadExit(outcome, s.finish());
+}
+
+int TransferCommands::download(CliSession &s)
+{
+    const std::optional<QString> linkWord = linkWordAfter(s, 1, QStringLiteral("a configuration file and one link"));
+    if (!linkWord)
+        return ExitCannotRun;
+    const std::optional<SerialLinkSettings> settings = linkSettings(s, *linkWord);
+    if (!settings)
+        return ExitCannotRun;
+    // A file whose values the open had to replace is not what the user
+    // meant to write into the drive.
+    if (!s.openConfig(s.args().first())) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    if (s.ctx().state.blnConfigChanged) {
+        s.problem(QStringLiteral("nothing was downloaded; correct the file first"));
+        s.finish();
+        return ExitCannotRun;
+    }
+    if (!connect(s, *settings)) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    CliTransferWindows windows(s, QString(), *linkWord);
+    const DownloadOperation::Outcome outcome = DownloadOperation(s.ctx(), windows).run();
+    closeLink(s);
+    s.finish(); // echoes what was logged; the outcome decides the status
+    return downloadExit(outcome);
+}
+
+int TransferCommands::uploadExit(UploadOperation::Outcome outcome, int finished)
+{
+    // Values the drive held out of range, or a save that failed, leave a
+    // finished upload with problems.
+    return outcome == UploadOperation::Outcome::Completed ? finished : ExitCannotRun;
+}
+
+// Not the session's tally: the confirmation question carries the warning
+// icon, so every download would count as one with problems.
+int TransferCommands::downloadExit(DownloadOperation::Outcome outcome)
+{
+    switch (outcome) {
+    case DownloadOperation::Outcome::Verified:
+        return ExitOk;
+    case DownloadOperation::Outcome::VerifyFailed:
+        return ExitProblems;
+    default:
+        return ExitCannotRun;
+    }
+}
+
+} // namespace Tarvel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "comm/DownloadOperation.h"
+#include "comm/UploadOperation.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace Tarvel {
+
+class CliSession;
+struct SerialLinkSettings;
+
+// upload and download on the command line: connect as status does, poll the
+// drive once for its identity and run state, run the desktop program's
+// Upload or Download command, and close the link again.
+class TransferCommands
+{
+public:
+    // upload LINK -o FILE.qxc [--block] [link options]
+    static int upload(CliSession &s);
+    // download FILE.qxc LINK [--block] [link options]
+    static int download(CliSession &s);
+
+    // The exit status of an operation that ran: 0 done, 1 done with
+    // problems, 2 refused or broken off. For an upload `finished` is the
+    // session's tally (values out of range, a failed save).
+    static int uploadExit(UploadOperation::Outcome outcome, int finished);
+    static int downloadExit(DownloadOperation::Outcome outcome);
+
+private:
+    // The link settings from the link word (or --port) and the options.
+    static std::optional<SerialLinkSettings> linkSettings(CliSession &s, const QString &linkWord);
+    // Opens the port, checks that the drive answers, polls it once. False
+    // after telling why (the link is closed again then).
+    static bool connect(CliSession &s, const SerialLinkSettings &settings);
+};
+
+} // namespace Tarvel
