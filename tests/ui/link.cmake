@@ -13,3 +13,10 @@ target_sources(tst_mainwindow_link PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools/SimPr
 target_include_directories(tst_mainwindow_link PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools)
 target_compile_definitions(tst_mainwindow_link PRIVATE QXSIM_PATH="$<TARGET_FILE:qxsim>")
 add_dependencies(tst_mainwindow_link qxsim)
+
+# Upload and Download from the Drive menu against the simulator.
+tarvel_test(tst_mainwindow_transfer tst_mainwindow_transfer.cpp tarvelgui Qt6::SerialPort)
+target_sources(tst_mainwindow_transfer PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools/SimProcess.cpp)
+target_include_directories(tst_mainwindow_transfer PRIVATE ${CMAKE_SOURCE_DIR}/tests/tools)
+target_compile_definitions(tst_mainwindow_transfer PRIVATE QXSIM_PATH="$<TARGET_FILE:qxsim>")
+add_dependencies(tst_mainwindow_transfer qxsim)

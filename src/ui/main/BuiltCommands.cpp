@@ -8,11 +8,6 @@ bool BuiltCommands::isBuilt(const QString &name)
 {
     // Not built yet, each waiting for its screen or operation.
     static const QSet<QString> missing {
-        // drive operations: upload, download
-        QStringLiteral("mnuUpload"),
-        QStringLiteral("Upload"),
-        QStringLiteral("mnuDownload"),
-        QStringLiteral("Download"),
         // monitoring screens
         QStringLiteral("mnuTrend"),
         QStringLiteral("Trend"),

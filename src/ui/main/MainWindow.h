@@ -24,6 +24,7 @@ class QToolBar;
 namespace Tarvel {
 
 class AppContext;
+class DriveTransferCommands;
 class LinkMonitor;
 class NavigatorDialog;
 class StatusListWindow;
@@ -82,11 +83,17 @@ public:
     QString tag() const { return m_commands.tag(); }
     void setTag(const QString &tag) { m_commands.setTag(tag); }
 
+    // The editor shown and brought to the front; the field being edited
+    // left through its checks (false when the entry was refused).
+    void showDetailedEditor() override;
+    bool commitFocusedField() override;
+
 public Q_SLOTS:
     void showNavigator();
     void showStatusList();
     // Change Drive Rating (mnuUpdate).
     void changeDriveRating();
+    void showAutoDetect(); // frmAutoDetect, modeless
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -94,9 +101,7 @@ protected:
 private:
     // MainCommands::Windows
     void newConfigDialog(const QString &mode) override;
-    void showDetailedEditor() override;
     void hideDetailedEditor() override;
-    bool commitFocusedField() override;
     // PollDisplay
     void setPanelText(int panel, const QString &text) override;
     void setConnectedPicture(bool connected) override;
@@ -144,6 +149,7 @@ private:
     SerialLinkMonitor m_serialLink;
     QPointer<QWidget> m_commSettings; // frmCommSettings, modeless
     QPointer<QWidget> m_autoDetect; // frmAutoDetect
+    DriveTransferCommands *m_transfers = nullptr; // Upload, Download
 };
 
 } // namespace Tarvel

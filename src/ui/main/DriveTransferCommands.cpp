@@ -1,0 +1,97 @@
+#include "DriveTransferCommands.h"
+
+#include "MainWindow.h"
+#include "app/AppContext.h"
+#include "app/Logging.h"
+#include "comm/CommLink.h"
+#include "comm/DownloadOperation.h"
+#include "comm/UploadOperation.h"
+
+#include <QAction>
+#include <QSettings>
+
+namespace Tarvel {
+
+const QString DriveTransferCommands::BlockTransferKey = QStringLiteral("link/blockTransfer");
+
+DriveTransferCommands::DriveTransferCommands(AppContext &ctx, MainWindow &window)
+    : QObject(&window)
+    , m_ctx(ctx)
+    , m_window(window)
+{
+    wire("mnuUpload", "Upload", &DriveTransferCommands::upload);
+    wire("mnuDownload", "Download", &DriveTransferCommands::download);
+    const bool block = QSettings().value(BlockTransferKey, false).toBool();
+    m_ctx.link().setBlockTransfer(block);
+    if (QAction *option = window.action(QStringLiteral("mnuBlockTransfer"))) {
+        option->setChecked(block);
+        connect(option, &QAction::toggled, this, &DriveTransferCommands::setBlockTransfer);
+    }
+}
+
+void DriveTransferCommands::wire(const char *menuName, const char *toolName, void (DriveTransferCommands::*command)())
+{
+    for (const char *name : {menuName, toolName}) {
+        QAction *a = m_window.action(QString::fromLatin1(name));
+        if (!a)
+            a = m_window.toolButton(QString::fromLatin1(name));
+        if (a)
+            connect(a, &QAction::triggered, this, command);
+    }
+}
+
+void DriveTransferCommands::upload()
+{
+    // The waits inside process events, so a second click on the toolbar
+    // would start a second transfer on the same link.
+    if (m_running)
+        return;
+    m_running = true;
+    const UploadOperation::Outcome outcome = UploadOperation(m_ctx, *this).run();
+    qCInfo(lcUi) << "upload ended" << int(outcome);
+    m_running = false;
+}
+
+void DriveTransferCommands::download()
+{
+    if (m_running)
+        return;
+    // A value typed into the editor and not yet left has not been checked;
+    // it must not reach the drive unchecked.
+    if (!m_window.commitFocusedField())
+        return;
+    m_running = true;
+    const DownloadOperation::Outcome outcome = DownloadOperation(m_ctx, *this).run();
+    qCInfo(lcUi) << "download ended" << int(outcome);
+    m_running = false;
+}
+
+void DriveTransferCommands::setBlockTransfer(bool on)
+{
+    m_ctx.link().setBlockTransfer(on);
+    QSettings().setValue(BlockTransferKey, on);
+}
+
+void DriveTransferCommands::showAutoDetect()
+{
+    m_window.showAutoDetect();
+}
+
+void DriveTransferCommands::showConfigInfo()
+{
+    // The configuration information window is not part of this build; the
+    // drive's identity is in the status bar and the log says what was asked.
+    qCInfo(lcUi) << "configuration information window requested; not available";
+}
+
+void DriveTransferCommands::saveConfiguration()
+{
+    m_window.commands().save();
+}
+
+void DriveTransferCommands::showDetailedEditor()
+{
+    m_window.showDetailedEditor();
+}
+
+} // namespace Tarvel
