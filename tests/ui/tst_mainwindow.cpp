@@ -74,7 +74,7 @@ void TestMainWindow::menusAreComplete()
     QCOMPARE(
         menuTexts(w.action("mnuNew")->menu()), (QStringList {"Detailed Configuration", "Quick Start Configuration"}));
     QCOMPARE(menuTexts(w.menuBar()->actions().at(1)->menu()),
-        (QStringList {"Auto Detect", "Connect", "Disconnect", "Upload", "Download"}));
+        (QStringList {"Auto Detect", "Connect", "Disconnect", "Upload", "Download", "Block Transfers"}));
     QCOMPARE(menuTexts(w.action("mnuCurrentConfig")->menu()),
         (QStringList {"Display Config Information", "Compare Current Config -> Defaults", "Print Current Config"}));
     QCOMPARE(menuTexts(w.menuBar()->actions().at(3)->menu()),

@@ -92,7 +92,7 @@ void TestMainWindowTransfer::uploadEditDownload()
     w.action("mnuUpload")->trigger();
     QCOMPARE(prompter.titles(), (QStringList {"Verification Required", "Upload Status"}));
     QCOMPARE(ctx.editor.tag(), QStringLiteral("1"));
-    QVERIFY(w.editorSubWindow() && w.editorSubWindow()->isVisible());
+    QVERIFY(w.editorSubWindow() && w.editorSubWindow()->isVisibleTo(&w));
     QVERIFY(w.isEnabled());
     QVERIFY(ctx.statusList.lines().constLast().startsWith(QStringLiteral("Upload of Drive Model ")));
 
