@@ -34,7 +34,12 @@ grep -q '^ready ' "$demo/sim.out" || { echo "The simulator did not start."; exit
 
 cli upload "$demo/qx" -o "$demo/demo.qxc" --yes
 cli check "$demo/demo.qxc"
-cli compare "$demo/demo.qxc"
+# Change two values, write them into the drive with read-back verification,
+# and read the drive again: the changes come back from the drive.
+cli set "$demo/demo.qxc" P0.01=2.5 P1.03=12.5
+cli download "$demo/demo.qxc" "$demo/qx" --yes --block
+cli upload "$demo/qx" -o "$demo/again.qxc" --yes --block
+cli compare "$demo/again.qxc"
 cli report "$demo/demo.qxc" -o "$demo/report.txt"
 echo "(first lines of the report)"
 head -n 15 "$demo/report.txt" | tr -d '\r'
