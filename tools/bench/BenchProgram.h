@@ -4,6 +4,9 @@
 #include "app/ScriptedPrompter.h"
 
 #include <QTemporaryDir>
+#include <QVector>
+
+class QTextStream;
 
 #include <memory>
 
@@ -24,6 +27,15 @@ public:
     AppContext &ctx() { return *m_ctx; }
     ScriptedPrompter &prompter() { return m_prompter; }
     QString filePath(const QString &relative) const { return m_dir.filePath(relative); }
+
+    // Every editable value box of the loaded drive at its maximum, so that
+    // each value differs from its default: the heaviest case for the
+    // operations that report or carry such values.
+    static void moveValuesAway(AppContext &ctx);
+    // "  NAME median M ms (best B, worst W); target T ms: ratio R" for runs
+    // sorted in milliseconds.
+    static void printMedian(
+        QTextStream &out, const QString &name, int nameWidth, const QVector<double> &sortedMs, double targetMs);
 
 private:
     QTemporaryDir m_dir;

@@ -5,7 +5,6 @@
 #include "app/AppContext.h"
 #include "app/ScriptedPrompter.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/NumberText.h"
 #include "catalogue/ParamLoader.h"
 #include "files/CompareOperation.h"
 #include "files/ConfigFile.h"
@@ -44,17 +43,6 @@ Drive largestQx3(AppContext &ctx)
     return d;
 }
 
-// Every editable value box at its maximum, so that opening the file
-// reports a line for nearly every parameter: the open's heaviest case.
-void moveValuesAway(AppContext &ctx)
-{
-    for (int i : EditorForm::fieldIndices()) {
-        TextBoxField &box = ctx.editor.txtP(i);
-        if (ctx.params.blnTextShown[i] && box.enabled() && !ctx.params.varMax[i].isNull())
-            box.setText(NumberText::variant(ctx.params.varMax[i]));
-    }
-}
-
 // Median of the runs in milliseconds; false when any run failed.
 bool timeRuns(AppContext &ctx, const std::function<bool()> &operation, QVector<double> &ms)
 {
@@ -68,18 +56,6 @@ bool timeRuns(AppContext &ctx, const std::function<bool()> &operation, QVector<d
     }
     std::sort(ms.begin(), ms.end());
     return true;
-}
-
-void print(QTextStream &out, const QString &name, const QVector<double> &ms)
-{
-    const double median = ms.at(ms.size() / 2);
-    out << QStringLiteral("  %1 median %2 ms (best %3, worst %4); target %5 ms: ratio %6\n")
-               .arg(name.leftJustified(8))
-               .arg(median, 7, 'f', 2)
-               .arg(ms.first(), 0, 'f', 2)
-               .arg(ms.last(), 0, 'f', 2)
-               .arg(TargetMs, 0, 'f', 0)
-               .arg(median / TargetMs, 0, 'f', 3);
 }
 
 } // namespace
@@ -101,7 +77,7 @@ int main(int argc, char *argv[])
         out << "bench_files: load failed\n";
         return 1;
     }
-    moveValuesAway(ctx);
+    BenchProgram::moveValuesAway(ctx);
     ctx.state.strConfigName = QStringLiteral("bench.qxc");
     const QString path = program.filePath(QStringLiteral("Configs/bench.qxc"));
 
@@ -132,9 +108,9 @@ int main(int argc, char *argv[])
     }
     out << "configuration files of " << drive.series << "/" << drive.model << "/" << drive.rev << " (" << drive.rows
         << " parameters), " << Runs << " runs each, default pacing\n";
-    print(out, QStringLiteral("open"), open);
-    print(out, QStringLiteral("save"), save);
-    print(out, QStringLiteral("compare"), compare);
-    print(out, QStringLiteral("report"), report);
+    BenchProgram::printMedian(out, QStringLiteral("open"), 8, open, TargetMs);
+    BenchProgram::printMedian(out, QStringLiteral("save"), 8, save, TargetMs);
+    BenchProgram::printMedian(out, QStringLiteral("compare"), 8, compare, TargetMs);
+    BenchProgram::printMedian(out, QStringLiteral("report"), 8, report, TargetMs);
     return 0;
 }

@@ -3,7 +3,6 @@
 // pacing, and prints each median beside the 1 s target.
 #include "BenchProgram.h"
 #include "app/AppContext.h"
-#include "catalogue/NumberText.h"
 #include "catalogue/ParamLoader.h"
 #include "files/RatingUpdate.h"
 
@@ -28,17 +27,6 @@ bool load(AppContext &ctx, const char *series, const char *model, const char *re
         ctx.editor, QStringLiteral("qryTabParams"), quoted(series), quoted(model), quoted(rev));
 }
 
-// Every editable value box at its maximum, so that every kept value is
-// put back and coloured: the verify pass's heaviest case.
-void moveValuesAway(AppContext &ctx)
-{
-    for (int i : EditorForm::fieldIndices()) {
-        TextBoxField &box = ctx.editor.txtP(i);
-        if (ctx.params.blnTextShown[i] && box.enabled() && !ctx.params.varMax[i].isNull())
-            box.setText(NumberText::variant(ctx.params.varMax[i]));
-    }
-}
-
 // Median of the runs in milliseconds, each from a freshly loaded drive;
 // false when a run failed.
 bool timeRuns(AppContext &ctx, const char *series, const char *model, const char *rev, QVector<double> &ms)
@@ -46,7 +34,7 @@ bool timeRuns(AppContext &ctx, const char *series, const char *model, const char
     for (int i = 0; i < Runs; ++i) {
         if (!load(ctx, series, model, rev))
             return false;
-        moveValuesAway(ctx);
+        BenchProgram::moveValuesAway(ctx);
         ctx.statusList.clear();
         QElapsedTimer t;
         t.start();
@@ -56,18 +44,6 @@ bool timeRuns(AppContext &ctx, const char *series, const char *model, const char
     }
     std::sort(ms.begin(), ms.end());
     return true;
-}
-
-void print(QTextStream &out, const QString &name, const QVector<double> &ms)
-{
-    const double median = ms.at(ms.size() / 2);
-    out << QStringLiteral("  %1 median %2 ms (best %3, worst %4); target %5 ms: ratio %6\n")
-               .arg(name.leftJustified(22))
-               .arg(median, 8, 'f', 2)
-               .arg(ms.first(), 0, 'f', 2)
-               .arg(ms.last(), 0, 'f', 2)
-               .arg(TargetMs, 0, 'f', 0)
-               .arg(median / TargetMs, 0, 'f', 3);
 }
 
 } // namespace
@@ -90,7 +66,7 @@ int main(int argc, char *argv[])
     }
     out << "change of drive rating to " << Largest << ", " << Runs << " runs each, "
         << (ctx.pacing.mode() == Pacing::Classic ? "classic" : "default") << " pacing\n";
-    print(out, QStringLiteral("03/06/104 -> same"), same);
-    print(out, QStringLiteral("02/10/120 -> 03/06/104"), upward);
+    BenchProgram::printMedian(out, QStringLiteral("03/06/104 -> same"), 22, same, TargetMs);
+    BenchProgram::printMedian(out, QStringLiteral("02/10/120 -> 03/06/104"), 22, upward, TargetMs);
     return 0;
 }
