@@ -1,5 +1,7 @@
 #include "RatingUpdate.h"
 
+#include "LoadedValueCheck.h"
+
 #include "ValueCheck.h"
 #include "app/AppContext.h"
 #include "app/Logging.h"
@@ -141,7 +143,7 @@ void RatingUpdate::verifyValues()
         if (accepts(i, m_store[i]))
             putBack(i, m_store[i]);
         else
-            showDefault(i);
+            LoadedValueCheck(m_ctx, {}).restoreDefault(i);
         // A later refused entry falls back to the value shown now.
         m_ctx.params.varLastChance[i] = m_ctx.editor.txtP(i).text();
     }
@@ -196,29 +198,6 @@ void RatingUpdate::putBack(int index, const QString &value)
     box.setText(list.list().at(k).left(2));
 }
 
-// The new drive's default, in the form the loader shows it: a choice list
-// selects the default entry and its box holds that entry's code.
-void RatingUpdate::showDefault(int index)
-{
-    EditorForm &form = m_ctx.editor;
-    const QVariant &def = m_ctx.params.varDefault[index];
-    const QString text = def.isNull() ? QStringLiteral(" ") : NumberText::variant(def);
-    TextBoxField &box = form.txtP(index);
-    box.setText(text);
-    if (!m_ctx.params.blnListShown[index])
-        return;
-    ComboField &list = form.cmbP(index);
-    if (index == 0 || index == 2) {
-        list.setText(text);
-        return;
-    }
-    const int k = int(NumberText::val(text));
-    if (k >= 0 && k < list.listCount()) {
-        list.setListIndex(k);
-        box.setText(list.list().at(k).left(2));
-    }
-}
-
 // The loader set the custom-curve boxes P2.04 to P2.07 by the default of
 // P2.00; a kept P2.00 of 3 (custom curve) must free them again, or its kept
 // mid points could not be edited.
@@ -227,10 +206,7 @@ void RatingUpdate::setCustomCurveBoxes()
     const ParamTables &t = m_ctx.params;
     if (!(t.blnTextShown[200] || t.blnListShown[200]))
         return;
-    EditorForm &form = m_ctx.editor;
-    const bool custom = NumberText::val(form.txtP(200).text()) == 3.0;
-    for (int i = 204; i <= 207; ++i)
-        form.txtP(i).setEnabled(custom);
+    LoadedValueCheck::setCustomCurveBoxes(m_ctx.editor);
 }
 
 void RatingUpdate::finish()

@@ -51,7 +51,6 @@ private:
     bool carriesOver(int index) const;
     bool accepts(int index, const QString &value) const;
     void putBack(int index, const QString &value);
-    void showDefault(int index);
     void setCustomCurveBoxes();
     void finish();
     void endDisplay();
