@@ -95,6 +95,11 @@ void TestMainWindowTransfer::uploadEditDownload()
     QVERIFY(w.editorSubWindow() && w.editorSubWindow()->isVisibleTo(&w));
     QVERIFY(w.isEnabled());
     QVERIFY(ctx.statusList.lines().constLast().startsWith(QStringLiteral("Upload of Drive Model ")));
+    if (const QString dir = qEnvironmentVariable("TARVEL_SCREENSHOT_DIR"); !dir.isEmpty()) {
+        w.show();
+        w.showStatusList();
+        w.grab().save(dir + QStringLiteral("/mainwindow-uploaded.png"));
+    }
 
     const std::optional<int> index = editableIndex(ctx);
     QVERIFY(index);
