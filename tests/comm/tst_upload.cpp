@@ -123,32 +123,27 @@ class TestUpload : public QObject
 private Q_SLOTS:
     void uploadRound_data();
     void uploadRound();
-    void noLinkOnlyOffersToConnect_data();
-    void noLinkOnlyOffersToConnect();
+    void noLinkOffers_data();
+    void noLinkOffers();
     void declinedLeavesConfiguration();
     void unsupportedDriveNeverReads_data();
     void unsupportedDriveNeverReads();
     void linkFaults_data();
     void linkFaults();
-    void blockUploadMatchesSingle_data();
     void blockUploadMatchesSingle();
     void ethernetAbortedEnd();
-    void unsavedConfigurationOffered_data();
-    void unsavedConfigurationOffered();
 };
 
 void TestUpload::uploadRound_data()
 {
-    QTest::addColumn<bool>("block");
+    // Block mode fills the editor as single reads do: blockUploadMatchesSingle.
     QTest::addColumn<int>("saveAnswer");
-    QTest::newRow("single, saved") << false << int(Msg::Yes);
-    QTest::newRow("single, not saved") << false << int(Msg::No);
-    QTest::newRow("block, saved") << true << int(Msg::Yes);
+    QTest::newRow("saved") << int(Msg::Yes);
+    QTest::newRow("not saved") << int(Msg::No);
 }
 
 void TestUpload::uploadRound()
 {
-    QFETCH(bool, block);
     QFETCH(int, saveAnswer);
     UploadBench bench;
     START_BENCH(bench);
@@ -161,7 +156,6 @@ void TestUpload::uploadRound()
     RegisterTransactions(ctx).download1(ParamText::registerNumber(300), 2);
     RegisterTransactions(ctx).download1(ParamText::registerNumber(200), 3);
     ctx.state.blnConfigChanged = false;
-    ctx.link().setBlockTransfer(block);
     bench.fixture.prompter().enqueue(Msg::Yes);
     bench.fixture.prompter().enqueue(saveAnswer);
     bench.hooks.calls.clear();
@@ -173,11 +167,9 @@ void TestUpload::uploadRound()
     repaint.start(5);
     QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
     repaint.stop();
-    if (!block) // a block upload is over in a few transactions
-        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
 
     // Every value is the drive's register times its resolution.
-    ctx.link().setBlockTransfer(false);
     for (const TransferRow &row : bench.rows) {
         const QString text = ctx.editor.txtP(row.parameter).text();
         const qint16 reg = RegisterTransactions(ctx).uploadWhile(row.address, 1, row.resolution, QString());
@@ -216,37 +208,6 @@ void TestUpload::uploadRound()
     QCOMPARE(bench.hooks.calls.first(), "busy");
     QVERIFY(bench.hooks.calls.contains("2s off") && bench.hooks.calls.contains("2s on"));
     QCOMPARE(bench.fixture.errorLogLines(), QStringList());
-}
-
-void TestUpload::noLinkOnlyOffersToConnect_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QStringList>("windows");
-    QTest::newRow("connect now") << int(Msg::Yes) << QStringList {"auto detect"};
-    QTest::newRow("not now") << int(Msg::No) << QStringList {};
-}
-
-void TestUpload::noLinkOnlyOffersToConnect()
-{
-    QFETCH(int, answer);
-    QFETCH(QStringList, windows);
-    UploadBench bench; // simulator never started, link closed
-    AppContext &ctx = bench.ctx();
-    setPolledIdentity(ctx);
-    const QStringList before = editorSnapshot(ctx);
-    bench.fixture.prompter().enqueue(answer);
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::NoLink);
-    QCOMPARE(bench.fixture.prompter().messages().size(), 1);
-    QCOMPARE(bench.fixture.prompter().messages().first().title, "No Connection Present");
-    QCOMPARE(bench.fixture.prompter().messages().first().text,
-        "You don't appear to be connected to a drive.\rWould you like to connect now?");
-    QCOMPARE(bench.fixture.prompter().messages().first().style, Msg::YesNo | Msg::Critical);
-    QCOMPARE(bench.windows.calls, windows);
-    QCOMPARE(transactions.count(), 0);
-    QCOMPARE(editorSnapshot(ctx), before);
-    QVERIFY(ctx.statusList.lines().isEmpty());
 }
 
 void TestUpload::declinedLeavesConfiguration()
@@ -387,27 +348,18 @@ void TestUpload::linkFaults()
     QCOMPARE(ctx.params.varLastChance[marks[0].parameter].toString(), markText(marks[0], written[0]));
     QVERIFY(ctx.editor.tag() != "1");
 
-    const QStringList lines = ctx.statusList.lines();
-    QVERIFY(lines.first().startsWith("Upload started "));
-    QVERIFY2(lines.last().startsWith("Operation aborted due to comm error "), qPrintable(lines.last()));
-    QCOMPARE(ctx.statusList.caption(), " Status List ");
-    QCOMPARE(ctx.statusList.status(), " ");
-    QVERIFY(!ctx.statusList.barVisible());
+    QVERIFY(ctx.statusList.lines().first().startsWith("Upload started "));
     QCOMPARE(ctx.statusList.position(), failingRow.parameter);
     QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Error"}));
-    QCOMPARE(bench.fixture.prompter().messages().last().text,
-        "A communication problem has been encountered.\rPlease correct the problem and restart the operation.");
-    QCOMPARE(bench.fixture.prompter().messages().last().style, int(Msg::Critical));
-
     const QStringList log = bench.fixture.errorLogLines().mid(logBefore.size());
+    int code = 0;
+    QCOMPARE(commFailureEnd(
+                 ctx, bench.fixture.prompter(), bench.hooks.calls, log, " Status List ", "basCom_UploadWhile()", &code),
+        QString());
+    if (resultCode > -2)
+        QCOMPARE(code, resultCode);
     QCOMPARE(log.size(), 2);
-    const int code = resultCode > -2 ? resultCode : logEntry(log.last()).section(", ", 2, 2).toInt();
-    QVERIFY(code != 0);
-    QCOMPARE(
-        logEntry(log.first()), QStringLiteral("Mod1 retuned , status code , %1,  in basCom_UploadWhile().").arg(code));
     QCOMPARE(logEntry(log.last()), QStringLiteral("ModOCX Error, Communication, %1, ").arg(code));
-
-    QVERIFY(!ctx.link().serialOpen());
     QVERIFY(bench.hooks.mainEnabled);
     QCOMPARE(bench.windows.calls, QStringList());
     QFile f(file);
@@ -416,19 +368,10 @@ void TestUpload::linkFaults()
     QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), configs);
 }
 
-void TestUpload::blockUploadMatchesSingle_data()
-{
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("drive takes blocks") << QStringList {} << false;
-    QTest::newRow("drive refuses blocks") << QStringList {"--refuse-blocks"} << true;
-}
-
+// How blocks fall back when the drive refuses them is ParameterReads' own test.
 void TestUpload::blockUploadMatchesSingle()
 {
-    QFETCH(QStringList, simArguments);
-    QFETCH(bool, refused);
-    UploadBench bench(simArguments);
+    UploadBench bench;
     START_BENCH(bench);
     AppContext &ctx = bench.ctx();
     writeMarks(bench);
@@ -449,13 +392,8 @@ void TestUpload::blockUploadMatchesSingle()
     bench.fixture.prompter().enqueue(Msg::No);
     QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
     QCOMPARE(editorSnapshot(ctx), single);
-    if (refused) {
-        // One refused block, then every register on its own.
-        QCOMPARE(transactions.count(), singleCount + 1);
-    } else {
-        QVERIFY2(transactions.count() * 5 <= singleCount,
-            qPrintable(QStringLiteral("%1 blocks vs %2 reads").arg(transactions.count()).arg(singleCount)));
-    }
+    QVERIFY2(transactions.count() * 5 <= singleCount,
+        qPrintable(QStringLiteral("%1 blocks vs %2 reads").arg(transactions.count()).arg(singleCount)));
     QCOMPARE(bench.fixture.errorLogLines(), QStringList());
 }
 
@@ -482,38 +420,51 @@ void TestUpload::ethernetAbortedEnd()
     QVERIFY(bench.hooks.mainEnabled);
 }
 
-void TestUpload::unsavedConfigurationOffered_data()
+void TestUpload::noLinkOffers_data()
 {
+    // An unsaved configuration is offered for saving before the link test,
+    // then the missing link offers the search for a drive.
     QTest::addColumn<bool>("changed");
     QTest::addColumn<QString>("tag");
-    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("saveAnswer"); // -1: not asked
+    QTest::addColumn<int>("connectAnswer");
     QTest::addColumn<QStringList>("windows");
-    QTest::newRow("changed, saved") << true << "1" << int(Msg::Yes) << QStringList {"save"};
-    QTest::newRow("changed, not saved") << true << "1" << int(Msg::No) << QStringList {};
-    QTest::newRow("unchanged") << false << "1" << -1 << QStringList {};
-    QTest::newRow("editor never loaded") << true << "0" << -1 << QStringList {};
+    QTest::newRow("connect now") << false << "1" << -1 << int(Msg::Yes) << QStringList {"auto detect"};
+    QTest::newRow("not now") << false << "1" << -1 << int(Msg::No) << QStringList {};
+    QTest::newRow("changed, saved") << true << "1" << int(Msg::Yes) << int(Msg::No) << QStringList {"save"};
+    QTest::newRow("changed, not saved") << true << "1" << int(Msg::No) << int(Msg::No) << QStringList {};
+    QTest::newRow("editor never loaded") << true << "0" << -1 << int(Msg::No) << QStringList {};
 }
 
-void TestUpload::unsavedConfigurationOffered()
+void TestUpload::noLinkOffers()
 {
     QFETCH(bool, changed);
     QFETCH(QString, tag);
-    QFETCH(int, answer);
-    QFETCH(QStringList, windows);
-    UploadBench bench; // no link: the offer comes before the link test
+    QFETCH(int, saveAnswer);
+    QFETCH(int, connectAnswer);
+    UploadBench bench; // simulator never started, link closed
     AppContext &ctx = bench.ctx();
+    setPolledIdentity(ctx);
     ctx.state.blnConfigChanged = changed;
     ctx.editor.setTag(tag);
-    if (answer > 0)
-        bench.fixture.prompter().enqueue(answer);
-    bench.fixture.prompter().enqueue(Msg::No);
+    const QStringList before = editorSnapshot(ctx);
+    if (saveAnswer > 0)
+        bench.fixture.prompter().enqueue(saveAnswer);
+    bench.fixture.prompter().enqueue(connectAnswer);
+    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
 
     QCOMPARE(bench.upload(), UploadOperation::Outcome::NoLink);
     QStringList titles {"No Connection Present"};
-    if (answer > 0)
+    if (saveAnswer > 0)
         titles.prepend("Unsaved Drive Config Data Exists");
     QCOMPARE(bench.fixture.prompter().titles(), titles);
-    QCOMPARE(bench.windows.calls, windows);
+    QCOMPARE(bench.fixture.prompter().messages().last().text,
+        "You don't appear to be connected to a drive.\rWould you like to connect now?");
+    QCOMPARE(bench.fixture.prompter().messages().last().style, Msg::YesNo | Msg::Critical);
+    QTEST(bench.windows.calls, "windows");
+    QCOMPARE(transactions.count(), 0);
+    QCOMPARE(editorSnapshot(ctx), before);
+    QVERIFY(ctx.statusList.lines().isEmpty());
 }
 
 QTEST_MAIN(TestUpload)
