@@ -247,19 +247,20 @@ void TestRatingUpdate::unknownEntryChangesNothing()
     applyEdits(ctx, {"103=12", "302=20"});
     ctx.editor.lblP(103).setForeColor(Colour::Red);
     ctx.state.blnConfigChanged = false;
-    QStringList texts;
-    for (int i : EditorForm::fieldIndices())
-        texts << ctx.editor.txtP(i).text() + u'|' + ctx.editor.lblP(i).caption();
+    const auto snapshot = [&ctx] {
+        QStringList texts;
+        for (int i : EditorForm::fieldIndices())
+            texts << ctx.editor.txtP(i).text() + u'|' + ctx.editor.lblP(i).caption();
+        return texts;
+    };
+    const QStringList before = snapshot();
     bool closed = false;
     RatingUpdate update(ctx);
     update.setCloseDialog([&] { closed = true; });
 
     QVERIFY(!update.update(entry));
 
-    QStringList after;
-    for (int i : EditorForm::fieldIndices())
-        after << ctx.editor.txtP(i).text() + u'|' + ctx.editor.lblP(i).caption();
-    QCOMPARE(after, texts);
+    QCOMPARE(snapshot(), before);
     QCOMPARE(ctx.editor.lblP(103).foreColor(), Colour::Red);
     QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), QX2);
     QVERIFY(!ctx.state.blnConfigChanged);
