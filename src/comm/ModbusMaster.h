@@ -138,6 +138,9 @@ public:
     // Processes events until no transaction is pending.
     void waitWhileBusy();
 
+    // The slave refused with a Modbus exception (1..255), as against a
+    // failure of the link itself.
+    static bool isException(int code) { return code >= 1 && code <= 255; }
     // A log text for a ResultCode ("time-out", "exception 2 (illegal data address)").
     static QString resultText(int code);
 

@@ -13,7 +13,6 @@ namespace {
 // The exception a drive gives for a request form it does not take at all:
 // no block will be answered, so none is tried again.
 constexpr int IllegalFunction = 1;
-constexpr int LastException = 255;
 
 } // namespace
 
@@ -57,7 +56,7 @@ qint16 ParameterReads::read(int address, float resolution, const QString &parame
             const int code = readBlock(address, count);
             if (code == ModbusMaster::Success)
                 return read(address, resolution, parameterText);
-            if (code < IllegalFunction || code > LastException) {
+            if (!ModbusMaster::isException(code)) {
                 m_resultCode = code; // a link failure: a single read would only fail again
                 return RegisterTransactions::FailureValue;
             }
@@ -115,7 +114,7 @@ int ParameterReads::readBlock(int address, int count)
         setPollTimer(true);
         return code;
     }
-    if (code >= IllegalFunction && code <= LastException) {
+    if (ModbusMaster::isException(code)) {
         qCInfo(lcComm).noquote() << "block of" << count << "registers from" << address
                                  << "refused:" << ModbusMaster::resultText(code) << "- reading them one at a time";
         return code;

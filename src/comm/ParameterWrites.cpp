@@ -1,5 +1,7 @@
 #include "ParameterWrites.h"
 
+#include "rules/Resolution.h"
+
 #include "CommLink.h"
 #include "ModbusMaster.h"
 #include "app/AppContext.h"
@@ -10,11 +12,6 @@
 namespace Tarvel {
 
 namespace {
-
-bool isException(int code)
-{
-    return code >= 1 && code <= 255;
-}
 
 bool fitsRegister(double value)
 {
@@ -28,27 +25,14 @@ ParameterWrites::ParameterWrites(AppContext &ctx)
     , m_blocks(ctx.link().blockTransfer())
 { }
 
-double ParameterWrites::roundHalfEven(double value)
-{
-    // Written out rather than left to nearbyint(), whose result follows
-    // whatever rounding mode the floating-point environment is in.
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    if (fraction > 0.5)
-        return below + 1;
-    if (fraction < 0.5)
-        return below;
-    return std::fmod(below, 2.0) == 0 ? below : below + 1;
-}
-
 bool ParameterWrites::registerValue(double value, float resolution, qint16 *out)
 {
     if (!(resolution != 0.0f) || !std::isfinite(value))
         return false;
-    const double multiplier = roundHalfEven(1.0 / double(resolution));
+    const double multiplier = Resolution::multiplier(resolution);
     if (!fitsRegister(multiplier))
         return false;
-    const double product = roundHalfEven(value * multiplier);
+    const double product = Resolution::roundHalfEven(value * multiplier);
     if (!fitsRegister(product))
         return false;
     *out = qint16(product);
@@ -79,7 +63,7 @@ int ParameterWrites::writeBlocks(const QVector<ParameterWrite> &rows)
         // register before storing any), so the rest of the group is written
         // the way every drive accepts. Link failures are not retried: the
         // download ends on them as it does with single writes.
-        if (n > 1 && isException(code)) {
+        if (n > 1 && ModbusMaster::isException(code)) {
             m_blocks = false; // the next groups would only be refused again
             return writeSingly(rows.constData() + i, rows.size() - i);
         }

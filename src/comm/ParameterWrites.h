@@ -39,7 +39,6 @@ public:
     // to the even neighbour. False when a result does not fit a signed
     // 16-bit register (or the resolution is not a number that divides).
     static bool registerValue(double value, float resolution, qint16 *out);
-    static double roundHalfEven(double value);
 
     // Transactions started so far; for figures.
     int transactions() const { return m_transactions; }

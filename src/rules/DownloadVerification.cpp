@@ -1,5 +1,7 @@
 #include "DownloadVerification.h"
 
+#include "Resolution.h"
+
 #include "app/AppContext.h"
 #include "app/Logging.h"
 #include "app/ShellHooks.h"
@@ -9,8 +11,6 @@
 #include "comm/ParameterReads.h"
 #include "comm/TransferRows.h"
 #include "files/ValueCheck.h"
-
-#include <cmath>
 
 namespace Tarvel {
 
@@ -76,9 +76,7 @@ double DownloadVerification::configuredRegister(int index) const
     const float resolution = m_ctx.params.sngResolution[index];
     if (resolution == 0.0f)
         throw TrappedError(Err::DivisionByZero);
-    // nearbyint rounds ties to even under the default rounding mode, the
-    // rounding of a conversion to a whole number here.
-    const double multiplier = std::nearbyint(double(1.0f / resolution));
+    const double multiplier = Resolution::multiplier(resolution);
     const double product = NumberText::val(m_ctx.editor.txtP(index).text()) * multiplier;
     return NumberText::val(ValueCheck::numberText(product).trimmed());
 }

@@ -147,4 +147,22 @@ float Resolution::singleValue(const QString &text)
     return single(NumberText::val(text));
 }
 
+double Resolution::roundHalfEven(double value)
+{
+    // Written out rather than left to nearbyint(), whose result follows
+    // whatever rounding mode the floating-point environment is in.
+    const double below = std::floor(value);
+    const double fraction = value - below;
+    if (fraction > 0.5)
+        return below + 1;
+    if (fraction < 0.5)
+        return below;
+    return std::fmod(below, 2.0) == 0 ? below : below + 1;
+}
+
+double Resolution::multiplier(float resolution)
+{
+    return roundHalfEven(1.0 / double(resolution));
+}
+
 } // namespace Tarvel

@@ -32,6 +32,14 @@ public:
     // leading numeric part); overflows to infinity so that an absurdly large
     // entry still fails the range check.
     static float single(double value);
+
+    // Ties to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2), whatever
+    // rounding mode the floating-point environment is in.
+    static double roundHalfEven(double value);
+    // The whole-number multiplier 1 / resolution that turns an engineering
+    // value into register units (0.1 gives 10, 0.01 gives 100, 1 gives 1).
+    // The resolution must not be 0.
+    static double multiplier(float resolution);
     static float singleValue(const QString &text);
 };
 
