@@ -1,8 +1,8 @@
 #include "ChangeRatingModel.h"
 
-#include "AppContext.h"
-#include "Prompter.h"
-#include "ShellHooks.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
 #include "catalogue/Catalogue.h"
 #include "files/RatingUpdate.h"
 
@@ -43,7 +43,7 @@ QString ChangeRatingModel::seriesText() const
 void ChangeRatingModel::readCandidates()
 {
     const QString series = seriesText();
-    std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+    std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
     RecordSet rs = catalogue->query(QStringLiteral("Select * from tblDriveModels order by SeriesCode, ModelCode"));
     catalogue->release();
     while (!rs.eof()) {
@@ -79,14 +79,12 @@ bool ChangeRatingModel::accept()
         return false;
     bool updated = false;
     m_ctx.trap(QStringLiteral("frmUpdate, cmdOK_Click()"), [&] {
-        ShellHooks *hooks = m_ctx.hooks();
-        if (hooks)
-            hooks->setBusyPointer(true);
+        ShellHooks &hooks = m_ctx.hooks();
+        hooks.setBusyPointer(true);
         RatingUpdate update(m_ctx);
         update.setCloseDialog([this] { closeDialog(); });
         updated = update.update(currentText());
-        if (hooks)
-            hooks->setBusyPointer(false);
+        hooks.setBusyPointer(false);
     });
     return updated;
 }

@@ -1,10 +1,10 @@
 #include "MainCommands.h"
 
-#include "AppContext.h"
-#include "FileDialogs.h"
-#include "Logging.h"
-#include "Prompter.h"
-#include "ShellHooks.h"
+#include "model/AppContext.h"
+#include "ports/FileDialogs.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
 #include "ShutdownFlow.h"
 #include "catalogue/ParamLoader.h"
 #include "files/CompareOperation.h"
@@ -32,8 +32,7 @@ MainCommands::MainCommands(AppContext &ctx, Windows &windows)
 
 void MainCommands::updateCaption()
 {
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->updateCaption();
+    m_ctx.hooks().updateCaption();
 }
 
 void MainCommands::offerToSave()

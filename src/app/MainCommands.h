@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileDialogs.h"
+#include "ports/FileDialogs.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "NewConfigDialogModel.h"
 
-#include "AppContext.h"
-#include "FileDialogs.h"
-#include "Prompter.h"
-#include "ShellHooks.h"
+#include "model/AppContext.h"
+#include "ports/FileDialogs.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,8 +101,7 @@ bool NewConfigDialogModel::acceptSteps()
     NewConfig newConfig(m_ctx);
     if (!newConfig.confirmReplace(path))
         return false;
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setMainCaption(QStringLiteral("Tarvel - Current Config File: ") + QFileInfo(path).fileName());
+    m_ctx.hooks().setMainCaption(QStringLiteral("Tarvel - Current Config File: ") + QFileInfo(path).fileName());
     const std::optional<NewConfig::Mode> mode = NewConfig::modeFromTag(m_tag);
     if (!mode)
         return false;

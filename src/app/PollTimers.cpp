@@ -2,11 +2,11 @@
 
 #include "comm/DriveStatusText.h"
 
-#include "AppContext.h"
-#include "LinkMonitor.h"
-#include "PollDisplay.h"
-#include "Prompter.h"
-#include "catalogue/NumberText.h"
+#include "model/AppContext.h"
+#include "ports/LinkMonitor.h"
+#include "ports/PollDisplay.h"
+#include "ports/Prompter.h"
+#include "base/NumberText.h"
 
 namespace Tarvel {
 

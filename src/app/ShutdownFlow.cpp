@@ -1,7 +1,7 @@
 #include "ShutdownFlow.h"
 
-#include "AppContext.h"
-#include "Prompter.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
 
 namespace Tarvel {
 

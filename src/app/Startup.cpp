@@ -1,7 +1,7 @@
 #include "Startup.h"
 
-#include "AppContext.h"
-#include "Logging.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
 #include "catalogue/Catalogue.h"
 
 namespace Tarvel {
@@ -13,7 +13,7 @@ Startup::Startup(AppContext &ctx)
 std::optional<bool> Startup::readQuickScreen(const QString &location)
 {
     std::unique_ptr<Catalogue> catalogue;
-    if (!m_ctx.trap(QStringLiteral("basMain, ConnectDB()"), [&] { catalogue = m_ctx.connectDB(); }))
+    if (!m_ctx.trap(QStringLiteral("basMain, ConnectDB()"), [&] { catalogue = connectDB(m_ctx); }))
         return std::nullopt;
     std::optional<bool> quickScreen;
     m_ctx.trap(location, [&] {
@@ -26,7 +26,7 @@ std::optional<bool> Startup::readQuickScreen(const QString &location)
 bool Startup::writeQuickScreen(bool show, const QString &location)
 {
     return m_ctx.trap(location, [&] {
-        std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+        std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
         RecordSet rs = catalogue->query(custInfoQuery());
         rs.current(); // the record must exist to be updated
         catalogue->execute(

@@ -1,9 +1,10 @@
 #include "StatusListActions.h"
 
-#include "AppContext.h"
-#include "FileDialogs.h"
-#include "Prompter.h"
-#include "TextFile.h"
+#include "model/AppContext.h"
+#include "ports/FileDialogs.h"
+#include "ports/LinePrinter.h"
+#include "ports/Prompter.h"
+#include "base/TextFile.h"
 
 #include <QFile>
 #include <QSaveFile>

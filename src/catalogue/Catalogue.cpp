@@ -1,8 +1,10 @@
 #include "Catalogue.h"
 
-#include "app/ErrorCodes.h"
-#include "app/Logging.h"
-#include "app/TrappedError.h"
+#include "model/AppContext.h"
+
+#include "base/ErrorCodes.h"
+#include "base/Logging.h"
+#include "base/TrappedError.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -80,6 +82,14 @@ void Catalogue::execute(const QString &sql)
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     if (!q.exec(sql))
         throw TrappedError(Err::CatalogueReadOnly, q.lastError().databaseText());
+}
+
+std::unique_ptr<Catalogue> connectDB(AppContext &ctx)
+{
+    auto catalogue = std::make_unique<Catalogue>(ctx.paths().catalogue());
+    catalogue->connect();
+    ctx.state.blnStepDone = true;
+    return catalogue;
 }
 
 } // namespace Tarvel

@@ -4,7 +4,11 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace Tarvel {
+
+class AppContext;
 
 // The drive catalogue Data/QX.qxd (SQLite). It is opened for each
 // operation and released at its end; no connection stays open while the
@@ -36,5 +40,8 @@ private:
     QString m_connection;
     QString m_lastQuery;
 };
+
+// ConnectDB: a fresh connection to the program's catalogue; sets blnStepDone.
+std::unique_ptr<Catalogue> connectDB(AppContext &ctx);
 
 } // namespace Tarvel

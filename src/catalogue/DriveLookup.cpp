@@ -1,9 +1,9 @@
 #include "DriveLookup.h"
 
 #include "Catalogue.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/ShellHooks.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/ShellHooks.h"
 
 namespace Tarvel {
 
@@ -11,8 +11,7 @@ namespace {
 
 void setPollTimer(AppContext &ctx, bool enabled)
 {
-    if (ShellHooks *hooks = ctx.hooks())
-        hooks->setPollTimerEnabled(enabled);
+    ctx.hooks().setPollTimerEnabled(enabled);
 }
 
 } // namespace
@@ -33,7 +32,7 @@ bool DriveLookup::getDrive()
             + seriesDigit() + QStringLiteral("'") + QStringLiteral(" AND Model = '") + twoCharacterModel()
             + QStringLiteral("'") + QStringLiteral(" AND REV = '") + s.strDriveRev + QStringLiteral("'");
 
-        std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+        std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
         found = catalogue->query(m_lastQuery).recordCount() > 0;
         setPollTimer(m_ctx, true);
         if (found) {
@@ -56,7 +55,7 @@ QString DriveLookup::getP(qint16 address)
             + QStringLiteral("' AND Model = '") + twoCharacterModel() + QStringLiteral("' AND Rev = '")
             + m_ctx.state.strDriveRev + QStringLiteral("' AND Address = ") + QString::number(address);
 
-        std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+        std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
         RecordSet rs = catalogue->query(m_lastQuery);
         rs.moveLast();
         // With no row this raises "no current record" into the trap.

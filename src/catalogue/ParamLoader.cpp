@@ -1,11 +1,11 @@
 #include "ParamLoader.h"
 
 #include "Catalogue.h"
-#include "EditorForm.h"
-#include "NumberText.h"
-#include "ParamText.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
+#include "model/EditorForm.h"
+#include "base/NumberText.h"
+#include "model/ParamText.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
 
 #include <cmath>
 
@@ -37,7 +37,7 @@ bool ParamLoader::getParamData(
         m_ctx.pause(0.3);
 
         m_ctx.state.blnStepDone = false;
-        std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+        std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
         loadRows(form, *catalogue, sql, series, model, rev);
         catalogue->release();
         qCDebug(lcCatalogue) << "loaded" << series << model << rev;

@@ -1,7 +1,7 @@
 #include "RecordSet.h"
 
-#include "app/ErrorCodes.h"
-#include "app/TrappedError.h"
+#include "base/ErrorCodes.h"
+#include "base/TrappedError.h"
 
 namespace Tarvel {
 

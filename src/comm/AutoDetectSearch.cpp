@@ -1,11 +1,11 @@
 #include "AutoDetectSearch.h"
 
 #include "CommLink.h"
-#include "app/AppContext.h"
-#include "app/ErrorCodes.h"
-#include "app/Logging.h"
-#include "app/Prompter.h"
-#include "app/ShellHooks.h"
+#include "model/AppContext.h"
+#include "base/ErrorCodes.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
 
 namespace Tarvel {
 
@@ -53,10 +53,9 @@ bool AutoDetectSearch::detect()
 {
     m_cancel = false;
     m_found = {};
-    if (ShellHooks *hooks = m_ctx.hooks()) {
-        hooks->setBusyPointer(true);
-        hooks->setPollTimerEnabled(false);
-    }
+    ShellHooks &hooks = m_ctx.hooks();
+    hooks.setBusyPointer(true);
+    hooks.setPollTimerEnabled(false);
     m_searching = true;
     const bool ran = m_ctx.trap(QStringLiteral("frmAutoDetect, cmdTryComPort_Click"), [this] {
         try {
@@ -165,10 +164,9 @@ void AutoDetectSearch::succeed(int node, int asciiMode, const QString &settings)
 
 void AutoDetectSearch::restoreWindow()
 {
-    if (ShellHooks *hooks = m_ctx.hooks()) {
-        hooks->setBusyPointer(false);
-        hooks->setPollTimerEnabled(true);
-    }
+    ShellHooks &hooks = m_ctx.hooks();
+    hooks.setBusyPointer(false);
+    hooks.setPollTimerEnabled(true);
 }
 
 void AutoDetectSearch::cancel()

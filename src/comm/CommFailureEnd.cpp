@@ -1,11 +1,11 @@
 #include "CommFailureEnd.h"
 
 #include "CommLink.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/Prompter.h"
-#include "app/ShellHooks.h"
-#include "app/TextFile.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 
 namespace Tarvel {
 
@@ -27,12 +27,11 @@ CommFailureEnd::CommFailureEnd(AppContext &ctx, Ending ending)
 void CommFailureEnd::finish(int resultCode)
 {
     qCWarning(lcComm).noquote() << "transfer aborted:" << ModbusMaster::resultText(resultCode);
-    if (ShellHooks *hooks = m_ctx.hooks()) {
-        if (m_ending.enableMain)
-            hooks->setMainEnabled(true);
-        hooks->setPollTimerEnabled(true);
-        hooks->setBusyPointer(false);
-    }
+    ShellHooks &hooks = m_ctx.hooks();
+    if (m_ending.enableMain)
+        hooks.setMainEnabled(true);
+    hooks.setPollTimerEnabled(true);
+    hooks.setBusyPointer(false);
     m_ctx.link().closeConnection();
     StatusList &list = m_ctx.statusList;
     list.addLine(QStringLiteral("Operation aborted due to comm error ") + TextFile::generalDate() + u'.');

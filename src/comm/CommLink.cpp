@@ -1,8 +1,8 @@
 #include "CommLink.h"
 
 #include "DriveValues.h"
-#include "app/AppState.h"
-#include "app/Logging.h"
+#include "model/AppState.h"
+#include "base/Logging.h"
 
 namespace Tarvel {
 

@@ -1,7 +1,7 @@
 #include "DriveValues.h"
 
 #include "DriveStatusText.h"
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "ModbusMaster.h"
 
 #include "RtuTransport.h"
-#include "app/ErrorCodes.h"
-#include "app/Logging.h"
-#include "app/TrappedError.h"
+#include "base/ErrorCodes.h"
+#include "base/Logging.h"
+#include "base/TrappedError.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

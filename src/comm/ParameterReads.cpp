@@ -2,9 +2,9 @@
 
 #include "CommLink.h"
 #include "RegisterTransactions.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/ShellHooks.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/ShellHooks.h"
 
 namespace Tarvel {
 
@@ -129,8 +129,7 @@ int ParameterReads::readBlock(int address, int count)
 
 void ParameterReads::setPollTimer(bool enabled)
 {
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setPollTimerEnabled(enabled);
+    m_ctx.hooks().setPollTimerEnabled(enabled);
 }
 
 } // namespace Tarvel

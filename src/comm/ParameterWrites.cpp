@@ -4,7 +4,7 @@
 
 #include "CommLink.h"
 #include "ModbusMaster.h"
-#include "app/AppContext.h"
+#include "model/AppContext.h"
 
 #include <cmath>
 #include <limits>

@@ -1,10 +1,10 @@
 #include "RegisterTransactions.h"
 
 #include "CommLink.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/Prompter.h"
-#include "app/ShellHooks.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
 
 namespace Tarvel {
 
@@ -43,15 +43,13 @@ void RegisterTransactions::logResult(int code, const QString &location)
 
 void RegisterTransactions::setPollTimer(bool enabled)
 {
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setPollTimerEnabled(enabled);
+    m_ctx.hooks().setPollTimerEnabled(enabled);
 }
 
 void RegisterTransactions::setBothTimers(bool enabled)
 {
     setPollTimer(enabled);
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setPoll2SecTimerEnabled(enabled);
+    m_ctx.hooks().setPoll2SecTimerEnabled(enabled);
 }
 
 qint16 RegisterTransactions::ethernetUnavailable(const QString &location)

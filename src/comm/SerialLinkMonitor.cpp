@@ -3,7 +3,7 @@
 #include "CommLink.h"
 #include "DriveValues.h"
 #include "RegisterTransactions.h"
-#include "app/AppContext.h"
+#include "model/AppContext.h"
 
 namespace Tarvel {
 

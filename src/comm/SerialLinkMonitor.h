@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LinkMonitor.h"
+#include "ports/LinkMonitor.h"
 
 namespace Tarvel {
 

@@ -1,8 +1,8 @@
 #include "TransferRows.h"
 
-#include "app/AppContext.h"
+#include "model/AppContext.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 
 namespace Tarvel {
 
@@ -26,7 +26,7 @@ QString TransferRows::query(const AppContext &ctx, const QString &condition)
 
 QVector<TransferRow> TransferRows::load(AppContext &ctx, const QString &condition)
 {
-    std::unique_ptr<Catalogue> catalogue = ctx.connectDB();
+    std::unique_ptr<Catalogue> catalogue = connectDB(ctx);
     RecordSet rs = catalogue->query(query(ctx, condition));
     QVector<TransferRow> rows;
     rows.reserve(rs.recordCount());

@@ -1,10 +1,10 @@
 #include "CompareOperation.h"
 
-#include "ValueCheck.h"
-#include "app/AppContext.h"
-#include "app/TextFile.h"
-#include "catalogue/NumberText.h"
-#include "catalogue/ParamText.h"
+#include "rules/ValueCheck.h"
+#include "model/AppContext.h"
+#include "base/TextFile.h"
+#include "base/NumberText.h"
+#include "model/ParamText.h"
 
 namespace Tarvel {
 

@@ -1,16 +1,16 @@
 #include "ConfigFile.h"
 
-#include "AtomicTextFile.h"
-#include "LoadedValueCheck.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/Prompter.h"
-#include "app/ShellHooks.h"
-#include "app/TextFile.h"
+#include "base/AtomicTextFile.h"
+#include "rules/LoadedValueCheck.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
-#include "catalogue/ParamText.h"
+#include "model/ParamText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -76,16 +76,14 @@ ConfigFile::ConfigFile(AppContext &ctx)
 
 void ConfigFile::setBusy(bool busy)
 {
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setBusyPointer(busy);
+    m_ctx.hooks().setBusyPointer(busy);
 }
 
 // ---------------------------------------------------------------- saving
 
 bool ConfigFile::saveFile(const QString &path)
 {
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setMainCaption(SavingCaption);
+    m_ctx.hooks().setMainCaption(SavingCaption);
     setBusy(true);
     const bool saved = m_ctx.trap(SaveLocation, [&] {
         AtomicTextFile::write(path, fileLines(path));
@@ -94,8 +92,7 @@ bool ConfigFile::saveFile(const QString &path)
         showSaveProgress();
     });
     // Also after a failed save: the caption must not go on saying "Saving".
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->updateCaption();
+    m_ctx.hooks().updateCaption();
     setBusy(false);
     return saved;
 }
@@ -221,7 +218,7 @@ ConfigFile::DriveCode ConfigFile::driveCode(const QString &firstLine)
 
 bool ConfigFile::driveSupported(const DriveCode &code)
 {
-    std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+    std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
     const RecordSet rs = catalogue->query(QStringLiteral("Select * From tblDriveModels")
         + QStringLiteral(" WHERE SeriesCode = ") + quoted(code.series) + QStringLiteral(" AND ModelCode = ")
         + quoted(code.model) + QStringLiteral(" AND REV = ") + quoted(code.rev));

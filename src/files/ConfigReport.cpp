@@ -1,10 +1,10 @@
 #include "ConfigReport.h"
 
-#include "AtomicTextFile.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/ShellHooks.h"
-#include "app/TextFile.h"
+#include "base/AtomicTextFile.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 
@@ -27,8 +27,7 @@ void ConfigReport::configReport()
         // more than a complaint that the folder went missing.
         QDir().mkpath(m_ctx.paths().configsDir());
         AtomicTextFile::write(path, reportLines());
-        ShellHooks *hooks = m_ctx.hooks();
-        if (!hooks || !hooks->openDocument(path))
+        if (!m_ctx.hooks().openDocument(path))
             qCInfo(lcFiles) << "configuration report written to" << path << "but no viewer opened it";
     });
 }

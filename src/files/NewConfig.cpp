@@ -1,10 +1,10 @@
 #include "NewConfig.h"
 
 #include "ConfigFile.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/Prompter.h"
-#include "app/TextFile.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
 
@@ -53,7 +53,7 @@ QList<DriveListEntry> NewConfig::driveList()
 {
     QList<DriveListEntry> drives;
     m_ctx.trap(QStringLiteral("frmNewConfigDialog, Form_Load"), [&] {
-        std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+        std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
         RecordSet rs
             = catalogue->query(QStringLiteral("Select * from tblDriveModels order by SeriesCode, ModelCode, Rev"));
         catalogue->release();

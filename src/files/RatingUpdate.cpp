@@ -1,15 +1,15 @@
 #include "RatingUpdate.h"
 
-#include "LoadedValueCheck.h"
+#include "rules/LoadedValueCheck.h"
 
-#include "ValueCheck.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/Prompter.h"
-#include "app/ShellHooks.h"
-#include "app/TextFile.h"
+#include "rules/ValueCheck.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
 
 namespace Tarvel {
@@ -115,7 +115,7 @@ RatingUpdate::DriveKey RatingUpdate::findDrive(const QString &chosenEntry)
     const QStringList parts = chosenEntry.split(Separator);
     if (parts.size() < 2)
         throw TrappedError(Err::SubscriptOutOfRange);
-    std::unique_ptr<Catalogue> catalogue = m_ctx.connectDB();
+    std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
     const RecordSet rs = catalogue->query(QStringLiteral("Select * from tblDriveModels Where Model = '") + parts.at(0)
         + QStringLiteral("' AND Rev = '") + parts.at(1) + QStringLiteral("'"));
     DriveKey key {rs.field(QStringLiteral("SeriesCode")).toString(), rs.field(QStringLiteral("ModelCode")).toString(),
@@ -214,8 +214,7 @@ void RatingUpdate::finish()
     m_ctx.statusList.addLine(QStringLiteral("Configuration update complete ") + now() + u'.');
     endDisplay();
     // The work is done: the message is read with the normal pointer.
-    if (ShellHooks *hooks = m_ctx.hooks())
-        hooks->setBusyPointer(false);
+    m_ctx.hooks().setBusyPointer(false);
     m_ctx.prompter().msgBox(QStringLiteral("Your current configuration has been updated.") + u'\r'
             + QStringLiteral("Remember to save your new configuration to ensure the changes are not lost."),
         Msg::Information, QStringLiteral("Update Complete"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FileDialogs.h"
+#include "ports/LinePrinter.h"
 
 #include <QStringList>
 

@@ -2,11 +2,11 @@
 
 #include "LabelColours.h"
 #include "Resolution.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "app/Prompter.h"
-#include "catalogue/NumberText.h"
-#include "catalogue/ParamText.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "base/NumberText.h"
+#include "model/ParamText.h"
 
 namespace Tarvel {
 

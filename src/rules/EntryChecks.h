@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DependencyRules.h"
-#include "catalogue/FieldEvents.h"
+#include "model/FieldEvents.h"
 
 #include <QString>
 

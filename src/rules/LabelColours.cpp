@@ -1,8 +1,8 @@
 #include "LabelColours.h"
 
 #include "Resolution.h"
-#include "catalogue/EditorFields.h"
-#include "catalogue/NumberText.h"
+#include "model/EditorFields.h"
+#include "base/NumberText.h"
 
 namespace Tarvel {
 

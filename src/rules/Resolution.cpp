@@ -1,8 +1,8 @@
 #include "Resolution.h"
 
-#include "app/ErrorCodes.h"
-#include "app/TrappedError.h"
-#include "catalogue/NumberText.h"
+#include "base/ErrorCodes.h"
+#include "base/TrappedError.h"
+#include "base/NumberText.h"
 
 #include <QRegularExpression>
 

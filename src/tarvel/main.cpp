@@ -1,8 +1,9 @@
 // tarvel: the desktop program.
-#include "app/AppContext.h"
-#include "app/InstanceGuard.h"
-#include "app/ProgramPaths.h"
-#include "ui/main/AppIcons.h"
+#include "comm/CommLink.h"
+#include "model/AppContext.h"
+#include "base/InstanceGuard.h"
+#include "base/ProgramPaths.h"
+#include "ui/common/AppIcons.h"
 #include "ui/main/Shell.h"
 
 #include <QApplication>
@@ -43,6 +44,8 @@ int main(int argc, char *argv[])
     }
 
     Tarvel::AppContext ctx(paths, nullptr);
+    Tarvel::CommLink link(ctx.state);
+    ctx.attachLink(&link);
     Tarvel::Shell shell(ctx);
     shell.start();
     return app.exec();

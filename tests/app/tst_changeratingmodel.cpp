@@ -4,7 +4,7 @@
 #include "files/FileTestSupport.h"
 
 #include "app/ChangeRatingModel.h"
-#include "app/ShellHooks.h"
+#include "ports/ShellHooks.h"
 
 #include <QtTest>
 

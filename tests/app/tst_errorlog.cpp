@@ -1,7 +1,7 @@
 // The error trap, ErrHandler and the error log.
 #include "TestSupport.h"
 
-#include "app/ShellHooks.h"
+#include "ports/ShellHooks.h"
 
 #include <QDir>
 #include <QFile>

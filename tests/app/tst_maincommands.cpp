@@ -4,7 +4,7 @@
 #include "files/FileTestSupport.h"
 
 #include "app/MainCommands.h"
-#include "app/ShellHooks.h"
+#include "ports/ShellHooks.h"
 #include "files/ConfigFile.h"
 
 #include <QDir>

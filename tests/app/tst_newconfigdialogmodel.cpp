@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "app/NewConfigDialogModel.h"
-#include "app/ShellHooks.h"
+#include "ports/ShellHooks.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Where the program keeps its files, the pacing setting and the trace.
 #include "TestSupport.h"
 
-#include "app/Pacing.h"
-#include "app/ProgramPaths.h"
+#include "base/Pacing.h"
+#include "base/ProgramPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // display that records what a tick changes.
 #include "TestSupport.h"
 
-#include "app/LinkMonitor.h"
-#include "app/PollDisplay.h"
+#include "ports/LinkMonitor.h"
+#include "ports/PollDisplay.h"
 #include "app/PollTimers.h"
 
 #include <QtTest>

@@ -2,7 +2,7 @@
 // close path.
 #include "TestSupport.h"
 
-#include "app/InstanceGuard.h"
+#include "base/InstanceGuard.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
 

@@ -1,7 +1,8 @@
 #include "TestSupport.h"
-#include "app/FileDialogs.h"
+#include "ports/FileDialogs.h"
+#include "ports/LinePrinter.h"
 #include "app/StatusListActions.h"
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 #include <QFile>

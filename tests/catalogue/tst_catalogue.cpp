@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/EditorForm.h"
+#include "model/EditorForm.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,7 +1,7 @@
 // Looking the connected drive and its register addresses up in the catalogue.
 #include "TestSupport.h"
 
-#include "app/ShellHooks.h"
+#include "ports/ShellHooks.h"
 #include "catalogue/DriveLookup.h"
 
 #include <QtTest>

@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
 
 #include <QFile>

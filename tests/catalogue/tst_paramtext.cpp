@@ -1,6 +1,6 @@
 // Parameter number texts and the classic number-to-text conversions.
-#include "catalogue/NumberText.h"
-#include "catalogue/ParamText.h"
+#include "base/NumberText.h"
+#include "model/ParamText.h"
 
 #include <QtTest>
 

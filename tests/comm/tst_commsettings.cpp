@@ -2,7 +2,7 @@
 // offers, and every outcome of Connect with its message and panel text.
 #include "LinkTestSupport.h"
 
-#include "comm/CommSettingsModel.h"
+#include "app/CommSettingsModel.h"
 
 #include <QtTest>
 

@@ -3,14 +3,14 @@
 // failure end, and that block writes leave the drive as single writes do.
 #include "TransferTestSupport.h"
 
-#include "app/TextFile.h"
-#include "catalogue/NumberText.h"
+#include "base/TextFile.h"
+#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
-#include "catalogue/ParamText.h"
-#include "comm/DownloadOperation.h"
+#include "model/ParamText.h"
+#include "transfer/DownloadOperation.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
-#include "comm/UploadOperation.h"
+#include "transfer/UploadOperation.h"
 #include "files/ConfigFile.h"
 
 #include <QtTest>

@@ -3,12 +3,12 @@
 // the command line's link options. No drive needed.
 #include "TestSupport.h"
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "catalogue/Catalogue.h"
 #include "comm/ComSetTable.h"
 #include "comm/DriveStatusText.h"
 #include "comm/DriveValues.h"
-#include "comm/LinkOptions.h"
+#include "../../tools/tarvel-cli/LinkOptions.h"
 
 #include <QCommandLineParser>
 #include <QtTest>

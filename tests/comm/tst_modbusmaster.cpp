@@ -2,7 +2,7 @@
 // ASCII) and loopback TCP: reads, writes, refusals and every failure code.
 #include "ScriptedSlave.h"
 
-#include "app/TrappedError.h"
+#include "base/TrappedError.h"
 #include "comm/ModbusMaster.h"
 
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 // Port names of the link settings and the device paths they lead to.
-#include "app/TrappedError.h"
+#include "base/TrappedError.h"
 #include "comm/ModbusMaster.h"
 #include "comm/PortMap.h"
 

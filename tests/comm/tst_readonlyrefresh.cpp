@@ -1,10 +1,10 @@
 // The read-only refresh before a download against the simulated drive.
 #include "TransferTestSupport.h"
 
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
-#include "catalogue/ParamText.h"
-#include "comm/ReadonlyRefresh.h"
+#include "model/ParamText.h"
+#include "transfer/ReadonlyRefresh.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -3,7 +3,7 @@
 // which timers the main window is asked to stop and start.
 #include "LinkTestSupport.h"
 
-#include "comm/DriveStatusReport.h"
+#include "../../tools/tarvel-cli/DriveStatusReport.h"
 #include "comm/DriveStatusText.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"

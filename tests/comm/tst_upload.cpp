@@ -3,12 +3,12 @@
 // of link failure, in single-register and block mode.
 #include "TransferTestSupport.h"
 
-#include "app/ShellHooks.h"
-#include "catalogue/NumberText.h"
+#include "ports/ShellHooks.h"
+#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
-#include "catalogue/ParamText.h"
+#include "model/ParamText.h"
 #include "comm/RegisterTransactions.h"
-#include "comm/UploadOperation.h"
+#include "transfer/UploadOperation.h"
 #include "files/ConfigFile.h"
 #include "rules/Resolution.h"
 

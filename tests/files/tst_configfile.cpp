@@ -1,10 +1,10 @@
 // Configuration files: writing, reading with its checks, and refusals.
 #include "FileTestSupport.h"
 
-#include "app/ShellHooks.h"
-#include "app/TextFile.h"
+#include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 #include "files/ConfigFile.h"
 
 #include <QDir>

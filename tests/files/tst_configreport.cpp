@@ -1,8 +1,8 @@
 // The configuration report: its lines, the column-60 layout, the viewer.
 #include "FileTestSupport.h"
 
-#include "app/ShellHooks.h"
-#include "app/TextFile.h"
+#include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 #include "files/ConfigReport.h"
 
 #include <QDir>

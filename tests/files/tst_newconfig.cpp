@@ -1,7 +1,7 @@
 // New configuration: the drive list and the load-and-save of a new drive.
 #include "FileTestSupport.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 #include "files/ConfigFile.h"
 #include "files/NewConfig.h"
 

@@ -3,8 +3,8 @@
 // leaves the configuration alone.
 #include "FileTestSupport.h"
 
-#include "app/ShellHooks.h"
-#include "app/TextFile.h"
+#include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 #include "catalogue/ParamLoader.h"
 #include "files/RatingUpdate.h"
 

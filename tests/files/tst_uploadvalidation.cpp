@@ -2,9 +2,9 @@
 // read from a file: where the two agree and the two places they differ.
 #include "FileTestSupport.h"
 
-#include "app/AppContext.h"
+#include "model/AppContext.h"
 #include "files/ConfigFile.h"
-#include "files/UploadValidation.h"
+#include "rules/UploadValidation.h"
 
 #include "TestSupport.h"
 

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
 #include "rules/EntryChecks.h"
 

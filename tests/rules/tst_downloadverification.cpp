@@ -3,9 +3,9 @@
 #include "TransferTestSupport.h"
 
 #include "catalogue/ParamLoader.h"
-#include "catalogue/ParamText.h"
+#include "model/ParamText.h"
 #include "comm/RegisterTransactions.h"
-#include "rules/DownloadVerification.h"
+#include "transfer/DownloadVerification.h"
 
 #include <QSignalSpy>
 #include <QtTest>

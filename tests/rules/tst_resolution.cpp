@@ -1,5 +1,5 @@
 // Decimal count of a resolution and the rounding of typed values.
-#include "app/TrappedError.h"
+#include "base/TrappedError.h"
 #include "rules/Resolution.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // tarvel-cli as a user runs it: a process over a program folder of its own.
 #include "TestSupport.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
 

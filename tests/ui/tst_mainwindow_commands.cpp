@@ -36,13 +36,13 @@ void TestMainWindowCommands::timersRunFromStart()
     QVERIFY(f.w().twoSecondTimer().isActive());
     QCOMPARE(f.w().twoSecondTimer().interval(), 2000);
     // A long operation stops them through the hooks and starts them again.
-    ShellHooks *hooks = f.ctx().hooks();
-    hooks->setPollTimerEnabled(false);
-    hooks->setPoll2SecTimerEnabled(false);
+    ShellHooks &hooks = f.ctx().hooks();
+    hooks.setPollTimerEnabled(false);
+    hooks.setPoll2SecTimerEnabled(false);
     QVERIFY(!f.w().mainTimer().isActive());
     QVERIFY(!f.w().twoSecondTimer().isActive());
-    hooks->setPollTimerEnabled(true);
-    hooks->setPoll2SecTimerEnabled(true);
+    hooks.setPollTimerEnabled(true);
+    hooks.setPoll2SecTimerEnabled(true);
     QVERIFY(f.w().mainTimer().isActive() && f.w().twoSecondTimer().isActive());
     QCOMPARE(f.w().panel(2)->text(), QStringLiteral("Drive Status - Offline"));
     QCOMPARE(f.w().panel(1)->text(), QStringLiteral(" "));

@@ -3,8 +3,8 @@
 // once before the window falls back to offline.
 #include "SimProcess.h"
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/ScriptedPrompter.h"
+#include "model/AppContext.h"
+#include "support/ScriptedPrompter.h"
 #include "comm/CommLink.h"
 #include "comm/PortMap.h"
 #include "ui/main/MainWindow.h"

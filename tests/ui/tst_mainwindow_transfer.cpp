@@ -3,9 +3,9 @@
 // and the window is usable again after each transfer.
 #include "SimProcess.h"
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/Prompter.h"
-#include "app/ScriptedPrompter.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
+#include "support/ScriptedPrompter.h"
 #include "comm/CommLink.h"
 #include "comm/PortMap.h"
 #include "ui/main/DriveTransferCommands.h"

@@ -2,8 +2,8 @@
 #include "print/QtLinePrinter.h"
 #include "ui/editors/LedBar.h"
 #include "ui/editors/StatusListWindow.h"
-#include "ui/main/QtFileDialogs.h"
-#include "ui/main/QtPrompter.h"
+#include "ui/common/QtFileDialogs.h"
+#include "ui/common/QtPrompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,10 +5,10 @@
 // Every call is recorded.
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/Prompter.h"
-#include "catalogue/FieldEvents.h"
-#include "catalogue/NumberText.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
+#include "model/FieldEvents.h"
+#include "base/NumberText.h"
 
 #include <QStringList>
 

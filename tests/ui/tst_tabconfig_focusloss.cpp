@@ -8,7 +8,7 @@
 
 #include "catalogue/ParamLoader.h"
 #include "ui/editors/TabConfigWindow.h"
-#include "ui/main/QtPrompter.h"
+#include "ui/common/QtPrompter.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

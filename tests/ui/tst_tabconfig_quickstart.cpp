@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 
 #include "catalogue/Catalogue.h"
-#include "catalogue/EditorForm.h"
+#include "model/EditorForm.h"
 #include "catalogue/QuickStartItems.h"
 
 #include <QSet>

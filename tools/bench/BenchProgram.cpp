@@ -1,6 +1,6 @@
 #include "BenchProgram.h"
 
-#include "catalogue/NumberText.h"
+#include "base/NumberText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +21,8 @@ BenchProgram::BenchProgram(int argc, char *argv[])
     }
     m_ctx = std::make_unique<AppContext>(ProgramPaths(m_dir.path()), &m_prompter);
     m_ctx->pacing.setMode(Pacing::Fast);
+    m_link = std::make_unique<CommLink>(m_ctx->state);
+    m_ctx->attachLink(m_link.get());
 }
 
 void BenchProgram::moveValuesAway(AppContext &ctx)

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/ScriptedPrompter.h"
+#include "comm/CommLink.h"
+#include "model/AppContext.h"
+#include "support/ScriptedPrompter.h"
 
 #include <QTemporaryDir>
 #include <QVector>
@@ -41,6 +42,7 @@ private:
     QTemporaryDir m_dir;
     ScriptedPrompter m_prompter;
     std::unique_ptr<AppContext> m_ctx;
+    std::unique_ptr<CommLink> m_link;
     QString m_error;
 };
 

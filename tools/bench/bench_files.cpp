@@ -2,8 +2,8 @@
 // configuration of the largest QX3 drive (the one with the most parameters)
 // with default pacing, and prints each median beside the 100 ms target.
 #include "BenchProgram.h"
-#include "app/AppContext.h"
-#include "app/ScriptedPrompter.h"
+#include "model/AppContext.h"
+#include "support/ScriptedPrompter.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
 #include "files/CompareOperation.h"
@@ -33,7 +33,7 @@ struct Drive
 
 Drive largestQx3(AppContext &ctx)
 {
-    std::unique_ptr<Catalogue> cat = ctx.connectDB();
+    std::unique_ptr<Catalogue> cat = connectDB(ctx);
     RecordSet rs = cat->query(QStringLiteral("Select Series, Model, REV, count(*) AS n From tblDriveParameters "
                                              "WHERE Series = '03' GROUP BY Series, Model, REV "
                                              "ORDER BY n DESC, Model DESC, REV DESC"));

@@ -12,8 +12,8 @@
 //     wait for an idle link, error log on failure) at fast pacing: reads
 //     per second at once, and the 200-read ratio with --wire-timing RTU.
 // Needs qxsim beside it and the built catalogue (Data/QX.qxd).
-#include "app/AppContext.h"
-#include "app/ScriptedPrompter.h"
+#include "model/AppContext.h"
+#include "support/ScriptedPrompter.h"
 #include "comm/AsciiTransport.h"
 #include "comm/CommLink.h"
 #include "comm/ModbusMaster.h"

@@ -2,8 +2,8 @@
 // catalogue (the one with the most parameters) with default pacing, and
 // prints the figures beside the 50 ms target.
 #include "BenchProgram.h"
-#include "app/AppContext.h"
-#include "app/ScriptedPrompter.h"
+#include "model/AppContext.h"
+#include "support/ScriptedPrompter.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
 
@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     }
     AppContext &ctx = program.ctx();
 
-    std::unique_ptr<Catalogue> cat = ctx.connectDB();
+    std::unique_ptr<Catalogue> cat = connectDB(ctx);
     RecordSet largest = cat->query(QStringLiteral("Select Series, Model, REV, count(*) AS n From tblDriveParameters "
                                                   "GROUP BY Series, Model, REV ORDER BY n DESC"));
     const QString series = largest.field(QStringLiteral("Series")).toString();

@@ -4,8 +4,8 @@
 // shown: for a plain parameter (P1.01) and for P7.01, whose rule walks the
 // eight PID set-points. Prints medians and their ratio.
 #include "BenchProgram.h"
-#include "app/AppContext.h"
-#include "app/ScriptedPrompter.h"
+#include "model/AppContext.h"
+#include "support/ScriptedPrompter.h"
 #include "catalogue/ParamLoader.h"
 #include "rules/EntryChecks.h"
 

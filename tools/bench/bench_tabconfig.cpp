@@ -3,8 +3,8 @@
 // rendering adds to loading the largest drive, and what one field change
 // costs and repaints. Runs off-screen when there is no display.
 #include "BenchProgram.h"
-#include "app/AppContext.h"
-#include "app/ScriptedPrompter.h"
+#include "model/AppContext.h"
+#include "support/ScriptedPrompter.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
 #include "ui/editors/TabConfigWindow.h"
@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
                .arg(buildMs, 0, 'f', 2)
                .arg(buildMs / 200.0, 0, 'f', 3);
 
-    std::unique_ptr<Catalogue> cat = ctx.connectDB();
+    std::unique_ptr<Catalogue> cat = connectDB(ctx);
     RecordSet largest = cat->query(QStringLiteral("Select Series, Model, REV, count(*) AS n From tblDriveParameters "
                                                   "GROUP BY Series, Model, REV ORDER BY n DESC"));
     const QString key = u'\'' + largest.field(QStringLiteral("Series")).toString() + u'\'';

@@ -13,14 +13,14 @@
 // (the status list's status label), so a missed target shows where the time
 // goes. Each figure is the fastest of three runs.
 #include "BenchProgram.h"
-#include "app/Prompter.h"
+#include "ports/Prompter.h"
 #include "comm/CommLink.h"
-#include "comm/DownloadOperation.h"
+#include "transfer/DownloadOperation.h"
 #include "comm/ModbusPdu.h"
 #include "comm/RtuTransport.h"
 #include "comm/SerialLinkMonitor.h"
-#include "comm/TransferWindows.h"
-#include "comm/UploadOperation.h"
+#include "ports/TransferWindows.h"
+#include "transfer/UploadOperation.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "RegisterMap.h"
 
-#include "app/TrappedError.h"
+#include "base/TrappedError.h"
 #include "catalogue/Catalogue.h"
 
 #include <algorithm>

@@ -11,7 +11,7 @@
 #include "SimServer.h"
 #include "TcpLink.h"
 
-#include "app/ProgramPaths.h"
+#include "base/ProgramPaths.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "CliCommands.h"
 #include "CliSession.h"
-#include "app/ProgramPaths.h"
-#include "comm/LinkOptions.h"
+#include "base/ProgramPaths.h"
+#include "LinkOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

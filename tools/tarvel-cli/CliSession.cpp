@@ -2,8 +2,8 @@
 
 #include "CliCommands.h"
 #include "ParamName.h"
-#include "app/TextFile.h"
-#include "catalogue/ParamText.h"
+#include "base/TextFile.h"
+#include "model/ParamText.h"
 #include "files/ConfigFile.h"
 
 #include <QFile>
@@ -18,8 +18,10 @@ CliSession::CliSession(
     , m_err(err)
     , m_prompter(out, answerYes)
     , m_ctx(paths, &m_prompter)
+    , m_link(m_ctx.state)
     , m_errorLogSize(QFileInfo(paths.errorLog()).size())
 {
+    m_ctx.attachLink(&m_link);
     QObject::connect(&m_ctx.statusList, &StatusList::lineAdded, &m_ctx.statusList,
         [this](const QString &line) { m_out << line << Qt::endl; });
 }

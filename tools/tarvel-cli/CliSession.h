@@ -1,7 +1,8 @@
 #pragma once
 
 #include "CliPrompter.h"
-#include "app/AppContext.h"
+#include "comm/CommLink.h"
+#include "model/AppContext.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -79,6 +80,7 @@ private:
     QTextStream &m_err;
     CliPrompter m_prompter;
     AppContext m_ctx;
+    CommLink m_link;
     qint64 m_errorLogSize = 0;
     int m_problems = 0;
 };

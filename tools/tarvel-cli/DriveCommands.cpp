@@ -5,8 +5,8 @@
 #include "comm/AutoDetectSearch.h"
 #include "comm/ComSetTable.h"
 #include "comm/CommLink.h"
-#include "comm/DriveStatusReport.h"
-#include "comm/LinkOptions.h"
+#include "DriveStatusReport.h"
+#include "LinkOptions.h"
 
 namespace Tarvel {
 
@@ -107,7 +107,7 @@ int DriveCommands::status(CliSession &s)
         return ExitCannotRun;
     AppContext &ctx = s.ctx();
     ComSetTable defaults;
-    if (!ctx.trap(QStringLiteral("tarvel-cli, status"), [&] { defaults = ComSetTable::read(*ctx.connectDB()); })) {
+    if (!ctx.trap(QStringLiteral("tarvel-cli, status"), [&] { defaults = ComSetTable::read(*connectDB(ctx)); })) {
         s.finish();
         return ExitCannotRun;
     }

@@ -1,6 +1,6 @@
 #include "ParamName.h"
 
-#include "catalogue/ParamTables.h"
+#include "model/ParamTables.h"
 
 #include <QRegularExpression>
 

@@ -5,7 +5,7 @@
 #include "catalogue/Catalogue.h"
 #include "comm/ComSetTable.h"
 #include "comm/CommLink.h"
-#include "comm/LinkOptions.h"
+#include "LinkOptions.h"
 #include "comm/SerialLinkMonitor.h"
 
 #include <QDir>
@@ -47,7 +47,7 @@ std::optional<SerialLinkSettings> TransferCommands::linkSettings(CliSession &s, 
 {
     AppContext &ctx = s.ctx();
     ComSetTable defaults;
-    if (!ctx.trap(ConnectLocation, [&] { defaults = ComSetTable::read(*ctx.connectDB()); })) {
+    if (!ctx.trap(ConnectLocation, [&] { defaults = ComSetTable::read(*connectDB(ctx)); })) {
         s.cannotRun(QStringLiteral("the catalogue's link settings could not be read"));
         return std::nullopt;
     }

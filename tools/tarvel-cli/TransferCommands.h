@@ -1,7 +1,7 @@
 #pragma once
 
-#include "comm/DownloadOperation.h"
-#include "comm/UploadOperation.h"
+#include "transfer/DownloadOperation.h"
+#include "transfer/UploadOperation.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "ChangeRatingDialog.h"
 
-#include "ui/main/AppIcons.h"
+#include "ui/common/AppIcons.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

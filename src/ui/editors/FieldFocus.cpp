@@ -1,8 +1,8 @@
 #include "FieldFocus.h"
 
-#include "app/AppContext.h"
-#include "app/Logging.h"
-#include "catalogue/FieldEvents.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
+#include "model/FieldEvents.h"
 
 #include <QApplication>
 #include <QKeyEvent>

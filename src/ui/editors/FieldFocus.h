@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/EditorFields.h"
+#include "model/EditorFields.h"
 
 #include <QList>
 #include <QObject>

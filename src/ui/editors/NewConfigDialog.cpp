@@ -1,7 +1,7 @@
 #include "NewConfigDialog.h"
 
-#include "app/AppContext.h"
-#include "ui/main/AppIcons.h"
+#include "model/AppContext.h"
+#include "ui/common/AppIcons.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "StatusListWindow.h"
 
 #include "LedBar.h"
-#include "app/AppContext.h"
+#include "model/AppContext.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

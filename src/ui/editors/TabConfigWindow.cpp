@@ -1,10 +1,10 @@
 #include "TabConfigWindow.h"
 
 #include "PageTabs.h"
-#include "app/AppContext.h"
-#include "catalogue/NumberText.h"
+#include "model/AppContext.h"
+#include "base/NumberText.h"
 #include "catalogue/QuickStartItems.h"
-#include "ui/main/AppIcons.h"
+#include "ui/common/AppIcons.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>

@@ -2,9 +2,9 @@
 
 #include "EditorLayout.h"
 #include "TabConfigWindow.h"
-#include "app/AppContext.h"
-#include "app/Prompter.h"
-#include "ui/main/AppIcons.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
+#include "ui/common/AppIcons.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -1,11 +1,11 @@
 #include "DriveTransferCommands.h"
 
 #include "MainWindow.h"
-#include "app/AppContext.h"
-#include "app/Logging.h"
+#include "model/AppContext.h"
+#include "base/Logging.h"
 #include "comm/CommLink.h"
-#include "comm/DownloadOperation.h"
-#include "comm/UploadOperation.h"
+#include "transfer/DownloadOperation.h"
+#include "transfer/UploadOperation.h"
 
 #include <QAction>
 #include <QSettings>

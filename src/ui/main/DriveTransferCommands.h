@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/TransferWindows.h"
+#include "ports/TransferWindows.h"
 
 #include <QObject>
 

@@ -1,10 +1,10 @@
 #include "MainWindow.h"
 
-#include "AppIcons.h"
+#include "ui/common/AppIcons.h"
 #include "BuiltCommands.h"
 #include "DriveTransferCommands.h"
 #include "NavigatorDialog.h"
-#include "app/AppContext.h"
+#include "model/AppContext.h"
 #include "app/ChangeRatingModel.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/MainCommands.h"
-#include "app/PollDisplay.h"
+#include "ports/PollDisplay.h"
 #include "app/PollTimers.h"
-#include "app/ShellHooks.h"
+#include "ports/ShellHooks.h"
 #include "comm/SerialLinkMonitor.h"
 #include "rules/EntryChecks.h"
 

@@ -1,7 +1,7 @@
 #include "NavigatorDialog.h"
 
-#include "AppIcons.h"
-#include "app/AppContext.h"
+#include "ui/common/AppIcons.h"
+#include "model/AppContext.h"
 #include "app/Startup.h"
 
 #include <QAction>

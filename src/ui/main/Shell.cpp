@@ -2,10 +2,10 @@
 
 #include "MainWindow.h"
 #include "NavigatorDialog.h"
-#include "QtFileDialogs.h"
-#include "QtPrompter.h"
+#include "ui/common/QtFileDialogs.h"
+#include "ui/common/QtPrompter.h"
 #include "SplashWindow.h"
-#include "app/AppContext.h"
+#include "model/AppContext.h"
 #include "print/QtLinePrinter.h"
 
 #include <QScreen>

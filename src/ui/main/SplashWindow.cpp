@@ -1,6 +1,6 @@
 #include "SplashWindow.h"
 
-#include "AppIcons.h"
+#include "ui/common/AppIcons.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/CommSettingsModel.h"
+#include "app/CommSettingsModel.h"
 
 #include <QDialog>
 

@@ -1,0 +1,178 @@
+#include "CommSettingsModel.h"
+
+#include "comm/CommLink.h"
+#include "model/AppContext.h"
+#include "base/ErrorCodes.h"
+#include "base/Logging.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "catalogue/Catalogue.h"
+
+namespace Tarvel {
+
+const QString CommSettingsModel::Caption = QStringLiteral("  Connection Settings");
+
+namespace {
+
+QString entry(const QStringList &list, int index)
+{
+    return index >= 0 && index < list.size() ? list.at(index) : QString();
+}
+
+// The dialog shows where each port leads on this machine.
+QString portDisplay(const PortMap &map, const QString &name)
+{
+    for (int i = 0; i < PortMap::Count; ++i) {
+        if (name.compare(PortMap::portName(i), Qt::CaseInsensitive) == 0)
+            return map.displayName(i);
+    }
+    return name;
+}
+
+} // namespace
+
+CommSettingsModel::CommSettingsModel(AppContext &ctx, QObject *parent)
+    : QObject(parent)
+    , m_ctx(ctx)
+    , m_link(ctx.link())
+{ }
+
+void CommSettingsModel::load()
+{
+    m_ctx.trap(QStringLiteral("frmCommSettings, Form_Load"), [this] {
+        std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
+        m_table = ComSetTable::read(*catalogue);
+        catalogue->release();
+        m_ports.clear();
+        for (const QString &name : m_table.ports)
+            m_ports << portDisplay(m_link.mod1().portMap(), name);
+        m_txtAddress = m_table.defaultAddress;
+        choosePort(m_table.defaultPort);
+        chooseSpeed(m_table.defaultSpeed);
+        chooseProtocol(m_table.defaultProtocol);
+    });
+    Q_EMIT changed();
+}
+
+void CommSettingsModel::choosePort(int index)
+{
+    m_port = index;
+    m_txtPort = entry(m_ports, index);
+    Q_EMIT changed();
+}
+
+void CommSettingsModel::chooseSpeed(int index)
+{
+    m_speed = index;
+    m_txtSpeed = entry(m_table.speeds, index);
+    Q_EMIT changed();
+}
+
+void CommSettingsModel::chooseProtocol(int index)
+{
+    m_protocol = index;
+    m_txtProtocol = entry(m_table.protocols, index);
+    Q_EMIT changed();
+}
+
+void CommSettingsModel::setAddress(const QString &text)
+{
+    m_txtAddress = text;
+}
+
+QString CommSettingsModel::typedSpeed(const QString &typed) const
+{
+    (void)typed;
+    return m_txtSpeed;
+}
+
+QString CommSettingsModel::typedProtocol(const QString &typed) const
+{
+    (void)typed;
+    return m_txtProtocol;
+}
+
+QString CommSettingsModel::connectedPanelText(
+    const QString &address, const QString &framingWord, const QString &settings)
+{
+    return QStringLiteral("Node ") + address + QStringLiteral(" - ") + framingWord + QStringLiteral("-") + settings
+        + QStringLiteral("  ");
+}
+
+void CommSettingsModel::setBusy(bool busy)
+{
+    ShellHooks &hooks = m_ctx.hooks();
+    hooks.setBusyPointer(busy);
+    hooks.setPollTimerEnabled(!busy);
+}
+
+bool CommSettingsModel::connectLink()
+{
+    setBusy(true);
+    m_ctx.trap(QStringLiteral("frmCommSettings, cmdConnect_Click"), [this] {
+        if (refuseWhileOpen() || refuseAddress())
+            return;
+        try {
+            connectSerial();
+        } catch (const TrappedError &e) {
+            if (e.number() != Err::InvalidPropertyValue)
+                throw;
+            m_ctx.prompter().msgBox(
+                QStringLiteral("Selected Com port does not exist or is in use by another application."),
+                Msg::Exclamation, QStringLiteral("Com Error"));
+        }
+    });
+    setBusy(false);
+    return m_link.serialOpen();
+}
+
+bool CommSettingsModel::refuseWhileOpen()
+{
+    if (!m_link.linkOpen())
+        return false;
+    m_ctx.prompter().msgBox(QStringLiteral("Tarvel is currently communicating with a device.\r"
+                                           "To connect to another device, first disconnect the current connection."),
+        Msg::Exclamation, QStringLiteral("Port In Use"));
+    return true;
+}
+
+bool CommSettingsModel::refuseAddress()
+{
+    bool numeric = false;
+    m_txtAddress.trimmed().toDouble(&numeric);
+    if (numeric)
+        return false;
+    m_ctx.prompter().msgBox(QStringLiteral(" Please enter a node address. Address must be numeric."), Msg::Exclamation,
+        QStringLiteral("Information Missing Or Incorrect Format"));
+    return true;
+}
+
+void CommSettingsModel::connectSerial()
+{
+    SerialLinkSettings settings;
+    settings.nodeAddress = m_txtAddress;
+    settings.commPort = m_port;
+    settings.asciiMode = m_protocol >= 0 && m_protocol < 6 ? ComSetTable::Protocols[m_protocol].asciiMode : 0;
+    settings.portSettings = ComSetTable::portSettings(m_txtSpeed, m_protocol);
+    if (m_link.openSerial(settings) != ModbusMaster::Success) {
+        qCInfo(lcComm) << "no drive at node" << m_txtAddress << "on" << m_txtPort << settings.portSettings;
+        m_ctx.prompter().msgBox(QStringLiteral("Drive not found. Please check your settings."), Msg::Exclamation,
+            QStringLiteral("Drive Not Found."));
+        m_link.closeConnection();
+        return;
+    }
+    m_link.setPanel4Text(connectedPanelText(m_txtAddress, settings.framingWord(), settings.portSettings));
+    m_link.setPanel4Connected(true);
+    m_ctx.hooks().setPollTimerEnabled(true);
+    m_ctx.prompter().msgBox(QStringLiteral("Connected to Node ") + m_txtAddress
+            + QStringLiteral(" using protocol settings:\r") + m_txtProtocol,
+        Msg::Information, QStringLiteral("Serial Connection Established"));
+    m_ctx.state.strConnected = QStringLiteral("False");
+}
+
+void CommSettingsModel::disconnectLink()
+{
+    m_ctx.trap(QStringLiteral("frmCommSettings, cmdDisconnect_Click"), [this] { m_link.disconnectLink(); });
+}
+
+} // namespace Tarvel

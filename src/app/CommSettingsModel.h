@@ -1,0 +1,84 @@
+#pragma once
+
+#include "comm/ComSetTable.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace Tarvel {
+
+class AppContext;
+class CommLink;
+
+// The connection dialog frmCommSettings without its window: the setting
+// lists from tblComSet, the chosen entries with their text twins, and
+// Connect / Disconnect with every message they show. The Qt dialog only
+// renders this and forwards the user's choices.
+class CommSettingsModel : public QObject
+{
+    Q_OBJECT
+
+public:
+    static const QString Caption; // "  Connection Settings"
+
+    explicit CommSettingsModel(AppContext &ctx, QObject *parent = nullptr);
+
+    // Form_Load: the lists, the defaults and the default node address.
+    void load();
+
+    // Until the Ethernet route exists no OPC server answers a browse, so
+    // the list holds only "None" and the port list only serial ports.
+    QStringList opcServers() const { return {QStringLiteral("None")}; }
+    QString portLabel() const { return QStringLiteral("Com Port:"); }
+
+    const QStringList &ports() const { return m_ports; }
+    const QStringList &speeds() const { return m_table.speeds; }
+    const QStringList &protocols() const { return m_table.protocols; }
+    int portIndex() const { return m_port; }
+    int speedIndex() const { return m_speed; }
+    int protocolIndex() const { return m_protocol; }
+    const QString &txtPort() const { return m_txtPort; }
+    const QString &txtSpeed() const { return m_txtSpeed; }
+    const QString &txtProtocol() const { return m_txtProtocol; }
+    const QString &txtAddress() const { return m_txtAddress; }
+
+    void choosePort(int index);
+    void chooseSpeed(int index);
+    void chooseProtocol(int index);
+    void setAddress(const QString &text);
+    // Typing into the speed or protocol list is not a choice: the text of
+    // the last chosen entry comes back.
+    QString typedSpeed(const QString &typed) const;
+    QString typedProtocol(const QString &typed) const;
+
+    // cmdConnect_Click; true when a drive answered.
+    bool connectLink();
+    // cmdDisconnect_Click, also the main window's Disconnect.
+    void disconnectLink();
+
+    // "Node 1 - RTU MODE-19200,E,8,1  "
+    static QString connectedPanelText(const QString &address, const QString &framingWord, const QString &settings);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    bool refuseWhileOpen();
+    bool refuseAddress();
+    void connectSerial();
+    void setBusy(bool busy);
+
+    AppContext &m_ctx;
+    CommLink &m_link;
+    ComSetTable m_table;
+    QStringList m_ports;
+    int m_port = -1;
+    int m_speed = -1;
+    int m_protocol = -1;
+    QString m_txtPort;
+    QString m_txtSpeed;
+    QString m_txtProtocol;
+    QString m_txtAddress;
+};
+
+} // namespace Tarvel

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "comm/ParameterWrites.h"
+
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+namespace Tarvel {
+
+class AppContext;
+class TransferWindows;
+
+// The Download command: writes the open configuration into the connected
+// drive group by group, after refreshing the read-only parameters from the
+// drive, and reads every parameter back to verify it. Messages go through
+// the prompter, progress to the status list; nothing here opens a window.
+class DownloadOperation
+{
+public:
+    enum class Outcome {
+        NoLink, // no link open; the user was offered to connect
+        NoConfiguration, // no configuration in the detailed editor
+        Mismatch, // the drive is of another series, model or revision
+        DriveRunning, // refused: the drive was not stopped
+        Declined, // the user answered No to the confirmation
+        Verified, // written and read back equal
+        VerifyFailed, // written, but the drive holds other values
+        CommError, // the link failed; the operation stopped there
+        Trapped, // another fault, reported to the error handler
+    };
+    static constexpr int GroupCount = 11; // parameter groups 0..10
+
+    DownloadOperation(AppContext &ctx, TransferWindows &windows);
+
+    // mnuDownload_Click: the checks, the confirmation and the download.
+    Outcome run();
+    // DownloadAll: GetReadonly, the group writes, then LogicCheck.
+    // Returns Verified, VerifyFailed, CommError or Trapped.
+    Outcome downloadAll(const QString &table, const QString &series, const QString &model, const QString &rev);
+
+    // Write transactions of the last download; for figures.
+    int writeTransactions() const { return m_writeTransactions; }
+
+private:
+    using Plan = QVector<QVector<ParameterWrite>>; // rows to write, by group
+
+    Outcome command();
+    std::optional<Outcome> refusal();
+    bool identityMatches() const;
+    Outcome downloadSteps(const QString &table, const QString &series, const QString &model, const QString &rev);
+    Plan planWrites(const QString &table, const QString &series, const QString &model, const QString &rev);
+    ParameterWrite planRow(int index, int address);
+    [[noreturn]] void refuseOverflow(int index, const QString &text);
+    bool writePlan(const Plan &plan);
+    Outcome verify();
+    void commErrorEnd(const QString &logText1, const QString &logText2, int number);
+    void setBusy(bool busy);
+    void setPollTimer(bool enabled);
+
+    AppContext &m_ctx;
+    TransferWindows &m_windows;
+    int m_writeTransactions = 0;
+};
+
+} // namespace Tarvel

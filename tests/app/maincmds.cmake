@@ -1,3 +1,0 @@
-tarvel_test(tst_polltimers tst_polltimers.cpp tarvelcore)
-tarvel_test(tst_maincommands tst_maincommands.cpp tarvelcore)
-tarvel_test(tst_newconfigdialogmodel tst_newconfigdialogmodel.cpp tarvelcore)

@@ -1,1 +1,0 @@
-tarvel_test(tst_changeratingmodel tst_changeratingmodel.cpp tarvelcore)

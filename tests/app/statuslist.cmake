@@ -1,1 +1,0 @@
-tarvel_test(tst_statuslist tst_statuslist.cpp tarvelcore)

@@ -1,1 +1,0 @@
-tarvel_test(tst_newconfig tst_newconfig.cpp tarvelcore)

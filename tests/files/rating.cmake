@@ -1,1 +1,0 @@
-tarvel_test(tst_ratingupdate tst_ratingupdate.cpp tarvelcore)

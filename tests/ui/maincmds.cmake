@@ -1,2 +1,0 @@
-tarvel_test(tst_wizard tst_wizard.cpp tarvelgui)
-tarvel_test(tst_mainwindow_commands tst_mainwindow_commands.cpp tarvelgui)

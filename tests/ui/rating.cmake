@@ -1,1 +1,0 @@
-tarvel_test(tst_changeratingdialog tst_changeratingdialog.cpp tarvelgui)

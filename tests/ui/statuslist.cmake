@@ -1,1 +1,0 @@
-tarvel_test(tst_statuslistwindow tst_statuslistwindow.cpp tarvelgui)
