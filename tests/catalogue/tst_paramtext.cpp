@@ -1,4 +1,5 @@
 // Parameter number texts and the classic number-to-text conversions.
+#include "TestMain.h"
 #include "base/NumberText.h"
 #include "model/ParamText.h"
 
@@ -128,5 +129,5 @@ void TestParamText::numeric()
     QCOMPARE(NumberText::val(text), val);
 }
 
-QTEST_GUILESS_MAIN(TestParamText)
+TARVEL_TEST_GUILESS_MAIN(TestParamText)
 #include "tst_paramtext.moc"
