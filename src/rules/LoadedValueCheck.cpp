@@ -59,7 +59,7 @@ void LoadedValueCheck::restoreDefault(int index)
     if (!m_ctx.params.blnListShown[index] || !m_ctx.editor.hasCmbP(index))
         return;
     ComboField &list = m_ctx.editor.cmbP(index);
-    if (index == 0 || index == 2) {
+    if (ParamTables::listHoldsValue(index)) {
         list.setText(text);
         return;
     }

@@ -30,11 +30,6 @@ QString now()
     return TextFile::generalDate();
 }
 
-QString quoted(const QString &code)
-{
-    return u'\'' + code + u'\'';
-}
-
 // 101 is written 1.01.
 QString revisionText(const QString &rev)
 {
@@ -86,8 +81,7 @@ UploadOperation::Outcome UploadOperation::steps()
 
     prepare();
     const AppState &s = m_ctx.state;
-    if (!ParamLoader(m_ctx).getParamData(m_ctx.editor, QStringLiteral("qryTabParams"), quoted(s.strDriveSeriesCode),
-            quoted(s.strDriveModelCode), quoted(s.strDriveRevCode)))
+    if (!ParamLoader(m_ctx).loadDrive({s.strDriveSeriesCode, s.strDriveModelCode, s.strDriveRevCode}))
         return loadFailed();
     return readAll();
 }
@@ -205,7 +199,7 @@ void UploadOperation::selectEntry(int index, float value)
 {
     EditorForm &form = m_ctx.editor;
     ComboField &list = form.cmbP(index);
-    if (index == 0 || index == 2) {
+    if (ParamTables::listHoldsValue(index)) {
         list.setText(form.txtP(index).text());
         return;
     }
