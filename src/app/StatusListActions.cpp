@@ -1,11 +1,11 @@
 #include "StatusListActions.h"
 
+#include "base/AtomicTextFile.h"
+#include "base/TextFile.h"
 #include "model/AppContext.h"
 #include "ports/FileDialogs.h"
 #include "ports/LinePrinter.h"
 #include "ports/Prompter.h"
-#include "base/AtomicTextFile.h"
-#include "base/TextFile.h"
 
 #include <QFile>
 

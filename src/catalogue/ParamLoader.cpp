@@ -1,12 +1,12 @@
 #include "ParamLoader.h"
 
 #include "Catalogue.h"
-#include "model/EditorForm.h"
-#include "base/NumberText.h"
-#include "model/ParamText.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
+#include "base/NumberText.h"
+#include "model/AppContext.h"
 #include "model/DriveKey.h"
+#include "model/EditorForm.h"
+#include "model/ParamText.h"
 
 #include <cmath>
 

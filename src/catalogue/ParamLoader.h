@@ -11,7 +11,6 @@ class Catalogue;
 class ComboField;
 class EditorForm;
 
-
 // Loads a drive's parameter set from the catalogue into the parameter
 // records and an editor's fields: every new configuration, file open,
 // upload and change of rating starts here.

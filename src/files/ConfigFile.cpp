@@ -1,17 +1,17 @@
 #include "ConfigFile.h"
 
 #include "base/AtomicTextFile.h"
-#include "rules/LoadedValueCheck.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
-#include "ports/ShellHooks.h"
+#include "base/NumberText.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
+#include "model/AppContext.h"
 #include "model/DriveKey.h"
 #include "model/ParamText.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "rules/LoadedValueCheck.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 #include "NewConfig.h"
 
 #include "ConfigFile.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,15 +2,15 @@
 
 #include "rules/LoadedValueCheck.h"
 
-#include "rules/ValueCheck.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
-#include "ports/ShellHooks.h"
+#include "base/NumberText.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "rules/ValueCheck.h"
 
 namespace Tarvel {
 

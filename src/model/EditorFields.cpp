@@ -105,7 +105,6 @@ void ComboField::clear()
     notify();
 }
 
-
 LabelField::LabelField(EditorForm *form, int index)
     : FieldBase(form, index, FieldKind::Label, true)
 { }

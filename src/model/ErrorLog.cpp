@@ -2,8 +2,8 @@
 
 #include "base/ErrorCodes.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
 #include "base/TextFile.h"
+#include "ports/Prompter.h"
 
 #include <QFile>
 
@@ -62,8 +62,8 @@ bool ErrorLog::write(const QString &field1, const QString &field2, int number, c
 // the program until some reader came). Returns 0 or the error number.
 int ErrorLog::append(const QByteArray &bytes) const
 {
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC,
-        0644);
+    const int fd
+        = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0) {
         qCWarning(lcApp) << "error log:" << std::strerror(errno);
         return errno == ENOENT ? Err::PathNotFound : Err::PathFileAccess;

@@ -3,11 +3,11 @@
 #include "LabelColours.h"
 #include "Resolution.h"
 #include "ValueCheck.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
 #include "base/NumberText.h"
+#include "model/AppContext.h"
 #include "model/ParamText.h"
+#include "ports/Prompter.h"
 
 #include <cmath>
 

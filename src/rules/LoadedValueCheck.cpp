@@ -1,9 +1,9 @@
 #include "LoadedValueCheck.h"
 
 #include "ValueCheck.h"
-#include "model/AppContext.h"
-#include "base/TextFile.h"
 #include "base/NumberText.h"
+#include "base/TextFile.h"
+#include "model/AppContext.h"
 #include "model/ParamText.h"
 
 namespace Tarvel {

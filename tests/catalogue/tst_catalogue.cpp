@@ -6,6 +6,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveLookup.h"
 #include "catalogue/ParamLoader.h"
+#include "model/ParamText.h"
 #include "ports/ShellHooks.h"
 
 #include <QSet>
@@ -43,8 +44,8 @@ private Q_SLOTS:
     {
         const QSet<int> fields(EditorForm::fieldIndices().cbegin(), EditorForm::fieldIndices().cend());
         const QSet<int> choices(EditorForm::choiceIndices().cbegin(), EditorForm::choiceIndices().cend());
-        const QList<int> ruled {1, 2, 3, 4, 200, 204, 205, 206, 207, 210, 301, 302, 303, 304, 305, 306, 307, 308,
-            309, 310, 317, 400, 413, 602, 615, 616, 700, 701, 710, 711, 712, 713, 714, 715, 716, 717};
+        const QList<int> ruled {1, 2, 3, 4, 200, 204, 205, 206, 207, 210, 301, 302, 303, 304, 305, 306, 307, 308, 309,
+            310, 317, 400, 413, 602, 615, 616, 700, 701, 710, 711, 712, 713, 714, 715, 716, 717};
         QHash<QString, QStringList> lists;
         for (RecordSet e = q("Select * From qryExtraData"); !e.eof(); e.moveNext())
             lists[e.field("Series").toString() + e.field("Model").toString() + e.field("REV").toString() + "/"
@@ -55,8 +56,8 @@ private Q_SLOTS:
         for (; !rs.eof(); rs.moveNext()) {
             const QString p = rs.field("Parameter").toString();
             const int i = p.toInt();
-            const QString key = rs.field("Series").toString() + rs.field("Model").toString()
-                + rs.field("REV").toString() + "/" + p;
+            const QString key
+                = rs.field("Series").toString() + rs.field("Model").toString() + rs.field("REV").toString() + "/" + p;
             const QByteArray where = key.toLatin1();
             QVERIFY2(fields.contains(i) && p == QString::number(i), where);
             QCOMPARE(rs.field("Address").toInt(), (i / 100) * 256 + i % 100 + 1);
@@ -95,10 +96,10 @@ private Q_SLOTS:
             const QString s = drives.field("SeriesCode").toString();
             const QString m = drives.field("ModelCode").toString();
             const QString where = driveWhere(s, m, drives.field("Rev").toString());
-            QCOMPARE(q("Select * From qryTabParams" + where + " AND Parameter = '941'").field("default").toInt(),
-                s.toInt());
-            QCOMPARE(q("Select * From qryTabParams" + where + " AND Parameter = '942'").field("default").toInt(),
-                m.toInt());
+            QCOMPARE(
+                q("Select * From qryTabParams" + where + " AND Parameter = '941'").field("default").toInt(), s.toInt());
+            QCOMPARE(
+                q("Select * From qryTabParams" + where + " AND Parameter = '942'").field("default").toInt(), m.toInt());
             RecordSet entries = q("Select * From qryExtraData" + where + " AND Parameter = '942'");
             for (int k = 0; k < m.toInt(); ++k)
                 entries.moveNext();
@@ -287,8 +288,8 @@ private Q_SLOTS:
 
     void parameterNumber()
     {
-        for (const auto &[stored, number] : {std::pair {"941", "P9.41"}, {"1005", "P10.05"}, {"005", "P0.05"},
-                 {"5", "P0.05"}, {"41", "P0.41"}})
+        for (const auto &[stored, number] :
+            {std::pair {"941", "P9.41"}, {"1005", "P10.05"}, {"005", "P0.05"}, {"5", "P0.05"}, {"41", "P0.41"}})
             QCOMPARE(DriveLookup::parameterNumber(stored), QString(number));
     }
 };

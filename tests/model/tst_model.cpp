@@ -89,7 +89,9 @@ private Q_SLOTS:
         const QStringList lines = program.errorLogLines();
         QCOMPARE(lines.size(), 2);
         QCOMPARE(afterDate(lines.first()), " - " + location + ", Program, 3075, Syntax error, near 'x'");
-        QVERIFY(readAll(program.path("Data/Error.Log")).endsWith("Caf\xe9, Program, 1, \xb0" "C\r\n"));
+        QVERIFY(readAll(program.path("Data/Error.Log"))
+                    .endsWith("Caf\xe9, Program, 1, \xb0"
+                              "C\r\n"));
         QCOMPARE(program.ctx().errorLog().writtenLines(), lines);
         QVERIFY(program.prompter().messages().isEmpty()); // nothing is shown on this path
     }
@@ -110,7 +112,7 @@ private Q_SLOTS:
         QFETCH(int, number);
         Test::TempProgram program(false);
         const QString log = program.path("Data/Error.Log");
-        const QByteArray earlier = QByteArray(3000, 'e') + "\r\n";
+        const QByteArray earlier = QByteArray(4094, 'e') + "\r\n"; // one whole page
         if (kind == "missing folder") {
             QVERIFY(QDir(program.path("Data")).removeRecursively());
         } else if (kind == "fifo") {
@@ -154,7 +156,8 @@ private Q_SLOTS:
                 });
         }));
         QCOMPARE(steps, 2);
-        QVERIFY(!program.ctx().trap("basFunctions, Compare()", [] { skipMissingField([] { throw TrappedError(13); }); }));
+        QVERIFY(
+            !program.ctx().trap("basFunctions, Compare()", [] { skipMissingField([] { throw TrappedError(13); }); }));
         QCOMPARE(program.errorLogLines().size(), 1);
     }
 
@@ -175,8 +178,8 @@ class TestStatusListActions : public QObject
 {
     Q_OBJECT
     std::unique_ptr<Test::TempProgram> m_program;
-    Test::ScriptedFileDialogs m_dialogs;
-    RecordingPrinter m_printer;
+    std::unique_ptr<Test::ScriptedFileDialogs> m_dialogs;
+    std::unique_ptr<RecordingPrinter> m_printer;
     AppContext &ctx() { return m_program->ctx(); }
     StatusList &list() { return ctx().statusList; }
 
@@ -184,10 +187,10 @@ private Q_SLOTS:
     void init()
     {
         m_program = std::make_unique<Test::TempProgram>(false);
-        m_dialogs = {};
-        m_printer = {};
-        ctx().setFileDialogs(&m_dialogs);
-        ctx().setPrinter(&m_printer);
+        m_dialogs = std::make_unique<Test::ScriptedFileDialogs>();
+        m_printer = std::make_unique<RecordingPrinter>();
+        ctx().setFileDialogs(m_dialogs->get());
+        ctx().setPrinter(m_printer->get());
     }
 
     void saveThenOpenRoundTrip()
@@ -195,18 +198,19 @@ private Q_SLOTS:
         const QStringList lines {"Reading drive", QStringLiteral("Temp 40\u00b0C"), QString(), "  indented"};
         list().setLines(lines);
         const QString path = m_program->path("run.qxl");
-        m_dialogs.answer = path;
+        m_dialogs->answer = path;
         StatusListActions actions(ctx());
         actions.buttonClick(StatusListActions::Save);
-        QVERIFY(m_dialogs.requests.last().confirmOverwrite);
+        QVERIFY(m_dialogs->requests.last().confirmOverwrite);
         QCOMPARE(list().caption(), "  Status List - " + path);
         const QByteArray bytes = readAll(path);
         QVERIFY(bytes.startsWith("List File Saved "));
-        QVERIFY(bytes.endsWith("\r\nTemp 40\xb0" "C\r\n\r\n  indented\r\n"));
+        QVERIFY(bytes.endsWith("\r\nTemp 40\xb0"
+                               "C\r\n\r\n  indented\r\n"));
         QCOMPARE(bytes.count('\n'), lines.size() + 1);
         list().setLines({"to be replaced"});
         actions.buttonClick(StatusListActions::Open);
-        QVERIFY(m_dialogs.requests.last().fileMustExist);
+        QVERIFY(m_dialogs->requests.last().fileMustExist);
         QCOMPARE(list().lines().mid(1), lines);
         QVERIFY(m_program->errorLogLines().isEmpty());
     }
@@ -226,7 +230,7 @@ private Q_SLOTS:
         QFETCH(QString, relativePath);
         QFETCH(int, number);
         list().setLines({"kept"});
-        m_dialogs.answer = relativePath.isEmpty() ? QString() : m_program->path(relativePath);
+        m_dialogs->answer = relativePath.isEmpty() ? QString() : m_program->path(relativePath);
         StatusListActions(ctx()).buttonClick(button);
         const QStringList log = m_program->errorLogLines();
         QCOMPARE(log.size(), number ? 1 : 0);
@@ -276,13 +280,13 @@ private Q_SLOTS:
         ctx().state.strConfigPath = "/cfg/pump.qxc";
         list().setLines({"first", "second"});
         StatusListActions(ctx()).buttonClick(StatusListActions::Print);
-        QCOMPARE(m_printer.lines.size(), 4);
-        QVERIFY(m_printer.lines.first().startsWith("/cfg/pump.qxc, "));
-        QCOMPARE(m_printer.lines.mid(1), (QStringList {"first", "second", "end"}));
-        m_printer = {};
-        m_printer.accept = false;
+        QCOMPARE(m_printer->lines.size(), 4);
+        QVERIFY(m_printer->lines.first().startsWith("/cfg/pump.qxc, "));
+        QCOMPARE(m_printer->lines.mid(1), (QStringList {"first", "second", "end"}));
+        m_printer->lines.clear();
+        m_printer->accept = false;
         StatusListActions(ctx()).print();
-        QVERIFY(m_printer.lines.isEmpty());
+        QVERIFY(m_printer->lines.isEmpty());
     }
 };
 

@@ -75,7 +75,6 @@ void TestResolution::singleOverflowsToInfinity()
     QCOMPARE(Resolution::singleValue("2.7"), 2.7f);
 }
 
-
 namespace {
 
 // Without dependency rules, so only the entry checks act. P1.01: resolution
@@ -180,7 +179,6 @@ void TestEntryChecks::faultsGoToTheTrapWithTheirLocation()
     QVERIFY(log.at(2).contains("WrongDataType(), Program, 340, "));
 }
 
-
 namespace {
 
 // A drive of each rule set.
@@ -212,8 +210,6 @@ class TestDependencyRules : public QObject
 private Q_SLOTS:
     void ruleSet_data();
     void ruleSet();
-    void catalogueMarksRuleParametersDependent_data();
-    void catalogueMarksRuleParametersDependent();
     void rule_data();
     void rule();
 };
@@ -237,32 +233,6 @@ void TestDependencyRules::ruleSet()
     QFETCH(QString, rev);
     QFETCH(QString, set);
     QCOMPARE(DependencyRules::name(DependencyRules::ruleSet(series, rev)), set);
-}
-
-void TestDependencyRules::catalogueMarksRuleParametersDependent_data()
-{
-    QTest::addColumn<QString>("drive");
-    QTest::addColumn<QList<int>>("indices");
-    const QList<int> all {1, 3, 4, 200, 204, 205, 206, 207, 301, 302, 303, 304, 305, 317, 400, 615, 616};
-    const QList<int> later {2, 700, 701, 710, 711, 712, 713, 714, 715, 716, 717};
-    const QList<int> series3 {210, 306, 307, 308, 309, 310, 602};
-    QTest::newRow("A") << A << all;
-    QTest::newRow("B") << B << all + later;
-    QTest::newRow("C") << C << all + later;
-    QTest::newRow("D") << D << all + later + series3;
-    QTest::newRow("E") << E << all + later + series3 + QList<int> {413};
-}
-
-// The rules reach only parameters the catalogue marks dependent, so every
-// parameter a rule set acts on must be present and marked.
-void TestDependencyRules::catalogueMarksRuleParametersDependent()
-{
-    QFETCH(QString, drive);
-    QFETCH(QList<int>, indices);
-    Test::EditScript script(drive);
-    const ParamTables &t = script.ctx().params;
-    for (int i : indices)
-        QVERIFY2((t.blnTextShown[i] || t.blnListShown[i]) && t.blnDependent[i], qPrintable(QString::number(i)));
 }
 
 void TestDependencyRules::rule_data()
@@ -289,7 +259,7 @@ void TestDependencyRules::rule_data()
     row("P0.03 huge", C, "t 3 1e39", "4=1800; last4=1800",
         {"xValue Out Of Range|The value entered for P0.03 is too high!\rThe parameter will be set to the previous "
          "value."});
-    row("P0.01 huge below zero", C, "t 1 -1e39", "317=2.7; max317=2.7",
+    row("P0.01 huge below zero", C, "t 1 -1e39", "317=2.7",
         {"xValue Out Of Range|The value entered for P0.01 is too low!\rThe parameter will be set to the previous "
          "value."});
     // P2.00 owns the custom curve points P2.04 to P2.07.
@@ -380,7 +350,6 @@ void TestDependencyRules::rule()
     QCOMPARE(script.mismatches(expect).join("; "), QString());
     QCOMPARE(script.messages(), messages);
 }
-
 
 class TestLabelColours : public QObject
 {

@@ -2,9 +2,9 @@
 // (03/06/104) onto itself and from a QX2 drive onto it, with default
 // pacing, and prints each median beside the 1 s target.
 #include "BenchProgram.h"
-#include "model/AppContext.h"
 #include "catalogue/ParamLoader.h"
 #include "files/RatingUpdate.h"
+#include "model/AppContext.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -6,10 +6,10 @@
 #include "TransferCommands.h"
 #include "base/AtomicTextFile.h"
 #include "base/TextFile.h"
-#include "model/ParamText.h"
 #include "files/CompareOperation.h"
 #include "files/ConfigReport.h"
 #include "files/NewConfig.h"
+#include "model/ParamText.h"
 #include "rules/EntryChecks.h"
 
 #include <QDir>
@@ -32,7 +32,6 @@ const QString NodeOption = QStringLiteral("node");
 const QString ModeOption = QStringLiteral("mode");
 const QString SettingsOption = QStringLiteral("settings");
 const QString BlockOption = QStringLiteral("block");
-
 
 struct Assignment
 {

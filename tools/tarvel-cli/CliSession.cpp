@@ -3,8 +3,8 @@
 #include "CliCommands.h"
 #include "ParamName.h"
 #include "base/TextFile.h"
-#include "model/ParamText.h"
 #include "files/ConfigFile.h"
+#include "model/ParamText.h"
 
 #include <QFile>
 #include <QFileInfo>
