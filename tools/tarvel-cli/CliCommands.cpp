@@ -261,13 +261,12 @@ int CliCommands::set(CliSession &s)
     if (!folderExists(out))
         return s.cannotRun(QStringLiteral("no folder for %1").arg(out));
     // Read, change and write as one step: a second run on the same file
-    // waits instead of writing over this one's edit.
+    // waits instead of writing over this one's edit. A folder that takes no
+    // lock file (full, read-only) takes no configuration either: the save
+    // then reports that.
     QLockFile lock(s.absolutePath(out) + QStringLiteral(".lock"));
-    if (!lock.tryLock(LockWaitMs)) {
-        return s.cannotRun(lock.error() == QLockFile::LockFailedError
-                ? QStringLiteral("%1 is being changed by another run; nothing was changed").arg(out)
-                : QStringLiteral("cannot lock %1 for the change (%2.lock)").arg(out, out));
-    }
+    if (!lock.tryLock(LockWaitMs) && lock.error() == QLockFile::LockFailedError)
+        return s.cannotRun(QStringLiteral("%1 is being changed by another run; nothing was changed").arg(out));
     if (!s.openConfig(args[0])) {
         s.finish();
         return ExitCannotRun;
