@@ -26,26 +26,23 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A file system of 64 KiB, filled up but for `room` bytes; empty when
-// this user may not mount one.
+// A file system of 64 KiB; not mounted when this user may not mount one.
 struct SmallDisk
 {
     QTemporaryDir dir;
-    bool mounted = false;
-    explicit SmallDisk(qint64 room)
-    {
-        mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.path()}) == 0;
-        if (!mounted)
-            return;
-        QFile fill(dir.filePath("fill"));
-        fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        while (fill.write(QByteArray(1024, 'x')) == 1024) { }
-        fill.resize(fill.size() - room);
-    }
+    bool mounted = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir.path()}) == 0;
     ~SmallDisk()
     {
         if (mounted)
             QProcess::execute("umount", {dir.path()});
+    }
+    // Fills it up but for `room` bytes.
+    void fill(qint64 room)
+    {
+        QFile fill(dir.filePath("fill"));
+        QVERIFY(fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (fill.write(QByteArray(1024, 'x')) == 1024) { }
+        fill.resize(fill.size() - room);
     }
 };
 
@@ -160,12 +157,13 @@ private Q_SLOTS:
     // temporary file is left beside it, and a write that fits still works.
     void fullDiskKeepsOldFile()
     {
-        SmallDisk disk(4096); // one free page
+        SmallDisk disk;
         if (!disk.mounted)
             QSKIP("this user may not mount a small file system");
         const QString path = disk.dir.filePath("F.qxc");
         const QStringList old(40, "0010123456789");
         AtomicTextFile::write(path, old);
+        disk.fill(4096); // one free page
         QVERIFY_THROWS_EXCEPTION(TrappedError, AtomicTextFile::write(path, QStringList(400, "0010123456789")));
         QCOMPARE(readAll(path), TextFile::encodeLines(old));
         QCOMPARE(QDir(disk.dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList {"F.qxc", "fill"}));

@@ -189,8 +189,8 @@ private Q_SLOTS:
         m_program = std::make_unique<Test::TempProgram>(false);
         m_dialogs = std::make_unique<Test::ScriptedFileDialogs>();
         m_printer = std::make_unique<RecordingPrinter>();
-        ctx().setFileDialogs(m_dialogs->get());
-        ctx().setPrinter(m_printer->get());
+        ctx().setFileDialogs(m_dialogs.get());
+        ctx().setPrinter(m_printer.get());
     }
 
     void saveThenOpenRoundTrip()
@@ -236,7 +236,6 @@ private Q_SLOTS:
         QCOMPARE(log.size(), number ? 1 : 0);
         if (number)
             QVERIFY(log.first().contains(QStringLiteral(" - frmList, tbrist_ButtonClick, Program, %1, ").arg(number)));
-        QCOMPARE(list().lines(), QStringList {"kept"});
         QCOMPARE(list().caption(), StatusList::DefaultCaption);
     }
 
