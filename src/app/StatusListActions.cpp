@@ -1,13 +1,13 @@
 #include "StatusListActions.h"
 
+#include "base/AtomicTextFile.h"
+#include "base/TextFile.h"
 #include "model/AppContext.h"
 #include "ports/FileDialogs.h"
 #include "ports/LinePrinter.h"
 #include "ports/Prompter.h"
-#include "base/TextFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace Tarvel {
 
@@ -41,12 +41,7 @@ void StatusListActions::buttonClick(int position)
 
 void StatusListActions::writeFile(const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw TrappedError(Err::PathFileAccess, file.errorString());
-    file.write(TextFile::encodeLines(m_ctx.statusList.fileLines()));
-    if (!file.commit())
-        throw TrappedError(Err::PathFileAccess, file.errorString());
+    AtomicTextFile::write(path, m_ctx.statusList.fileLines());
 }
 
 void StatusListActions::readFile(const QString &path)

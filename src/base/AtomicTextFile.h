@@ -14,6 +14,8 @@ public:
     // Raises a trapped error 75 (path/file access) when the file cannot be
     // written; the previous file, if any, is then untouched.
     static void write(const QString &path, const QStringList &lines);
+    // The same for bytes already encoded (a copy of a report).
+    static void writeBytes(const QString &path, const QByteArray &bytes);
 };
 
 } // namespace Tarvel

@@ -3,9 +3,10 @@
 namespace Tarvel {
 
 // The waits that let the window repaint during long work. By default a wait
-// only processes pending events and returns; "classic" pacing (setting
-// pacing=classic or TARVEL_PACING=classic) waits the full time as the
-// original tool did, for users who want to watch every step go by.
+// only processes pending events and returns. The classic pacing (setting
+// pacing=classic or TARVEL_PACING=classic) waits each pause for its full
+// time, events still processed meanwhile, so that a user can watch every
+// step of a load, save or transfer go by.
 class Pacing
 {
 public:

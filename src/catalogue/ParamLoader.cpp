@@ -1,11 +1,12 @@
 #include "ParamLoader.h"
 
 #include "Catalogue.h"
-#include "model/EditorForm.h"
-#include "base/NumberText.h"
-#include "model/ParamText.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
+#include "base/NumberText.h"
+#include "model/AppContext.h"
+#include "model/DriveKey.h"
+#include "model/EditorForm.h"
+#include "model/ParamText.h"
 
 #include <cmath>
 
@@ -18,6 +19,12 @@ ParamLoader::ParamLoader(AppContext &ctx)
 QString ParamLoader::notUsedCaption(int index)
 {
     return ParamText::captionPrefix(index) + QStringLiteral(" - Not used for selected drive/rev.");
+}
+
+bool ParamLoader::loadDrive(const DriveKey &drive)
+{
+    return getParamData(m_ctx.editor, QStringLiteral("qryTabParams"), DriveKey::quoted(drive.series),
+        DriveKey::quoted(drive.model), DriveKey::quoted(drive.rev));
 }
 
 bool ParamLoader::getParamData(
@@ -109,7 +116,7 @@ void ParamLoader::loadRows(EditorForm &form, Catalogue &catalogue, const QString
             t.blnListShown[i] = true;
             getExtraData(catalogue, series, model, rev, parameter, list);
             const int k = int(NumberText::val(hasText ? form.txtP(i).text() : QString()));
-            if (i != 0 && i != 2) {
+            if (!ParamTables::listHoldsValue(i)) {
                 if (k < 0 || k >= list.listCount())
                     throw TrappedError(Err::InvalidArrayIndex);
                 list.setListIndex(k);
@@ -163,8 +170,24 @@ void ParamLoader::clearObjects(EditorForm &form)
             if (form.hasLblP(i))
                 form.lblP(i).setVisible(false);
         }
+        enableAll(form);
         m_ctx.state.blnStepDone = true;
     });
+}
+
+// The loader only ever disables (read-only parameters, the custom curve
+// boxes) and the rules disable by the values of one drive.
+void ParamLoader::enableAll(EditorForm &form)
+{
+    for (FieldKind kind : {FieldKind::Text, FieldKind::List}) {
+        const int last = form.upperBound(kind);
+        for (int i = form.lowerBound(kind); i <= last; ++i) {
+            if (kind == FieldKind::Text && form.hasTxtP(i))
+                form.txtP(i).setEnabled(true);
+            if (kind == FieldKind::List && form.hasCmbP(i))
+                form.cmbP(i).setEnabled(true);
+        }
+    }
 }
 
 void ParamLoader::labels(EditorForm &form)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/DriveKey.h"
+
 #include <QString>
 
 namespace Tarvel {
@@ -17,12 +19,15 @@ class ParamLoader
 public:
     explicit ParamLoader(AppContext &ctx);
 
+    // Loads the drive into the detailed editor from "qryTabParams".
+    bool loadDrive(const DriveKey &drive);
     // getParamData: series, model and rev come already in single quotes
     // ('02'); source is the catalogue source, "qryTabParams". True when the
     // load ran to its end.
     bool getParamData(
         EditorForm &form, const QString &source, const QString &series, const QString &model, const QString &rev);
-    // ClearObjects: empty and hide every field.
+    // ClearObjects: empty and hide every field, and make each editable
+    // again: what a rule disabled for the previous drive must not outlive it.
     void clearObjects(EditorForm &form);
     // Labels: every caption to the grey "not used" text.
     void labels(EditorForm &form);
@@ -34,6 +39,7 @@ public:
     static QString notUsedCaption(int index);
 
 private:
+    void enableAll(EditorForm &form);
     void loadRows(EditorForm &form, Catalogue &catalogue, const QString &sql, const QString &series,
         const QString &model, const QString &rev);
 

@@ -1,16 +1,17 @@
 #include "ConfigFile.h"
 
 #include "base/AtomicTextFile.h"
-#include "rules/LoadedValueCheck.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
-#include "ports/ShellHooks.h"
+#include "base/NumberText.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
+#include "model/AppContext.h"
+#include "model/DriveKey.h"
 #include "model/ParamText.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "rules/LoadedValueCheck.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,30 +24,55 @@ const QString SaveLocation = QStringLiteral("basFunctions, SaveFile()");
 const QString OpenLocation = QStringLiteral("basFunctions, OpenFile()");
 const QString ValidateLocation = QStringLiteral("basFunctions, ValidateFile()");
 
-constexpr int SeriesIndex = 941; // P9.41, the series number
-constexpr int ModelIndex = 942; // P9.42, the model code
+constexpr int SeriesIndex = ParamTables::SeriesIndex;
 // The last index written below series 3: the series-1 and -2 drives end
 // with their identity.
-constexpr int LastIndexBelowSeries3 = 942;
+constexpr int LastIndexBelowSeries3 = ParamTables::ModelIndex;
+// The largest drive's file is about 15 KB; anything far larger is no
+// configuration and would only flood the status list.
+constexpr qint64 MaxFileSize = 256 * 1024;
 
 QString now()
 {
     return TextFile::generalDate();
 }
 
-// A code from the file inside a query text: a quote in a hand-edited file
-// must make the look-up find nothing, not break the query.
-QString quoted(const QString &code)
+// Body lines that carry a value: the first three characters form a number
+// and something follows the index.
+bool isParameterLine(const QString &line, int indexWidth)
 {
-    QString text = code;
-    return u'\'' + text.replace(u'\'', QLatin1String("''")) + u'\'';
+    return line.size() > indexWidth && NumberText::isNumeric(line.left(3));
 }
 
-// Lines 2 on that carry a value: the first three characters form a number
-// and something follows them.
-bool isParameterLine(const QString &line)
+// Line 2 names the path written to: kept on one line, and in Latin-1, by
+// writing control characters and characters beyond Latin-1 as %XX of
+// their UTF-8 bytes.
+QString pathLine(const QString &path)
 {
-    return line.size() > 3 && NumberText::isNumeric(line.left(3));
+    QString line = QStringLiteral("#");
+    for (const QChar c : path) {
+        if (c.isPrint() && c.unicode() <= 0xFF) {
+            line += c;
+            continue;
+        }
+        for (const char byte : QString(c).toUtf8())
+            line += u'%' + QString::number(quint8(byte), 16).toUpper().rightJustified(2, u'0');
+    }
+    return line;
+}
+
+// The first body line: after line 1 and the header lines below it. Line 2
+// of an older file may have been split by a line break in its path; its
+// pieces run up to the date line.
+qsizetype firstBodyLine(const QStringList &lines)
+{
+    qsizetype n = 1;
+    if (n < lines.size() && lines.at(n).startsWith(u'#')) {
+        ++n;
+        while (n < lines.size() && !lines.at(n).startsWith(u'#'))
+            ++n;
+    }
+    return n;
 }
 
 int indexWidth(const QString &series)
@@ -54,12 +80,14 @@ int indexWidth(const QString &series)
     return NumberText::val(series) >= 3 ? 4 : 3;
 }
 
+// An index that is no whole number ("1e2") makes the line no parameter
+// line: -1.
 int parseIndex(const QString &text)
 {
     bool ok = false;
     const int index = text.trimmed().toInt(&ok);
     if (!ok)
-        throw TrappedError(Err::TypeMismatch, QStringLiteral("Type mismatch: parameter index '%1'").arg(text));
+        return -1;
     if (index < 0 || index >= ParamTables::Size)
         throw TrappedError(
             Err::SubscriptOutOfRange, QStringLiteral("Subscript out of range: parameter index %1").arg(index));
@@ -101,7 +129,7 @@ QStringList ConfigFile::fileLines(const QString &path) const
 {
     QStringList lines {
         driveLine(),
-        u'#' + QFileInfo(path).absoluteFilePath(),
+        pathLine(QFileInfo(path).absoluteFilePath()),
         u'#' + now(),
         QStringLiteral("#WARNING! Changing any contents of this file may result in the confirguration no longer "
                        "being valid and could cause adverse effects if used."),
@@ -111,12 +139,12 @@ QStringList ConfigFile::fileLines(const QString &path) const
 }
 
 // "#" + series (two characters) + model code + revision code: "#0205120".
+// The drive loaded names the file, never the texts of P9.41 and P9.42: a
+// save keeps the identity the file was opened with.
 QString ConfigFile::driveLine() const
 {
-    QString series = m_ctx.editor.txtP(SeriesIndex).text();
-    if (series.size() < 2)
-        series.prepend(u'0');
-    return u'#' + series + m_ctx.editor.txtP(ModelIndex).text() + m_ctx.state.strRev;
+    const AppState &s = m_ctx.state;
+    return DriveKey {s.strSeries, s.strModel, s.strRev}.fileLine();
 }
 
 QStringList ConfigFile::parameterLines() const
@@ -174,20 +202,24 @@ bool ConfigFile::openSteps(const QString &path)
     list.setBarVisible(true);
     setBusy(true);
 
-    if (!QFileInfo(path).isFile()) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
         refuseMissing(path);
         return false;
     }
+    if (info.size() > MaxFileSize) {
+        refuseTooLarge(path);
+        return false;
+    }
     const QStringList lines = readLines(path);
-    const DriveCode code = driveCode(lines.value(0));
-    if (!driveSupported(code)) {
+    const DriveKey drive = DriveKey::fromFileLine(lines.value(0));
+    if (!driveSupported(drive)) {
         refuseUnsupported();
         return false;
     }
 
     list.setStatus(QStringLiteral("Loading Configuration From File"));
-    if (!ParamLoader(m_ctx).getParamData(
-            m_ctx.editor, QStringLiteral("qryTabParams"), quoted(code.series), quoted(code.model), quoted(code.rev))) {
+    if (!ParamLoader(m_ctx).loadDrive(drive)) {
         endOpenDisplay(); // the loader has reported its failure
         return false;
     }
@@ -207,21 +239,14 @@ QStringList ConfigFile::readLines(const QString &path) const
     return TextFile::decodeLines(file.readAll());
 }
 
-// Characters 2 and 3 are the series, 4 and 5 the model, the rest the
-// revision.
-ConfigFile::DriveCode ConfigFile::driveCode(const QString &firstLine)
+bool ConfigFile::driveSupported(const DriveKey &code)
 {
-    // Trailing blanks left by an editor are no part of a revision code.
-    const QString line = firstLine.trimmed();
-    return {line.mid(1, 2), line.mid(3, 2), line.mid(5)};
-}
-
-bool ConfigFile::driveSupported(const DriveCode &code)
-{
+    if (!code.isPlausible())
+        return false;
     std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
     const RecordSet rs = catalogue->query(QStringLiteral("Select * From tblDriveModels")
-        + QStringLiteral(" WHERE SeriesCode = ") + quoted(code.series) + QStringLiteral(" AND ModelCode = ")
-        + quoted(code.model) + QStringLiteral(" AND REV = ") + quoted(code.rev));
+        + QStringLiteral(" WHERE SeriesCode = ") + DriveKey::quoted(code.series) + QStringLiteral(" AND ModelCode = ")
+        + DriveKey::quoted(code.model) + QStringLiteral(" AND REV = ") + DriveKey::quoted(code.rev));
     catalogue->release();
     return rs.recordCount() > 0;
 }
@@ -232,6 +257,14 @@ void ConfigFile::refuseMissing(const QString &path)
     m_ctx.prompter().msgBox(
         QStringLiteral("Error loading file.") + u'\r' + QStringLiteral("Could not find ") + path + u'.',
         Msg::Exclamation, QStringLiteral("File missing"));
+}
+
+void ConfigFile::refuseTooLarge(const QString &path)
+{
+    endOpenDisplay();
+    m_ctx.prompter().msgBox(QStringLiteral("Error loading file.") + u'\r' + path
+            + QStringLiteral(" is far larger than any drive's configuration file and was not opened."),
+        Msg::Exclamation, QStringLiteral("File too large"));
 }
 
 void ConfigFile::refuseUnsupported()
@@ -248,8 +281,8 @@ void ConfigFile::refuseUnsupported()
 void ConfigFile::applyLines(const QStringList &lines)
 {
     const int width = indexWidth(m_ctx.state.strSeries);
-    for (qsizetype n = 1; n < lines.size(); ++n) {
-        if (isParameterLine(lines.at(n)))
+    for (qsizetype n = firstBodyLine(lines); n < lines.size(); ++n) {
+        if (isParameterLine(lines.at(n), width))
             applyLine(lines.at(n), width);
     }
 }
@@ -257,7 +290,11 @@ void ConfigFile::applyLines(const QStringList &lines)
 void ConfigFile::applyLine(const QString &line, int indexWidth)
 {
     const int index = parseIndex(line.left(indexWidth));
+    if (index < 0)
+        return;
     const QString value = line.mid(indexWidth);
+    if (!identityAgrees(index, value))
+        return;
     TextBoxField &box = m_ctx.editor.txtP(index); // no field at the index ends the open
     box.setText(value);
     m_ctx.statusList.setPosition(index);
@@ -275,12 +312,26 @@ void ConfigFile::applyLine(const QString &line, int indexWidth)
     m_ctx.params.varLastChance[index] = box.text();
 }
 
+// P9.41 and P9.42 repeat the drive of line 1, which alone names it; a body
+// line that names another drive is reported and the loaded value kept.
+bool ConfigFile::identityAgrees(int index, const QString &value)
+{
+    if (index != ParamTables::SeriesIndex && index != ParamTables::ModelIndex)
+        return true;
+    const QString loaded = m_ctx.editor.txtP(index).text();
+    if (value == loaded)
+        return true;
+    m_ctx.statusList.addLine(now() + QStringLiteral(" - ") + ParamText::parameterNumber(index) + QStringLiteral(" = ")
+        + value + QStringLiteral(" does not match the drive of line 1; ") + loaded + QStringLiteral(" kept."));
+    return false;
+}
+
 // A choice-list value is the position of the entry; the box holds the
 // entry's two-character code. P0.00 and P0.02 list the values themselves.
 void ConfigFile::applyChoice(int index, const QString &value)
 {
     ComboField &list = m_ctx.editor.cmbP(index);
-    if (index == 0 || index == 2) {
+    if (ParamTables::listHoldsValue(index)) {
         list.setText(value);
         return;
     }
@@ -290,12 +341,13 @@ void ConfigFile::applyChoice(int index, const QString &value)
         list.setListIndex(list.listCount() - 1);
         return;
     }
-    const int k = int(number);
-    if (k < 0 || k >= list.listCount()) {
+    // Compared before converting: 1e300 or inf has no int.
+    if (!(number >= 0 && number < list.listCount())) {
         // No such entry: the range check that follows reports the value.
         list.setListIndex(-1);
         return;
     }
+    const int k = int(number);
     list.setListIndex(k);
     m_ctx.editor.txtP(index).setText(list.list().at(k).left(2));
 }

@@ -6,6 +6,7 @@
 namespace Tarvel {
 
 class AppContext;
+struct DriveKey;
 
 // The configuration file (.qxc): one drive's parameter set as text.
 //
@@ -16,8 +17,9 @@ class AppContext;
 //   <index><value>                    one line per value box, ascending
 //
 // The index is 3 digits wide below series 3 and 4 digits from series 3 on;
-// the value is the box's text exactly as it stands. Files written by the
-// classic tool (Latin-1, CR LF) open unchanged; LF-only files open too.
+// the value is the box's text exactly as it stands. Line 1 alone names the
+// drive: body lines for P9.41 and P9.42 that disagree are ignored. Files
+// are Latin-1 with CR LF line ends; LF-only files open too.
 class ConfigFile
 {
 public:
@@ -46,13 +48,6 @@ public:
     static const QString SavingCaption;
 
 private:
-    struct DriveCode
-    {
-        QString series;
-        QString model;
-        QString rev;
-    };
-
     QStringList fileLines(const QString &path) const;
     QString driveLine() const;
     QStringList parameterLines() const;
@@ -60,12 +55,13 @@ private:
 
     bool openSteps(const QString &path);
     QStringList readLines(const QString &path) const;
-    static DriveCode driveCode(const QString &firstLine);
-    bool driveSupported(const DriveCode &code);
+    bool driveSupported(const DriveKey &code);
     void refuseMissing(const QString &path);
+    void refuseTooLarge(const QString &path);
     void refuseUnsupported();
     void applyLines(const QStringList &lines);
     void applyLine(const QString &line, int indexWidth);
+    bool identityAgrees(int index, const QString &value);
     void applyChoice(int index, const QString &value);
     void finishOpen();
     void endOpenDisplay();

@@ -1,12 +1,12 @@
 #include "NewConfig.h"
 
 #include "ConfigFile.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,14 +20,6 @@ namespace {
 QString now()
 {
     return TextFile::generalDate();
-}
-
-// A code inside a query text: a quote must make the look-up find nothing,
-// not break the query.
-QString quoted(const QString &code)
-{
-    QString text = code;
-    return u'\'' + text.replace(u'\'', QLatin1String("''")) + u'\'';
 }
 
 } // namespace
@@ -132,8 +124,7 @@ bool NewConfig::startSteps(Mode mode, const DriveListEntry &drive, const QString
 
 bool NewConfig::loadDrive(const DriveListEntry &drive)
 {
-    return ParamLoader(m_ctx).getParamData(m_ctx.editor, QStringLiteral("qryTabParams"), quoted(drive.seriesCode),
-        quoted(drive.modelCode), quoted(drive.rev));
+    return ParamLoader(m_ctx).loadDrive({drive.seriesCode, drive.modelCode, drive.rev});
 }
 
 void NewConfig::applyMode(Mode mode)

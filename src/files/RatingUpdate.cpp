@@ -2,15 +2,15 @@
 
 #include "rules/LoadedValueCheck.h"
 
-#include "rules/ValueCheck.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
-#include "ports/ShellHooks.h"
+#include "base/NumberText.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "rules/ValueCheck.h"
 
 namespace Tarvel {
 
@@ -18,11 +18,6 @@ const QString RatingUpdate::Separator = QStringLiteral(" @ rev. ");
 const QString RatingUpdate::Location = QStringLiteral("basFunctions, Update()");
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
 
 QString now()
 {
@@ -110,7 +105,7 @@ bool RatingUpdate::isEditable(int index) const
 // Reads the whole row before anything changes, so that an entry the
 // catalogue does not know (no row: error 3021) leaves the configuration as
 // it was.
-RatingUpdate::DriveKey RatingUpdate::findDrive(const QString &chosenEntry)
+DriveKey RatingUpdate::findDrive(const QString &chosenEntry)
 {
     const QStringList parts = chosenEntry.split(Separator);
     if (parts.size() < 2)
@@ -127,8 +122,7 @@ RatingUpdate::DriveKey RatingUpdate::findDrive(const QString &chosenEntry)
 bool RatingUpdate::loadNewDrive()
 {
     const AppState &s = m_ctx.state;
-    return ParamLoader(m_ctx).getParamData(
-        m_ctx.editor, QStringLiteral("qryTabParams"), quoted(s.strSeries), quoted(s.strModel), quoted(s.strRev));
+    return ParamLoader(m_ctx).loadDrive({s.strSeries, s.strModel, s.strRev});
 }
 
 void RatingUpdate::verifyValues()
@@ -170,7 +164,7 @@ bool RatingUpdate::accepts(int index, const QString &value) const
     const double v = NumberText::val(value);
     if (ValueCheck::below(v, t.varMin[index]) || ValueCheck::above(v, t.varMax[index]))
         return false;
-    if (!t.blnListShown[index] || index == 0 || index == 2)
+    if (!t.blnListShown[index] || ParamTables::listHoldsValue(index))
         return true;
     const int k = int(v);
     return k == v && k >= 0 && k < m_ctx.editor.cmbP(index).listCount();
@@ -187,7 +181,7 @@ void RatingUpdate::putBack(int index, const QString &value)
     if (!t.blnListShown[index])
         return;
     ComboField &list = form.cmbP(index);
-    if (index == 0 || index == 2) {
+    if (ParamTables::listHoldsValue(index)) {
         list.setText(value);
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/DriveKey.h"
+
 #include <QString>
 #include <QVector>
 
@@ -34,13 +36,6 @@ public:
     static const QString Location; // "basFunctions, Update()"
 
 private:
-    struct DriveKey
-    {
-        QString series;
-        QString model;
-        QString rev;
-    };
-
     bool steps(const QString &chosenEntry);
     void beginDisplay();
     void storeValues();

@@ -4,10 +4,11 @@
 
 namespace Tarvel {
 
-FieldBase::FieldBase(EditorForm *form, int index, FieldKind kind)
+FieldBase::FieldBase(EditorForm *form, int index, FieldKind kind, bool visible)
     : m_form(form)
     , m_index(index)
     , m_kind(kind)
+    , m_visible(visible)
 { }
 
 void FieldBase::notify()
@@ -27,8 +28,29 @@ template<class T> bool assign(T &member, const T &value)
 }
 } // namespace
 
+void FieldBase::setVisible(bool visible)
+{
+    if (assign(m_visible, visible))
+        notify();
+}
+void FieldBase::setEnabled(bool enabled)
+{
+    if (assign(m_enabled, enabled))
+        notify();
+}
+void FieldBase::setTabStop(bool tabStop)
+{
+    if (assign(m_tabStop, tabStop))
+        notify();
+}
+void FieldBase::setTabIndex(int tabIndex)
+{
+    if (assign(m_tabIndex, tabIndex))
+        notify();
+}
+
 TextBoxField::TextBoxField(EditorForm *form, int index)
-    : FieldBase(form, index, FieldKind::Text)
+    : FieldBase(form, index, FieldKind::Text, false)
 { }
 
 void TextBoxField::setText(const QString &text)
@@ -45,29 +67,9 @@ void TextBoxField::setToolTipText(const QString &text)
     if (assign(m_toolTip, text))
         notify();
 }
-void TextBoxField::setVisible(bool visible)
-{
-    if (assign(m_visible, visible))
-        notify();
-}
-void TextBoxField::setEnabled(bool enabled)
-{
-    if (assign(m_enabled, enabled))
-        notify();
-}
-void TextBoxField::setTabStop(bool tabStop)
-{
-    if (assign(m_tabStop, tabStop))
-        notify();
-}
-void TextBoxField::setTabIndex(int tabIndex)
-{
-    if (assign(m_tabIndex, tabIndex))
-        notify();
-}
 
 ComboField::ComboField(EditorForm *form, int index)
-    : FieldBase(form, index, FieldKind::List)
+    : FieldBase(form, index, FieldKind::List, false)
 { }
 
 void ComboField::setText(const QString &text)
@@ -103,29 +105,8 @@ void ComboField::clear()
     notify();
 }
 
-void ComboField::setVisible(bool visible)
-{
-    if (assign(m_visible, visible))
-        notify();
-}
-void ComboField::setEnabled(bool enabled)
-{
-    if (assign(m_enabled, enabled))
-        notify();
-}
-void ComboField::setTabStop(bool tabStop)
-{
-    if (assign(m_tabStop, tabStop))
-        notify();
-}
-void ComboField::setTabIndex(int tabIndex)
-{
-    if (assign(m_tabIndex, tabIndex))
-        notify();
-}
-
 LabelField::LabelField(EditorForm *form, int index)
-    : FieldBase(form, index, FieldKind::Label)
+    : FieldBase(form, index, FieldKind::Label, true)
 { }
 
 void LabelField::setCaption(const QString &caption)
@@ -136,11 +117,6 @@ void LabelField::setCaption(const QString &caption)
 void LabelField::setForeColor(quint32 colour)
 {
     if (assign(m_foreColor, colour))
-        notify();
-}
-void LabelField::setVisible(bool visible)
-{
-    if (assign(m_visible, visible))
         notify();
 }
 void LabelField::setToolTipText(const QString &text)

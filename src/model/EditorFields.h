@@ -18,13 +18,23 @@ constexpr quint32 Red = 255;
 constexpr quint32 GrayText = 0x80000011;
 } // namespace Colour
 
-// One element of the field arrays txtP, cmbP and lblP of the detailed editor.
+// One element of the field arrays txtP, cmbP and lblP of the detailed editor,
+// with what every kind has: shown, editable, its place in the tab order.
 // Setters notify the form, which the window renders from.
 class FieldBase
 {
 public:
-    FieldBase(EditorForm *form, int index, FieldKind kind);
+    FieldBase(EditorForm *form, int index, FieldKind kind, bool visible);
     int index() const { return m_index; }
+
+    bool visible() const { return m_visible; }
+    void setVisible(bool visible);
+    bool enabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
+    bool tabStop() const { return m_tabStop; }
+    void setTabStop(bool tabStop);
+    int tabIndex() const { return m_tabIndex; }
+    void setTabIndex(int tabIndex);
 
 protected:
     void notify();
@@ -32,6 +42,12 @@ protected:
     EditorForm *m_form;
     int m_index;
     FieldKind m_kind;
+
+private:
+    bool m_visible;
+    bool m_enabled = true;
+    bool m_tabStop = true;
+    int m_tabIndex = 0;
 };
 
 // txtP(i): the value as text.
@@ -44,22 +60,10 @@ public:
     void setText(const QString &text);
     const QString &toolTipText() const { return m_toolTip; }
     void setToolTipText(const QString &text);
-    bool visible() const { return m_visible; }
-    void setVisible(bool visible);
-    bool enabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
-    bool tabStop() const { return m_tabStop; }
-    void setTabStop(bool tabStop);
-    int tabIndex() const { return m_tabIndex; }
-    void setTabIndex(int tabIndex);
 
 private:
     QString m_text;
     QString m_toolTip;
-    bool m_visible = false;
-    bool m_enabled = true;
-    bool m_tabStop = true;
-    int m_tabIndex = 0;
 };
 
 // cmbP(i): the entries of a choice-list parameter.
@@ -76,23 +80,11 @@ public:
     void setListIndex(int index);
     void addItem(const QString &entry);
     void clear();
-    bool visible() const { return m_visible; }
-    void setVisible(bool visible);
-    bool enabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
-    bool tabStop() const { return m_tabStop; }
-    void setTabStop(bool tabStop);
-    int tabIndex() const { return m_tabIndex; }
-    void setTabIndex(int tabIndex);
 
 private:
     QString m_text;
     QStringList m_list;
     int m_listIndex = -1;
-    bool m_visible = false;
-    bool m_enabled = true;
-    bool m_tabStop = true;
-    int m_tabIndex = 0;
 };
 
 // lblP(i): the parameter caption.
@@ -105,15 +97,12 @@ public:
     void setCaption(const QString &caption);
     quint32 foreColor() const { return m_foreColor; }
     void setForeColor(quint32 colour);
-    bool visible() const { return m_visible; }
-    void setVisible(bool visible);
     const QString &toolTipText() const { return m_toolTip; }
     void setToolTipText(const QString &text);
 
 private:
     QString m_caption;
     quint32 m_foreColor = Colour::GrayText;
-    bool m_visible = true;
     QString m_toolTip;
 };
 

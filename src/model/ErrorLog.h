@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace Tarvel {
 
@@ -28,8 +29,15 @@ public:
 
     void reportFailure(const QString &sub, int number, const QString &description);
 
+    // The lines this program wrote since it started: the log is shared
+    // with other runs, whose lines are not this run's problems.
+    const QStringList &writtenLines() const { return m_written; }
+
 private:
+    int append(const QByteArray &bytes) const;
+
     QString m_path;
+    QStringList m_written;
     Prompter *m_prompter;
 };
 

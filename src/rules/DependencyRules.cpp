@@ -2,11 +2,14 @@
 
 #include "LabelColours.h"
 #include "Resolution.h"
-#include "model/AppContext.h"
+#include "ValueCheck.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
 #include "base/NumberText.h"
+#include "model/AppContext.h"
 #include "model/ParamText.h"
+#include "ports/Prompter.h"
+
+#include <cmath>
 
 namespace Tarvel {
 
@@ -130,6 +133,8 @@ void DependencyRules::apply(int index, RuleSet set)
 void DependencyRules::limitCurrentAttained()
 {
     const double motorCurrent = enteredValue(1);
+    if (!inRange(1, motorCurrent))
+        return; // the range check refuses the entry; nothing to follow it
     m_ctx.params.varMax[317] = motorCurrent;
     trace(QStringLiteral("Dependent: upper bound of P3.17 set to ") + NumberText::single(motorCurrent));
     if (value(317) > motorCurrent)
@@ -140,6 +145,8 @@ void DependencyRules::limitCurrentAttained()
 void DependencyRules::keepMaxSpeedAboveRated()
 {
     const double ratedSpeed = enteredValue(3);
+    if (!inRange(3, ratedSpeed))
+        return; // the range check refuses the entry; nothing to follow it
     m_ctx.params.varMin[4] = ratedSpeed;
     trace(QStringLiteral("Dependent: lower bound of P0.04 set to ") + NumberText::single(ratedSpeed));
     if (value(4) < ratedSpeed)
@@ -315,12 +322,26 @@ double DependencyRules::enteredValue(int index) const
     return NumberText::val(Resolution::roundToDecimals(m_ctx.editor.txtP(index).text(), decimals));
 }
 
+// A finite number inside the parameter's limits: only such a value may
+// move a limit or be put into another parameter (1e39 would become inf).
+bool DependencyRules::inRange(int index, double number) const
+{
+    const ParamTables &t = m_ctx.params;
+    return std::isfinite(number) && !ValueCheck::below(number, t.varMin[index])
+        && !ValueCheck::above(number, t.varMax[index]);
+}
+
 // A value a rule puts into another parameter counts as accepted: it becomes
 // the parameter's last accepted value, so a later refused entry never falls
 // back to a value the rule has just moved out of bounds, and the label tells
 // whether it is still the default.
 void DependencyRules::setValue(int index, const QString &text)
 {
+    if (!inRange(index, NumberText::val(text))) {
+        trace(QStringLiteral("Dependent: ") + ParamText::parameterNumber(index) + QStringLiteral(" kept; ") + text
+            + QStringLiteral(" is outside its limits"));
+        return;
+    }
     m_ctx.editor.txtP(index).setText(text);
     m_ctx.params.varLastChance[index] = text;
     if (const auto colour = LabelColours::forText(m_ctx.params.varDefault[index], text))
@@ -346,7 +367,7 @@ void DependencyRules::restore(int index)
     const bool list = m_ctx.params.blnListShown[index];
     if (list) {
         ComboField &choices = m_ctx.editor.cmbP(index);
-        if (index == 0 || index == 2)
+        if (ParamTables::listHoldsValue(index))
             choices.setText(restored);
         else
             choices.setListIndex(int(NumberText::val(restored)));

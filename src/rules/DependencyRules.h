@@ -49,6 +49,7 @@ private:
 
     double value(int index) const;
     double enteredValue(int index) const;
+    bool inRange(int index, double number) const;
     void setValue(int index, const QString &text);
     void refuse(int index, const QString &message);
     void restore(int index);

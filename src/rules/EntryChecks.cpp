@@ -2,27 +2,17 @@
 
 #include "LabelColours.h"
 #include "Resolution.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
-#include "ports/Prompter.h"
 #include "base/NumberText.h"
+#include "model/AppContext.h"
 #include "model/ParamText.h"
+#include "ports/Prompter.h"
 
 namespace Tarvel {
 
 namespace {
 
 const QString CR = QStringLiteral("\r");
-// The label of P9.39 (parameter lock / reset) is never marked red by the
-// range check: its non-default settings are commands, not a configuration.
-constexpr int ParameterLock = 939;
-
-bool valueIsChoiceText(int index)
-{
-    // P0.00 and P0.02 list the values themselves (volts, hertz); every
-    // other list stands for the position of the chosen entry.
-    return index == 0 || index == 2;
-}
 
 QString defaultText(const QVariant &defaultValue)
 {
@@ -128,7 +118,9 @@ void EntryChecks::validate(float value, int index)
         }
         // The label follows the value passed in, even when it was refused.
         const std::optional<quint32> colour = LabelColours::forValue(t.varDefault[index], value);
-        if (!(index == ParameterLock && colour == Colour::Red))
+        // The label of P9.39 (parameter lock / reset) is never marked red:
+        // its non-default settings are commands, not a configuration.
+        if (!(index == ParamTables::ParameterLock && colour == Colour::Red))
             colourLabel(index, colour);
         t.varLastChance[index] = box.text();
         m_ctx.writeTrace(QStringLiteral("Changed value for varLastChance to ") + box.text()
@@ -146,7 +138,7 @@ void EntryChecks::chooseSequence(int index)
     ComboField &list = m_ctx.editor.cmbP(index);
     TextBoxField &box = m_ctx.editor.txtP(index);
     const ParamTables &t = m_ctx.params;
-    const bool choiceIsValue = valueIsChoiceText(index);
+    const bool choiceIsValue = ParamTables::listHoldsValue(index);
     if (choiceIsValue ? list.text().isEmpty() : list.listIndex() < 0)
         return; // nothing chosen: the value stays as it was
 

@@ -1,9 +1,9 @@
 #include "LoadedValueCheck.h"
 
 #include "ValueCheck.h"
-#include "model/AppContext.h"
-#include "base/TextFile.h"
 #include "base/NumberText.h"
+#include "base/TextFile.h"
+#include "model/AppContext.h"
 #include "model/ParamText.h"
 
 namespace Tarvel {
@@ -59,7 +59,7 @@ void LoadedValueCheck::restoreDefault(int index)
     if (!m_ctx.params.blnListShown[index] || !m_ctx.editor.hasCmbP(index))
         return;
     ComboField &list = m_ctx.editor.cmbP(index);
-    if (index == 0 || index == 2) {
+    if (ParamTables::listHoldsValue(index)) {
         list.setText(text);
         return;
     }

@@ -5,14 +5,6 @@
 
 namespace Tarvel {
 
-namespace {
-
-// P9.39, the drive's own node address: every drive on a shared line has
-// its own, so one that differs from the default tells nothing.
-constexpr int NodeAddressIndex = 939;
-
-} // namespace
-
 UploadValidation::UploadValidation(AppContext &ctx)
     : m_ctx(ctx)
 { }
@@ -22,7 +14,9 @@ void UploadValidation::validateUpload(int index, const QString &value)
     m_ctx.trap(QStringLiteral("basFunctions, ValidateUpload()"), [&] {
         LoadedValueCheck::Wording wording;
         wording.tooHighNamesDefault = false;
-        wording.neverDifferent = NodeAddressIndex;
+        // P9.39 locks or resets the parameters: a setting that differs from
+        // the default is a command, not a difference of the configuration.
+        wording.neverDifferent = ParamTables::ParameterLock;
         LoadedValueCheck(m_ctx, wording).check(index, value);
     });
 }

@@ -1,19 +1,19 @@
 #include "UploadOperation.h"
 
+#include "base/Logging.h"
+#include "base/NumberText.h"
+#include "base/TextFile.h"
+#include "catalogue/DriveLookup.h"
+#include "catalogue/ParamLoader.h"
 #include "comm/CommFailureEnd.h"
 #include "comm/CommLink.h"
 #include "comm/ParameterReads.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/TransferRows.h"
-#include "ports/TransferWindows.h"
 #include "model/AppContext.h"
-#include "base/Logging.h"
 #include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
-#include "base/TextFile.h"
-#include "catalogue/DriveLookup.h"
-#include "base/NumberText.h"
-#include "catalogue/ParamLoader.h"
+#include "ports/TransferWindows.h"
 #include "rules/LoadedValueCheck.h"
 #include "rules/UploadValidation.h"
 
@@ -28,11 +28,6 @@ constexpr int CurvePatternIndex = 200; // P2.00
 QString now()
 {
     return TextFile::generalDate();
-}
-
-QString quoted(const QString &code)
-{
-    return u'\'' + code + u'\'';
 }
 
 // 101 is written 1.01.
@@ -86,8 +81,7 @@ UploadOperation::Outcome UploadOperation::steps()
 
     prepare();
     const AppState &s = m_ctx.state;
-    if (!ParamLoader(m_ctx).getParamData(m_ctx.editor, QStringLiteral("qryTabParams"), quoted(s.strDriveSeriesCode),
-            quoted(s.strDriveModelCode), quoted(s.strDriveRevCode)))
+    if (!ParamLoader(m_ctx).loadDrive({s.strDriveSeriesCode, s.strDriveModelCode, s.strDriveRevCode}))
         return loadFailed();
     return readAll();
 }
@@ -205,7 +199,7 @@ void UploadOperation::selectEntry(int index, float value)
 {
     EditorForm &form = m_ctx.editor;
     ComboField &list = form.cmbP(index);
-    if (index == 0 || index == 2) {
+    if (ParamTables::listHoldsValue(index)) {
         list.setText(form.txtP(index).text());
         return;
     }

@@ -2,9 +2,9 @@
 // (03/06/104) onto itself and from a QX2 drive onto it, with default
 // pacing, and prints each median beside the 1 s target.
 #include "BenchProgram.h"
-#include "model/AppContext.h"
 #include "catalogue/ParamLoader.h"
 #include "files/RatingUpdate.h"
+#include "model/AppContext.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,9 +22,8 @@ const QString Largest = QStringLiteral("QX-3-045H @ rev. 104");
 
 bool load(AppContext &ctx, const char *series, const char *model, const char *rev)
 {
-    const auto quoted = [](const char *text) { return u'\'' + QString::fromLatin1(text) + u'\''; };
-    return ParamLoader(ctx).getParamData(
-        ctx.editor, QStringLiteral("qryTabParams"), quoted(series), quoted(model), quoted(rev));
+    return ParamLoader(ctx).loadDrive(
+        {QString::fromLatin1(series), QString::fromLatin1(model), QString::fromLatin1(rev)});
 }
 
 // Median of the runs in milliseconds, each from a freshly loaded drive;

@@ -4,21 +4,25 @@
 #include "DriveCommands.h"
 #include "ParamName.h"
 #include "TransferCommands.h"
+#include "base/AtomicTextFile.h"
 #include "base/TextFile.h"
-#include "model/ParamText.h"
 #include "files/CompareOperation.h"
 #include "files/ConfigReport.h"
 #include "files/NewConfig.h"
+#include "model/ParamText.h"
 #include "rules/EntryChecks.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLockFile>
 
 namespace Tarvel {
 
 namespace {
+
+// How long `set` waits for another run's change of the same file.
+constexpr int LockWaitMs = 30000;
 
 const QString OutOption = QStringLiteral("o");
 const QString DriveOption = QStringLiteral("drive");
@@ -28,13 +32,6 @@ const QString NodeOption = QStringLiteral("node");
 const QString ModeOption = QStringLiteral("mode");
 const QString SettingsOption = QStringLiteral("settings");
 const QString BlockOption = QStringLiteral("block");
-
-// P0.00 and P0.02 list the values themselves; every other list is chosen
-// by the position of its entry.
-bool choiceIsText(int index)
-{
-    return index == 0 || index == 2;
-}
 
 struct Assignment
 {
@@ -263,6 +260,13 @@ int CliCommands::set(CliSession &s)
     const QString out = s.isSet(OutOption) ? s.value(OutOption) : args[0];
     if (!folderExists(out))
         return s.cannotRun(QStringLiteral("no folder for %1").arg(out));
+    // Read, change and write as one step: a second run on the same file
+    // waits instead of writing over this one's edit. A folder that takes no
+    // lock file (full, read-only) takes no configuration either: the save
+    // then reports that.
+    QLockFile lock(s.absolutePath(out) + QStringLiteral(".lock"));
+    if (!lock.tryLock(LockWaitMs) && lock.error() == QLockFile::LockFailedError)
+        return s.cannotRun(QStringLiteral("%1 is being changed by another run; nothing was changed").arg(out));
     if (!s.openConfig(args[0])) {
         s.finish();
         return ExitCannotRun;
@@ -356,7 +360,7 @@ std::optional<int> CliCommands::entryPosition(CliSession &s, int index, const QS
 {
     const ComboField &list = s.ctx().editor.cmbP(index);
     const QString name = ParamText::parameterNumber(index);
-    if (choiceIsText(index)) {
+    if (ParamTables::listHoldsValue(index)) {
         const qsizetype k = list.list().indexOf(value);
         if (k < 0)
             s.problem(QStringLiteral("%1 has no entry %2 (entries: %3)").arg(name, value, list.list().join(", ")));
@@ -375,13 +379,12 @@ std::optional<int> CliCommands::entryPosition(CliSession &s, int index, const QS
 bool CliCommands::writeCopy(CliSession &s, const QString &from, const QString &to)
 {
     QFile source(from);
-    QSaveFile target(to);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly) || target.write(source.readAll()) < 0
-        || !target.commit()) {
-        s.problem(QStringLiteral("could not write %1: %2").arg(to, target.errorString()));
+    if (!source.open(QIODevice::ReadOnly)) {
+        s.problem(QStringLiteral("could not read %1: %2").arg(from, source.errorString()));
         return false;
     }
-    return true;
+    const QByteArray bytes = source.readAll();
+    return s.ctx().trap(QStringLiteral("tarvel-cli, report"), [&] { AtomicTextFile::writeBytes(to, bytes); });
 }
 
 void CliCommands::printFile(CliSession &s, const QString &path)

@@ -3,8 +3,8 @@
 #include "CliCommands.h"
 #include "ParamName.h"
 #include "base/TextFile.h"
-#include "model/ParamText.h"
 #include "files/ConfigFile.h"
+#include "model/ParamText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +19,6 @@ CliSession::CliSession(
     , m_prompter(out, answerYes)
     , m_ctx(paths, &m_prompter)
     , m_link(m_ctx.state)
-    , m_errorLogSize(QFileInfo(paths.errorLog()).size())
 {
     m_ctx.attachLink(&m_link);
     QObject::connect(&m_ctx.statusList, &StatusList::lineAdded, &m_ctx.statusList,
@@ -63,16 +62,14 @@ int CliSession::finish()
 }
 
 // Trapped errors only reach the error log; a user of the tool sees them on
-// standard error, and they make the run one with problems.
+// standard error, and they make the run one with problems. Lines another
+// process appended meanwhile are not this run's.
 void CliSession::echoErrorLog()
 {
-    QFile log(m_ctx.errorLog().path());
-    if (!log.open(QIODevice::ReadOnly) || log.size() <= m_errorLogSize)
-        return;
-    log.seek(m_errorLogSize);
-    const QStringList lines = TextFile::decodeLines(log.readAll());
-    for (const QString &line : lines)
-        problem(QStringLiteral("error logged: ") + line);
+    const QStringList &lines = m_ctx.errorLog().writtenLines();
+    for (qsizetype n = m_errorLinesEchoed; n < lines.size(); ++n)
+        problem(QStringLiteral("error logged: ") + lines.at(n));
+    m_errorLinesEchoed = lines.size();
 }
 
 bool CliSession::openConfig(const QString &path)

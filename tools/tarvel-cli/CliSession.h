@@ -81,7 +81,7 @@ private:
     CliPrompter m_prompter;
     AppContext m_ctx;
     CommLink m_link;
-    qint64 m_errorLogSize = 0;
+    qsizetype m_errorLinesEchoed = 0;
     int m_problems = 0;
 };
 
