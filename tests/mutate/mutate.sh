@@ -172,12 +172,14 @@ read_build_lists() {
         sed -n -e 's/^\([A-Za-z0-9_.+-]*\): phony$/\1/p' -e 's/^\.\.\. \([A-Za-z0-9_.+-]*\).*/\1/p' | sort -u)
 }
 
+# Here-strings, not pipes: with pipefail, "printf | grep -q" fails now and
+# then when grep stops reading before printf is done (SIGPIPE).
 tests_matching() {
-    printf '%s\n' "$ALL_TESTS" | grep -E "$1" || true
+    grep -E -- "$1" <<<"$ALL_TESTS" || true
 }
 
 has_target() {
-    printf '%s\n' "$ALL_TARGETS" | grep -qxF "$1"
+    grep -qxF -- "$1" <<<"$ALL_TARGETS"
 }
 
 # Build targets for a test regex: each test's program (named like the
@@ -200,7 +202,7 @@ build_for() {
     targets=$(targets_for "$regex")
     if [ -n "$targets" ]; then
         # shellcheck disable=SC2086
-        cmake --build "$BUILD_DIR" -j "$JOBS" --target $targets >"$log" 2>&1
+        cmake --build "$BUILD_DIR" -j "$JOBS" --target $targets >>"$log" 2>&1
     else
         echo "(a test of $regex has no program of its name: building everything)" >>"$log"
         cmake --build "$BUILD_DIR" -j "$JOBS" >>"$log" 2>&1
