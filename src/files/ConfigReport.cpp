@@ -3,6 +3,7 @@
 #include "base/AtomicTextFile.h"
 #include "model/AppContext.h"
 #include "base/Logging.h"
+#include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
 #include "base/TextFile.h"
 
@@ -28,7 +29,9 @@ void ConfigReport::configReport()
         QDir().mkpath(m_ctx.paths().configsDir());
         AtomicTextFile::write(path, reportLines());
         if (!m_ctx.hooks().openDocument(path))
-            qCInfo(lcFiles) << "configuration report written to" << path << "but no viewer opened it";
+            m_ctx.prompter().msgBox(QStringLiteral("The configuration report was written to:\r")
+                    + QDir::toNativeSeparators(path),
+                Msg::Information, QStringLiteral("Configuration Report"));
     });
 }
 
