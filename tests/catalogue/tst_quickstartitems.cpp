@@ -63,4 +63,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestQuickStartItems)
-#include "tst_tabconfig_quickstart.moc"
+#include "tst_quickstartitems.moc"
