@@ -2,8 +2,8 @@
 #include "TestSupport.h"
 
 #include "catalogue/Catalogue.h"
-#include "model/EditorForm.h"
 #include "catalogue/QuickStartItems.h"
+#include "model/EditorForm.h"
 
 #include <QSet>
 #include <QtTest>

@@ -6,11 +6,12 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
 #include "catalogue/QuickStartItems.h"
+#include "ports/LinePrinter.h"
 #include "tst_tabconfig_checks.h"
 #include "ui/editors/ChangeRatingDialog.h"
-#include "ports/LinePrinter.h"
 #include "ui/editors/EditorLayout.h"
 #include "ui/editors/LedBar.h"
+#include "ui/editors/NewConfigDialog.h"
 #include "ui/editors/StatusListWindow.h"
 #include "ui/editors/TabConfigWindow.h"
 #include "ui/editors/WizardWindow.h"
@@ -21,6 +22,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +36,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -746,7 +749,7 @@ namespace ChangeRatingDialogTest {
 
 // The change-rating dialog as the user sees it, and Change Drive Rating on
 // the main window: texts, list and buttons wired to the model, whose own
-// decisions tst_changeratingmodel covers.
+// decisions the change-rating model test in tst_app covers.
 
 namespace {
 
@@ -1084,6 +1087,30 @@ private Q_SLOTS:
 
 } // namespace StatusListWindowTest
 
-TARVEL_TEST_MAIN(TabConfigTest::TestTabConfig, WizardTest::TestWizard, ChangeRatingDialogTest::TestChangeRatingDialog,
-    StatusListWindowTest::TestStatusListWindow, StatusListWindowTest::TestLedBar)
+namespace NewConfigDialogTest {
+
+// The folder view opens at the configuration folder with it chosen.
+class TestNewConfigDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void folderViewShowsConfigs()
+    {
+        Test::TempProgram program;
+        NewConfigDialog dialog(program.ctx(), "Detailed");
+        dialog.show();
+        auto *folders = dialog.findChild<QTreeView *>("Dir1");
+        const auto *model = static_cast<const QFileSystemModel *>(folders->model());
+        const QString configs = QDir(program.ctx().paths().configsDir()).canonicalPath();
+        QTRY_COMPARE(QDir(model->filePath(folders->currentIndex())).canonicalPath(), configs);
+        QTRY_VERIFY(folders->visualRect(folders->currentIndex()).intersects(folders->viewport()->rect()));
+    }
+};
+
+} // namespace NewConfigDialogTest
+
+TARVEL_TEST_MAIN(NewConfigDialogTest::TestNewConfigDialog, TabConfigTest::TestTabConfig, WizardTest::TestWizard,
+    ChangeRatingDialogTest::TestChangeRatingDialog, StatusListWindowTest::TestStatusListWindow,
+    StatusListWindowTest::TestLedBar)
 #include "tst_ui_editors.moc"

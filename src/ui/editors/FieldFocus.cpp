@@ -45,6 +45,9 @@ void FieldFocus::watch(QWidget *widget)
 
 void FieldFocus::release(QWidget *widget)
 {
+    // A new load or a rule replaces its value: its refusal no longer stands.
+    if (m_refused && m_host.fieldWidget(m_refused->field) == widget)
+        m_refused.reset();
     if (m_current.valid() && m_host.fieldWidget(m_current) == widget)
         m_current = Field {};
     if (widget->hasFocus()) {
