@@ -1,11 +1,10 @@
 #include "ConfigReport.h"
 
 #include "base/AtomicTextFile.h"
-#include "base/Logging.h"
-#include "base/TextFile.h"
 #include "model/AppContext.h"
-#include "ports/Prompter.h"
+#include "base/Logging.h"
 #include "ports/ShellHooks.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 
@@ -29,9 +28,7 @@ void ConfigReport::configReport()
         QDir().mkpath(m_ctx.paths().configsDir());
         AtomicTextFile::write(path, reportLines());
         if (!m_ctx.hooks().openDocument(path))
-            m_ctx.prompter().msgBox(
-                QStringLiteral("The configuration report was written to:\r") + QDir::toNativeSeparators(path),
-                Msg::Information, QStringLiteral("Configuration Report"));
+            qCInfo(lcFiles) << "configuration report written to" << path << "but no viewer opened it";
     });
 }
 

@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -377,6 +378,11 @@ void TestMainWindowCommands::wholeSession()
     f.w().action("mnuPrintConfig")->trigger();
     QCOMPARE(f.opened.size(), 1);
     QVERIFY(Test::readBytes(f.opened[0]).contains("61"));
+    // Without a viewer the user is told where the report is.
+    f.w().setDocumentOpener([](const QString &) { return false; });
+    f.w().action("mnuPrintConfig")->trigger();
+    QCOMPARE(f.program.prompter().messages().last().text,
+        "The configuration report was written to:\r" + QDir::toNativeSeparators(f.opened[0]));
     QVERIFY(f.program.errorLogLines().isEmpty());
 }
 

@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "comm/CommLink.h"
 #include "model/AppContext.h"
+#include "ports/Prompter.h"
 #include "ui/common/AppIcons.h"
 #include "ui/editors/ChangeRatingDialog.h"
 #include "ui/editors/NewConfigDialog.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -189,11 +191,17 @@ void MainWindow::setMainCaption(const QString &caption)
     setWindowTitle(caption);
 }
 
+// The report is the one document shown; when no viewer starts, the user
+// learns where it is.
 bool MainWindow::openDocument(const QString &path)
 {
-    if (m_documentOpener)
-        return m_documentOpener(path);
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const bool opened
+        = m_documentOpener ? m_documentOpener(path) : QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!opened)
+        m_ctx.prompter().msgBox(
+            QStringLiteral("The configuration report was written to:\r") + QDir::toNativeSeparators(path),
+            Msg::Information, QStringLiteral("Configuration Report"));
+    return opened;
 }
 
 // --- child windows --------------------------------------------------------------
