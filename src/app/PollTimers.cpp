@@ -2,11 +2,11 @@
 
 #include "comm/DriveStatusText.h"
 
+#include "PollDisplay.h"
+#include "base/NumberText.h"
 #include "model/AppContext.h"
 #include "ports/LinkMonitor.h"
-#include "ports/PollDisplay.h"
 #include "ports/Prompter.h"
-#include "base/NumberText.h"
 
 namespace Tarvel {
 
@@ -15,24 +15,10 @@ namespace {
 const QString NotConnected = QStringLiteral("Not Connected");
 constexpr int ModelIndex = 942; // P9.42, whose list text names the model
 
-// The commands a link makes usable, as menu item and toolbar key; those
-// without a toolbar button have an empty key.
-struct LinkCommand
-{
-    const char *menu;
-    const char *tool;
-};
-const LinkCommand LinkCommands[] = {
-    {"mnuDisconnect", "Disconnect"},
-    {"mnuUpload", "Upload"},
-    {"mnuDownload", "Download"},
-    {"mnuTrend", "Trend"},
-};
+// The commands a link makes usable ...
+constexpr Command LinkCommands[] = {Command::Disconnect, Command::Upload, Command::Download, Command::Trend};
 // ... and those a link makes pointless: one drive at a time.
-const LinkCommand OfflineCommands[] = {
-    {"mnuAutoDetect", "AutoDetect"},
-    {"mnuConnect", "Connect"},
-};
+constexpr Command OfflineCommands[] = {Command::AutoDetect, Command::Connect};
 
 } // namespace
 
@@ -75,9 +61,9 @@ void PollTimers::linkGood()
 {
     m_display.setPanelText(2, driveStatusText());
     setLinkCommands(true);
-    m_display.setCommandEnabled(QStringLiteral("mnuKeypad"), true);
+    m_display.setCommandEnabled(Command::Keypad, true);
     // The series-1 drives have no PID loop to tune.
-    m_display.setCommandEnabled(QStringLiteral("mnuPID"), NumberText::val(m_ctx.state.strDriveSeries) != 1);
+    m_display.setCommandEnabled(Command::Pid, NumberText::val(m_ctx.state.strDriveSeries) != 1);
 }
 
 void PollTimers::linkLost()
@@ -104,28 +90,24 @@ void PollTimers::noLink()
 
 void PollTimers::setLinkCommands(bool linkUsable)
 {
-    for (const LinkCommand &c : LinkCommands) {
-        m_display.setCommandEnabled(QString::fromLatin1(c.menu), linkUsable);
-        m_display.setCommandEnabled(QString::fromLatin1(c.tool), linkUsable);
-    }
-    for (const LinkCommand &c : OfflineCommands) {
-        m_display.setCommandEnabled(QString::fromLatin1(c.menu), !linkUsable);
-        m_display.setCommandEnabled(QString::fromLatin1(c.tool), !linkUsable);
-    }
+    for (const Command c : LinkCommands)
+        m_display.setCommandEnabled(c, linkUsable);
+    for (const Command c : OfflineCommands)
+        m_display.setCommandEnabled(c, !linkUsable);
     if (!linkUsable) {
-        m_display.setCommandEnabled(QStringLiteral("mnuPID"), false);
-        m_display.setCommandEnabled(QStringLiteral("mnuKeypad"), false);
+        m_display.setCommandEnabled(Command::Pid, false);
+        m_display.setCommandEnabled(Command::Keypad, false);
     }
 }
 
 void PollTimers::setFileCommands()
 {
     const bool file = m_ctx.state.hasConfigFile();
-    for (const char *name : {"Save", "mnuSave", "mnuClose", "mnuCompare", "mnuUpdate"})
-        m_display.setCommandEnabled(QString::fromLatin1(name), file);
+    for (const Command c : {Command::Save, Command::Close, Command::Compare, Command::Update})
+        m_display.setCommandEnabled(c, file);
     // Save As needs a configuration to write, not a file: a new one that
     // was never saved is what it is for.
-    m_display.setCommandEnabled(QStringLiteral("mnuSaveAs"), m_ctx.editor.tagNumber() != 0);
+    m_display.setCommandEnabled(Command::SaveAs, m_ctx.editor.tagNumber() != 0);
 }
 
 void PollTimers::setIdentityNotConnected()
@@ -149,9 +131,8 @@ void PollTimers::twoSecondTick()
         if (tag != 0)
             m_ctx.editor.setCaption(editorCaption());
         const bool ordinary = tag == 1;
-        m_display.setCommandEnabled(QStringLiteral("Schematic"), ordinary);
-        m_display.setCommandEnabled(QStringLiteral("mnuSchematic"), ordinary);
-        m_display.setCommandEnabled(QStringLiteral("mnuPrintConfig"), ordinary);
+        m_display.setCommandEnabled(Command::Schematic, ordinary);
+        m_display.setCommandEnabled(Command::PrintConfig, ordinary);
     });
 }
 

@@ -81,9 +81,13 @@ void StatusListActions::save()
         request.filter = QStringLiteral("list files (*.qxl)|*.qxl");
         request.initialDir = m_ctx.paths().programDir();
         request.confirmOverwrite = true;
-        const QString path = m_ctx.fileDialogs()->chooseFile(request);
+        QString path = m_ctx.fileDialogs()->chooseFile(request);
         if (path.isEmpty())
             return;
+        // As for configurations: a name without the extension would not
+        // show in the list's own Open dialog.
+        if (!path.endsWith(QLatin1String(".qxl"), Qt::CaseInsensitive))
+            path += QLatin1String(".qxl");
         writeFile(path);
         m_ctx.statusList.setActivity(path);
     });

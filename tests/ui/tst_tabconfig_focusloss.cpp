@@ -3,16 +3,22 @@
 // the leave again, must not lose a refusal, and must bring the focus back to
 // the refused field. Needs an X display (run under xvfb-run); skipped on
 // other platforms.
-#include "TestSupport.h"
+#include "MainWindowTestSupport.h"
+#include "TestMain.h"
 #include "tst_tabconfig_checks.h"
 
 #include "catalogue/ParamLoader.h"
-#include "ui/editors/TabConfigWindow.h"
 #include "ui/common/QtPrompter.h"
+#include "ui/editors/TabConfigWindow.h"
+#include "ui/editors/WizardWindow.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QtTest>
 
@@ -118,6 +124,19 @@ private Q_SLOTS:
         m_program.reset();
     }
 
+    // A list the editor gives the focus to (Enter, Tab, a refusal) shows
+    // its focus frame, as a value box does.
+    void listFocusShows()
+    {
+        QComboBox *list = w().choiceList(2);
+        ctx().editor.setFocus(FieldKind::List, 2);
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        QVERIFY(option.state & QStyle::State_HasFocus);
+        QVERIFY(option.state & QStyle::State_KeyboardFocusChange);
+    }
+
     void messageWhileLeaving_data()
     {
         QTest::addColumn<QString>("action");
@@ -182,5 +201,59 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTabConfigFocusLoss)
+// The quick-start wizard beside the editor, as a user arranges them, and a
+// dependency rule that keeps its clashing choice and asks for the focus back.
+class TestWizardFocusLoss : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X display: run under xvfb-run");
+    }
+
+    // P4.00 set to P4.13's default: the P4.00/P4.13 message on Tab returns
+    // the focus once; the step's Done then ends the step, with no new box.
+    void clashRefusedOnceByDone()
+    {
+        Test::MainFixture f;
+        QtPrompter prompter(&f.w());
+        f.ctx().setPrompter(&prompter);
+        f.w().setGeometry(0, 0, 1500, 900);
+        Test::answerNewConfig({"03", "06", "104"}, "Quick");
+        f.w().commands().newWizard();
+        WizardWindow *wizard = f.w().wizard();
+        QVERIFY(wizard);
+        QTest::mouseClick(wizard->findChild<QPushButton *>("cmdWizard_4"), Qt::LeftButton);
+        TabConfigWindow *editor = f.w().editorWindow();
+        f.w().editorSubWindow()->setGeometry(0, 0, 1000, 700);
+        qobject_cast<QMdiSubWindow *>(wizard->parentWidget())->setGeometry(1010, 0, 300, 400);
+
+        QComboBox *list = editor->choiceList(400);
+        // No window manager hands the activation back after the new-configuration
+        // dialog: the user's click on the main window does.
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.w()));
+        QTest::mouseClick(list, Qt::LeftButton); // opens the popup list
+        QTRY_VERIFY(list->view()->isVisible());
+        const int clash = list->findText("01", Qt::MatchStartsWith);
+        for (int k = 0; k < 20 && list->view()->currentIndex().row() != clash; ++k)
+            QTest::keyClick(list->view(), list->view()->currentIndex().row() < clash ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        QTRY_COMPARE(list->currentIndex(), clash);
+
+        BoxAcceptor acceptor(false);
+        QTest::keyClick(list, Qt::Key_Tab);
+        QTRY_COMPARE(acceptor.titles.size(), 1);
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QTest::mouseClick(editor->wizButton(4), Qt::LeftButton);
+        QTest::qWait(3000); // a loop shows a new box within a second or two
+        QCOMPARE(acceptor.titles, QStringList {"Invalid Value"});
+        QVERIFY(editor->wizButton(4)->isHidden()); // the step is done
+    }
+};
+
+TARVEL_TEST_MAIN(TestTabConfigFocusLoss, TestWizardFocusLoss)
 #include "tst_tabconfig_focusloss.moc"

@@ -1,7 +1,7 @@
 #include "FieldFocus.h"
 
-#include "model/AppContext.h"
 #include "base/Logging.h"
+#include "model/AppContext.h"
 #include "model/FieldEvents.h"
 
 #include <QApplication>
@@ -45,6 +45,9 @@ void FieldFocus::watch(QWidget *widget)
 
 void FieldFocus::release(QWidget *widget)
 {
+    // A new load or a rule replaces its value: its refusal no longer stands.
+    if (m_refused && m_host.fieldWidget(m_refused->field) == widget)
+        m_refused.reset();
     if (m_current.valid() && m_host.fieldWidget(m_current) == widget)
         m_current = Field {};
     if (widget->hasFocus()) {
@@ -178,8 +181,26 @@ QWidget *FieldFocus::nextStop(QWidget *from, const QList<QWidget *> &before, boo
     return forward ? after.first() : after.last();
 }
 
+// What the user may have changed in a field: its text, and for a list the
+// entry chosen (taken into the text by the leave).
+QString FieldFocus::valueOf(Field field) const
+{
+    const QString text = m_ctx.editor.txtP(field.index).text();
+    if (field.kind == FieldKind::List)
+        return text + u'/' + QString::number(m_ctx.editor.cmbP(field.index).listIndex());
+    return text;
+}
+
 std::optional<FieldFocus::Field> FieldFocus::runLeave(Field field)
 {
+    // A refusal returns the focus once. Left again unchanged, the field is
+    // not judged again: a rule that keeps its value (two sources that
+    // clash) would refuse again, and the focus moves of the message box and
+    // of another window in front would refuse it without end.
+    const bool judged = m_refused && m_refused->field == field && m_refused->value == valueOf(field);
+    m_refused.reset();
+    if (judged)
+        return std::nullopt;
     const bool text = field.kind == FieldKind::Text;
     m_leaving = true;
     m_requested.reset();
@@ -217,12 +238,18 @@ void FieldFocus::focusField(Field field)
         m_host.showField(field.index);
         widget->setFocus(Qt::OtherFocusReason);
     }
+    // Focus moved by code shows no focus frame on a list (the styles draw it
+    // only after keyboard moves); a field with the focus must show it, or a
+    // key press changes a value the user does not see selected.
+    widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    widget->update();
     m_current = field;
     enter(field);
 }
 
 void FieldFocus::refused(Field back, QWidget *clicked)
 {
+    m_refused = Refusal {back, valueOf(back)};
     // A message box has usually just closed. Without a window manager to
     // hand the activation back, the field would have the focus only on
     // paper; the editor's window takes it back itself.

@@ -86,6 +86,7 @@ private:
     void qtFocusChanged(QWidget *old, QWidget *now);
     void focusRequested(FieldKind kind, int index);
     std::optional<Field> runLeave(Field field);
+    QString valueOf(Field field) const;
     void enter(Field field);
     void focusField(Field field);
     void refused(Field back, QWidget *clicked);
@@ -100,6 +101,13 @@ private:
     bool m_leaving = false;
     int m_quiet = 0;
     std::optional<Field> m_requested;
+    // The field last refused and its value then.
+    struct Refusal
+    {
+        Field field;
+        QString value;
+    };
+    std::optional<Refusal> m_refused;
     QPointer<QWidget> m_swallowPress;
 };
 

@@ -62,6 +62,12 @@ void NewConfigDialog::buildWidgets()
         m_folders->hideColumn(column);
     m_folders->header()->hide();
     connect(m_folders->selectionModel(), &QItemSelectionModel::currentChanged, this, &NewConfigDialog::folderChosen);
+    // The model reads folders in the background: the chosen one can only be
+    // shown once its parents are read.
+    connect(m_fsModel, &QFileSystemModel::directoryLoaded, this, [this](const QString &dir) {
+        if (m_model.folder().startsWith(dir))
+            showFolder(m_model.folder());
+    });
     m_folderText = new QLabel(this);
     m_folderText->setObjectName(QStringLiteral("lblFolder"));
     m_folderText->setTextFormat(Qt::PlainText);
@@ -113,16 +119,26 @@ void NewConfigDialog::setFolder(const QString &folder)
 {
     m_model.setFolder(folder);
     m_folderText->setText(QDir::toNativeSeparators(folder));
+    showFolder(folder);
+}
+
+// Opens the tree at the folder and selects it. The view must hear of the
+// new current index (a blocked selection model would leave it at the top).
+void NewConfigDialog::showFolder(const QString &folder)
+{
     const QModelIndex index = m_fsModel->index(folder);
-    if (index.isValid()) {
-        const QSignalBlocker block(m_folders->selectionModel());
-        m_folders->setCurrentIndex(index);
-        m_folders->scrollTo(index);
-    }
+    if (!index.isValid())
+        return;
+    m_showingFolder = true;
+    m_folders->setCurrentIndex(index);
+    m_folders->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    m_showingFolder = false;
 }
 
 void NewConfigDialog::folderChosen()
 {
+    if (m_showingFolder)
+        return;
     const QString path = m_fsModel->filePath(m_folders->currentIndex());
     if (path.isEmpty())
         return;

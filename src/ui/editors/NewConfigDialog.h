@@ -48,6 +48,7 @@ private:
     void buildWidgets();
     void buildLayout();
     void folderChosen();
+    void showFolder(const QString &folder);
     void browseClicked();
     void showFocusRequest();
 
@@ -58,6 +59,7 @@ private:
     QTreeView *m_folders = nullptr;
     QFileSystemModel *m_fsModel = nullptr;
     QLabel *m_folderText = nullptr;
+    bool m_showingFolder = false;
     QPushButton *m_browse = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;

@@ -1,9 +1,9 @@
 #include "TabConfigWindow.h"
 
 #include "PageTabs.h"
-#include "model/AppContext.h"
 #include "base/NumberText.h"
 #include "catalogue/QuickStartItems.h"
+#include "model/AppContext.h"
 #include "ui/common/AppIcons.h"
 
 #include <QAbstractItemView>
@@ -124,8 +124,10 @@ void TabConfigWindow::buildTabs()
         for (const QString &caption : EditorLayout::subTabCaptions(g)) {
             auto *sub = new QWidget;
             auto *grid = new QGridLayout(sub);
+            // Dot, caption, value, and the room that is left on the right:
+            // caption and value stay together as one table at any width.
             grid->setColumnMinimumWidth(0, 12);
-            grid->setColumnStretch(1, 1);
+            grid->setColumnStretch(3, 1);
             grid->setHorizontalSpacing(6);
             grid->setVerticalSpacing(4);
             tabs->addPage(caption, sub);
@@ -192,7 +194,7 @@ void TabConfigWindow::addRow(int index, QWidget *page)
     if (m_form.hasCmbP(index)) {
         row.list = new QComboBox(page);
         row.list->setObjectName(QStringLiteral("cmbP_%1").arg(index));
-        row.list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        row.list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         row.list->setMinimumContentsLength(30);
         row.list->view()->setTextElideMode(Qt::ElideNone);
         row.list->hide();
@@ -472,7 +474,10 @@ void TabConfigWindow::restoreTabStops()
 
 void TabConfigWindow::showEvent(QShowEvent *event)
 {
-    m_ctx.trap(QStringLiteral("frmTabConfig, Form_Paint"), [&] { restoreTabStops(); });
+    m_ctx.trap(QStringLiteral("frmTabConfig, Form_Paint"), [&] {
+        restoreTabStops();
+        alignValueColumn();
+    });
     QWidget::showEvent(event);
 }
 
@@ -583,8 +588,22 @@ FieldEvents *TabConfigWindow::fieldEvents() const
     return m_focus->events();
 }
 
+// The values of every page start at one x: the caption column is as wide as
+// the widest caption of the configuration.
+void TabConfigWindow::alignValueColumn()
+{
+    int width = 0;
+    for (const Row &row : m_rows)
+        if (row.label)
+            width = std::max(width, row.label->sizeHint().width());
+    for (PageTabs *tabs : m_subTabs)
+        for (int s = 0; s < tabs->count(); ++s)
+            static_cast<QGridLayout *>(tabs->page(s)->layout())->setColumnMinimumWidth(1, width);
+}
+
 void TabConfigWindow::showEditor()
 {
+    alignValueColumn();
     show();
     frame()->show();
     frame()->raise();

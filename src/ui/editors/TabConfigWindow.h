@@ -124,6 +124,7 @@ private:
     QColor labelColour(quint32 colour) const;
 
     void restoreTabStops();
+    void alignValueColumn();
     void showTabs(TabPos pos);
     void userSelectsTabs(TabPos pos, const QString &location);
     void labelHovered(int index);

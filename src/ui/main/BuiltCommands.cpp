@@ -1,31 +1,27 @@
 #include "BuiltCommands.h"
 
-#include <QSet>
-
 namespace Tarvel {
 
-bool BuiltCommands::isBuilt(const QString &name)
+bool BuiltCommands::isBuilt(Command command)
 {
-    // Not built yet, each waiting for its screen or operation.
-    static const QSet<QString> missing {
-        // monitoring screens
-        QStringLiteral("mnuTrend"),
-        QStringLiteral("Trend"),
-        QStringLiteral("mnuPID"),
-        QStringLiteral("mnuKeypad"),
-        QStringLiteral("mnuFaults"),
-        QStringLiteral("mnuStats"),
-        // schematic view
-        QStringLiteral("mnuSchematic"),
-        QStringLiteral("Schematic"),
-        // help viewer and About window
-        QStringLiteral("mnuContents"),
-        QStringLiteral("mnuIndex"),
-        QStringLiteral("mnuSearch"),
-        QStringLiteral("mnuAbout"),
-        QStringLiteral("Help"),
-    };
-    return !missing.contains(name);
+    switch (command) {
+    // monitoring screens
+    case Command::Trend:
+    case Command::Pid:
+    case Command::Keypad:
+    case Command::Faults:
+    case Command::Stats:
+    // schematic view
+    case Command::Schematic:
+    // help viewer and About window
+    case Command::Contents:
+    case Command::Index:
+    case Command::Search:
+    case Command::About:
+        return false;
+    default:
+        return true;
+    }
 }
 
 } // namespace Tarvel

@@ -1,9 +1,9 @@
 #include "DriveTransferCommands.h"
 
 #include "MainWindow.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
 #include "comm/CommLink.h"
+#include "model/AppContext.h"
 #include "transfer/DownloadOperation.h"
 #include "transfer/UploadOperation.h"
 
@@ -19,25 +19,19 @@ DriveTransferCommands::DriveTransferCommands(AppContext &ctx, MainWindow &window
     , m_ctx(ctx)
     , m_window(window)
 {
-    wire("mnuUpload", "Upload", &DriveTransferCommands::upload);
-    wire("mnuDownload", "Download", &DriveTransferCommands::download);
+    wire(Command::Upload, &DriveTransferCommands::upload);
+    wire(Command::Download, &DriveTransferCommands::download);
     const bool block = QSettings().value(BlockTransferKey, false).toBool();
     m_ctx.link().setBlockTransfer(block);
-    if (QAction *option = window.action(QStringLiteral("mnuBlockTransfer"))) {
-        option->setChecked(block);
-        connect(option, &QAction::toggled, this, &DriveTransferCommands::setBlockTransfer);
-    }
+    QAction *option = window.action(Command::BlockTransfer);
+    option->setChecked(block);
+    connect(option, &QAction::toggled, this, &DriveTransferCommands::setBlockTransfer);
 }
 
-void DriveTransferCommands::wire(const char *menuName, const char *toolName, void (DriveTransferCommands::*command)())
+void DriveTransferCommands::wire(Command command, void (DriveTransferCommands::*slot)())
 {
-    for (const char *name : {menuName, toolName}) {
-        QAction *a = m_window.action(QString::fromLatin1(name));
-        if (!a)
-            a = m_window.toolButton(QString::fromLatin1(name));
-        if (a)
-            connect(a, &QAction::triggered, this, command);
-    }
+    for (QAction *a : m_window.commandActions(command))
+        connect(a, &QAction::triggered, this, slot);
 }
 
 void DriveTransferCommands::upload()

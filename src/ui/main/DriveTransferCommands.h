@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Command.h"
+
 #include "ports/TransferWindows.h"
 
 #include <QObject>
@@ -29,7 +31,7 @@ public:
     void setBlockTransfer(bool on);
 
 private:
-    void wire(const char *menuName, const char *toolName, void (DriveTransferCommands::*command)());
+    void wire(Command command, void (DriveTransferCommands::*slot)());
 
     // TransferWindows
     void showAutoDetect() override;

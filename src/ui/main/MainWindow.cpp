@@ -1,14 +1,15 @@
 #include "MainWindow.h"
 
-#include "ui/common/AppIcons.h"
 #include "BuiltCommands.h"
 #include "DriveTransferCommands.h"
 #include "NavigatorDialog.h"
-#include "model/AppContext.h"
 #include "app/ChangeRatingModel.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
 #include "comm/CommLink.h"
+#include "model/AppContext.h"
+#include "ports/Prompter.h"
+#include "ui/common/AppIcons.h"
 #include "ui/editors/ChangeRatingDialog.h"
 #include "ui/editors/NewConfigDialog.h"
 #include "ui/editors/StatusListWindow.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -76,27 +78,25 @@ MainWindow::~MainWindow()
 // decide the rest.
 void MainWindow::connectCommands()
 {
-    const auto wire = [this](QAction *a, auto command) {
-        connect(a, &QAction::triggered, this, [this, command] { (m_commands.*command)(); });
-    };
-    wire(action(QStringLiteral("mnuNewDetailed")), &MainCommands::newDetailed);
-    wire(action(QStringLiteral("mnuNewWizard")), &MainCommands::newWizard);
-    wire(action(QStringLiteral("mnuOpenDetailed")), &MainCommands::openConfiguration);
-    wire(action(QStringLiteral("mnuSave")), &MainCommands::save);
-    wire(action(QStringLiteral("mnuSaveAs")), &MainCommands::saveAs);
-    wire(action(QStringLiteral("mnuClose")), &MainCommands::closeConfiguration);
-    wire(action(QStringLiteral("mnuDetail")), &MainCommands::viewDetailed);
-    wire(action(QStringLiteral("mnuCompare")), &MainCommands::compare);
-    wire(action(QStringLiteral("mnuPrintConfig")), &MainCommands::printConfig);
-    wire(toolButton(QStringLiteral("NewDetail")), &MainCommands::newDetailed);
-    wire(toolButton(QStringLiteral("NewWizard")), &MainCommands::newWizard);
-    wire(toolButton(QStringLiteral("Open")), &MainCommands::openConfiguration);
-    wire(toolButton(QStringLiteral("Save")), &MainCommands::save);
-    wire(toolButton(QStringLiteral("Detail")), &MainCommands::viewDetailed);
-    wire(toolButton(QStringLiteral("Wizard")), &MainCommands::newWizard);
-    for (const char *name : {"mnuNewDetailed", "mnuNewWizard", "mnuOpenDetailed", "mnuDetail", "New", "NewDetail",
-             "NewWizard", "Open", "Detail", "Wizard"})
-        setCommandEnabled(QString::fromLatin1(name), true);
+    const auto wire = [this](Command c, auto command) { onCommand(c, [this, command] { (m_commands.*command)(); }); };
+    wire(Command::NewDetailed, &MainCommands::newDetailed);
+    wire(Command::NewWizard, &MainCommands::newWizard);
+    wire(Command::Open, &MainCommands::openConfiguration);
+    wire(Command::Save, &MainCommands::save);
+    wire(Command::SaveAs, &MainCommands::saveAs);
+    wire(Command::Close, &MainCommands::closeConfiguration);
+    wire(Command::Detail, &MainCommands::viewDetailed);
+    wire(Command::Compare, &MainCommands::compare);
+    wire(Command::PrintConfig, &MainCommands::printConfig);
+    for (const Command c : {Command::NewMenu, Command::NewDetailed, Command::NewWizard, Command::Open, Command::Detail})
+        setCommandEnabled(c, true);
+}
+
+// Every action of a command (menu item and toolbar buttons) runs the slot.
+template<class Slot> void MainWindow::onCommand(Command command, Slot slot)
+{
+    for (QAction *a : commandActions(command))
+        connect(a, &QAction::triggered, this, slot);
 }
 
 // The drive link: the connection and auto-detect dialogs, Disconnect, the
@@ -106,19 +106,13 @@ void MainWindow::connectLink()
     CommLink &link = m_ctx.link();
     connect(&link, &CommLink::panel4Changed, this,
         [this, &link] { setConnectionPanel(link.panel4Text(), link.panel4Connected()); });
-    const auto showConnect = [this] {
+    onCommand(Command::Connect, [this] {
         m_ctx.trap(
             QStringLiteral("frmMain, mnuConnect_Click"), [&] { showModeless<CommSettingsDialog>(m_commSettings); });
-    };
-    const auto disconnectLink = [this] {
-        m_ctx.trap(QStringLiteral("frmMain, mnuDisconnect_Click"), [&] { m_ctx.link().disconnectLink(); });
-    };
-    for (const char *name : {"mnuConnect", "Connect"})
-        connect(actionOrTool(QString::fromLatin1(name)), &QAction::triggered, this, showConnect);
-    for (const char *name : {"mnuAutoDetect", "AutoDetect"})
-        connect(actionOrTool(QString::fromLatin1(name)), &QAction::triggered, this, &MainWindow::showAutoDetect);
-    for (const char *name : {"mnuDisconnect", "Disconnect"})
-        connect(actionOrTool(QString::fromLatin1(name)), &QAction::triggered, this, disconnectLink);
+    });
+    onCommand(Command::AutoDetect, [this] { showAutoDetect(); });
+    onCommand(Command::Disconnect,
+        [this] { m_ctx.trap(QStringLiteral("frmMain, mnuDisconnect_Click"), [&] { m_ctx.link().disconnectLink(); }); });
     setLinkMonitor(&m_serialLink);
     m_transfers = new DriveTransferCommands(m_ctx, *this);
 }
@@ -142,12 +136,6 @@ template<class Dialog> void MainWindow::showModeless(QPointer<QWidget> &slot)
     slot->activateWindow();
 }
 
-QAction *MainWindow::actionOrTool(const QString &name) const
-{
-    QAction *a = action(name);
-    return a ? a : toolButton(name);
-}
-
 // Both timers run from program start; the first ticks run at once so the
 // commands are right before the first second has passed.
 void MainWindow::startTimers()
@@ -164,13 +152,10 @@ void MainWindow::startTimers()
     m_tmrMain2Sec.start();
 }
 
-void MainWindow::setCommandEnabled(const QString &name, bool enabled)
+void MainWindow::setCommandEnabled(Command command, bool enabled)
 {
-    QAction *a = action(name);
-    if (!a)
-        a = toolButton(name);
-    if (a)
-        a->setEnabled(enabled && BuiltCommands::isBuilt(name));
+    for (QAction *a : commandActions(command))
+        a->setEnabled(enabled && BuiltCommands::isBuilt(command));
 }
 
 void MainWindow::setPanelText(int number, const QString &text)
@@ -206,11 +191,17 @@ void MainWindow::setMainCaption(const QString &caption)
     setWindowTitle(caption);
 }
 
+// The report is the one document shown; when no viewer starts, the user
+// learns where it is.
 bool MainWindow::openDocument(const QString &path)
 {
-    if (m_documentOpener)
-        return m_documentOpener(path);
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const bool opened
+        = m_documentOpener ? m_documentOpener(path) : QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!opened)
+        m_ctx.prompter().msgBox(
+            QStringLiteral("The configuration report was written to:\r") + QDir::toNativeSeparators(path),
+            Msg::Information, QStringLiteral("Configuration Report"));
+    return opened;
 }
 
 // --- child windows --------------------------------------------------------------
@@ -285,103 +276,109 @@ void MainWindow::showWizard()
 // and Detail are locked.
 void MainWindow::setWizardLock(bool free)
 {
-    for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard", "New", "NewDetail", "NewWizard",
-             "Detail", "Schematic", "Wizard"})
-        setCommandEnabled(QString::fromLatin1(name), free);
+    for (const Command c :
+        {Command::Detail, Command::NewMenu, Command::NewDetailed, Command::NewWizard, Command::Schematic})
+        setCommandEnabled(c, free);
 }
 
-QAction *MainWindow::addItem(QMenu *menu, const char *name, const QString &caption, bool built)
+// Those always there; the rest wait for the timers and the wizard.
+static bool enabledAtStart(Command command)
 {
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setEnabled(built);
-    m_actions.insert(a->objectName(), a);
-    return a;
+    switch (command) {
+    case Command::NewMenu:
+    case Command::CurrentConfig:
+    case Command::Exit:
+    case Command::BlockTransfer:
+    case Command::StatusList:
+    case Command::QuickInfo:
+    case Command::StartMenu:
+    case Command::Cascade:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void MainWindow::buildMenus()
 {
-    buildFileMenu();
-    buildDriveMenu();
-
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("mnuConfig"));
-    addItem(view, "mnuDetail", QStringLiteral("Detailed"), false);
-    addItem(view, "mnuSchematic", QStringLiteral("Schematic"), false);
-
-    buildUtilitiesMenu();
-
-    QMenu *window = menuBar()->addMenu(QStringLiteral("&Window"));
-    window->setObjectName(QStringLiteral("mnuWindow"));
-    connect(addItem(window, "mnuCascade", QStringLiteral("Cascade"), true), &QAction::triggered, m_mdi,
-        &QMdiArea::cascadeSubWindows);
-
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    addItem(help, "mnuContents", QStringLiteral("Contents"), false);
-    addItem(help, "mnuIndex", QStringLiteral("Index"), false);
-    addItem(help, "mnuSearch", QStringLiteral("Search"), false);
-    addItem(help, "mnuAbout", QStringLiteral("About"), false);
+    QHash<QString, QMenu *> menus;
+    for (const MenuBarEntry &m : CommandTable::menuBar()) {
+        QMenu *menu = menuBar()->addMenu(QString::fromLatin1(m.caption));
+        menu->setObjectName(QString::fromLatin1(m.name));
+        menus.insert(menu->objectName(), menu);
+    }
+    for (const MenuEntry &e : CommandTable::menuItems()) {
+        QMenu *menu = menus.value(QString::fromLatin1(e.menu));
+        const QString name = QString::fromLatin1(e.name);
+        const QString caption = QString::fromLatin1(e.caption);
+        if (e.command == Command::Exit || e.command == Command::BlockTransfer)
+            menu->addSeparator();
+        QAction *a = nullptr;
+        if (e.submenu) {
+            QMenu *sub = menu->addMenu(caption);
+            sub->setObjectName(name);
+            menus.insert(name, sub);
+            a = sub->menuAction();
+        } else {
+            a = menu->addAction(caption);
+            a->setObjectName(name);
+        }
+        if (e.shortcut)
+            a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+        a->setCheckable(e.command == Command::BlockTransfer || e.command == Command::StartMenu);
+        a->setEnabled(enabledAtStart(e.command));
+        m_actions.insert(name, a);
+        m_commandActions[size_t(e.command)] << a;
+    }
+    connectMenus();
 }
 
-void MainWindow::buildFileMenu()
+// The menu items the window runs itself; the others are wired with their
+// toolbar buttons.
+void MainWindow::connectMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    QMenu *newMenu = file->addMenu(QStringLiteral("New"));
-    newMenu->setObjectName(QStringLiteral("mnuNew"));
-    m_actions.insert(QStringLiteral("mnuNew"), newMenu->menuAction());
-    addItem(newMenu, "mnuNewDetailed", QStringLiteral("Detailed Configuration"), false);
-    addItem(newMenu, "mnuNewWizard", QStringLiteral("Quick Start Configuration"), false);
-    addItem(file, "mnuOpenDetailed", QStringLiteral("Open Configuration"), false);
-    addItem(file, "mnuSave", QStringLiteral("Save"), false);
-    addItem(file, "mnuSaveAs", QStringLiteral("Save As"), false);
-    addItem(file, "mnuClose", QStringLiteral("Close Configuration"), false);
-    file->addSeparator();
-    connect(
-        addItem(file, "mnuExit", QStringLiteral("E&xit"), true), &QAction::triggered, this, &MainWindow::exitClicked);
-}
-
-void MainWindow::buildDriveMenu()
-{
-    QMenu *drive = menuBar()->addMenu(QStringLiteral("&Drive"));
-    drive->setObjectName(QStringLiteral("mnuComm"));
-    addItem(drive, "mnuAutoDetect", QStringLiteral("Auto Detect"), false);
-    addItem(drive, "mnuConnect", QStringLiteral("Connect"), false);
-    addItem(drive, "mnuDisconnect", QStringLiteral("Disconnect"), false);
-    addItem(drive, "mnuUpload", QStringLiteral("Upload"), false);
-    addItem(drive, "mnuDownload", QStringLiteral("Download"), false);
-    drive->addSeparator();
     // Reads and writes neighbouring registers in one transaction: several
     // times faster on a slow line, with the same values in the end.
-    QAction *block = addItem(drive, "mnuBlockTransfer", QStringLiteral("Block Transfers"), true);
-    block->setCheckable(true);
-    block->setToolTip(QStringLiteral("Transfer neighbouring parameters together in one message."));
+    action(Command::BlockTransfer)
+        ->setToolTip(QStringLiteral("Transfer neighbouring parameters together in one message."));
+    connect(action(Command::Exit), &QAction::triggered, this, &MainWindow::exitClicked);
+    connect(action(Command::Cascade), &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(action(Command::StatusList), &QAction::triggered, this, &MainWindow::showStatusList);
+    connect(action(Command::Update), &QAction::triggered, this, &MainWindow::changeDriveRating);
+    connect(action(Command::QuickInfo), &QAction::triggered, this, &MainWindow::showNavigator);
+    connect(action(Command::StartMenu), &QAction::triggered, this, &MainWindow::startMenuToggled);
 }
 
-void MainWindow::buildUtilitiesMenu()
+static QStyle::StandardPixmap toolIcon(Command command)
 {
-    QMenu *util = menuBar()->addMenu(QStringLiteral("&Utilities"));
-    util->setObjectName(QStringLiteral("mnuUtilities"));
-    addItem(util, "mnuTrend", QStringLiteral("Trend"), false);
-    addItem(util, "mnuPID", QStringLiteral("PID Tuning"), false);
-    addItem(util, "mnuKeypad", QStringLiteral("Maintenance Keypad"), false);
-    QMenu *current = util->addMenu(QStringLiteral("Current Config"));
-    current->setObjectName(QStringLiteral("mnuCurrentConfig"));
-    m_actions.insert(QStringLiteral("mnuCurrentConfig"), current->menuAction());
-    addItem(current, "mnuStats", QStringLiteral("Display Config Information"), false);
-    addItem(current, "mnuCompare", QStringLiteral("Compare Current Config -> Defaults"), false);
-    addItem(current, "mnuPrintConfig", QStringLiteral("Print Current Config"), false);
-    addItem(util, "mnuFaults", QStringLiteral("Display Drive Faults"), false);
-    connect(addItem(util, "mnuStatusList", QStringLiteral("Show Status List Viewer"), true), &QAction::triggered, this,
-        &MainWindow::showStatusList);
-    connect(addItem(util, "mnuUpdate", QStringLiteral("Change Drive Rating"), false), &QAction::triggered, this,
-        &MainWindow::changeDriveRating);
-    connect(addItem(util, "mnuQuickInfo", QStringLiteral("Open Project Navigator"), true), &QAction::triggered, this,
-        &MainWindow::showNavigator);
-    QAction *startMenu = addItem(util, "mnuStartMenu", QStringLiteral("Show Project Navigator At Program Start"), true);
-    startMenu->setCheckable(true);
-    connect(startMenu, &QAction::triggered, this, &MainWindow::startMenuToggled);
+    switch (command) {
+    case Command::NewMenu:
+        return QStyle::SP_FileIcon;
+    case Command::Open:
+        return QStyle::SP_DialogOpenButton;
+    case Command::Save:
+        return QStyle::SP_DialogSaveButton;
+    case Command::Trend:
+        return QStyle::SP_ComputerIcon;
+    case Command::Detail:
+        return QStyle::SP_FileDialogDetailedView;
+    case Command::Schematic:
+        return QStyle::SP_FileDialogContentsView;
+    case Command::NewWizard:
+        return QStyle::SP_FileDialogListView;
+    case Command::AutoDetect:
+        return QStyle::SP_BrowserReload;
+    case Command::Connect:
+        return QStyle::SP_DriveNetIcon;
+    case Command::Disconnect:
+        return QStyle::SP_BrowserStop;
+    case Command::Upload:
+        return QStyle::SP_ArrowUp;
+    case Command::Download:
+        return QStyle::SP_ArrowDown;
+    default:
+        return QStyle::SP_DialogHelpButton;
+    }
 }
 
 void MainWindow::buildToolbar()
@@ -389,51 +386,25 @@ void MainWindow::buildToolbar()
     m_toolbar = addToolBar(QStringLiteral("Main"));
     m_toolbar->setObjectName(QStringLiteral("tbrMain"));
     m_toolbar->setMovable(false);
-    QStyle *s = style();
-    struct Button
-    {
-        const char *key;
-        QStyle::StandardPixmap icon;
-        const char *tip;
+    const auto add = [this](const ToolEntry &t, QAction *a) {
+        a->setObjectName(QString::fromLatin1(t.key));
+        a->setEnabled(false);
+        m_tools.insert(a->objectName(), a);
+        m_commandActions[size_t(t.command)] << a;
     };
-    // Positions 1..18; a null key is a separator (4, 6, 10, 14, 17).
-    const Button buttons[] = {
-        {"New", QStyle::SP_FileIcon, "Start a new configuration."},
-        {"Open", QStyle::SP_DialogOpenButton, "Loads an existing config file into memory."},
-        {"Save", QStyle::SP_DialogSaveButton, "Saves info in memory to file."},
-        {nullptr, {}, nullptr},
-        {"Trend", QStyle::SP_ComputerIcon, "Trends"},
-        {nullptr, {}, nullptr},
-        {"Detail", QStyle::SP_FileDialogDetailedView, "Detailed Config"},
-        {"Schematic", QStyle::SP_FileDialogContentsView, "Schematic View"},
-        {"Wizard", QStyle::SP_FileDialogListView, "Quick Start Configuration"},
-        {nullptr, {}, nullptr},
-        {"AutoDetect", QStyle::SP_BrowserReload, "Auto Detect Drive"},
-        {"Connect", QStyle::SP_DriveNetIcon, "Go Online"},
-        {"Disconnect", QStyle::SP_BrowserStop, "Go Offline"},
-        {nullptr, {}, nullptr},
-        {"Upload", QStyle::SP_ArrowUp, "Upload"},
-        {"Download", QStyle::SP_ArrowDown, "Download"},
-        {nullptr, {}, nullptr},
-        {"Help", QStyle::SP_DialogHelpButton, "F1 for Context Sensitive Help"},
-    };
-    for (const Button &b : buttons) {
-        if (!b.key) {
+    for (const ToolEntry &t : CommandTable::toolbar()) {
+        if (!t.key) {
             m_toolbar->addSeparator();
             continue;
         }
-        QAction *a = m_toolbar->addAction(s->standardIcon(b.icon), QString::fromLatin1(b.key));
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromLatin1(b.tip));
-        a->setEnabled(false);
-        m_tools.insert(a->objectName(), a);
+        QAction *a = m_toolbar->addAction(style()->standardIcon(toolIcon(t.command)), QString::fromLatin1(t.key));
+        a->setToolTip(QString::fromLatin1(t.tip));
+        add(t, a);
     }
     // New is a drop-down only: "Configuration" and "Quick Start".
     auto *newMenu = new QMenu(this);
-    m_tools.insert(QStringLiteral("NewDetail"), newMenu->addAction(QStringLiteral("Configuration")));
-    m_tools.insert(QStringLiteral("NewWizard"), newMenu->addAction(QStringLiteral("Quick Start")));
-    m_tools.value(QStringLiteral("NewDetail"))->setEnabled(false);
-    m_tools.value(QStringLiteral("NewWizard"))->setEnabled(false);
+    for (const ToolEntry &t : CommandTable::newDropDown())
+        add(t, newMenu->addAction(QString::fromLatin1(t.tip)));
     m_tools.value(QStringLiteral("New"))->setMenu(newMenu);
     if (auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(m_tools.value(QStringLiteral("New")))))
         button->setPopupMode(QToolButton::InstantPopup);
@@ -494,12 +465,12 @@ void MainWindow::setBusyPointer(bool busy)
 void MainWindow::loadStartMenuCheck()
 {
     if (const std::optional<bool> quick = Startup(m_ctx).readQuickScreen(QStringLiteral("frmMain, MDIForm_Load")))
-        action(QStringLiteral("mnuStartMenu"))->setChecked(*quick);
+        action(Command::StartMenu)->setChecked(*quick);
 }
 
 void MainWindow::startMenuToggled()
 {
-    QAction *item = action(QStringLiteral("mnuStartMenu"));
+    QAction *item = action(Command::StartMenu);
     const bool show = item->isChecked();
     if (!Startup(m_ctx).writeQuickScreen(show, QStringLiteral("frmMain, mnuStartMenu_Click"))) {
         item->setChecked(!show); // the catalogue still holds the old value
@@ -513,13 +484,21 @@ NavigatorDialog *MainWindow::navigator()
 {
     if (!m_navigator) {
         m_navigator = new NavigatorDialog(m_ctx, this);
-        m_navigator->setCommand(0, action(QStringLiteral("mnuNewDetailed")));
+        const auto run = [](QAction *a) { return [a] { a->trigger(); }; };
+        m_navigator->setCommand(0, run(action(Command::NewDetailed)), action(Command::NewDetailed));
         m_navigator->setCommand(
-            4, action(QStringLiteral("mnuOpenDetailed")), [this] { setTag(QStringLiteral("Detailed")); });
-        m_navigator->setCommand(2, action(QStringLiteral("mnuNewWizard")));
-        m_navigator->setCommand(6, action(QStringLiteral("mnuUpload")));
+            4,
+            [this, open = action(Command::Open)] {
+                setTag(QStringLiteral("Detailed"));
+                open->trigger();
+            },
+            action(Command::Open));
+        m_navigator->setCommand(2, run(action(Command::NewWizard)), action(Command::NewWizard));
+        // Always offered: without a link the command itself offers to
+        // connect or to find the drive.
+        m_navigator->setCommand(6, [this] { m_transfers->upload(); });
         connect(m_navigator, &NavigatorDialog::showAtStartChanged, this,
-            [this](bool show) { action(QStringLiteral("mnuStartMenu"))->setChecked(show); });
+            [this](bool show) { action(Command::StartMenu)->setChecked(show); });
     }
     return m_navigator;
 }
@@ -529,7 +508,7 @@ void MainWindow::showNavigator()
     m_ctx.trap(QStringLiteral("frmMain, mnuQuickInfo_Click"), [&] {
         NavigatorDialog *dialog = navigator();
         // The menu item mirrors QuickScreen; both write paths keep it so.
-        dialog->setShowAtStart(action(QStringLiteral("mnuStartMenu"))->isChecked());
+        dialog->setShowAtStart(action(Command::StartMenu)->isChecked());
         dialog->show();
         dialog->raise();
         dialog->activateWindow();

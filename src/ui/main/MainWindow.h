@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/Command.h"
 #include "app/MainCommands.h"
-#include "ports/PollDisplay.h"
+#include "app/PollDisplay.h"
 #include "app/PollTimers.h"
-#include "ports/ShellHooks.h"
 #include "comm/SerialLinkMonitor.h"
+#include "ports/ShellHooks.h"
 #include "rules/EntryChecks.h"
 
 #include <QHash>
@@ -12,6 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -42,6 +44,11 @@ public:
     explicit MainWindow(AppContext &ctx, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // A command's menu item, and every action that runs it (menu item and
+    // toolbar buttons).
+    QAction *action(Command command) const { return m_commandActions[size_t(command)].value(0); }
+    const QList<QAction *> &commandActions(Command command) const { return m_commandActions[size_t(command)]; }
+    // By the names the window gives them ("mnuUpload", toolbar key "Upload").
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QAction *toolButton(const QString &key) const { return m_tools.value(key); }
     QLabel *panel(int number) const;
@@ -63,7 +70,7 @@ public:
     WizardWindow *wizard() const;
 
     // Enables a command unless it is not built yet.
-    void setCommandEnabled(const QString &name, bool enabled) override;
+    void setCommandEnabled(Command command, bool enabled) override;
 
     // "  Tarvel - Current Config File: " + strConfigName
     void updateCaption() override;
@@ -109,16 +116,13 @@ private:
     void connectCommands();
     void connectLink();
     template<class Dialog> void showModeless(QPointer<QWidget> &slot);
-    QAction *actionOrTool(const QString &name) const;
+    template<class Slot> void onCommand(Command command, Slot slot);
     void startTimers();
     void showWizard();
     void setWizardLock(bool free);
 
-    QAction *addItem(QMenu *menu, const char *name, const QString &caption, bool built);
     void buildMenus();
-    void buildFileMenu();
-    void buildDriveMenu();
-    void buildUtilitiesMenu();
+    void connectMenus();
     void buildToolbar();
     void buildStatusBar();
     void loadStartMenuCheck();
@@ -131,6 +135,7 @@ private:
     QToolBar *m_toolbar = nullptr;
     QHash<QString, QAction *> m_actions;
     QHash<QString, QAction *> m_tools;
+    std::array<QList<QAction *>, CommandCount> m_commandActions;
     QList<QLabel *> m_panels;
     QLabel *m_connectionPicture = nullptr;
     NavigatorDialog *m_navigator = nullptr;

@@ -1,8 +1,8 @@
 #include "NavigatorDialog.h"
 
-#include "ui/common/AppIcons.h"
-#include "model/AppContext.h"
 #include "app/Startup.h"
+#include "model/AppContext.h"
+#include "ui/common/AppIcons.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -79,25 +79,28 @@ void NavigatorDialog::buildOptions()
     }
 }
 
-void NavigatorDialog::setCommand(int index, QAction *action, std::function<void()> before)
+void NavigatorDialog::setCommand(int index, std::function<void()> run, QAction *gate)
 {
-    m_actions.at(size_t(index)) = action;
-    m_before.at(size_t(index)) = std::move(before);
-    if (action)
-        connect(action, &QAction::changed, this, &NavigatorDialog::syncEnabled);
+    m_run.at(size_t(index)) = std::move(run);
+    m_gates.at(size_t(index)) = gate;
+    if (gate)
+        connect(gate, &QAction::changed, this, &NavigatorDialog::syncEnabled);
     syncEnabled();
 }
 
-// An option whose command is not available cannot be chosen; the close
-// option always can.
+// An option without a command, or whose gate is closed, cannot be chosen;
+// the close option always can.
+bool NavigatorDialog::available(int i) const
+{
+    const QAction *gate = m_gates.at(size_t(i));
+    return m_run.at(size_t(i)) && (!gate || gate->isEnabled());
+}
+
 void NavigatorDialog::syncEnabled()
 {
-    for (int i = 0; i < OptionCount; ++i) {
-        if (i == CloseOption)
-            continue;
-        const QAction *action = m_actions.at(size_t(i));
-        m_options.at(size_t(i))->setEnabled(action && action->isEnabled());
-    }
+    for (int i = 0; i < OptionCount; ++i)
+        if (i != CloseOption)
+            m_options.at(size_t(i))->setEnabled(available(i));
 }
 
 void NavigatorDialog::showEvent(QShowEvent *event)
@@ -116,10 +119,8 @@ void NavigatorDialog::go()
                 close();
                 return;
             }
-            if (m_before.at(size_t(i)))
-                m_before.at(size_t(i))();
-            if (QAction *action = m_actions.at(size_t(i)); action && action->isEnabled())
-                action->trigger();
+            if (available(i))
+                m_run.at(size_t(i))();
             return;
         }
     });

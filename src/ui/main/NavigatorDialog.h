@@ -26,9 +26,11 @@ public:
 
     NavigatorDialog(AppContext &ctx, QWidget *parent = nullptr);
 
-    // The command behind option index (0..6); nullptr leaves it disabled.
-    // before runs first (the open option sets the main window's tag).
-    void setCommand(int index, QAction *action, std::function<void()> before = {});
+    // The command behind option index (0..6); an option without one stays
+    // disabled.
+    // The option runs the command; with a gate it can be chosen only while
+    // the gate (the command's menu item) is enabled.
+    void setCommand(int index, std::function<void()> run, QAction *gate = nullptr);
     QRadioButton *option(int index) const { return m_options.at(size_t(index)); }
     QCheckBox *repeatBox() const { return m_repeat; }
 
@@ -47,11 +49,12 @@ private:
     void buildOptions();
     void repeatClicked();
     void syncEnabled();
+    bool available(int index) const;
 
     AppContext &m_ctx;
     std::array<QRadioButton *, OptionCount> m_options {};
-    std::array<QPointer<QAction>, OptionCount> m_actions {};
-    std::array<std::function<void()>, OptionCount> m_before {};
+    std::array<QPointer<QAction>, OptionCount> m_gates {};
+    std::array<std::function<void()>, OptionCount> m_run {};
     QCheckBox *m_repeat = nullptr;
 };
 

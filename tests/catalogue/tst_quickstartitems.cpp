@@ -2,8 +2,8 @@
 #include "TestSupport.h"
 
 #include "catalogue/Catalogue.h"
-#include "model/EditorForm.h"
 #include "catalogue/QuickStartItems.h"
+#include "model/EditorForm.h"
 
 #include <QSet>
 #include <QtTest>
@@ -63,4 +63,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestQuickStartItems)
-#include "tst_tabconfig_quickstart.moc"
+#include "tst_quickstartitems.moc"

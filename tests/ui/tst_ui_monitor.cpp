@@ -1,6 +1,7 @@
 // The connection and auto-detect dialogs render their models and pass the
 // user's actions on. Set TARVEL_SCREENSHOT_DIR to keep a picture of each.
 #include "LinkTestSupport.h"
+#include "TestMain.h"
 
 #include "ui/monitor/AutoDetectDialog.h"
 #include "ui/monitor/CommSettingsDialog.h"
@@ -144,5 +145,5 @@ void TestLinkDialogs::autoDetectClosedWhileSearching()
     QVERIFY(!fixture.link().serialOpen());
 }
 
-QTEST_MAIN(TestLinkDialogs)
-#include "tst_linkdialogs.moc"
+TARVEL_TEST_MAIN(TestLinkDialogs)
+#include "tst_ui_monitor.moc"

@@ -1,0 +1,216 @@
+// The window-system ends of the core's ports: file dialogs, message boxes
+// and the printer.
+#include "TestMain.h"
+#include "TestSupport.h"
+#include "print/QtLinePrinter.h"
+#include "ui/common/QtFileDialogs.h"
+#include "ui/common/QtPrompter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Tarvel;
+
+class TestQtFileDialogs : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Test::TempProgram> m_program;
+
+private Q_SLOTS:
+    void init() { m_program = std::make_unique<Test::TempProgram>(false); }
+    void cleanup() { m_program.reset(); }
+
+    void qtFilter_data()
+    {
+        QTest::addColumn<QString>("classic");
+        QTest::addColumn<QString>("qt");
+        QTest::newRow("one entry") << QStringLiteral("list files (*.qxl)|*.qxl")
+                                   << QStringLiteral("list files (*.qxl)");
+        QTest::newRow("two entries") << QStringLiteral("qxl (*.qxl)|*.qxl|Text (*.txt)|*.txt")
+                                     << QStringLiteral("qxl (*.qxl);;Text (*.txt)");
+        QTest::newRow("several patterns")
+            << QStringLiteral("Logs (*.log;*.txt)|*.log;*.txt") << QStringLiteral("Logs (*.log *.txt)");
+        QTest::newRow("description without patterns")
+            << QStringLiteral("Configurations|*.qxc") << QStringLiteral("Configurations (*.qxc)");
+        QTest::newRow("all files") << QStringLiteral("All Files (*.*)|*.*") << QStringLiteral("All Files (*)");
+        QTest::newRow("description differs from patterns")
+            << QStringLiteral("Lists (*.lst)|*.qxl") << QStringLiteral("Lists (*.qxl)");
+        QTest::newRow("missing pattern") << QStringLiteral("Anything") << QStringLiteral("Anything (*)");
+        QTest::newRow("empty") << QStringLiteral("") << QStringLiteral("");
+    }
+
+    void qtFilter()
+    {
+        QFETCH(QString, classic);
+        QFETCH(QString, qt);
+        QCOMPARE(QtFileDialogs::toQtFilter(classic), qt);
+    }
+
+    void fileDialogSetup_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("mustExist");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<int>("acceptMode");
+        QTest::addColumn<int>("fileMode");
+        QTest::addColumn<bool>("asksOverwrite");
+        QTest::newRow("open existing") << int(FileDialogRequest::Open) << true << false << int(QFileDialog::AcceptOpen)
+                                       << int(QFileDialog::ExistingFile) << false;
+        QTest::newRow("open any") << int(FileDialogRequest::Open) << false << false << int(QFileDialog::AcceptOpen)
+                                  << int(QFileDialog::AnyFile) << false;
+        QTest::newRow("save confirming") << int(FileDialogRequest::Save) << false << true
+                                         << int(QFileDialog::AcceptSave) << int(QFileDialog::AnyFile) << true;
+        QTest::newRow("save silently") << int(FileDialogRequest::Save) << false << false << int(QFileDialog::AcceptSave)
+                                       << int(QFileDialog::AnyFile) << false;
+    }
+
+    void fileDialogSetup()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, mustExist);
+        QFETCH(bool, confirm);
+        QFETCH(int, acceptMode);
+        QFETCH(int, fileMode);
+        QFETCH(bool, asksOverwrite);
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Mode(mode);
+        request.filter = QStringLiteral("list files (*.qxl)|*.qxl|All (*.*)|*.*");
+        request.initialDir = m_program->dir();
+        request.fileMustExist = mustExist;
+        request.confirmOverwrite = confirm;
+        QFileDialog dialog;
+        QtFileDialogs::configure(dialog, request);
+        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        QCOMPARE(int(dialog.acceptMode()), acceptMode);
+        QCOMPARE(int(dialog.fileMode()), fileMode);
+        if (dialog.acceptMode() == QFileDialog::AcceptSave)
+            QCOMPARE(!dialog.testOption(QFileDialog::DontConfirmOverwrite), asksOverwrite);
+        QCOMPARE(dialog.nameFilters(), (QStringList {QStringLiteral("list files (*.qxl)"), QStringLiteral("All (*)")}));
+        QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_program->dir()).canonicalPath());
+    }
+
+    void fileDialogReturnsChoice()
+    {
+        const QString path = m_program->path(QStringLiteral("chosen.qxl"));
+        QTimer::singleShot(0, this, [path] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectFile(path);
+            // accept() is protected in QFileDialog but public in QDialog.
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Save;
+        request.initialDir = m_program->dir();
+        QCOMPARE(QtFileDialogs().chooseFile(request), path);
+
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        QCOMPARE(QtFileDialogs().chooseFile(request), QString());
+    }
+};
+
+class TestQtPrompter : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void prompterBox_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("enterAnswer");
+        QTest::newRow("ok only") << int(Msg::OKOnly) << QStringList {"OK"} << int(QMessageBox::NoIcon) << int(Msg::OK);
+        QTest::newRow("critical") << int(Msg::Critical) << QStringList {"OK"} << int(QMessageBox::Critical)
+                                  << int(Msg::OK);
+        QTest::newRow("ok cancel question") << int(Msg::OKCancel | Msg::Question) << QStringList {"OK", "Cancel"}
+                                            << int(QMessageBox::Question) << int(Msg::OK);
+        QTest::newRow("yes no exclamation") << int(Msg::YesNo | Msg::Exclamation) << QStringList {"Yes", "No"}
+                                            << int(QMessageBox::Warning) << int(Msg::Yes);
+        QTest::newRow("yes no default no")
+            << int(Msg::YesNo | Msg::Information | Msg::DefaultButton2) << QStringList {"Yes", "No"}
+            << int(QMessageBox::Information) << int(Msg::No);
+        QTest::newRow("ok cancel default cancel")
+            << int(Msg::OKCancel | Msg::DefaultButton2) << QStringList {"OK", "Cancel"} << int(QMessageBox::NoIcon)
+            << int(Msg::Cancel);
+    }
+
+    void prompterBox()
+    {
+        QFETCH(int, style);
+        QFETCH(QStringList, buttons);
+        QFETCH(int, icon);
+        QFETCH(int, enterAnswer);
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QStringLiteral("Title"));
+            QCOMPARE(box->text(), QStringLiteral("first\nsecond"));
+            QCOMPARE(int(box->icon()), icon);
+            QStringList texts;
+            for (QAbstractButton *b : box->buttons())
+                texts << b->text().remove(u'&');
+            texts.sort();
+            QStringList expected = buttons;
+            expected.sort();
+            QCOMPARE(texts, expected);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QtPrompter prompter;
+        QCOMPARE(prompter.msgBox(QStringLiteral("first\rsecond"), style, QStringLiteral("Title")), enterAnswer);
+    }
+};
+
+class TestQtLinePrinter : public QObject
+{
+    Q_OBJECT
+
+    static int pdfPages(const QByteArray &pdf)
+    {
+        static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
+        return int(QString::fromLatin1(pdf).count(page));
+    }
+
+private Q_SLOTS:
+    void pdfOutput_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("lineLength");
+        QTest::addColumn<bool>("severalPages");
+        QTest::newRow("short document") << 3 << 20 << false;
+        QTest::newRow("long document") << 400 << 20 << true;
+        QTest::newRow("wrapped long lines") << 40 << 2000 << true;
+    }
+
+    void pdfOutput()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, lineLength);
+        QFETCH(bool, severalPages);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("list.pdf"));
+        QtLinePrinter printer;
+        printer.printToPdf(path);
+        QVERIFY(printer.begin());
+        for (int i = 0; i < lines; ++i)
+            printer.printLine(QStringLiteral("%1 ").arg(i).leftJustified(lineLength, u'x'));
+        printer.end();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        QVERIFY(pdf.startsWith("%PDF"));
+        const int pages = pdfPages(pdf);
+        QVERIFY2(severalPages ? pages > 1 : pages == 1, qPrintable(QString::number(pages)));
+    }
+};
+
+TARVEL_TEST_MAIN(TestQtFileDialogs, TestQtPrompter, TestQtLinePrinter)
+#include "tst_ui_common.moc"

@@ -1,0 +1,1116 @@
+// The editor windows: detailed editor, wizard, change-rating dialog, status
+// list window and its progress bar.
+#include "MainWindowTestSupport.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/ParamLoader.h"
+#include "catalogue/QuickStartItems.h"
+#include "ports/LinePrinter.h"
+#include "tst_tabconfig_checks.h"
+#include "ui/editors/ChangeRatingDialog.h"
+#include "ui/editors/EditorLayout.h"
+#include "ui/editors/LedBar.h"
+#include "ui/editors/NewConfigDialog.h"
+#include "ui/editors/StatusListWindow.h"
+#include "ui/editors/TabConfigWindow.h"
+#include "ui/editors/WizardWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace Tarvel;
+
+namespace TabConfigTest {
+
+// The detailed editor window rendering a loaded drive and turning what the
+// user does into form changes and entry-check calls.
+
+namespace {
+
+struct Drive
+{
+    QString series, model, rev;
+};
+
+const Drive QX1 {"01", "01", "104"};
+const Drive QX2 {"02", "05", "120"};
+const Drive QX3 {"03", "06", "104"};
+
+bool load(AppContext &ctx, const Drive &d)
+{
+    const bool ok = ParamLoader(ctx).getParamData(
+        ctx.editor, "qryTabParams", "'" + d.series + "'", "'" + d.model + "'", "'" + d.rev + "'");
+    ctx.state.blnConfigChanged = false;
+    return ok;
+}
+
+QTabBar *bar(const TabConfigWindow &w, const QString &name)
+{
+    return w.findChild<QWidget *>(name)->findChild<QTabBar *>();
+}
+
+// The sub-tab a field belongs on, read from the sub-tab captions the user
+// sees ("P 3.11 - P 3.20" starts at number 11).
+TabPos tabsByCaption(const TabConfigWindow &w, int index)
+{
+    static const QRegularExpression start(QStringLiteral("^P (\\d+)\\.(\\d+)"));
+    const int group = index / 100;
+    QTabBar *tabs = bar(w, QStringLiteral("SSTab%1").arg(group));
+    TabPos pos {group, 0};
+    for (int s = 0; s < tabs->count(); ++s)
+        if (start.match(tabs->tabText(s)).captured(2).toInt() <= index % 100)
+            pos.sub = s;
+    return pos;
+}
+
+struct Row
+{
+    int index;
+    bool readOnly, extra;
+    QString defaultText;
+};
+
+QList<Row> catalogueRows(const Drive &d)
+{
+    Catalogue cat(Test::builtCatalogue());
+    cat.connect();
+    RecordSet rs = cat.query("Select * From qryTabParams WHERE Series = '" + d.series + "' AND Model = '" + d.model
+        + "' AND REV = '" + d.rev + "'");
+    QList<Row> rows;
+    for (; !rs.eof(); rs.moveNext())
+        rows.append({rs.field("Parameter").toInt(), rs.field("ReadOnly").toBool(), rs.field("Extra").toBool(),
+            rs.field("default").toString()});
+    return rows;
+}
+
+// The fields Tab and Enter must stop at, in catalogue order: every writable
+// parameter of the drive; the V/Hz mid-points only on the custom curve.
+QList<QWidget *> expectedWalk(const TabConfigWindow &w, const Drive &d)
+{
+    const QList<Row> rows = catalogueRows(d);
+    QString pattern;
+    for (const Row &r : rows)
+        if (r.index == 200)
+            pattern = r.defaultText;
+    QList<QWidget *> walk;
+    for (const Row &r : rows) {
+        if (r.readOnly || (r.index >= 204 && r.index <= 207 && pattern.toDouble() != 3))
+            continue;
+        walk << (r.extra ? static_cast<QWidget *>(w.choiceList(r.index)) : w.valueBox(r.index));
+    }
+    return walk;
+}
+
+} // namespace
+
+class TestTabConfig : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Test::TempProgram> m_program;
+    std::unique_ptr<Test::RefusingChecks> m_checks;
+    std::unique_ptr<TabConfigWindow> m_window;
+
+    AppContext &ctx() { return m_program->ctx(); }
+    TabConfigWindow &w() { return *m_window; }
+
+    void open(const Drive &drive)
+    {
+        QVERIFY(load(ctx(), drive));
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    void focusBox(int index)
+    {
+        ctx().editor.setFocus(FieldKind::Text, index);
+        QCOMPARE(QApplication::focusWidget(), w().valueBox(index));
+    }
+    TabPos shownTabs() { return {w().currentGroup(), w().currentSubTab(w().currentGroup())}; }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_program = std::make_unique<Test::TempProgram>();
+        m_checks = std::make_unique<Test::RefusingChecks>(ctx());
+        m_window = std::make_unique<TabConfigWindow>(ctx());
+        m_window->setFieldEvents(m_checks.get());
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_checks.reset();
+        m_program.reset();
+    }
+
+    // The values start at one x on every page whatever the window's width,
+    // and a list is wide enough for its longest entry.
+    void valuesFormOneColumn()
+    {
+        open(QX3);
+        for (const int width : {900, 1900}) {
+            w().resize(width, 700);
+            QSet<int> columns;
+            for (int i : EditorForm::fieldIndices()) {
+                QComboBox *list = w().choiceList(i);
+                QWidget *value = list && !list->isHidden() ? static_cast<QWidget *>(list) : w().valueBox(i);
+                if (value->isHidden())
+                    continue;
+                const TabPos pos = EditorLayout::placement(i);
+                w().selectGroup(pos.group, pos.sub);
+                QCoreApplication::processEvents();
+                columns << value->mapTo(&w(), QPoint()).x();
+                for (int k = 0; list == value && k < list->count(); ++k)
+                    QVERIFY(list->width() > list->fontMetrics().horizontalAdvance(list->itemText(k)));
+            }
+            QCOMPARE(columns.size(), 1);
+        }
+    }
+
+    void fieldsSitOnTheSubTabOfTheirCaption()
+    {
+        for (int i : EditorForm::fieldIndices()) {
+            const TabPos pos = tabsByCaption(w(), i);
+            QWidget *page = w().findChild<QWidget *>(QStringLiteral("SSTab%1").arg(pos.group));
+            QVERIFY2(page->isAncestorOf(w().label(i)), qPrintable(QString::number(i)));
+            w().selectGroup(pos.group, pos.sub);
+            w().show();
+            QVERIFY2(w().label(i)->isVisible(), qPrintable(QString::number(i)));
+        }
+        for (const char *name : {"cmdMatrix", "cmdTruthMatrix", "cmdDiagram"})
+            QVERIFY(!w().findChild<QPushButton *>(name)->isEnabled());
+    }
+
+    void typingUpdatesTheForm()
+    {
+        open(QX2);
+        focusBox(101);
+        QTest::keyClick(w().valueBox(101), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w().valueBox(101), "12.5");
+        QCOMPARE(ctx().editor.txtP(101).text(), QStringLiteral("12.5"));
+        QVERIFY(ctx().state.blnConfigChanged);
+        QCOMPARE(m_checks->calls, QStringList {"enter 101"});
+    }
+
+    void formChangesShowInTheWidgets()
+    {
+        open(QX2);
+        ctx().editor.txtP(102).setText("33.3");
+        ctx().editor.lblP(102).setForeColor(Colour::Red);
+        ctx().editor.cmbP(100).setListIndex(1);
+        QCOMPARE(w().valueBox(102)->text(), QStringLiteral("33.3"));
+        QCOMPARE(w().label(102)->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(w().choiceList(100)->currentIndex(), 1);
+    }
+
+    void choosingFromAListUpdatesTheForm()
+    {
+        open(QX2);
+        ctx().editor.setFocus(FieldKind::List, 100);
+        const int before = ctx().editor.cmbP(100).listIndex();
+        QTest::keyClick(w().choiceList(100), Qt::Key_Down);
+        QCOMPARE(ctx().editor.cmbP(100).listIndex(), before + 1);
+        QCOMPARE(ctx().editor.cmbP(100).text(), w().choiceList(100)->currentText());
+        QTest::keyClick(w().choiceList(100), Qt::Key_Return);
+        QCOMPARE(m_checks->calls, QStringList({"leaveList 100", "enter 101"}));
+        QCOMPARE(ctx().editor.txtP(100).text(), QString::number(before + 1));
+    }
+
+    void enterWalksEveryUsedFieldInOrder_data()
+    {
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("rev");
+        QTest::newRow("QX1, fewest parameters") << QX1.series << QX1.model << QX1.rev;
+        QTest::newRow("QX2") << QX2.series << QX2.model << QX2.rev;
+        QTest::newRow("QX3, encoder group") << QX3.series << QX3.model << QX3.rev;
+    }
+    void enterWalksEveryUsedFieldInOrder()
+    {
+        QFETCH(QString, series);
+        QFETCH(QString, model);
+        QFETCH(QString, rev);
+        const Drive drive {series, model, rev};
+        open(drive);
+        const QList<QWidget *> walk = expectedWalk(w(), drive);
+        QVERIFY(walk.size() > 100);
+        ctx().editor.setFocus(FieldKind::List, 0);
+        for (int k = 0; k < walk.size(); ++k) {
+            const int index = walk[k]->objectName().mid(5).toInt(); // txtP_101, cmbP_0
+            QVERIFY2(QApplication::focusWidget() == walk[k],
+                qPrintable(QStringLiteral("step %1 expected %2 got %3")
+                               .arg(k)
+                               .arg(walk[k]->objectName(), QApplication::focusWidget()->objectName())));
+            QVERIFY(walk[k]->isVisible());
+            QCOMPARE(shownTabs(), tabsByCaption(w(), index));
+            QTest::keyClick(walk[k], Qt::Key_Return);
+        }
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdClose"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), walk.first());
+        QVERIFY(w().isVisible()); // Enter on Done walks on, it does not press it
+        // Each field was left once and each value box entered once per visit.
+        QCOMPARE(m_checks->count("leave 101"), 1);
+        QCOMPARE(m_checks->count("enter 101"), 1);
+        QCOMPARE(m_checks->count("leaveList 0"), 1);
+    }
+
+    void shiftTabWalksBackAcrossSubTabs()
+    {
+        open(QX2);
+        focusBox(112);
+        QCOMPARE(shownTabs(), TabPos({1, 1}));
+        QTest::keyClick(w().valueBox(112), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), w().valueBox(111));
+        QCOMPARE(shownTabs(), TabPos({1, 0}));
+    }
+
+    void focusRequestBringsItsTabsUp_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("index");
+        QTest::newRow("P0.05 list") << int(FieldKind::List) << 5;
+        QTest::newRow("P0.07 between ranges") << int(FieldKind::Text) << 7;
+        QTest::newRow("P1.15 second sub-tab") << int(FieldKind::Text) << 115;
+        QTest::newRow("P3.22 third sub-tab") << int(FieldKind::Text) << 322;
+        QTest::newRow("P3.31 list between ranges") << int(FieldKind::List) << 331;
+        QTest::newRow("P4.17") << int(FieldKind::Text) << 417;
+        QTest::newRow("P6.27") << int(FieldKind::Text) << 627;
+        QTest::newRow("P9.39 fourth sub-tab") << int(FieldKind::List) << 939;
+        QTest::newRow("P10.03") << int(FieldKind::Text) << 1003;
+    }
+    void focusRequestBringsItsTabsUp()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, index);
+        open(QX3);
+        focusBox(905); // somewhere else first
+        ctx().editor.setFocus(FieldKind(kind), index);
+        QWidget *target
+            = kind == int(FieldKind::List) ? static_cast<QWidget *>(w().choiceList(index)) : w().valueBox(index);
+        QCOMPARE(QApplication::focusWidget(), target);
+        QVERIFY(target->isVisible());
+        QCOMPARE(shownTabs(), tabsByCaption(w(), index));
+        QCOMPARE(m_checks->calls.mid(0, 2), QStringList({"enter 905", "leave 905"}));
+    }
+
+    void refusedEntryKeepsFieldAndTab_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("Enter") << "enter";
+        QTest::newRow("Tab") << "tab";
+        QTest::newRow("group tab clicked") << "group";
+        QTest::newRow("sub-tab clicked") << "sub";
+        QTest::newRow("close box") << "close";
+    }
+    void refusedEntryKeepsFieldAndTab()
+    {
+        QFETCH(QString, action);
+        open(QX2);
+        focusBox(111);
+        const QString before = ctx().editor.txtP(111).text();
+        QTest::keyClicks(w().valueBox(111), "x");
+        QCOMPARE(ctx().editor.txtP(111).text(), QStringLiteral("x"));
+        if (action == "enter" || action == "tab")
+            QTest::keyClick(w().valueBox(111), action == "enter" ? Qt::Key_Return : Qt::Key_Tab);
+        else if (action == "close")
+            QVERIFY(!w().close());
+        else {
+            QTabBar *tabs = bar(w(), action == "group" ? "tabDetails" : "SSTab1");
+            const int other = action == "group" ? 3 : 1;
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(other).center());
+        }
+        QCOMPARE(m_program->prompter().titles(), QStringList {"Wrong Data Type"});
+        QCOMPARE(ctx().editor.txtP(111).text(), before);
+        QCOMPARE(w().valueBox(111)->text(), before);
+        QCOMPARE(QApplication::focusWidget(), w().valueBox(111));
+        QCOMPARE(shownTabs(), TabPos({1, 0}));
+        QVERIFY(w().isVisible());
+        QCOMPARE(m_checks->count("leave 111"), 1);
+        QVERIFY(ctx().state.blnConfigChanged); // typing marked it, the reset does not unmark it
+    }
+
+    void tabClickLeavesTheFieldOnce()
+    {
+        open(QX2);
+        focusBox(111);
+        QTabBar *tabs = bar(w(), "tabDetails");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(3).center());
+        QCOMPARE(w().currentGroup(), 3);
+        QCOMPARE(m_checks->calls, QStringList({"enter 111", "leave 111"}));
+        // The next Tab goes to the first field shown, not back to group 1.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w().choiceList(300));
+    }
+
+    void anotherWindowIsNoMoveBetweenFields()
+    {
+        // As in the main window, where the editor is one child window
+        // among others.
+        QWidget main;
+        auto *other = new QLineEdit(&main);
+        auto *layout = new QVBoxLayout(&main);
+        layout->addWidget(other);
+        layout->addWidget(m_window.get());
+        const auto unparent = qScopeGuard([this] { m_window->setParent(nullptr); });
+        QVERIFY(load(ctx(), QX2));
+        main.show();
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        focusBox(111);
+        QTest::keyClicks(w().valueBox(111), "x");
+        other->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(QApplication::focusWidget(), other);
+        QCOMPARE(m_checks->count("leave 111"), 0);
+        // Back in the editor on another field: the field left behind is
+        // checked now.
+        w().valueBox(102)->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(m_program->prompter().titles(), QStringList {"Wrong Data Type"});
+        QCOMPARE(QApplication::focusWidget(), w().valueBox(111));
+        QCOMPARE(m_checks->count("leave 111"), 1);
+        QCOMPARE(m_checks->count("enter 102"), 0);
+    }
+
+    void failingCheckIsTrappedAndTheWalkGoesOn()
+    {
+        open(QX2);
+        m_checks->throwOnLeave = 101;
+        focusBox(101);
+        QTest::keyClick(w().valueBox(101), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w().valueBox(102));
+        const QStringList log = m_program->errorLogLines();
+        QCOMPARE(log.size(), 1);
+        QVERIFY2(log.first().contains("frmTabConfig, txtP_LostFocus, Program, 13"), qPrintable(log.first()));
+    }
+
+    void unusedParameterIsGreyWithoutToolTip()
+    {
+        open(QX1);
+        QLabel *unused = w().label(306); // MI7 exists from QX2 on
+        QCOMPARE(unused->text(), ParamLoader::notUsedCaption(306));
+        QCOMPARE(unused->palette().color(QPalette::WindowText),
+            w().palette().color(QPalette::Disabled, QPalette::WindowText));
+        QVERIFY(!w().valueBox(306)->isVisibleTo(&w()));
+        QVERIFY(!w().choiceList(306)->isVisibleTo(&w()));
+        QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), unused->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(unused, &hover);
+        QCOMPARE(unused->toolTip(), QString());
+
+        QLabel *used = w().label(101);
+        QHelpEvent hoverUsed(QEvent::ToolTip, QPoint(2, 2), used->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(used, &hoverUsed);
+        QCOMPARE(used->toolTip(), "Default value = " + NumberText::variant(ctx().params.varDefault[101]));
+        QVERIFY(used->palette().color(QPalette::WindowText) != unused->palette().color(QPalette::WindowText));
+    }
+
+    void readOnlyFieldsAreDisabled_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<int>("writable"); // a neighbour that stays usable
+        QTest::newRow("P6.29 value") << 629 << false << 628;
+        QTest::newRow("P6.31 fault record") << 631 << true << 630;
+        QTest::newRow("P9.34 rated current") << 934 << false << 938;
+        QTest::newRow("P9.42 drive model") << 942 << true << 939;
+        QTest::newRow("P2.04 off the custom curve") << 204 << false << 203;
+    }
+    void readOnlyFieldsAreDisabled()
+    {
+        QFETCH(int, index);
+        QFETCH(bool, list);
+        QFETCH(int, writable);
+        open(QX2);
+        QWidget *field = list ? static_cast<QWidget *>(w().choiceList(index)) : w().valueBox(index);
+        QVERIFY(!field->isHidden());
+        QVERIFY(!field->isEnabled());
+        QWidget *neighbour = w().choiceList(writable) && !w().choiceList(writable)->isHidden()
+            ? static_cast<QWidget *>(w().choiceList(writable))
+            : w().valueBox(writable);
+        QVERIFY(!neighbour->isHidden());
+        QVERIFY(neighbour->isEnabled());
+    }
+
+    void closeBoxHidesAndKeepsTheValues()
+    {
+        open(QX2);
+        ctx().editor.txtP(105).setText("4.5");
+        QVERIFY(!w().close());
+        QVERIFY(!w().isVisible());
+        w().showEditor();
+        QCOMPARE(w().valueBox(105)->text(), QStringLiteral("4.5"));
+        w().findChild<QPushButton *>("cmdClose")->click();
+        QVERIFY(!w().isVisible());
+        w().showEditor();
+        w().setMainClosing(true);
+        QVERIFY(w().close());
+    }
+
+    void wizardCloseBoxEndsTheShownStep_data()
+    {
+        QTest::addColumn<QList<int>>("shown");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("one step") << QList<int> {3} << 3;
+        QTest::newRow("first of two") << QList<int> {6, 2} << 2;
+        QTest::newRow("none") << QList<int> {} << -1;
+    }
+    void wizardCloseBoxEndsTheShownStep()
+    {
+        QFETCH(QList<int>, shown);
+        QFETCH(int, expected);
+        open(QX2);
+        ctx().editor.setTag("2");
+        for (int k : shown)
+            w().setWizButtonVisible(k, true);
+        QSignalSpy done(&w(), &TabConfigWindow::wizardStepDone);
+        QVERIFY(!w().close());
+        QVERIFY(!w().isVisible());
+        QCOMPARE(done.size(), expected < 0 ? 0 : 1);
+        if (expected >= 0)
+            QCOMPARE(done.first().first().toInt(), expected);
+    }
+
+    void wizardStepFacilities()
+    {
+        open(QX2); // no encoder group: tab 10 has no field to walk to
+        const QStringList captions {"Done w/ P0.xx", "Done w/ P1.xx", "Done w/ P2.xx", "Done w/P3.xx", "Done w/ P4.xx",
+            "Done w/ P7.xx", "Done w/ P8.xx", "Done w/ P9.xx"};
+        for (int k = 0; k < TabConfigWindow::WizButtonCount; ++k) {
+            QCOMPARE(w().wizButton(k)->text(), captions[k]);
+            QVERIFY(w().wizButton(k)->isHidden());
+        }
+        for (int g = 0; g <= 9; ++g)
+            w().setGroupTabEnabled(g, g == 3);
+        QCOMPARE(bar(w(), "tabDetails")->currentIndex(), 0); // disabling the shown group does not turn the page
+        QVERIFY(w().label(0)->isVisible());
+        QVERIFY(w().selectGroup(3, 2));
+        QCOMPARE(shownTabs(), TabPos({3, 2}));
+        QTabBar *tabs = bar(w(), "tabDetails");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(w().currentGroup(), 3); // a disabled group cannot be chosen
+        w().setQuickStartDotsVisible(3, true);
+        w().setQuickStartLegendVisible(true);
+        QCOMPARE(w().findChild<QLabel *>("lblQuickStart")->text(), "Green Dots Indicate \"Quick Start\" Items.");
+        for (QLabel *dot : w().quickStartDots(3))
+            QVERIFY(!dot->isHidden());
+        QVERIFY(w().quickStartDots(7).first()->isHidden());
+        // The walk stays in the step's group, then reaches the step's button.
+        w().setWizButtonVisible(3, true);
+        w().setCloseButtonVisible(false);
+        ctx().editor.setFocus(FieldKind::List, 331);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdWiz_3"));
+    }
+
+    void quickStartDotsSitBesideTheirParameters()
+    {
+        for (int g : QuickStartItems::groups()) {
+            const QVector<int> &items = QuickStartItems::items(g);
+            const QList<QLabel *> dots = w().findChildren<QLabel *>(QStringLiteral("wizP%1").arg(g));
+            QCOMPARE(dots.size(), items.size());
+            w().setQuickStartDotsVisible(g, true);
+            for (QLabel *dot : dots) {
+                QLabel *label = w().label(items[dot->property("dotIndex").toInt()]);
+                w().selectGroup(g, tabsByCaption(w(), items[dot->property("dotIndex").toInt()]).sub);
+                w().show();
+                QVERIFY(dot->isVisible());
+                QCOMPARE(dot->parentWidget(), label->parentWidget());
+                QVERIFY(dot->geometry().right() < label->geometry().left());
+                QVERIFY(qAbs(dot->geometry().center().y() - label->geometry().center().y()) <= 2);
+            }
+        }
+    }
+};
+
+} // namespace TabConfigTest
+
+namespace WizardTest {
+
+// The quick-start wizard over the real detailed editor: steps narrowing the
+// editor to one group, ending by Done or by the close box, and closing.
+
+namespace {
+
+const QStringList QX1 {"01", "01", "104"};
+const QStringList QX2 {"02", "05", "120"};
+
+struct WizardFixture : Test::MainFixture
+{
+    explicit WizardFixture(const QStringList &drive = QX2)
+    {
+        Test::answerNewConfig(drive, "Quick");
+        w().commands().newWizard();
+    }
+    WizardWindow *wiz() { return w().wizard(); }
+    TabConfigWindow *editor() { return w().editorWindow(); }
+    QPushButton *editorClose() { return editor()->findChild<QPushButton *>("cmdClose"); }
+    bool dotsShown(int group)
+    {
+        const QList<QLabel *> dots = editor()->quickStartDots(group);
+        return !dots.isEmpty() && std::all_of(dots.begin(), dots.end(), [](QLabel *d) { return !d->isHidden(); });
+    }
+    bool anyMarks()
+    {
+        for (int g = 0; g < 11; ++g)
+            for (QLabel *dot : editor()->quickStartDots(g))
+                if (!dot->isHidden())
+                    return true;
+        return !editor()->findChild<QLabel *>("lblQuickStart")->isHidden();
+    }
+    int enabledGroups()
+    {
+        int n = 0;
+        for (int g = 0; g < 11; ++g)
+            n += editor()->isGroupTabEnabled(g) ? 1 : 0;
+        return n;
+    }
+};
+
+} // namespace
+
+class TestWizard : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensWithEntriesLocked();
+    void stepNarrowsEditor_data();
+    void stepNarrowsEditor();
+    void stepEnds_data();
+    void stepEnds();
+    void closeWithUnsavedNoUnloads();
+    void closeWithUnsavedYesSaves();
+    void pidStep_data();
+    void pidStep();
+};
+
+void TestWizard::opensWithEntriesLocked()
+{
+    WizardFixture f;
+    QVERIFY(f.wiz());
+    QCOMPARE(f.wiz()->windowTitle(), QStringLiteral("  Quick Start"));
+    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("2"));
+    QVERIFY(QFile::exists(f.configPath("Quick.qxc")));
+    for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
+        QVERIFY2(!f.w().action(name)->isEnabled(), name);
+    for (const char *key : {"New", "Detail", "Schematic", "Wizard"})
+        QVERIFY2(!f.w().toolButton(key)->isEnabled(), key);
+    QCOMPARE(f.wiz()->stepLabel(2)->text(), QStringLiteral("P2.xx - Volts / Hertz"));
+}
+
+void TestWizard::stepNarrowsEditor_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("group");
+    for (int k = 0; k < WizardWindow::StepCount; ++k)
+        QTest::newRow(qPrintable(QString::number(k))) << k << WizardWindow::stepGroup(k);
+}
+
+void TestWizard::stepNarrowsEditor()
+{
+    QFETCH(int, step);
+    QFETCH(int, group);
+    WizardFixture f;
+    // Step 1 starts on its first sub-tab even when another was in front.
+    f.editor()->selectGroup(1, 1);
+    f.wiz()->stepButton(step)->click();
+    QVERIFY(f.editor()->isVisible());
+    QCOMPARE(f.enabledGroups(), 1);
+    QVERIFY(f.editor()->isGroupTabEnabled(group));
+    QCOMPARE(f.editor()->currentGroup(), group);
+    if (step == 1)
+        QCOMPARE(f.editor()->currentSubTab(1), 0);
+    QVERIFY(f.dotsShown(group));
+    for (int k = 0; k < TabConfigWindow::WizButtonCount; ++k)
+        QCOMPARE(!f.editor()->wizButton(k)->isHidden(), k == step);
+    QVERIFY(f.editorClose()->isHidden());
+    QVERIFY(!f.editor()->findChild<QLabel *>("lblQuickStart")->isHidden());
+    QVERIFY(!f.wiz()->parentWidget()->isEnabled());
+    QVERIFY(!f.wiz()->closeButton()->isEnabled());
+}
+
+void TestWizard::stepEnds_data()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("done button") << false;
+    QTest::newRow("editor close box") << true;
+}
+
+void TestWizard::stepEnds()
+{
+    WizardFixture f;
+    // A click on the step's name starts it as its button does.
+    QTest::mouseClick(f.wiz()->stepLabel(3), Qt::LeftButton);
+    QVERIFY(!f.editor()->wizButton(3)->isHidden());
+    QVERIFY(!f.wiz()->isStepDone(3));
+    QFETCH(bool, closeBox);
+    if (closeBox)
+        f.w().editorSubWindow()->close();
+    else
+        f.editor()->wizButton(3)->click();
+    QVERIFY(f.editor()->wizButton(3)->isHidden());
+    QVERIFY(f.wiz()->isStepDone(3));
+    QCOMPARE(f.wiz()->boxColour(3), QColor(0, 255, 0));
+    QVERIFY(!f.wiz()->isStepDone(2));
+    QVERIFY(f.wiz()->boxColour(2) != QColor(0, 255, 0));
+    QCOMPARE(f.enabledGroups(), 11);
+    QVERIFY(!f.anyMarks());
+    QVERIFY(!f.editorClose()->isHidden());
+    QVERIFY(f.wiz()->parentWidget()->isEnabled());
+    QVERIFY(f.wiz()->closeButton()->isEnabled());
+    // Still the wizard's configuration, and the step may be taken again.
+    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("2"));
+    f.wiz()->startStep(3);
+    QVERIFY(!f.editor()->wizButton(3)->isHidden());
+}
+
+void TestWizard::closeWithUnsavedNoUnloads()
+{
+    WizardFixture f;
+    const QByteArray saved = Test::readBytes(f.configPath("Quick.qxc"));
+    f.wiz()->startStep(1);
+    f.editor()->wizButton(1)->click();
+    f.ctx().editor.txtP(103).setText("61");
+    QVERIFY(f.ctx().state.blnConfigChanged);
+    f.program.prompter().enqueue(Msg::No);
+    QPointer<WizardWindow> wiz = f.wiz();
+    wiz->closeButton()->click();
+    const auto &msgs = f.program.prompter().messages();
+    QCOMPARE(msgs.last().text, QStringLiteral("You have unsaved data. Would you like to save now?"));
+    QCOMPARE(msgs.last().title, QStringLiteral("Unsaved Drive Config Data Exists"));
+    QTRY_VERIFY(!wiz);
+    QCOMPARE(Test::readBytes(f.configPath("Quick.qxc")), saved);
+    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
+    QCOMPARE(f.enabledGroups(), 11);
+    QVERIFY(!f.anyMarks());
+    for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
+        QVERIFY2(f.w().action(name)->isEnabled(), name);
+    for (const char *key : {"New", "Detail", "Wizard"})
+        QVERIFY2(f.w().toolButton(key)->isEnabled(), key);
+    QVERIFY(!f.w().toolButton("Schematic")->isEnabled()); // not built
+}
+
+void TestWizard::closeWithUnsavedYesSaves()
+{
+    WizardFixture f;
+    f.ctx().editor.txtP(103).setText("61");
+    f.program.prompter().enqueue(Msg::Yes);
+    QPointer<WizardWindow> wiz = f.wiz();
+    wiz->closeButton()->click();
+    QTRY_VERIFY(!wiz);
+    QVERIFY(Test::readBytes(f.configPath("Quick.qxc")).contains("\r\n10361\r\n"));
+    QVERIFY(!f.ctx().state.blnConfigChanged);
+}
+
+void TestWizard::pidStep_data()
+{
+    QTest::addColumn<QStringList>("drive");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("series 1") << QX1 << false;
+    QTest::newRow("series 2") << QX2 << true;
+}
+
+void TestWizard::pidStep()
+{
+    QFETCH(QStringList, drive);
+    QFETCH(bool, offered);
+    WizardFixture f(drive);
+    QVERIFY(f.wiz());
+    QCOMPARE(f.wiz()->stepButton(WizardWindow::PidStep)->isEnabled(), offered);
+    QCOMPARE(f.wiz()->stepLabel(WizardWindow::PidStep)->isEnabled(), offered);
+    QVERIFY(f.wiz()->stepButton(WizardWindow::PidStep - 1)->isEnabled());
+}
+
+} // namespace WizardTest
+
+namespace ChangeRatingDialogTest {
+
+// The change-rating dialog as the user sees it, and Change Drive Rating on
+// the main window: texts, list and buttons wired to the model, whose own
+// decisions the change-rating model test in tst_app covers.
+
+namespace {
+
+const QStringList QX2 {"02", "05", "120"};
+const QStringList QX3 {"03", "06", "104"};
+
+QStringList items(const QComboBox *box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+} // namespace
+
+class TestChangeRatingDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showsModel_data();
+    void showsModel();
+    void buttonsClose_data();
+    void buttonsClose();
+    void mainCommand_data();
+    void mainCommand();
+};
+
+void TestChangeRatingDialog::showsModel_data()
+{
+    QTest::addColumn<QString>("series"); // the text of P9.41
+    QTest::addColumn<bool>("okEnabled");
+    QTest::newRow("candidates") << "02" << true;
+    QTest::newRow("none") << "04" << false;
+}
+
+void TestChangeRatingDialog::showsModel()
+{
+    QFETCH(QString, series);
+    QFETCH(bool, okEnabled);
+    Test::TempProgram program;
+    AppContext &ctx = program.ctx();
+    ctx.editor.txtP(941).setText(series);
+    ChangeRatingDialog dialog(ctx);
+
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Configuration Update"));
+    QVERIFY(!dialog.windowIcon().isNull());
+    QCOMPARE(dialog.label()->text(),
+        QStringLiteral(
+            "Select the drive series/rating you would like to update to from the list below and click \"OK\"."));
+    QCOMPARE(dialog.driveList()->toolTip(), QStringLiteral("Select a drive model and rev. from the list."));
+    QCOMPARE(items(dialog.driveList()), dialog.model().lines());
+    QCOMPARE(dialog.driveList()->currentIndex(), 0);
+    QCOMPARE(dialog.okButton()->isEnabled(), okEnabled);
+    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
+    // Showing the first line is no choice of the user's: no warning.
+    QVERIFY(program.prompter().messages().isEmpty());
+}
+
+void TestChangeRatingDialog::buttonsClose_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QStringList>("drive");
+    QTest::newRow("OK moves to the chosen drive") << true << int(QDialog::Accepted) << QX3;
+    QTest::newRow("Cancel changes nothing") << false << int(QDialog::Rejected) << QX2;
+}
+
+void TestChangeRatingDialog::buttonsClose()
+{
+    QFETCH(bool, ok);
+    QFETCH(int, result);
+    QFETCH(QStringList, drive);
+    // The list's choice reaches the model; its warnings are the model's test.
+    Test::TempProgram program;
+    AppContext &ctx = program.ctx();
+    QVERIFY(Test::loadDrive(ctx, QX2));
+    ChangeRatingDialog dialog(ctx);
+    dialog.driveList()->setCurrentIndex(int(dialog.model().lines().indexOf("QX-3-045H @ rev. 104")));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    QTest::mouseClick(ok ? dialog.okButton() : dialog.cancelButton(), Qt::LeftButton);
+
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), result);
+    QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), drive);
+    QCOMPARE(program.prompter().titles(), ok ? QStringList {"Update Complete"} : QStringList());
+}
+
+void TestChangeRatingDialog::mainCommand_data()
+{
+    QTest::addColumn<bool>("withFile");
+    QTest::newRow("no configuration") << false;
+    QTest::newRow("configuration file open") << true;
+}
+
+void TestChangeRatingDialog::mainCommand()
+{
+    QFETCH(bool, withFile);
+    Test::MainFixture f;
+    if (withFile) {
+        Test::answerNewConfig(QX2, "Pump1");
+        f.w().commands().newDetailed();
+    }
+    f.w().pollTimers().mainTick();
+    QAction *update = f.w().action("mnuUpdate");
+    QCOMPARE(update->isEnabled(), withFile);
+    f.program.prompter().clear();
+
+    // Outlives the test function: with no dialog the timer fires later.
+    auto shownTitle = std::make_shared<QString>();
+    QTimer::singleShot(0, [shownTitle] {
+        if (auto *dialog = qobject_cast<ChangeRatingDialog *>(QApplication::activeModalWidget())) {
+            *shownTitle = dialog->windowTitle();
+            dialog->reject();
+        }
+    });
+    // The command itself, as the menu would run it even when disabled.
+    f.w().changeDriveRating();
+
+    QCOMPARE(*shownTitle, withFile ? QStringLiteral("Configuration Update") : QString());
+    const QStringList titles = f.program.prompter().titles();
+    QCOMPARE(titles, withFile ? QStringList() : QStringList {"No Configuration Loaded"});
+}
+
+} // namespace ChangeRatingDialogTest
+
+namespace StatusListWindowTest {
+
+using Tarvel::Test::ScriptedFileDialogs;
+
+namespace {
+
+class CountingPrinter : public LinePrinter
+{
+public:
+    int begun = 0;
+    bool begin() override
+    {
+        ++begun;
+        return false;
+    }
+    void printLine(const QString &) override { }
+    void end() override { }
+};
+
+} // namespace
+
+class TestStatusListWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Test::TempProgram> m_program;
+    std::unique_ptr<ScriptedFileDialogs> m_dialogs;
+    std::unique_ptr<CountingPrinter> m_printer;
+    std::unique_ptr<StatusListWindow> m_window;
+
+    StatusList &list() { return m_program->ctx().statusList; }
+    QListWidget *log() { return m_window->findChild<QListWidget *>(QStringLiteral("lstLog")); }
+    QWidget *bar() { return m_window->findChild<LedBar *>(QStringLiteral("ledBar")); }
+    QAction *toolbarAction(const QString &name)
+    {
+        return m_window->findChild<QToolBar *>(QStringLiteral("tbrList"))->findChild<QAction *>(name);
+    }
+    QStringList shownLines()
+    {
+        QStringList out;
+        for (int i = 0; i < log()->count(); ++i)
+            out << log()->item(i)->text();
+        return out;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_program = std::make_unique<Test::TempProgram>(false);
+        m_dialogs = std::make_unique<ScriptedFileDialogs>();
+        m_printer = std::make_unique<CountingPrinter>();
+        m_program->ctx().setFileDialogs(m_dialogs.get());
+        m_program->ctx().setPrinter(m_printer.get());
+        m_window = std::make_unique<StatusListWindow>(m_program->ctx());
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void followsModel()
+    {
+        list().addLine(QStringLiteral("one"));
+        list().addLine(QStringLiteral("two"));
+        QCOMPARE(shownLines(), list().lines());
+        list().setLines({QStringLiteral("fresh")});
+        QCOMPARE(shownLines(), QStringList {QStringLiteral("fresh")});
+        list().clear();
+        QCOMPARE(log()->count(), 0);
+
+        list().setActivity(QStringLiteral("Upload"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("  Status List - Upload"));
+        list().setStatus(QStringLiteral("Parameter 12 of 80"));
+        QCOMPARE(
+            m_window->findChild<QLabel *>(QStringLiteral("lblStatus"))->text(), QStringLiteral("Parameter 12 of 80"));
+
+        QVERIFY(!bar()->isVisibleTo(m_window.get()));
+        list().setBarVisible(true);
+        list().setPosition(500);
+        QVERIFY(bar()->isVisibleTo(m_window.get()));
+        QCOMPARE(static_cast<LedBar *>(bar())->value(), 500);
+    }
+
+    void startsFromExistingModel()
+    {
+        list().setLines({QStringLiteral("before")});
+        list().setActivity(QStringLiteral("earlier"));
+        list().setBarVisible(true);
+        list().setPosition(700);
+        StatusListWindow late(m_program->ctx());
+        QCOMPARE(late.findChild<QListWidget *>(QStringLiteral("lstLog"))->count(), 1);
+        QCOMPARE(late.windowTitle(), list().caption());
+        QVERIFY(late.findChild<LedBar *>(QStringLiteral("ledBar"))->isVisibleTo(&late));
+        QCOMPARE(late.findChild<LedBar *>(QStringLiteral("ledBar"))->value(), 700);
+    }
+
+    void newestLineStaysInView()
+    {
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        for (int i = 0; i < 500; ++i)
+            list().addLine(QStringLiteral("line %1").arg(i));
+        QCoreApplication::processEvents();
+        const QRect last = log()->visualItemRect(log()->item(log()->count() - 1));
+        QVERIFY(log()->viewport()->rect().contains(last.center()));
+    }
+
+    void toolbarButtons_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("dialogMode"); // -1: no file dialog
+        QTest::addColumn<int>("printerBegun");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("open") << "tbrList_Open" << int(FileDialogRequest::Open) << 0 << 0;
+        QTest::newRow("save") << "tbrList_Save" << int(FileDialogRequest::Save) << 0 << 0;
+        QTest::newRow("print") << "tbrList_Print" << -1 << 1 << 0;
+        QTest::newRow("clear") << "tbrList_Clear" << -1 << 0 << 1;
+    }
+
+    void toolbarButtons()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, dialogMode);
+        QFETCH(int, printerBegun);
+        QFETCH(int, questions);
+        QAction *button = toolbarAction(action);
+        QVERIFY(button);
+        button->trigger();
+        QCOMPARE(m_dialogs->requests.size(), dialogMode < 0 ? 0 : 1);
+        if (dialogMode >= 0)
+            QCOMPARE(int(m_dialogs->requests.first().mode), dialogMode);
+        QCOMPARE(m_printer->begun, printerBegun);
+        QCOMPARE(m_program->prompter().messages().size(), questions);
+    }
+
+    void closeButtonHidesThroughModel()
+    {
+        list().addLine(QStringLiteral("kept"));
+        list().show();
+        QSignalSpy shown(&list(), &StatusList::shownChanged);
+        QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().first().toBool(), false);
+        QCOMPARE(log()->count(), 1);
+    }
+};
+
+// The segments of the progress bar and their colours by section.
+class TestLedBar : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ledSegments_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("lit");
+        QTest::newRow("empty") << 0 << 0;
+        QTest::newRow("one step is nothing yet") << 1 << 0;
+        QTest::newRow("half") << 500 << 25;
+        QTest::newRow("nearly full") << 990 << 50;
+        QTest::newRow("full") << 999 << 50;
+        QTest::newRow("past the end") << 5000 << 50;
+        QTest::newRow("below zero") << -3 << 0;
+    }
+
+    void ledSegments()
+    {
+        QFETCH(int, value);
+        QFETCH(int, lit);
+        QCOMPARE(LedBar::litSegments(value, LedBar::DefaultMaximum, 50), lit);
+    }
+
+    void ledColours_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QList<QColor>>("atThirds"); // colours at 1/6, 3/6 and 5/6 of the width
+        const QColor ground = LedBar::groundColour();
+        const QColor green = LedBar::sectionColour(0, 999);
+        const QColor white = LedBar::sectionColour(333, 999);
+        const QColor blue = LedBar::sectionColour(666, 999);
+        QVERIFY(green != white && white != blue && blue != green);
+        QCOMPARE(LedBar::sectionColour(332, 999), green);
+        QCOMPARE(LedBar::sectionColour(665, 999), white);
+        QTest::newRow("empty") << 0 << QList<QColor> {ground, ground, ground};
+        QTest::newRow("first third") << 300 << QList<QColor> {green, ground, ground};
+        QTest::newRow("two thirds") << 650 << QList<QColor> {green, white, ground};
+        QTest::newRow("full") << 999 << QList<QColor> {green, white, blue};
+    }
+
+    void ledColours()
+    {
+        QFETCH(int, value);
+        QFETCH(QList<QColor>, atThirds);
+        LedBar bar;
+        // 100 segments: pitch 8, border 2 each side.
+        bar.resize(2 * 2 + 100 * 8 - 2, 16);
+        bar.setValue(value);
+        const QImage image = bar.grab().toImage();
+        for (int i = 0; i < 3; ++i) {
+            const int segment = 100 * (2 * i + 1) / 6;
+            const QPoint centre(2 + segment * 8 + LedBar::SegmentWidth / 2, 8);
+            QCOMPARE(image.pixelColor(centre).rgb(), atThirds.at(i).rgb());
+        }
+    }
+};
+
+} // namespace StatusListWindowTest
+
+namespace NewConfigDialogTest {
+
+// The folder view opens at the configuration folder with it chosen.
+class TestNewConfigDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void folderViewShowsConfigs()
+    {
+        Test::TempProgram program;
+        NewConfigDialog dialog(program.ctx(), "Detailed");
+        dialog.show();
+        auto *folders = dialog.findChild<QTreeView *>("Dir1");
+        const auto *model = static_cast<const QFileSystemModel *>(folders->model());
+        const QString configs = QDir(program.ctx().paths().configsDir()).canonicalPath();
+        QTRY_COMPARE(QDir(model->filePath(folders->currentIndex())).canonicalPath(), configs);
+        QTRY_VERIFY(folders->visualRect(folders->currentIndex()).intersects(folders->viewport()->rect()));
+    }
+};
+
+} // namespace NewConfigDialogTest
+
+TARVEL_TEST_MAIN(NewConfigDialogTest::TestNewConfigDialog, TabConfigTest::TestTabConfig, WizardTest::TestWizard,
+    ChangeRatingDialogTest::TestChangeRatingDialog, StatusListWindowTest::TestStatusListWindow,
+    StatusListWindowTest::TestLedBar)
+#include "tst_ui_editors.moc"
