@@ -2,11 +2,11 @@
 
 #include "comm/DriveStatusText.h"
 
+#include "base/NumberText.h"
 #include "model/AppContext.h"
 #include "ports/LinkMonitor.h"
 #include "ports/PollDisplay.h"
 #include "ports/Prompter.h"
-#include "base/NumberText.h"
 
 namespace Tarvel {
 
@@ -61,6 +61,8 @@ void PollTimers::mainTick()
             // already weighs the route (result code, or ST00.18 on Ethernet).
             if (m_link->pollDrive())
                 linkGood();
+            else if (!linkOpen())
+                noLink(); // the user disconnected while a read waited: not a loss
             else
                 linkLost();
         } else {

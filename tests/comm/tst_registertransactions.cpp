@@ -4,9 +4,11 @@
 #include "LinkTestSupport.h"
 
 #include "../../tools/tarvel-cli/DriveStatusReport.h"
+#include "app/PollTimers.h"
 #include "comm/DriveStatusText.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
+#include "ports/PollDisplay.h"
 
 #include <QtTest>
 
@@ -31,6 +33,20 @@ QString logEntry(const QString &line)
     return line.section(QStringLiteral(" - "), 1);
 }
 
+// Panel 2 of the status bar, each change once.
+class Panel2Recorder : public PollDisplay
+{
+public:
+    QStringList panel2;
+    void setPanelText(int panel, const QString &text) override
+    {
+        if (panel == 2 && (panel2.isEmpty() || panel2.last() != text))
+            panel2 << text;
+    }
+    void setConnectedPicture(bool) override { }
+    void setCommandEnabled(const QString &, bool) override { }
+};
+
 } // namespace
 
 class TestRegisterTransactions : public QObject
@@ -46,6 +62,7 @@ private Q_SLOTS:
     void download1FailureOnlyLogs();
     void uploadDeliversThroughDone();
     void pollDriveStoresValues();
+    void pollDriveLostLink_data();
     void pollDriveLostLink();
     void ethernetRouteFailsSafely();
     void statusReport();
@@ -173,19 +190,47 @@ void TestRegisterTransactions::pollDriveStoresValues()
     QCOMPARE(fixture.errorLogLines(), QStringList());
 }
 
+void TestRegisterTransactions::pollDriveLostLink_data()
+{
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("port lost between ticks") << "kill" << QStringList {"Communication Error"};
+    QTest::newRow("disconnect while a read waits") << "disconnect" << QStringList();
+}
+
+// The main window's timer ticking with the event loop running, so that
+// the port's loss (or the user's Disconnect) arrives between or inside ticks
+// as it does in the program.
 void TestRegisterTransactions::pollDriveLostLink()
 {
-    LinkFixture fixture;
+    QFETCH(QString, event);
+    // A slow drive, so that a read is still waiting when Disconnect comes.
+    LinkFixture fixture({QStringLiteral("--wire-timing"), QStringLiteral("--turnaround"), QStringLiteral("100")});
     START_LINK(fixture);
-    fixture.link().mod1().setTimeOut(ShortTimeOut);
+    fixture.link().setPanel4Text(QStringLiteral("Node 1"));
     SerialLinkMonitor monitor(fixture.ctx());
-    QVERIFY(monitor.pollDrive());
-    fixture.sim().process().kill();
-    QVERIFY(fixture.sim().process().waitForFinished(3000));
-    QVERIFY(!monitor.pollDrive());
-    monitor.closeConnection();
-    QVERIFY(!monitor.linkOpen());
+    Panel2Recorder display;
+    PollTimers polls(fixture.ctx(), display);
+    polls.setLinkMonitor(&monitor);
+    int ticks = 0;
+    QTimer tmrMain;
+    QObject::connect(&tmrMain, &QTimer::timeout, [&] {
+        if (++ticks == 3 && event == QLatin1String("disconnect"))
+            QTimer::singleShot(0, [&] { fixture.link().disconnectLink(); });
+        polls.mainTick();
+        if (ticks == 2 && event == QLatin1String("kill"))
+            fixture.sim().process().kill();
+    });
+    tmrMain.start(50);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 8, 10000);
+    QFETCH(QStringList, messages);
+    QCOMPARE(fixture.prompter().titles(), messages);
+    QStringList expected {"Drive Status - STOP, FWD     ", PollTimers::OfflineText};
+    if (!messages.isEmpty())
+        expected.insert(1, PollTimers::CommErrorText);
+    QCOMPARE(display.panel2, expected);
     QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
+    QVERIFY(!monitor.linkOpen());
 }
 
 void TestRegisterTransactions::ethernetRouteFailsSafely()
