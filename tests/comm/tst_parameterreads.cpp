@@ -42,6 +42,9 @@ void TestParameterReads::planReads_data()
     QTest::newRow("one register refused: that run singly")
         << QStringList {"--exception-at", "2347"} << true << QList<int> {1, 2, 3, 2346, 2347}
         << QList<int> {1, 2, 3, 2346} << 3;
+    const QList<int> ten {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    QTest::newRow("refused run: no block again inside it")
+        << QStringList {"--exception-at", "10"} << true << ten << ten.first(9) << 10;
 }
 
 void TestParameterReads::planReads()
