@@ -17,14 +17,17 @@ UploadValidation::UploadValidation(AppContext &ctx)
     : m_ctx(ctx)
 { }
 
-void UploadValidation::validateUpload(int index, const QString &value)
+bool UploadValidation::validateUpload(int index, const QString &value)
 {
+    using Verdict = LoadedValueCheck::Verdict;
+    Verdict verdict = Verdict::Kept;
     m_ctx.trap(QStringLiteral("basFunctions, ValidateUpload()"), [&] {
         LoadedValueCheck::Wording wording;
         wording.tooHighNamesDefault = false;
         wording.neverDifferent = NodeAddressIndex;
-        LoadedValueCheck(m_ctx, wording).check(index, value);
+        verdict = LoadedValueCheck(m_ctx, wording).check(index, value);
     });
+    return verdict != Verdict::TooLow && verdict != Verdict::TooHigh;
 }
 
 } // namespace Tarvel

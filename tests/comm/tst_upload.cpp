@@ -3,14 +3,14 @@
 // of link failure, in single-register and block mode.
 #include "TransferTestSupport.h"
 
-#include "ports/ShellHooks.h"
 #include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
-#include "model/ParamText.h"
 #include "comm/RegisterTransactions.h"
-#include "transfer/UploadOperation.h"
 #include "files/ConfigFile.h"
+#include "model/ParamText.h"
+#include "ports/ShellHooks.h"
 #include "rules/Resolution.h"
+#include "transfer/UploadOperation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,6 +37,7 @@ public:
         mainEnabled = enabled;
         calls << (enabled ? "main on" : "main off");
     }
+    void updateCaption() override { calls << "caption"; }
 };
 
 // A program with the simulated drive, its link open and its identity polled.
@@ -138,13 +139,20 @@ void TestUpload::uploadRound_data()
 {
     // Block mode fills the editor as single reads do: blockUploadMatchesSingle.
     QTest::addColumn<int>("saveAnswer");
-    QTest::newRow("saved") << int(Msg::Yes);
-    QTest::newRow("not saved") << int(Msg::No);
+    QTest::addColumn<QString>("openFileDrive"); // empty: no file open
+    QTest::addColumn<bool>("fileKept");
+    QTest::newRow("saved") << int(Msg::Yes) << QString() << false;
+    QTest::newRow("not saved") << int(Msg::No) << QString() << false;
+    QTest::newRow("file of this drive kept") << int(Msg::Yes) << "02,05,120" << true;
+    // Saving must ask for a name rather than turn a QX-1 file into a QX-2's.
+    QTest::newRow("file of another drive let go") << int(Msg::Yes) << "01,03,104" << false;
 }
 
 void TestUpload::uploadRound()
 {
     QFETCH(int, saveAnswer);
+    QFETCH(QString, openFileDrive);
+    QFETCH(bool, fileKept);
     UploadBench bench;
     START_BENCH(bench);
     AppContext &ctx = bench.ctx();
@@ -156,6 +164,14 @@ void TestUpload::uploadRound()
     RegisterTransactions(ctx).download1(ParamText::registerNumber(300), 2);
     RegisterTransactions(ctx).download1(ParamText::registerNumber(200), 3);
     ctx.state.blnConfigChanged = false;
+    if (!openFileDrive.isEmpty()) {
+        const QStringList drive = openFileDrive.split(u',');
+        ctx.state.strSeries = drive.at(0);
+        ctx.state.strModel = drive.at(1);
+        ctx.state.strRev = drive.at(2);
+        ctx.state.strConfigPath = QDir::temp().filePath("F.qxc");
+        ctx.state.strConfigName = "F.qxc";
+    }
     bench.fixture.prompter().enqueue(Msg::Yes);
     bench.fixture.prompter().enqueue(saveAnswer);
     bench.hooks.calls.clear();
@@ -208,6 +224,8 @@ void TestUpload::uploadRound()
     QCOMPARE(bench.hooks.calls.first(), "busy");
     QVERIFY(bench.hooks.calls.contains("2s off") && bench.hooks.calls.contains("2s on"));
     QCOMPARE(bench.fixture.errorLogLines(), QStringList());
+    QCOMPARE(ctx.state.hasConfigFile(), fileKept);
+    QCOMPARE(bench.hooks.calls.contains("caption"), !openFileDrive.isEmpty() && !fileKept);
 }
 
 void TestUpload::declinedLeavesConfiguration()
