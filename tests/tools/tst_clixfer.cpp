@@ -170,10 +170,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("simLink"); // the simulator's link options
         QTest::addColumn<QStringList>("cliLink"); // those the tool is given
-        QTest::newRow("catalogue link settings") << QStringList {} << QStringList {};
-        QTest::newRow("block") << QStringList {} << QStringList {"--block"};
+        QTest::addColumn<bool>("outOfRange"); // the drive holds P1.03 above its maximum
+        QTest::newRow("catalogue link settings") << QStringList {} << QStringList {} << false;
+        QTest::newRow("block") << QStringList {} << QStringList {"--block"} << false;
         QTest::newRow("node 9, 9600 baud") << QStringList {"--node", "9", "--settings", "9600,O,8,1"}
-                                           << QStringList {"--node", "9", "--settings", "9600,O,8,1"};
+                                           << QStringList {"--node", "9", "--settings", "9600,O,8,1"} << false;
+        QTest::newRow("value out of range") << QStringList {"--no-range-check"} << QStringList {} << true;
     }
 
     // The tool reads over the link it is told to use and writes the file;
@@ -183,21 +185,29 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, simLink);
         QFETCH(QStringList, cliLink);
+        QFETCH(bool, outOfRange);
         SimProcess *sim = startSim(QStringList {"--drive", "02,05,120"} + simLink);
         QVERIFY(sim);
         const quint8 node = simLink.contains("--node") ? 9 : 1;
         const QString format = simLink.contains("--settings") ? simLink.last() : Rtu;
         QVERIFY(writeSettings(*sim, node, format));
+        if (outOfRange) {
+            SimLine line;
+            QVERIFY(openLine(line, *sim, Rtu));
+            QVERIFY(line.ask(1, ModbusPdu::writeSingleRegister(260 - 1, 9999)));
+        }
         const QString file = path("up.qxc");
         const Run r = run(QStringList {"upload", "LINK", "-o", file, "--yes"} + cliLink, sim);
-        QVERIFY2(r.status == 0, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.out.join('\n') + r.err));
         QVERIFY(r.out.filter(QRegularExpression("^Upload started ")).size() == 1);
         QVERIFY2(r.out.filter(QRegularExpression("^Upload of Drive Model .* completed ")).size() == 1,
             qPrintable(r.out.join('\n')));
-        QVERIFY(r.err.isEmpty());
+        QCOMPARE(r.err.contains("values read from the drive were out of range and replaced by their defaults: 1"),
+            outOfRange);
         AppContext &ctx = m_program->ctx();
         QVERIFY(ConfigFile(ctx).openFile(file));
-        QCOMPARE(ctx.editor.txtP(103).text().toDouble(), Settings.first().value.toDouble());
+        if (!outOfRange)
+            QCOMPARE(ctx.editor.txtP(103).text().toDouble(), Settings.first().value.toDouble());
     }
 
     void download_data()

@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliOptions.h"
 #include "CliSession.h"
 #include "DriveCommands.h"
 #include "ParamName.h"
@@ -19,15 +20,6 @@
 namespace Tarvel {
 
 namespace {
-
-const QString OutOption = QStringLiteral("o");
-const QString DriveOption = QStringLiteral("drive");
-// The link options, declared by LinkOptions.
-const QString PortOption = QStringLiteral("port");
-const QString NodeOption = QStringLiteral("node");
-const QString ModeOption = QStringLiteral("mode");
-const QString SettingsOption = QStringLiteral("settings");
-const QString BlockOption = QStringLiteral("block");
 
 // P0.00 and P0.02 list the values themselves; every other list is chosen
 // by the position of its entry.
