@@ -447,6 +447,13 @@ void ModbusMaster::onSilence()
 {
     if (!m_busy || m_received.isEmpty())
         return;
+    if (m_sawNoise) {
+        // Bytes beyond the longest frame were dropped: what is left is
+        // the head of that noise, not an answer.
+        m_received.clear();
+        finish(GarbledFrame);
+        return;
+    }
     const QByteArray frame = m_received;
     m_received.clear();
     if (!takeFrame(frame))
@@ -457,7 +464,8 @@ void ModbusMaster::onTimeOut()
 {
     if (!m_busy)
         return;
-    if (!m_received.isEmpty())
+    // Bytes in hand after noise are more noise, not the start of an answer.
+    if (!m_received.isEmpty() && !m_sawNoise)
         finish(ShortFrame);
     else
         finish(m_sawNoise ? GarbledFrame : TimeOut);

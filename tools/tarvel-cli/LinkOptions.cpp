@@ -13,7 +13,7 @@ namespace {
 constexpr int AsciiEvenParity = 1; // protocol list entries with ",E,"
 constexpr int RtuEvenParity = 4;
 
-bool parseNode(const QString &text, SerialLinSettingsOption &settings, QString *error)
+bool parseNode(const QString &text, SerialLinkSettings &settings, QString *error)
 {
     bool ok = false;
     const int node = text.trimmed().toInt(&ok);
@@ -64,7 +64,7 @@ void LinkOptions::addTo(QCommandLineParser &parser)
         QStringLiteral("BAUD,P,D,S")});
 }
 
-bool LinkOptions::parsePort(const QString &port, SerialLinSettingsOption &settings, QString *error)
+bool LinkOptions::parsePort(const QString &port, SerialLinkSettings &settings, QString *error)
 {
     for (int i = 0; i < PortMap::Count; ++i) {
         if (QString(port).remove(u' ').compare(PortMap::portName(i).remove(u' '), Qt::CaseInsensitive) == 0) {
@@ -83,10 +83,10 @@ bool LinkOptions::parsePort(const QString &port, SerialLinSettingsOption &settin
     return false;
 }
 
-std::optional<SerialLinSettingsOption> LinkOptions::fromParser(
+std::optional<SerialLinkSettings> LinkOptions::fromParser(
     const QCommandLineParser &parser, const ComSetTable &defaults, QString *error)
 {
-    SerialLinSettingsOption settings;
+    SerialLinkSettings settings;
     settings.commPort = std::max(0, defaults.defaultPort);
     if (!defaults.defaultAddress.isEmpty())
         settings.nodeAddress = defaults.defaultAddress;
