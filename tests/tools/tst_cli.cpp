@@ -852,7 +852,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("cliLink"); // those the tool is given
         QTest::addColumn<bool>("outOfRange"); // the drive holds P1.03 above its maximum
         QTest::newRow("catalogue link settings") << QStringList {} << QStringList {} << false;
-        QTest::newRow("block") << QStringList {} << QStringList {"--block"} << false;
         QTest::newRow("node 9, 9600 baud") << QStringList {"--node", "9", "--settings", "9600,O,8,1"}
                                            << QStringList {"--node", "9", "--settings", "9600,O,8,1"} << false;
         QTest::newRow("value out of range") << QStringList {"--no-range-check"} << QStringList {} << true;
@@ -900,8 +899,6 @@ private Q_SLOTS:
         QTest::newRow("block") << QStringList {} << QStringList {"--block"} << 0 << QStringList {};
         QTest::newRow("write ignored") << QStringList {"--ignore-write-at", "260"} << QStringList {} << 1
                                        << QStringList {"P1.03"};
-        QTest::newRow("writes ignored, block") << QStringList {"--ignore-write-at", "260,264"}
-                                               << QStringList {"--block"} << 1 << QStringList {"P1.03", "P1.07"};
     }
 
     // What the file holds arrives in the drive; what the drive dropped is
@@ -927,21 +924,6 @@ private Q_SLOTS:
         for (const Setting &s : Settings)
             held << !ignored.contains(s.name);
         QCOMPARE(settingsHeld(*sim), held);
-    }
-
-    // Uploading from one drive and downloading into another leaves the
-    // second holding what the first held (value by value in the download
-    // operation's round trip).
-    void uploadThenDownload()
-    {
-        SimProcess *from = startSim({"--drive", "03,06,104"});
-        SimProcess *to = startSim({"--drive", "03,06,104"});
-        QVERIFY(from && to && writeSettings(*from));
-        const QString file = path("copy.qxc");
-        QCOMPARE(run({"upload", "LINK", "-o", file, "--yes", "--block"}, from).status, 0);
-        const Run r = run({"download", file, "LINK", "--yes", "--block"}, to);
-        QVERIFY2(r.status == 0, qPrintable(r.out.join('\n') + r.err));
-        QCOMPARE(settingsHeld(*to), QList<bool>(Settings.size(), true));
     }
 
     void refused_data()
