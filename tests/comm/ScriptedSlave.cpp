@@ -167,7 +167,7 @@ void ScriptedSlave::sendPieces(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    const int count = fault == Fault::Flood ? 64 : pieces;
+    const int count = fault == Fault::Flood ? 128 : pieces;
     const qsizetype step = std::max<qsizetype>(1, (bytes.size() + count - 1) / count);
     for (qsizetype at = 0, n = 0; at < bytes.size(); at += step, ++n) {
         const QByteArray piece = bytes.mid(at, step);

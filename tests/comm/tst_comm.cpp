@@ -688,7 +688,7 @@ void TestModbusMaster::floodIsDropped()
     Link link(framing);
     link.slave.fault = Fault::Flood;
     QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), int(ModbusMaster::GarbledFrame));
-    QTest::qWait(400); // the rest of the flood
+    QTest::qWait(700); // the rest of the flood
     link.slave.fault = Fault::None;
     QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), 0);
 }
