@@ -47,6 +47,8 @@ void PollTimers::mainTick()
             // already weighs the route (result code, or ST00.18 on Ethernet).
             if (m_link->pollDrive())
                 linkGood();
+            else if (!linkOpen())
+                noLink(); // the user disconnected while a read waited: not a loss
             else
                 linkLost();
         } else {

@@ -121,6 +121,8 @@ void ModbusMaster::setPortSettings(const QString &settings)
 
 bool ModbusMaster::portOpen() const
 {
+    if (m_lost)
+        return true;
     if (m_tcp)
         return m_tcp->state() == QAbstractSocket::ConnectedState;
     return m_serial && m_serial->isOpen();
@@ -128,7 +130,7 @@ bool ModbusMaster::portOpen() const
 
 void ModbusMaster::setPortOpen(bool open)
 {
-    if (open == portOpen())
+    if (open == portOpen() && !m_lost)
         return;
     if (!open) {
         closePort();
@@ -202,6 +204,7 @@ void ModbusMaster::openTcp(const QString &target)
 
 void ModbusMaster::closePort()
 {
+    m_lost = false;
     if (m_busy)
         finish(LinkLost);
     m_sendTimer.stop();
@@ -243,6 +246,11 @@ void ModbusMaster::trigger()
     }
     if (!prepareRequest())
         return;
+    if (m_lost) {
+        m_busy = true;
+        finishLater(LinkLost);
+        return;
+    }
     const auto framing = m_tcp ? ModbusTransport::Framing::Tcp
         : m_asciiMode          ? ModbusTransport::Framing::Ascii
                                : ModbusTransport::Framing::Rtu;
@@ -275,6 +283,8 @@ bool ModbusMaster::prepareRequest()
 {
     bool numeric = false;
     const int node = m_nodeAddress.trimmed().toInt(&numeric);
+    // Every transaction waits for the drive's answer, so node 0 (the
+    // broadcast address, which no drive answers) has no use here.
     if (!numeric || node < 1 || node > 247)
         return refuse(QStringLiteral("node address \"%1\" is not 1..247").arg(m_nodeAddress));
     if (m_startRegister < 1 || m_startRegister > 0x10000)
@@ -357,8 +367,10 @@ void ModbusMaster::scanAnswer()
         switch (scan.state) {
         case State::NeedMore:
             // A frame cut short ends at the time-out as a short frame.
+            dropSurplus();
             return;
         case State::UntilSilence:
+            dropSurplus();
             m_silenceTimer.start(kEndOfUnknownFrameMs);
             return;
         case State::Garbage:
@@ -376,6 +388,17 @@ void ModbusMaster::scanAnswer()
         }
         }
     }
+}
+
+void ModbusMaster::dropSurplus()
+{
+    // No answer is longer than the longest frame: bytes beyond it are
+    // noise, and keeping them would let a flooding peer fill the memory.
+    const qsizetype limit = m_transport->maxFrame();
+    if (m_received.size() <= limit)
+        return;
+    m_received.truncate(limit);
+    m_sawNoise = true;
 }
 
 bool ModbusMaster::takeFrame(QByteArrayView frame)
@@ -424,6 +447,13 @@ void ModbusMaster::onSilence()
 {
     if (!m_busy || m_received.isEmpty())
         return;
+    if (m_sawNoise) {
+        // Bytes beyond the longest frame were dropped: what is left is
+        // the head of that noise, not an answer.
+        m_received.clear();
+        finish(GarbledFrame);
+        return;
+    }
     const QByteArray frame = m_received;
     m_received.clear();
     if (!takeFrame(frame))
@@ -434,7 +464,8 @@ void ModbusMaster::onTimeOut()
 {
     if (!m_busy)
         return;
-    if (!m_received.isEmpty())
+    // Bytes in hand after noise are more noise, not the start of an answer.
+    if (!m_received.isEmpty() && !m_sawNoise)
         finish(ShortFrame);
     else
         finish(m_sawNoise ? GarbledFrame : TimeOut);
@@ -444,6 +475,7 @@ void ModbusMaster::onLinkError(const QString &what)
 {
     qCWarning(lcComm) << "Mod1 lost the link:" << what;
     closePort();
+    m_lost = true;
 }
 
 void ModbusMaster::finish(int result)

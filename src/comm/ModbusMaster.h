@@ -39,8 +39,9 @@ namespace Tarvel {
 // | Code   | Meaning                                                        |
 // |--------|----------------------------------------------------------------|
 // |   -1   | not started: port not open, another transaction pending, node  |
-// |        | address not 0..247 (0, broadcast, for writes only), register   |
-// |        | number or count out of range, unknown FunctionCode             |
+// |        | address not 1..247 (no broadcast: every transaction waits for  |
+// |        | an answer), register number or count out of range, unknown     |
+// |        | FunctionCode                                                   |
 // |    0   | success                                                        |
 // | 1..255 | the slave refused with this Modbus exception code: 1 illegal   |
 // |        | function, 2 illegal data address, 3 illegal data value,        |
@@ -56,7 +57,7 @@ namespace Tarvel {
 // |  306   | echo mismatch: a write acknowledged with another address,      |
 // |        | value or count than was written                                |
 // |  307   | link lost: port closed or gone (device removed, connection     |
-// |        | dropped) while the transaction was pending                     |
+// |        | dropped) while the transaction was pending, or gone before it  |
 // |  308   | write failure: the request could not be written to the port    |
 //
 // ResultCode keeps the result of the last transaction until the next one
@@ -112,6 +113,10 @@ public:
 
     // Opening a port that is missing or held by another program raises
     // TrappedError 380; closing ends a pending transaction with LinkLost.
+    // A port that goes away by itself (device removed, peer gone) ends a
+    // pending transaction with LinkLost and stays open to its users until
+    // they close it: every transaction on it fails with LinkLost, so the
+    // loss is noticed by whoever triggers next, as a silent drive is.
     bool portOpen() const;
     void setPortOpen(bool open);
 
@@ -157,6 +162,7 @@ private:
     void send();
     void onReadyRead();
     void scanAnswer();
+    void dropSurplus();
     bool takeFrame(QByteArrayView frame);
     void onSilence();
     void onTimeOut();
@@ -185,6 +191,7 @@ private:
     QTcpSocket *m_tcp = nullptr;
     QIODevice *m_device = nullptr;
     bool m_pseudoTerminal = false;
+    bool m_lost = false; // the device went away; the port is open until closed
 
     // The pending transaction.
     std::unique_ptr<ModbusTransport> m_transport;

@@ -59,6 +59,8 @@ public:
     static std::unique_ptr<ModbusTransport> create(Framing framing);
 
     virtual Framing framing() const = 0;
+    // The longest frame the standard allows on this kind of link.
+    virtual qsizetype maxFrame() const = 0;
     virtual QByteArray encode(const ModbusAdu &adu) const = 0;
     virtual Scan scan(QByteArrayView buffer, ModbusDirection direction) const = 0;
     virtual Decoded decode(QByteArrayView frame) const = 0;

@@ -2,8 +2,8 @@
 
 #include "CommLink.h"
 #include "RegisterTransactions.h"
-#include "model/AppContext.h"
 #include "base/Logging.h"
+#include "model/AppContext.h"
 #include "ports/ShellHooks.h"
 
 namespace Tarvel {
@@ -33,6 +33,7 @@ void ParameterReads::plan(const QVector<int> &addresses)
     m_plan = addresses;
     m_cursor = 0;
     m_held.clear();
+    m_singleFrom = m_singleTo = 0;
 }
 
 bool ParameterReads::blockMode() const
@@ -50,7 +51,8 @@ qint16 ParameterReads::read(int address, float resolution, const QString &parame
         m_resultCode = ModbusMaster::Success;
         return value;
     }
-    if (blockMode()) {
+    const bool inRefusedRun = address >= m_singleFrom && address < m_singleTo;
+    if (blockMode() && !inRefusedRun) {
         const int count = runLength(address);
         if (count > 1) {
             const int code = readBlock(address, count);
@@ -60,7 +62,9 @@ qint16 ParameterReads::read(int address, float resolution, const QString &parame
                 m_resultCode = code; // a link failure: a single read would only fail again
                 return RegisterTransactions::FailureValue;
             }
-            // Refused: this run is read one register at a time below.
+            // Refused: this run is read one register at a time, from here on.
+            m_singleFrom = address;
+            m_singleTo = address + count;
             if (code == IllegalFunction)
                 m_blocksRefused = true;
         }

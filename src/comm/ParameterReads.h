@@ -27,7 +27,8 @@ public:
     // it together with the planned addresses that follow it without a gap
     // (consecutive register numbers, at most MaxBlockRegisters) in one
     // transaction; a drive that refuses such a block (exception answer) is
-    // asked for the registers one at a time. Link failures are not retried.
+    // asked for the rest of that run one register at a time, and for no
+    // block at all after exception 1. Link failures are not retried.
     void plan(const QVector<int> &addresses);
 
     // UploadWhile(address, 1, resolution, parameterText), or the value a
@@ -55,6 +56,9 @@ private:
     qsizetype m_cursor = 0; // where in the plan the next read is expected
     QHash<int, qint16> m_held; // block values not yet asked for
     bool m_blocksRefused = false;
+    // The registers of the last refused run, read singly: [from, to).
+    int m_singleFrom = 0;
+    int m_singleTo = 0;
     int m_resultCode = -1;
     int m_transactions = 0;
 };

@@ -14,6 +14,7 @@ public:
     static constexpr qsizetype MaxFrame = 256;
 
     Framing framing() const override { return Framing::Rtu; }
+    qsizetype maxFrame() const override { return MaxFrame; }
     QByteArray encode(const ModbusAdu &adu) const override;
     Scan scan(QByteArrayView buffer, ModbusDirection direction) const override;
     Decoded decode(QByteArrayView frame) const override;

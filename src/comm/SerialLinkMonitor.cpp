@@ -39,6 +39,8 @@ bool SerialLinkMonitor::pollDrive()
         // A transaction of someone else's may still be on the line; the
         // read would be refused rather than queued.
         mod1.waitWhileBusy();
+        if (!m_link.serialOpen())
+            return false; // closed by the user while a read waited
         transactions.upload(read.startRegister, read.count);
         mod1.waitWhileBusy();
     }

@@ -26,7 +26,10 @@ public:
     bool linkOpen() const override;
     // Serial: the three polling reads one after the other, waiting (with
     // events processed) between them; good while the port is open and the
-    // last read did not fail. Ethernet: the module's link status ST00.18.
+    // last read did not fail. A port that went away stays open until
+    // closed, so its loss fails the reads here. A link closed by the user
+    // while a read waited is not good either, but no longer open.
+    // Ethernet: the module's link status ST00.18.
     bool pollDrive() override;
     void closeConnection() override;
 

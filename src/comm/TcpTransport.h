@@ -14,6 +14,7 @@ public:
     static constexpr qsizetype MaxFrame = HeaderSize + ModbusPdu::MaxLength;
 
     Framing framing() const override { return Framing::Tcp; }
+    qsizetype maxFrame() const override { return MaxFrame; }
     QByteArray encode(const ModbusAdu &adu) const override;
     Scan scan(QByteArrayView buffer, ModbusDirection direction) const override;
     Decoded decode(QByteArrayView frame) const override;

@@ -15,7 +15,8 @@ class UploadValidation
 public:
     explicit UploadValidation(AppContext &ctx);
 
-    void validateUpload(int index, const QString &value);
+    // False when the value was out of range and its default put in its place.
+    bool validateUpload(int index, const QString &value);
 
 private:
     AppContext &m_ctx;

@@ -47,6 +47,7 @@ UploadOperation::Outcome UploadOperation::run()
 {
     Outcome outcome = Outcome::Trapped;
     m_transactions = 0;
+    m_replaced = 0;
     m_ctx.trap(Location, [&] { outcome = steps(); });
     return outcome;
 }
@@ -81,9 +82,32 @@ UploadOperation::Outcome UploadOperation::steps()
 
     prepare();
     const AppState &s = m_ctx.state;
+    const QStringList fileDrive {s.strSeries, s.strModel, s.strRev};
     if (!ParamLoader(m_ctx).loadDrive({s.strDriveSeriesCode, s.strDriveModelCode, s.strDriveRevCode}))
         return loadFailed();
+    releaseFileOfOtherDrive(fileDrive);
     return readAll();
+}
+
+// The editor now holds another drive's set than the open file may be for.
+// Saved under that file's name it would turn the file into another drive's,
+// so the file is let go and the next save asks for a name, as for a new
+// configuration. The file of the very drive uploaded from stays open.
+void UploadOperation::releaseFileOfOtherDrive(const QStringList &fileDrive)
+{
+    AppState &s = m_ctx.state;
+    if (!s.hasConfigFile())
+        return;
+    const QStringList uploaded {s.strSeries, s.strModel, s.strRev};
+    for (int i = 0; i < uploaded.size(); ++i) {
+        if (NumberText::val(uploaded.at(i)) != NumberText::val(fileDrive.at(i))) {
+            qCInfo(lcComm).noquote() << "upload from another drive than" << s.strConfigPath
+                                     << "- the next save asks for a file name";
+            s.strConfigPath = s.strConfigName = QStringLiteral(" ");
+            m_ctx.hooks().updateCaption();
+            return;
+        }
+    }
 }
 
 void UploadOperation::offerToSaveFirst()
@@ -187,7 +211,8 @@ void UploadOperation::store(const TransferRow &row, qint16 value)
     form.txtP(i).setText(NumberText::single(scaled));
     if (m_ctx.params.blnListShown[i])
         selectEntry(i, scaled);
-    UploadValidation(m_ctx).validateUpload(i, NumberText::single(scaled));
+    if (!UploadValidation(m_ctx).validateUpload(i, NumberText::single(scaled)))
+        ++m_replaced;
     if (i == CurvePatternIndex)
         LoadedValueCheck::setCustomCurveBoxes(form);
     m_ctx.params.varLastChance[i] = form.txtP(i).text();

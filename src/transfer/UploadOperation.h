@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace Tarvel {
 
@@ -23,10 +24,13 @@ public:
 
     // Transactions the last run started; for figures.
     int transactions() const { return m_transactions; }
+    // Values the drive held out of range, replaced by their defaults.
+    int replacedValues() const { return m_replaced; }
 
 private:
     Outcome steps();
     void offerToSaveFirst();
+    void releaseFileOfOtherDrive(const QStringList &fileDrive);
     bool linkOpen() const;
     Outcome refuseUnsupportedDrive();
     void prepare();
@@ -46,6 +50,7 @@ private:
     AppContext &m_ctx;
     TransferWindows &m_windows;
     int m_transactions = 0;
+    int m_replaced = 0;
 };
 
 } // namespace Tarvel

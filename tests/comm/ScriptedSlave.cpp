@@ -132,6 +132,8 @@ QByteArray ScriptedSlave::answer(const ModbusAdu &request)
     case Fault::Noise:
         return m_transport->framing() == ModbusTransport::Framing::Ascii ? QByteArray("zz?!\r\n")
                                                                          : QByteArray("\xFF\xFF\xFF", 3);
+    case Fault::Flood:
+        return QByteArray(64 * 1024, m_transport->framing() == ModbusTransport::Framing::Ascii ? 'A' : '\x11');
     case Fault::OldTransaction: {
         ModbusAdu stale = reply;
         stale.transactionId = quint16(reply.transactionId - 1);
@@ -165,7 +167,8 @@ void ScriptedSlave::sendPieces(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    const qsizetype step = std::max<qsizetype>(1, (bytes.size() + pieces - 1) / pieces);
+    const int count = fault == Fault::Flood ? 128 : pieces;
+    const qsizetype step = std::max<qsizetype>(1, (bytes.size() + count - 1) / count);
     for (qsizetype at = 0, n = 0; at < bytes.size(); at += step, ++n) {
         const QByteArray piece = bytes.mid(at, step);
         if (n == 0)

@@ -33,6 +33,7 @@ public:
         EchoMismatch, // acknowledge a write with another value
         Noise, // send bytes that form no frame
         OldTransaction, // TCP: an answer with a stale transaction number first
+        Flood, // 64 KiB of bytes that form no frame, in pieces for 640 ms, instead of the answer
     };
 
     ScriptedSlave(ModbusTransport::Framing framing, quint8 unit);

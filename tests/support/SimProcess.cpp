@@ -88,45 +88,28 @@ SimLine::SimLine(ModbusTransport::Framing framing)
 bool SimLine::open(const QString &path, const QString &format, QString *error)
 {
     m_port.setPortName(path);
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        *error = m_port.errorString();
+    const std::optional<SerialFormat> f = SerialFormat::parse(format);
+    if (!f || !m_port.open(QIODevice::ReadWrite)) {
+        *error = f ? m_port.errorString() : QStringLiteral("bad format %1").arg(format);
         return false;
     }
-    if (!setFormat(format)) {
+    // A pseudo-terminal takes even parity and 7 data bits but does not keep
+    // them, and QSerialPort reports that as a failure: those two may fail.
+    m_port.setDataBits(QSerialPort::DataBits(f->dataBits));
+    m_port.setParity(parityOf(f->parity));
+    if (!m_port.setBaudRate(f->baud)
+        || !m_port.setStopBits(f->stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop)) {
         *error = QStringLiteral("cannot set %1: %2").arg(format, m_port.errorString());
         return false;
     }
     return true;
 }
 
-bool SimLine::setFormat(const QString &format)
-{
-    const std::optional<SerialFormat> f = SerialFormat::parse(format);
-    if (!f)
-        return false;
-    // A pseudo-terminal takes even parity and 7 data bits but does not keep
-    // them, and QSerialPort reports that as a failure: those two may fail.
-    m_port.setDataBits(QSerialPort::DataBits(f->dataBits));
-    m_port.setParity(parityOf(f->parity));
-    return m_port.setBaudRate(f->baud)
-        && m_port.setStopBits(f->stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
-}
-
-QByteArray SimLine::frame(quint8 unit, const ModbusRequest &request) const
-{
-    return m_transport->encode({unit, ModbusPdu::encodeRequest(request), 0});
-}
-
-std::optional<ModbusTransport::Decoded> SimLine::exchange(const QByteArray &frame, int waitMs)
+std::optional<ModbusReply> SimLine::ask(quint8 unit, const ModbusRequest &request, int waitMs)
 {
     m_port.readAll(); // nothing left over from an earlier exchange
-    m_port.write(frame);
+    m_port.write(m_transport->encode({unit, ModbusPdu::encodeRequest(request), 0}));
     m_port.waitForBytesWritten(1000);
-    return receive(waitMs);
-}
-
-std::optional<ModbusTransport::Decoded> SimLine::receive(int waitMs)
-{
     QByteArray buffer;
     QDeadlineTimer deadline(waitMs);
     for (;;) {
@@ -134,25 +117,16 @@ std::optional<ModbusTransport::Decoded> SimLine::receive(int waitMs)
         // write was waited for), so look before waiting for more.
         buffer += m_port.readAll();
         const ModbusTransport::Scan scan = m_transport->scan(buffer, ModbusDirection::Response);
-        if (scan.state == ModbusTransport::ScanState::Complete)
-            return m_transport->decode(QByteArrayView(buffer).first(scan.length));
+        if (scan.state == ModbusTransport::ScanState::Complete) {
+            const auto decoded = m_transport->decode(QByteArrayView(buffer).first(scan.length));
+            if (decoded.error != ModbusTransport::DecodeError::None || decoded.adu.unit != unit)
+                return std::nullopt;
+            return ModbusPdu::decodeResponse(decoded.adu.pdu, request);
+        }
         if (deadline.hasExpired())
             return std::nullopt;
         m_port.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
     }
-}
-
-std::optional<ModbusTransport::Decoded> SimLine::exchange(quint8 unit, const ModbusRequest &request, int waitMs)
-{
-    return exchange(frame(unit, request), waitMs);
-}
-
-std::optional<ModbusReply> SimLine::ask(quint8 unit, const ModbusRequest &request, int waitMs)
-{
-    const std::optional<ModbusTransport::Decoded> decoded = exchange(unit, request, waitMs);
-    if (!decoded || decoded->error != ModbusTransport::DecodeError::None || decoded->adu.unit != unit)
-        return std::nullopt;
-    return ModbusPdu::decodeResponse(decoded->adu.pdu, request);
 }
 
 } // namespace Tarvel::Test

@@ -50,19 +50,9 @@ public:
     explicit SimLine(ModbusTransport::Framing framing = ModbusTransport::Framing::Rtu);
 
     bool open(const QString &path, const QString &format, QString *error);
-    // Applies another format while open, as a master changing its settings.
-    bool setFormat(const QString &format);
-
-    // Sends the frame and collects bytes until a whole answer frame is in
-    // or `waitMs` passed; null when nothing whole arrived (silence).
-    std::optional<ModbusTransport::Decoded> exchange(const QByteArray &frame, int waitMs = 1000);
-    std::optional<ModbusTransport::Decoded> exchange(quint8 unit, const ModbusRequest &request, int waitMs = 1000);
-    // Waits for a frame without sending anything (a late answer).
-    std::optional<ModbusTransport::Decoded> receive(int waitMs);
-    // The answer to a request, checked against it; null for silence or a
-    // frame that failed its check.
+    // The answer to a request, checked against it; null for silence (none
+    // within `waitMs`) or a frame that failed its check.
     std::optional<ModbusReply> ask(quint8 unit, const ModbusRequest &request, int waitMs = 1000);
-    QByteArray frame(quint8 unit, const ModbusRequest &request) const;
 
 private:
     std::unique_ptr<ModbusTransport> m_transport;

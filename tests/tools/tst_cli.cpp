@@ -1,15 +1,204 @@
-// tarvel-cli as a user runs it: a process over a program folder of its own.
+// tarvel-cli: parameter names, link options and the status report in
+// process; then the tool as a user runs it, a process over a program folder
+// of its own, against simulated drives: exit codes, options and refusals.
+#include "DriveStatusReport.h"
+#include "LinkOptions.h"
+#include "LinkTestSupport.h"
+#include "ParamName.h"
+#include "SimProcess.h"
 #include "TestSupport.h"
-
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParamLoader.h"
+#include "comm/ComSetTable.h"
+#include "files/ConfigFile.h"
 
+#include <QCommandLineParser>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "TestMain.h"
+
 using namespace Tarvel;
+using namespace Tarvel::Test;
+
+// tarvel-cli parts: parameter names as users write them.
+namespace Names {
+
+class TestCliParamName : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void paramName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("index"); // -1: not a name
+        QTest::newRow("P0.05") << "P0.05" << 5;
+        QTest::newRow("P9.41") << "P9.41" << 941;
+        QTest::newRow("P10.05") << "P10.05" << 1005;
+        QTest::newRow("lower case p") << "p3.00" << 300;
+        QTest::newRow("last index") << "P10.99" << 1099;
+        QTest::newRow("beyond the last group") << "P11.00" << -1;
+        QTest::newRow("one digit number") << "P1.5" << -1;
+        QTest::newRow("three digit number") << "P1.005" << -1;
+        QTest::newRow("no P") << "1.05" << -1;
+        QTest::newRow("trailing text") << "P1.05x" << -1;
+        QTest::newRow("assignment") << "P1.05=3" << -1;
+        QTest::newRow("empty") << "" << -1;
+    }
+
+    void paramName()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, index);
+        const std::optional<int> parsed = ParamName::parse(name);
+        QCOMPARE(parsed.value_or(-1), index);
+    }
+};
+
+} // namespace Names
+
+// The command line's link options and its status report, in process.
+namespace Link {
+
+namespace {
+
+ComSetTable catalogueTable()
+{
+    Catalogue catalogue(builtCatalogue());
+    catalogue.connect();
+    return ComSetTable::read(catalogue);
+}
+
+} // namespace
+
+class TestLinkOptions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linkOptions_data();
+    void linkOptions();
+    void statusReport_data();
+    void statusReport();
+    void statusReportNoDrive();
+};
+
+void TestLinkOptions::linkOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<int>("commPort");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("asciiMode");
+    QTest::addColumn<QString>("settings");
+    QTest::newRow("catalogue defaults") << QStringList {} << true << "1" << 0 << "" << 0 << "19200,E,8,1";
+    QTest::newRow("Com 3") << QStringList {"--port", "Com 3"} << true << "1" << 2 << "" << 0 << "19200,E,8,1";
+    QTest::newRow("com6 unspaced") << QStringList {"--port", "com6"} << true << "1" << 5 << "" << 0 << "19200,E,8,1";
+    QTest::newRow("device path") << QStringList {"--port", "/dev/ttyUSB0", "--node", "12"} << true << "12" << 0
+                                 << "/dev/ttyUSB0" << 0 << "19200,E,8,1";
+    QTest::newRow("ascii takes its own format")
+        << QStringList {"--mode", "ascii"} << true << "1" << 0 << "" << 1 << "19200,E,7,1";
+    QTest::newRow("7 data bits mean ascii")
+        << QStringList {"--settings", "9600,O,7,1"} << true << "1" << 0 << "" << 1 << "9600,O,7,1";
+    QTest::newRow("mode wins over bits") << QStringList {"--settings", "9600,N,8,2", "--mode", "RTU"} << true << "1"
+                                         << 0 << "" << 0 << "9600,N,8,2";
+    QTest::newRow("Com 7") << QStringList {"--port", "Com 7"} << false << "" << 0 << "" << 0 << "";
+    QTest::newRow("relative path") << QStringList {"--port", "ttyS0"} << false << "" << 0 << "" << 0 << "";
+    QTest::newRow("node 0") << QStringList {"--node", "0"} << false << "" << 0 << "" << 0 << "";
+    QTest::newRow("node 248") << QStringList {"--node", "248"} << false << "" << 0 << "" << 0 << "";
+    QTest::newRow("node letters") << QStringList {"--node", "1a"} << false << "" << 0 << "" << 0 << "";
+    QTest::newRow("bad mode") << QStringList {"--mode", "tcp"} << false << "" << 0 << "" << 0 << "";
+    QTest::newRow("bad settings") << QStringList {"--settings", "19200,X,8,1"} << false << "" << 0 << "" << 0 << "";
+}
+
+void TestLinkOptions::linkOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, valid);
+    QFETCH(QString, node);
+    QFETCH(int, commPort);
+    QFETCH(QString, target);
+    QFETCH(int, asciiMode);
+    QFETCH(QString, settings);
+    QCommandLineParser parser;
+    LinkOptions::addTo(parser);
+    QVERIFY(parser.parse(QStringList {"tarvel-cli"} + arguments));
+    QString error;
+    const auto parsed = LinkOptions::fromParser(parser, catalogueTable(), &error);
+    QCOMPARE(parsed.has_value(), valid);
+    if (!parsed) {
+        QVERIFY(error.startsWith(QLatin1String("--")));
+        return;
+    }
+    QCOMPARE(parsed->nodeAddress, node);
+    QCOMPARE(parsed->commPort, commPort);
+    QCOMPARE(parsed->target, target);
+    QCOMPARE(parsed->asciiMode, asciiMode);
+    QCOMPARE(parsed->portSettings, settings);
+}
+
+void TestLinkOptions::statusReport_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QStringList>("head"); // the lines before the status values
+    QTest::addColumn<int>("statusLines");
+    QTest::addColumn<QString>("notRead");
+    QTest::newRow("every read") << QStringList {"--fault",
+        "3"} << QStringList {"Drive Status - STOP, FWD     ", "Series: 2", "Model: 5", "Rev: 120", "Fault code: 3"}
+                                << 15 << QString();
+    QTest::newRow("fault code refused")
+        << QStringList {"--exception-at", "8449"}
+        << QStringList {"Drive Status - STOP, FWD     ", "Series: 2", "Model: 5", "Rev: 120"} << 15
+        << "Not read: fault code (1 registers from 8449): exception 4 (slave device failure)";
+    QTest::newRow("status block refused")
+        << QStringList {"--exception-at", "8455"} << QStringList {"Series: 2", "Model: 5", "Fault code: 0"} << 0
+        << "Not read: status block (16 registers from 8450): exception 4 (slave device failure)";
+}
+
+// Only what this run read is shown, and each read that failed is named.
+void TestLinkOptions::statusReport()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(QStringList, head);
+    QFETCH(int, statusLines);
+    QFETCH(QString, notRead);
+    LinkFixture fixture(simArguments);
+    QString error;
+    QVERIFY2(fixture.start(&error), qPrintable(error));
+    const DriveStatusReport::Result result = DriveStatusReport::run(fixture.ctx(), SerialLinkSettings());
+    QCOMPARE(result.ok, notRead.isEmpty());
+    QCOMPARE(result.lines.mid(0, head.size()), head);
+    QCOMPARE(result.lines.filter(QRegularExpression("^ST00\\.")).size(), statusLines);
+    if (statusLines > 0)
+        QCOMPARE(result.lines.at(head.size() + 14), QStringLiteral("ST00.16 = 120"));
+    QCOMPARE(result.lines.filter("Not read: "), notRead.isEmpty() ? QStringList() : QStringList {notRead});
+    QCOMPARE(result.error.isEmpty(), notRead.isEmpty());
+    QVERIFY(!fixture.link().serialOpen());
+}
+
+void TestLinkOptions::statusReportNoDrive()
+{
+    LinkFixture fixture({QStringLiteral("--node"), QStringLiteral("9")});
+    QString error;
+    QVERIFY2(fixture.start(&error), qPrintable(error));
+    SerialLinkSettings settings;
+    DriveStatusReport::Result result = DriveStatusReport::run(fixture.ctx(), settings);
+    QVERIFY(!result.ok);
+    QVERIFY(result.error.startsWith(QLatin1String("Drive Not Found.")));
+    QVERIFY(!fixture.link().serialOpen());
+    settings.target = fixture.sim().link() + QStringLiteral(".missing");
+    result = DriveStatusReport::run(fixture.ctx(), settings);
+    QVERIFY(result.error.startsWith(QLatin1String("Com Error: ")));
+}
+
+} // namespace Link
+
+// tarvel-cli as a user runs it: a process over a program folder of its own.
+namespace Files {
 
 namespace {
 
@@ -98,21 +287,6 @@ private Q_SLOTS:
     void init() { m_program = std::make_unique<Test::TempProgram>(); }
     void cleanup() { m_program.reset(); }
 
-    void drives()
-    {
-        const Run r = run({"drives"});
-        QCOMPARE(r.status, 0);
-        QVERIFY(r.err.isEmpty());
-        Catalogue catalogue(Test::builtCatalogue());
-        catalogue.connect();
-        RecordSet rs = catalogue.query("Select Count(*) As n From tblDriveModels");
-        QCOMPARE(r.out.size(), rs.field("n").toInt());
-        QCOMPARE(r.out.value(0), "01 01 104 QX-1-0P2S rev. 104");
-        QCOMPARE(r.out.value(1), "01 01 105 QX-1-0P2S rev. 105");
-        QVERIFY(r.out.contains("02 05 120 QX-2-0P7H rev. 120"));
-        QVERIFY(r.out.contains("03 06 104 QX-3-045H rev. 104"));
-    }
-
     void newAndGet_data()
     {
         QTest::addColumn<QString>("drive");
@@ -120,8 +294,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("params");
         QTest::newRow("QX2") << "02,05,120"
                              << "2" << QStringList {"P1.03", "P0.00", "P1.01"};
-        QTest::newRow("QX3") << "03,06,104"
-                             << "3" << QStringList {"P1.03", "P10.05", "P1.01"};
     }
 
     void newAndGet()
@@ -168,29 +340,8 @@ private Q_SLOTS:
             << QStringList {"MSG Value Out Of Range: The value entered for P1.03 is too high!\\rThe parameter will be "
                             "set to the previous value."}
             << QStringList {"P1.03 = 12.5", "P1.03 = 12.5"} << QString("P1.03 = 12.5");
-        QTest::newRow("not numeric: the default")
-            << QStringList {"P1.03=12.5", "P1.03=fast"} << 1
-            << QStringList {"MSG Wrong Data Type: Your entry needs to be numeric.\\rThe value has been reset to the "
-                            "Parameter's Default. Any dependent parameter will also be changed if necessary"}
-            << QStringList {"P1.03 = 12.5", "P1.03 = 10"} << QString("P1.03 = 10");
-        QTest::newRow("rounded to the resolution")
-            << QStringList {"P1.03=12.25"} << 1
-            << QStringList {"MSG Invalid Resolution: The value you entered contains too many decimals.\\rThe value "
-                            "will be rounded to 1 decimal place(s)."}
-            << QStringList {"P1.03 = 12.2"} << QString("P1.03 = 12.2");
         QTest::newRow("choice list position")
             << QStringList {"P3.00=3"} << 0 << QStringList {} << QStringList {"P3.00 = 3"} << QString("P3.00 = 03");
-        QTest::newRow("choice list without that entry")
-            << QStringList {"P3.00=5"} << 1 << QStringList {} << QStringList {"P3.00 = 00"} << QString("P3.00 = 00");
-        QTest::newRow("choice by text for P0.02")
-            << QStringList {"P0.02=50"} << 0 << QStringList {} << QStringList {"P0.02 = 50"} << QString("P0.02 = 50");
-        QTest::newRow("rule enables the custom curve")
-            << QStringList {"P2.04=4.5", "P2.00=3", "P2.04=4.5"} << 1 << QStringList {}
-            << QStringList {"P2.04 = 3 (disabled)", "P2.00 = 3", "P2.04 = 4.5"} << QString("P2.04 = 4.5");
-        QTest::newRow("rule disables the custom curve")
-            << QStringList {"P2.00=3", "P2.04=4.5", "P2.00=1", "P2.04=4"} << 1 << QStringList {}
-            << QStringList {"P2.00 = 3", "P2.04 = 4.5", "P2.00 = 1", "P2.04 = 3 (disabled)"}
-            << QString("P2.04 = 3 (disabled)");
         QTest::newRow("rule refuses against another value")
             << QStringList {"P2.00=3", "P2.06=5"} << 1
             << QStringList {"MSG Invalid Value: Value must be less than or equal to P2.04."}
@@ -266,8 +417,6 @@ private Q_SLOTS:
         QTest::newRow("too high") << "700" << 1
                                   << " - P1.03 - Value too high. Value = 700 Max = 600 Parameter's default of 10 was "
                                      "loaded.";
-        QTest::newRow("too low")
-            << "0" << 1 << " - P1.03 - Value too low. Value = 0 Min = 0.1 Parameter's default of 10 was loaded.";
     }
 
     void check()
@@ -284,43 +433,6 @@ private Q_SLOTS:
         QVERIFY2(r.out.filter(" - P").value(0).endsWith(report), qPrintable(r.out.join('\n')));
         QCOMPARE(withoutDate(r.out.last()), "Open File operation completed");
         QCOMPARE(r.err.size(), status); // one line telling of the replacement
-    }
-
-    void compare()
-    {
-        const QString file = newConfig("Cmp.qxc");
-        QCOMPARE(run({"set", file, "P1.03=61", "P3.00=1"}).status, 0);
-        const Run r = run({"compare", file});
-        QCOMPARE(r.status, 0);
-        const QStringList found = r.out.filter(" - Value different from default. Value = ");
-        QCOMPARE(found.filter(QRegularExpression("^P")),
-            (QStringList {"P1.03 - Value different from default. Value = 61 Default = 10",
-                "P3.00 - Value different from default. Value = 01 Default = 0"}));
-        QVERIFY(withoutDate(r.out.filter("Compare started").value(0)) == "Compare started");
-        QCOMPARE(withoutDate(r.out.last()), "Compare complete");
-    }
-
-    void report()
-    {
-        const QString file = newConfig("Rep.qxc");
-        QCOMPARE(run({"set", file, "P3.00=1"}).status, 0);
-        const Run printed = run({"report", file});
-        QCOMPARE(printed.status, 0);
-        QVERIFY(printed.out.contains("Vernholt QX Drives Configuration Report"));
-        QVERIFY(printed.out.contains("Config Name: Rep.qxc"));
-        QVERIFY(printed.out.contains("Rev: 1.07"));
-        const QStringList p300 = printed.out.filter(QRegularExpression("^P3.00 "));
-        QCOMPARE(p300.size(), 1);
-        QCOMPARE(p300[0].indexOf("01 External Terminals"), 59); // column 60
-        QVERIFY(printed.out.filter(QRegularExpression("^P10\\.")).isEmpty()); // not a QX2 parameter
-
-        const QString out = path("copy.txt");
-        const Run copied = run({"report", file, "-o", out});
-        QCOMPARE(copied.status, 0);
-        QVERIFY(copied.out.filter("Configuration Report").isEmpty());
-        const QStringList lines = TextFile::decodeLines(readBytes(out));
-        QCOMPARE(lines.mid(4), printed.out.mid(printed.out.indexOf("Config Name: Rep.qxc")));
-        QCOMPARE(readBytes(out), readBytes(path("Configs/ConfigReport.txt")));
     }
 
     void newReplacesOnlyWhenTold()
@@ -412,5 +524,481 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCli)
+} // namespace Files
+
+// tarvel-cli's detect and status as a user runs them: processes talking to
+// the simulated drive on a pseudo-terminal.
+namespace Drive {
+
+namespace {
+
+const QString ComError
+    = QStringLiteral("MSG Com Error: Selected Com port does not exist or is in use by another application.");
+const QString DriveNotFound = QStringLiteral("MSG Drive Not Found.: Drive not found. Please check your settings.");
+
+struct Run
+{
+    int status = -1;
+    QStringList out;
+    QString err;
+};
+
+} // namespace
+
+class TestCliLink : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempProgram> m_program;
+    std::unique_ptr<SimProcess> m_sim;
+
+    // "LINK" in `args` stands for the simulator's device (a missing one
+    // without simulator); every "Com N" leads there too.
+    void start(QProcess &process, QStringList args)
+    {
+        const QString link = m_sim ? m_sim->link() : m_program->path("no-drive");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TARVEL_HOME", m_program->dir());
+        env.insert("TARVEL_PORTS", QStringList(4, link).join(u':'));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TARVEL_CLI_PATH), args.replaceInStrings("LINK", link));
+    }
+
+    Run finish(QProcess &process)
+    {
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+            QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    Run run(const QStringList &args)
+    {
+        QProcess process;
+        start(process, args);
+        return finish(process);
+    }
+
+    bool startSim(const QStringList &arguments)
+    {
+        m_sim = std::make_unique<SimProcess>(arguments);
+        QString error;
+        const bool started = m_sim->startPty(&error);
+        if (!started)
+            qWarning() << error;
+        return started;
+    }
+
+private Q_SLOTS:
+    void init() { m_program = std::make_unique<TempProgram>(); }
+    void cleanup()
+    {
+        m_sim.reset();
+        m_program.reset();
+    }
+
+    void status_data()
+    {
+        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("identity");
+        QTest::newRow("device path, catalogue settings")
+            << QStringList {"--drive", "03,06,104", "--fault", "7"} << QStringList {"status", "LINK"}
+            << QStringList {"Series: 3", "Model: 6", "Rev: 104", "Fault code: 7"};
+        QTest::newRow("--port with node and ascii settings")
+            << QStringList {"--drive", "02,05,120", "--node", "17", "--mode", "ascii", "--settings", "9600,O,7,1"}
+            << QStringList {"status", "--port", "LINK", "--node", "17", "--settings", "9600,O,7,1"}
+            << QStringList {"Series: 2", "Model: 5", "Rev: 120", "Fault code: 0"};
+        QTest::newRow("Com 2") << QStringList {"--drive", "01,01,104"} << QStringList {"status", "Com 2"}
+                               << QStringList {"Series: 1", "Model: 1", "Rev: 104", "Fault code: 0"};
+    }
+
+    void status()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, identity);
+        QVERIFY(startSim(sim));
+        const Run r = run(args);
+        QVERIFY2(r.status == 0, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.out.value(0).startsWith("Drive Status - STOP"), qPrintable(r.out.value(0)));
+        QCOMPARE(r.out.mid(1, 4), identity);
+        // ST00.02 .. ST00.16; the last is the drive's revision.
+        QCOMPARE(r.out.size(), 5 + 15);
+        QVERIFY(r.out.at(5).startsWith("ST00.02 = "));
+        QCOMPARE(r.out.last(), "ST00.16 = " + identity.at(2).mid(5));
+    }
+
+    void cannotRun_data()
+    {
+        QTest::addColumn<bool>("withSim");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("firstLine"); // of stdout, or of stderr when stdout is empty
+        QTest::newRow("status, wrong settings")
+            << true << QStringList {"status", "LINK", "--settings", "9600,E,8,1"} << DriveNotFound;
+        QTest::newRow("status, wrong node") << true << QStringList {"status", "LINK", "--node", "2"} << DriveNotFound;
+        QTest::newRow("status, missing port") << false << QStringList {"status", "LINK"} << ComError;
+        QTest::newRow("detect, missing port") << false << QStringList {"detect", "--port", "LINK"} << ComError;
+        QTest::newRow("detect, missing Com 4") << false << QStringList {"detect", "Com 4"} << ComError;
+        QTest::newRow("detect, no port") << false << QStringList {"detect"}
+                                         << "tarvel-cli: detect needs the port to search: a device path or \"Com N\"";
+        QTest::newRow("detect, link options") << false << QStringList {"detect", "LINK", "--node", "3"}
+                                              << "tarvel-cli: detect does not take the option --node";
+    }
+
+    void cannotRun()
+    {
+        QFETCH(bool, withSim);
+        QFETCH(QStringList, args);
+        QFETCH(QString, firstLine);
+        if (withSim)
+            QVERIFY(startSim({"--drive", "02,05,120"}));
+        const Run r = run(args);
+        QCOMPARE(r.status, 2);
+        QVERIFY(r.out.size() <= 1);
+        const QString first = r.out.isEmpty() ? r.err.section(u'\n', 0, 0) : r.out.first();
+        QVERIFY2(first.startsWith(firstLine), qPrintable(first));
+    }
+
+    // The drive answers on the fifth combination; every try is printed
+    // while the search goes on, and the options it prints reach the drive.
+    void detectFindsAsciiDrive()
+    {
+        QVERIFY(startSim({"--drive", "02,05,120", "--mode", "ascii", "--settings", "9600,E,7,1"}));
+        QProcess process;
+        start(process, {"detect", "--port", "LINK"});
+        QVERIFY(process.waitForReadyRead(10000) && process.canReadLine());
+        QCOMPARE(process.readLine(), "Trying Node Address 1 - ASCII Mode - 4800,N,7,2\n");
+        QCOMPARE(process.state(), QProcess::Running);
+        const Run r = finish(process);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out,
+            (QStringList {"Trying Node Address 1 - ASCII Mode - 4800,E,7,1",
+                "Trying Node Address 1 - ASCII Mode - 4800,O,7,1", "Trying Node Address 1 - ASCII Mode - 9600,N,7,2",
+                "Trying Node Address 1 - ASCII Mode - 9600,E,7,1",
+                "Node Address 1 - ASCII Mode - 9600,E,7,1 - Succeeded",
+                "Connection established to Node Address 1 - ASCII Mode - 9600,E,7,1",
+                "Link options: --node 1 --mode ascii --settings 9600,E,7,1"}));
+        const Run status = run(QStringList {"status", "LINK"} + r.out.last().section(u' ', 2).split(u' '));
+        QVERIFY2(status.status == 0, qPrintable(status.out.join('\n') + status.err));
+        QCOMPARE(status.out.at(1), "Series: 2");
+    }
+};
+
+} // namespace Drive
+
+// tarvel-cli upload and download as a user runs them: processes against
+// simulated drives on pseudo-terminals, the drives' registers read back
+// over the line to see what really arrived.
+namespace Transfer {
+
+namespace {
+
+const QString Rtu = QStringLiteral("19200,E,8,1");
+
+struct Run
+{
+    int status = -1;
+    QStringList out;
+    QString err;
+};
+
+// What the tests write into a simulator or a file, away from the defaults:
+// P1.03 = 12.5 and P1.06 = 7.5 (resolution 0.1) and the list P1.07 at its
+// entry 2.
+struct Setting
+{
+    QString name;
+    int reg;
+    QString value; // as `set` takes it
+    qint16 raw; // in register units
+};
+const QList<Setting> Settings {
+    {"P1.03", 260, "12.5", 125},
+    {"P1.06", 263, "7.5", 75},
+    {"P1.07", 264, "2", 2},
+};
+
+} // namespace
+
+class TestCliTransfer : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempProgram> m_program;
+    std::vector<std::unique_ptr<SimProcess>> m_sims;
+
+    QString path(const QString &name) const { return m_program->path(name); }
+
+    SimProcess *startSim(const QStringList &arguments)
+    {
+        auto sim = std::make_unique<SimProcess>(arguments);
+        QString error;
+        if (!sim->startPty(&error)) {
+            qWarning() << error;
+            return nullptr;
+        }
+        m_sims.push_back(std::move(sim));
+        return m_sims.back().get();
+    }
+
+    // "LINK" in `args` stands for the simulator's device, a missing device
+    // without one.
+    Run run(QStringList args, const SimProcess *sim = nullptr)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TARVEL_HOME", m_program->dir());
+        env.insert("TARVEL_PACING", "fast");
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_program->dir());
+        process.start(QStringLiteral(TARVEL_CLI_PATH),
+            args.replaceInStrings("LINK", sim ? sim->link() : m_program->path("no-drive")));
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+            QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // A line of its own to the simulator, closed again before the tool
+    // opens the device.
+    static bool openLine(SimLine &line, const SimProcess &sim, const QString &format)
+    {
+        QString error;
+        if (!line.open(sim.link(), format, &error)) {
+            qWarning() << error;
+            return false;
+        }
+        return true;
+    }
+
+    static std::optional<qint16> readRegister(SimLine &line, int reg, quint8 node = 1)
+    {
+        const std::optional<ModbusReply> reply = line.ask(node, ModbusPdu::readHoldingRegisters(quint16(reg - 1), 1));
+        if (!reply || reply->status != ModbusReply::Status::Ok || reply->values.size() != 1)
+            return std::nullopt;
+        return qint16(reply->values.first());
+    }
+
+    static bool writeSettings(const SimProcess &sim, quint8 node = 1, const QString &format = Rtu,
+        ModbusTransport::Framing framing = ModbusTransport::Framing::Rtu)
+    {
+        SimLine line(framing);
+        if (!openLine(line, sim, format))
+            return false;
+        for (const Setting &s : Settings) {
+            const std::optional<ModbusReply> reply
+                = line.ask(node, ModbusPdu::writeSingleRegister(quint16(s.reg - 1), quint16(s.raw)));
+            if (!reply || reply->status != ModbusReply::Status::Ok)
+                return false;
+        }
+        return true;
+    }
+
+    // For each test setting, whether the drive holds its value.
+    static QList<bool> settingsHeld(const SimProcess &sim)
+    {
+        SimLine line;
+        QList<bool> held;
+        if (!openLine(line, sim, Rtu))
+            return held;
+        for (const Setting &s : Settings)
+            held << (readRegister(line, s.reg) == s.raw);
+        return held;
+    }
+
+    // A configuration of 02,05,120 holding the test settings, made with
+    // the tool's own new and set.
+    QString settingsFile()
+    {
+        const QString file = path("settings.qxc");
+        if (run({"new", "--drive", "02,05,120", file}).status != 0)
+            return {};
+        QStringList set {"set", file};
+        for (const Setting &s : Settings)
+            set << s.name + u'=' + s.value;
+        return run(set).status == 0 ? file : QString();
+    }
+
+    // The settings file with P1.03 beyond its maximum of 600, as a hand
+    // edit might leave it; the open puts the default in its place.
+    QString outOfRangeFile()
+    {
+        const QString file = settingsFile();
+        QFile f(file);
+        if (file.isEmpty() || !f.open(QIODevice::ReadOnly))
+            return {};
+        QByteArray bytes = f.readAll();
+        f.close();
+        const qsizetype at = bytes.indexOf("\n103");
+        if (at < 0 || !f.open(QIODevice::WriteOnly))
+            return {};
+        bytes.insert(at + 4, "9999");
+        f.write(bytes);
+        return file;
+    }
+
+private Q_SLOTS:
+    void init() { m_program = std::make_unique<TempProgram>(); }
+    void cleanup()
+    {
+        m_sims.clear();
+        m_program.reset();
+    }
+
+    void upload_data()
+    {
+        QTest::addColumn<QStringList>("simLink"); // the simulator's link options
+        QTest::addColumn<QStringList>("cliLink"); // those the tool is given
+        QTest::addColumn<bool>("outOfRange"); // the drive holds P1.03 above its maximum
+        QTest::newRow("catalogue link settings") << QStringList {} << QStringList {} << false;
+        QTest::newRow("node 9, 9600 baud") << QStringList {"--node", "9", "--settings", "9600,O,8,1"}
+                                           << QStringList {"--node", "9", "--settings", "9600,O,8,1"} << false;
+        QTest::newRow("value out of range") << QStringList {"--no-range-check"} << QStringList {} << true;
+    }
+
+    // The tool reads over the link it is told to use and writes the file;
+    // that the file holds every value the drive holds is the round trip's
+    // and the upload operation's own test.
+    void upload()
+    {
+        QFETCH(QStringList, simLink);
+        QFETCH(QStringList, cliLink);
+        QFETCH(bool, outOfRange);
+        SimProcess *sim = startSim(QStringList {"--drive", "02,05,120"} + simLink);
+        QVERIFY(sim);
+        const quint8 node = simLink.contains("--node") ? 9 : 1;
+        const QString format = simLink.contains("--settings") ? simLink.last() : Rtu;
+        QVERIFY(writeSettings(*sim, node, format));
+        if (outOfRange) {
+            SimLine line;
+            QVERIFY(openLine(line, *sim, Rtu));
+            QVERIFY(line.ask(1, ModbusPdu::writeSingleRegister(260 - 1, 9999)));
+        }
+        const QString file = path("up.qxc");
+        const Run r = run(QStringList {"upload", "LINK", "-o", file, "--yes"} + cliLink, sim);
+        QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.out.join('\n') + r.err));
+        QVERIFY(r.out.filter(QRegularExpression("^Upload started ")).size() == 1);
+        QVERIFY2(r.out.filter(QRegularExpression("^Upload of Drive Model .* completed ")).size() == 1,
+            qPrintable(r.out.join('\n')));
+        QCOMPARE(r.err.contains("values read from the drive were out of range and replaced by their defaults: 1"),
+            outOfRange);
+        AppContext &ctx = m_program->ctx();
+        QVERIFY(ConfigFile(ctx).openFile(file));
+        if (!outOfRange)
+            QCOMPARE(ctx.editor.txtP(103).text().toDouble(), Settings.first().value.toDouble());
+    }
+
+    void download_data()
+    {
+        QTest::addColumn<QStringList>("simExtra");
+        QTest::addColumn<QStringList>("cliExtra");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("ignored"); // parameters whose writes the drive drops
+        QTest::newRow("single") << QStringList {} << QStringList {} << 0 << QStringList {};
+        QTest::newRow("block") << QStringList {} << QStringList {"--block"} << 0 << QStringList {};
+        QTest::newRow("write ignored") << QStringList {"--ignore-write-at", "260"} << QStringList {} << 1
+                                       << QStringList {"P1.03"};
+    }
+
+    // What the file holds arrives in the drive; what the drive dropped is
+    // found by the read-back, one line per parameter.
+    void download()
+    {
+        QFETCH(QStringList, simExtra);
+        QFETCH(QStringList, cliExtra);
+        QFETCH(int, status);
+        QFETCH(QStringList, ignored);
+        const QString file = settingsFile();
+        QVERIFY(!file.isEmpty());
+        SimProcess *sim = startSim(QStringList {"--drive", "02,05,120"} + simExtra);
+        QVERIFY(sim);
+        const Run r = run(QStringList {"download", file, "LINK", "--yes"} + cliExtra, sim);
+        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        QStringList differs;
+        for (const QString &name : ignored)
+            differs << "Validation indicates " + name + " differs between configuration and drive.";
+        QCOMPARE(r.out.filter("Validation indicates "), differs);
+        QCOMPARE(r.out.filter(QRegularExpression("^Download & Verification complete ")).size(), status == 0 ? 1 : 0);
+        QList<bool> held;
+        for (const Setting &s : Settings)
+            held << !ignored.contains(s.name);
+        QCOMPARE(settingsHeld(*sim), held);
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QString>("sim"); // drive of the simulator; empty for none
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<QStringList>("args"); // FILE: a configuration of 02,05,120
+        QTest::addColumn<QString>("told"); // start of a stdout line, or of stderr
+        const QString noPort = "MSG Com Error: Selected Com port does not exist or is in use";
+        QTest::newRow("upload, no --yes") << "02,05,120" << false << QStringList {"upload", "LINK", "-o", "OUT"}
+                                          << "MSG Verification Required: Any configuration information";
+        QTest::newRow("upload, no simulator")
+            << "" << false << QStringList {"upload", "LINK", "-o", "OUT", "--yes"} << noPort;
+        QTest::newRow("upload, wrong settings")
+            << "02,05,120" << false << QStringList {"upload", "LINK", "-o", "OUT", "--yes", "--settings", "9600,E,8,1"}
+            << "MSG Drive Not Found.: Drive not found.";
+        QTest::newRow("upload, drive not in catalogue")
+            << "02,05,120 --identity 02,05,199" << false << QStringList {"upload", "LINK", "-o", "OUT", "--yes"}
+            << "MSG Drive not supported: Program does not support connected drive model/rev.";
+        QTest::newRow("upload, no -o") << "02,05,120" << false << QStringList {"upload", "LINK", "--yes"}
+                                       << "tarvel-cli: upload needs -o FILE.qxc";
+        QTest::newRow("download, no --yes") << "02,05,120" << false << QStringList {"download", "FILE", "LINK"}
+                                            << "MSG Confirm Download: The setup in the QX AC Drive";
+        QTest::newRow("download, other drive")
+            << "03,06,104" << false << QStringList {"download", "FILE", "LINK", "--yes"}
+            << "MSG Drive Mismatch: Current configuration does not match";
+        QTest::newRow("download, drive running")
+            << "02,05,120" << true << QStringList {"download", "FILE", "LINK", "--yes"}
+            << "MSG Drive Is Running!: Drive must be stopped";
+        QTest::newRow("download, missing file")
+            << "02,05,120" << false << QStringList {"download", "missing.qxc", "LINK", "--yes"}
+            << "MSG File missing: Error loading file.";
+        QTest::newRow("download, value out of range")
+            << "02,05,120" << false << QStringList {"download", "BADFILE", "LINK", "--yes"} << "tarvel-cli: values of ";
+        QTest::newRow("download, no simulator")
+            << "" << false << QStringList {"download", "FILE", "LINK", "--yes"} << noPort;
+    }
+
+    // Refused or broken off: status 2, told why, no file written and no
+    // register of the drive changed.
+    void refused()
+    {
+        QFETCH(QString, sim);
+        QFETCH(bool, running);
+        QFETCH(QStringList, args);
+        QFETCH(QString, told);
+        SimProcess *drive = nullptr;
+        if (!sim.isEmpty()) {
+            drive = startSim(QStringList {"--drive"} + sim.split(' '));
+            QVERIFY(drive);
+        }
+        if (running) {
+            SimLine line;
+            QVERIFY(openLine(line, *drive, Rtu));
+            QVERIFY(line.ask(1, ModbusPdu::writeSingleRegister(2332 - 1, 1))); // P9.27, run
+        }
+        const QString out = path("out.qxc");
+        if (args.contains("BADFILE"))
+            args.replaceInStrings("BADFILE", outOfRangeFile());
+        const Run r = run(args.replaceInStrings("OUT", out).replaceInStrings("FILE", settingsFile()), drive);
+        QVERIFY2(r.status == 2, qPrintable(r.out.join('\n') + r.err));
+        if (told.startsWith("MSG "))
+            QVERIFY2(r.out.filter(told).size() == 1, qPrintable(r.out.join('\n')));
+        else
+            QVERIFY2(r.err.startsWith(told), qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(out));
+        QVERIFY(r.out.filter(QRegularExpression("^(Upload|Download) started ")).isEmpty());
+        // The settings file's values never reached a drive that would take them.
+        if (sim == "02,05,120")
+            QCOMPARE(settingsHeld(*drive), QList<bool>(Settings.size(), false));
+    }
+};
+
+} // namespace Transfer
+
+TARVEL_TEST_GUILESS_MAIN(
+    Names::TestCliParamName, Link::TestLinkOptions, Files::TestCli, Drive::TestCliLink, Transfer::TestCliTransfer)
 #include "tst_cli.moc"

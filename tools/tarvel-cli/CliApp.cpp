@@ -14,10 +14,6 @@ namespace Tarvel {
 
 namespace {
 
-const QString HomeOption = QStringLiteral("home");
-const QString YesOption = QStringLiteral("yes");
-const QString HelpOption = QStringLiteral("help");
-
 // Options every command takes.
 QList<QCommandLineOption> commonOptions()
 {
@@ -158,7 +154,7 @@ QString CliApp::helpText()
                            "     use (\"MSG Com Error: ...\"), no drive answering the status command's\n"
                            "     link settings (\"MSG Drive Not Found.: ...\")\n"
                            "  detect: 0 a drive answered, 1 none answered, 2 the search could not run.\n"
-                           "  status: 1 when the drive stopped answering during the poll.\n"
+                           "  status: 1 when a polling read failed (\"Not read: ...\" lines).\n"
                            "  upload: 0 read and saved, 1 read but values out of range or not saved,\n"
                            "    2 not run or broken off: no --yes, port or drive not found, drive not in\n"
                            "    the catalogue, communication failure.\n"

@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliOptions.h"
 #include "CliSession.h"
 #include "DriveCommands.h"
 #include "ParamName.h"
@@ -23,15 +24,6 @@ namespace {
 
 // How long `set` waits for another run's change of the same file.
 constexpr int LockWaitMs = 30000;
-
-const QString OutOption = QStringLiteral("o");
-const QString DriveOption = QStringLiteral("drive");
-// The link options, declared by LinkOptions.
-const QString PortOption = QStringLiteral("port");
-const QString NodeOption = QStringLiteral("node");
-const QString ModeOption = QStringLiteral("mode");
-const QString SettingsOption = QStringLiteral("settings");
-const QString BlockOption = QStringLiteral("block");
 
 struct Assignment
 {

@@ -1,18 +1,16 @@
 #include "DriveCommands.h"
 
 #include "CliSession.h"
+#include "DriveStatusReport.h"
+#include "LinkOptions.h"
 #include "catalogue/Catalogue.h"
 #include "comm/AutoDetectSearch.h"
 #include "comm/ComSetTable.h"
 #include "comm/CommLink.h"
-#include "DriveStatusReport.h"
-#include "LinkOptions.h"
 
 namespace Tarvel {
 
 namespace {
-
-const QString PortOption = QStringLiteral("port");
 
 // Prints the search's status lines in the order they were added, as each
 // appears: the search keeps them newest first and redraws after each try.

@@ -13,11 +13,6 @@ namespace {
 constexpr int AsciiEvenParity = 1; // protocol list entries with ",E,"
 constexpr int RtuEvenParity = 4;
 
-const QString kPort = QStringLiteral("port");
-const QString kNode = QStringLiteral("node");
-const QString kMode = QStringLiteral("mode");
-const QString kSettings = QStringLiteral("settings");
-
 bool parseNode(const QString &text, SerialLinkSettings &settings, QString *error)
 {
     bool ok = false;
@@ -57,14 +52,14 @@ int protocolFor(int asciiMode, const ComSetTable &defaults)
 
 void LinkOptions::addTo(QCommandLineParser &parser)
 {
-    parser.addOption({kPort, QStringLiteral("Serial port: a device path or \"Com N\" (default: the catalogue's)."),
+    parser.addOption({PortOption, QStringLiteral("Serial port: a device path or \"Com N\" (default: the catalogue's)."),
         QStringLiteral("PATH|Com N")});
+    parser.addOption({NodeOption, QStringLiteral("Node address of the drive, 1..247 (default: the catalogue's)."),
+        QStringLiteral("N")});
     parser.addOption(
-        {kNode, QStringLiteral("Node address of the drive, 1..247 (default: the catalogue's)."), QStringLiteral("N")});
-    parser.addOption(
-        {kMode, QStringLiteral("Framing: rtu or ascii (default: from --settings, else the catalogue's protocol)."),
+        {ModeOption, QStringLiteral("Framing: rtu or ascii (default: from --settings, else the catalogue's protocol)."),
             QStringLiteral("rtu|ascii")});
-    parser.addOption({kSettings,
+    parser.addOption({SettingsOption,
         QStringLiteral("Line settings, e.g. 19200,E,8,1 (default: the catalogue's speed and a format of the framing)."),
         QStringLiteral("BAUD,P,D,S")});
 }
@@ -95,16 +90,16 @@ std::optional<SerialLinkSettings> LinkOptions::fromParser(
     settings.commPort = std::max(0, defaults.defaultPort);
     if (!defaults.defaultAddress.isEmpty())
         settings.nodeAddress = defaults.defaultAddress;
-    if (parser.isSet(kPort) && !parsePort(parser.value(kPort), settings, error))
+    if (parser.isSet(PortOption) && !parsePort(parser.value(PortOption), settings, error))
         return std::nullopt;
-    if (parser.isSet(kNode) && !parseNode(parser.value(kNode), settings, error))
+    if (parser.isSet(NodeOption) && !parseNode(parser.value(NodeOption), settings, error))
         return std::nullopt;
     std::optional<SerialFormat> format;
-    if (parser.isSet(kSettings)) {
-        format = SerialFormat::parse(parser.value(kSettings).trimmed());
+    if (parser.isSet(SettingsOption)) {
+        format = SerialFormat::parse(parser.value(SettingsOption).trimmed());
         if (!format) {
             *error = QStringLiteral("--settings takes BAUD,N|E|O,7|8,1|2 (e.g. 19200,E,8,1), not \"%1\"")
-                         .arg(parser.value(kSettings));
+                         .arg(parser.value(SettingsOption));
             return std::nullopt;
         }
     }
@@ -115,7 +110,7 @@ std::optional<SerialLinkSettings> LinkOptions::fromParser(
         asciiMode = format->dataBits == 7 ? 1 : 0;
     else if (defaults.defaultProtocol >= 0 && defaults.defaultProtocol < 6)
         asciiMode = ComSetTable::Protocols[defaults.defaultProtocol].asciiMode;
-    if (parser.isSet(kMode) && !parseMode(parser.value(kMode), asciiMode, error))
+    if (parser.isSet(ModeOption) && !parseMode(parser.value(ModeOption), asciiMode, error))
         return std::nullopt;
     settings.asciiMode = asciiMode;
     if (format) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliOptions.h"
 #include "comm/CommLink.h"
 
 #include <optional>

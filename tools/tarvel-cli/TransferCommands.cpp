@@ -2,10 +2,10 @@
 
 #include "CliSession.h"
 #include "CliTransferWindows.h"
+#include "LinkOptions.h"
 #include "catalogue/Catalogue.h"
 #include "comm/ComSetTable.h"
 #include "comm/CommLink.h"
-#include "LinkOptions.h"
 #include "comm/SerialLinkMonitor.h"
 
 #include <QDir>
@@ -15,9 +15,6 @@ namespace Tarvel {
 
 namespace {
 
-const QString PortOption = QStringLiteral("port");
-const QString OutOption = QStringLiteral("o");
-const QString BlockOption = QStringLiteral("block");
 const QString ConnectLocation = QStringLiteral("tarvel-cli, connect");
 
 // The link word of a command whose other words are `others`: the word
@@ -125,8 +122,12 @@ int TransferCommands::upload(CliSession &s)
         return ExitCannotRun;
     }
     CliTransferWindows windows(s, target, *linkWord);
-    const UploadOperation::Outcome outcome = UploadOperation(s.ctx(), windows).run();
+    UploadOperation operation(s.ctx(), windows);
+    const UploadOperation::Outcome outcome = operation.run();
     closeLink(s);
+    if (operation.replacedValues() > 0)
+        s.problem(QStringLiteral("values read from the drive were out of range and replaced by their defaults: %1")
+                      .arg(operation.replacedValues()));
     if (outcome == UploadOperation::Outcome::Completed && !windows.saved())
         s.problem(QStringLiteral("the uploaded configuration was not saved to %1").arg(s.value(OutOption)));
     return uploadExit(outcome, s.finish());

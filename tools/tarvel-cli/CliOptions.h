@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace Tarvel {
+
+// The option names of tarvel-cli, for the one parser and every command
+// that reads an option. Each is declared where it is described: the
+// common options in CliApp, the commands' own in CliCommands, the link
+// options in LinkOptions.
+inline const QString HomeOption = QStringLiteral("home");
+inline const QString YesOption = QStringLiteral("yes");
+inline const QString HelpOption = QStringLiteral("help");
+inline const QString OutOption = QStringLiteral("o");
+inline const QString DriveOption = QStringLiteral("drive");
+inline const QString BlockOption = QStringLiteral("block");
+inline const QString PortOption = QStringLiteral("port");
+inline const QString NodeOption = QStringLiteral("node");
+inline const QString ModeOption = QStringLiteral("mode");
+inline const QString SettingsOption = QStringLiteral("settings");
+
+} // namespace Tarvel
