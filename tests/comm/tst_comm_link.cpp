@@ -10,7 +10,7 @@
 #include "comm/ParameterReads.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
-#include "ports/PollDisplay.h"
+#include "app/PollDisplay.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -55,7 +55,7 @@ public:
             panel2 << text;
     }
     void setConnectedPicture(bool) override { }
-    void setCommandEnabled(const QString &, bool) override { }
+    void setCommandEnabled(Command, bool) override { }
 };
 
 } // namespace
