@@ -33,6 +33,8 @@ set -u -o pipefail
 # from an older checkout.
 tests_for_folder() {
     case "$1" in
+    base | model | catalogue)
+        echo '^(tst_base|tst_model|tst_catalogue|tst_rules|tst_files)$' ;;
     rules)
         echo '^(tst_resolution|tst_entrychecks|tst_dependencyrules|tst_downloadverification|tst_rules|tst_files|tst_transfer)$' ;;
     files)
