@@ -27,8 +27,7 @@ set -u -o pipefail
 # Tests covering each folder of src/: a CTest name regex per folder, the
 # test programs of that folder and of the folders whose tests hold the
 # checks of its code (the value checks moved from files/ to rules/, the
-# download check from rules/ to transfer/, the command line's link options
-# from comm/ to tools/). Each alternation also names the programs of the
+# download check from rules/ to transfer/). Each alternation also names the programs of the
 # older layout of one program per class, so before.txt can be run again
 # from an older checkout.
 tests_for_folder() {
@@ -40,7 +39,7 @@ tests_for_folder() {
     files)
         echo '^(tst_configfile|tst_compareoperation|tst_configreport|tst_newconfig|tst_ratingupdate|tst_uploadvalidation|tst_files|tst_rules)$' ;;
     comm | transfer)
-        echo '^(tst_modbusframing|tst_modbusmaster|tst_modbuspeer|tst_portmap|tst_drivestatus|tst_registertransactions|tst_commsettings|tst_autodetect|tst_upload|tst_readonlyrefresh|tst_parameterreads|tst_download|tst_downloadverification|tst_comm|tst_comm_link|tst_transfer|tst_cli)$' ;;
+        echo '^(tst_modbusframing|tst_modbusmaster|tst_modbuspeer|tst_portmap|tst_drivestatus|tst_registertransactions|tst_commsettings|tst_autodetect|tst_upload|tst_readonlyrefresh|tst_parameterreads|tst_download|tst_downloadverification|tst_comm|tst_comm_link|tst_transfer)$' ;;
     *)
         echo '' ;;
     esac
