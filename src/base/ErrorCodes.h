@@ -4,9 +4,9 @@
 
 namespace Tarvel::Err {
 
-// Error numbers written to the error log. Where the classic runtime has a
-// number for the condition we keep it, so old logs and new ones read alike;
-// catalogue errors use the numbers of the classic database engine.
+// Error numbers written to the error log. Each condition keeps one fixed
+// number, so logs from every version of Tarvel read alike; catalogue errors
+// have numbers of their own in the 3000s.
 enum Number : int {
     Overflow = 6,
     SubscriptOutOfRange = 9,

@@ -5,8 +5,8 @@
 
 namespace Tarvel {
 
-// Numbers as the classic runtime wrote them, which every file and caption
-// of the program follows.
+// The one way Tarvel writes numbers as text; every file and caption
+// follows it, so files stay comparable line by line.
 class NumberText
 {
 public:

@@ -29,7 +29,7 @@ private:
 namespace Tarvel {
 
 // Runs one step of a walk over the field arrays, passing over error 340
-// (no field at that index) as the walkers of the classic program did.
+// (no field at that index), so one missing field never ends the walk.
 template<class F> void skipMissingField(F &&step)
 {
     try {

@@ -65,7 +65,7 @@ void ParamLoader::loadRows(EditorForm &form, Catalogue &catalogue, const QString
     labels(form);
 
     // Hover and caption texts carry over from row to row where the
-    // catalogue leaves them null, as the classic loader's did.
+    // catalogue leaves them null, so a row needs only what changes.
     QString hover;
     QString caption;
     while (!rs.eof()) {
@@ -96,7 +96,7 @@ void ParamLoader::loadRows(EditorForm &form, Catalogue &catalogue, const QString
         }
 
         // A catalogue index without a field is passed over statement by
-        // statement (error 340), as the classic loader resumed.
+        // statement (error 340), so the rest of the row still loads.
         const bool hasText = form.hasTxtP(i);
         if (hasText) {
             form.txtP(i).setText(valueText);
