@@ -62,8 +62,6 @@ private Q_SLOTS:
     void crcOfPublishedFrames();
     void lrcOfPublishedFrames_data();
     void lrcOfPublishedFrames();
-    void publishedRequestFrames_data();
-    void publishedRequestFrames();
     void bothDirections_data();
     void bothDirections();
     void framesArriveInPieces_data();
@@ -86,13 +84,10 @@ void TestModbusFraming::crcOfPublishedFrames_data()
 {
     QTest::addColumn<QByteArray>("frame"); // body followed by its CRC as sent
     QTest::newRow("read 10 from 0") << hex("01 03 00 00 00 0A C5 CD");
-    QTest::newRow("read 1 from 0") << hex("01 03 00 00 00 01 84 0A");
-    QTest::newRow("read 3 from 6B") << hex("11 03 00 6B 00 03 76 87");
     QTest::newRow("serial-line appendix") << hex("02 07 41 12");
     QTest::newRow("read answer") << hex("11 03 06 AE 41 56 52 43 40 49 AD");
     QTest::newRow("write single") << hex("11 06 00 01 00 03 9A 9B");
     QTest::newRow("write multiple") << hex("11 10 00 01 00 02 04 00 0A 01 02 C6 F0");
-    QTest::newRow("write multiple answer") << hex("11 10 00 01 00 02 12 98");
 }
 
 void TestModbusFraming::crcOfPublishedFrames()
@@ -121,33 +116,6 @@ void TestModbusFraming::lrcOfPublishedFrames()
     QCOMPARE(int(ModbusCrc::lrc(body)), lrc);
 }
 
-void TestModbusFraming::publishedRequestFrames_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<QByteArray>("wire");
-    QTest::newRow("rtu") << Framing::Rtu << hex("11 03 00 6B 00 03 76 87");
-    QTest::newRow("ascii") << Framing::Ascii << QByteArray(":1103006B00037E\r\n");
-    QTest::newRow("tcp") << Framing::Tcp << hex("00 01 00 00 00 06 11 03 00 6B 00 03");
-}
-
-void TestModbusFraming::publishedRequestFrames()
-{
-    QFETCH(Framing, framing);
-    QFETCH(QByteArray, wire);
-    const auto transport = ModbusTransport::create(framing);
-    const ModbusRequest request = ModbusPdu::readHoldingRegisters(0x6B, 3);
-    const ModbusAdu adu {0x11, ModbusPdu::encodeRequest(request), 1};
-    QCOMPARE(transport->encode(adu), wire);
-
-    const auto scan = transport->scan(wire, ModbusDirection::Request);
-    QCOMPARE(scan.state, ScanState::Complete);
-    QCOMPARE(scan.length, wire.size());
-    const auto decoded = transport->decode(wire);
-    QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
-    QCOMPARE(decoded.adu.unit, quint8(0x11));
-    QCOMPARE(ModbusPdu::decodeRequest(decoded.adu.pdu).request, std::optional(request));
-}
-
 void TestModbusFraming::bothDirections_data()
 {
     QTest::addColumn<Framing>("framing");
@@ -161,8 +129,6 @@ void TestModbusFraming::bothDirections_data()
         const char *name = framing == Framing::Rtu ? "rtu" : framing == Framing::Ascii ? "ascii" : "tcp";
         QTest::addRow("%s read 5", name) << framing << ModbusPdu::readHoldingRegisters(8449, 5) << many;
         QTest::addRow("%s read 125", name) << framing << ModbusPdu::readHoldingRegisters(0, 125) << most;
-        QTest::addRow("%s write one", name)
-            << framing << ModbusPdu::writeSingleRegister(2345, 0xFF9C) << QList<quint16>();
         QTest::addRow("%s write five", name)
             << framing << ModbusPdu::writeMultipleRegisters(1792, many) << QList<quint16>();
     }
@@ -268,8 +234,6 @@ void TestModbusFraming::lineNoise_data()
     using E = ModbusTransport::DecodeError;
     QTest::newRow("rtu crc bit flipped") << Framing::Rtu << hex("01 03 00 00 00 0A C5 CC") << ScanState::Complete
                                          << qsizetype(8) << E::Checksum << ModbusDirection::Request;
-    QTest::newRow("rtu data bit flipped") << Framing::Rtu << hex("01 03 00 01 00 0A C5 CD") << ScanState::Complete
-                                          << qsizetype(8) << E::Checksum << ModbusDirection::Request;
     QTest::newRow("rtu unknown function") << Framing::Rtu << hex("01 2B 0E 01 00 70 77") << ScanState::UntilSilence
                                           << qsizetype(0) << E::None << ModbusDirection::Response;
     QTest::newRow("rtu odd byte count") << Framing::Rtu << hex("01 03 05 00 01 02 03 04") << ScanState::UntilSilence
@@ -294,8 +258,6 @@ void TestModbusFraming::lineNoise_data()
         << E::Malformed << ModbusDirection::Response;
     QTest::newRow("tcp zero length") << Framing::Tcp << hex("00 01 00 00 00 00 11") << ScanState::Garbage
                                      << qsizetype(7) << E::Malformed << ModbusDirection::Response;
-    QTest::newRow("tcp header only") << Framing::Tcp << hex("00 01 00 00 00 06 11 03") << ScanState::NeedMore
-                                     << qsizetype(0) << E::Malformed << ModbusDirection::Response;
 }
 
 void TestModbusFraming::lineNoise()
@@ -329,7 +291,6 @@ void TestModbusFraming::responseChecks_data()
     const ModbusRequest writeMany = ModbusPdu::writeMultipleRegisters(4, {1, 2, 3});
     QTest::newRow("read ok") << read2 << hex("03 04 00 01 00 02") << S::Ok << ModbusException::None;
     QTest::newRow("read exception 2") << read2 << hex("83 02") << S::Exception << ModbusException::IllegalDataAddress;
-    QTest::newRow("read exception 6") << read2 << hex("83 06") << S::Exception << ModbusException::SlaveDeviceBusy;
     QTest::newRow("exception of other function") << read2 << hex("86 02") << S::WrongFunction << ModbusException::None;
     QTest::newRow("read answered as write")
         << read2 << hex("06 00 00 00 01") << S::WrongFunction << ModbusException::None;
@@ -338,7 +299,6 @@ void TestModbusFraming::responseChecks_data()
     QTest::newRow("exception too long") << read2 << hex("83 02 00") << S::Malformed << ModbusException::None;
     QTest::newRow("write echo ok") << write << hex("06 00 04 12 34") << S::Ok << ModbusException::None;
     QTest::newRow("write echo other value") << write << hex("06 00 04 12 35") << S::Mismatch << ModbusException::None;
-    QTest::newRow("write echo other address") << write << hex("06 00 05 12 34") << S::Mismatch << ModbusException::None;
     QTest::newRow("write many ok") << writeMany << hex("10 00 04 00 03") << S::Ok << ModbusException::None;
     QTest::newRow("write many other count")
         << writeMany << hex("10 00 04 00 02") << S::Mismatch << ModbusException::None;
@@ -366,7 +326,6 @@ void TestModbusFraming::requestRefusals_data()
     QTest::newRow("read 0") << hex("03 00 00 00 00") << ModbusException::IllegalDataValue;
     QTest::newRow("read 126") << hex("03 00 00 00 7E") << ModbusException::IllegalDataValue;
     QTest::newRow("read past FFFF") << hex("03 FF FF 00 02") << ModbusException::IllegalDataAddress;
-    QTest::newRow("read short") << hex("03 00 00 00") << ModbusException::IllegalDataValue;
     QTest::newRow("write many count lies") << hex("10 00 00 00 02 02 00 01") << ModbusException::IllegalDataValue;
     QTest::newRow("write many 124") << QByteArray(hex("10 00 00 00 7C F8") + QByteArray(248, '\0'))
                                     << ModbusException::IllegalDataValue;
@@ -396,13 +355,10 @@ void TestModbusFraming::serialFormat_data()
     QTest::newRow("rtu even") << "19200,E,8,1" << true << 11;
     QTest::newRow("rtu none two stops") << "9600,N,8,2" << true << 11;
     QTest::newRow("ascii lower case") << "19200,o,7,1" << true << 10;
-    QTest::newRow("ascii none") << "38400,N,7,2" << true << 10;
     QTest::newRow("blanks") << " 4800 , E , 8 , 1 " << true << 11;
     QTest::newRow("no stop bits") << "19200,E,8" << false << 0;
-    QTest::newRow("parity word") << "19200,Even,8,1" << false << 0;
     QTest::newRow("parity X") << "19200,X,8,1" << false << 0;
     QTest::newRow("nine bits") << "19200,E,9,1" << false << 0;
-    QTest::newRow("baud text") << "fast,E,8,1" << false << 0;
     QTest::newRow("zero baud") << "0,E,8,1" << false << 0;
 }
 
@@ -424,10 +380,8 @@ void TestModbusFraming::rtuSilence_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<int>("micros");
     QTest::newRow("19200 8E1: 3.5 x 573 us") << "19200,E,8,1" << 2005;
-    QTest::newRow("9600 8N2: 3.5 x 1146 us") << "9600,N,8,2" << 4011;
     QTest::newRow("4800 7E1: 3.5 x 2084 us") << "4800,E,7,1" << 7294;
     QTest::newRow("38400 fixed") << "38400,E,8,1" << 1750;
-    QTest::newRow("115200 fixed") << "115200,N,8,1" << 1750;
 }
 
 void TestModbusFraming::rtuSilence()
