@@ -179,8 +179,6 @@ void TestLinkOptions::statusReport()
 } // namespace Link
 
 // tarvel-cli as a user runs it: a process over a program folder of its own.
-namespace Files {
-
 namespace {
 
 struct Run
@@ -188,15 +186,45 @@ struct Run
     int status = -1;
     QStringList out;
     QStringList err;
+    QString errText() const { return err.join(u'\n'); }
+    QString all() const { return out.join(u'\n') + u'\n' + errText(); }
 };
 
-QStringList outputLines(const QByteArray &bytes)
+// Starts the tool over the program folder `home`. "LINK" in `args` stands
+// for `link`, where every "Com N" leads too.
+void startCli(QProcess &process, const QString &home, QStringList args, const QString &link = QString())
 {
-    QStringList lines = QString::fromUtf8(bytes).split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TARVEL_HOME"), home);
+    env.insert(QStringLiteral("TARVEL_PACING"), QStringLiteral("fast"));
+    if (!link.isEmpty())
+        env.insert(QStringLiteral("TARVEL_PORTS"), QStringList(4, link).join(u':'));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(home);
+    process.start(QStringLiteral(TARVEL_CLI_PATH), link.isEmpty() ? args : args.replaceInStrings("LINK", link));
 }
+
+Run finishCli(QProcess &process)
+{
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    const auto lines
+        = [](const QByteArray &bytes) { return QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts); };
+    return {process.exitCode(), lines(process.readAllStandardOutput()), lines(process.readAllStandardError())};
+}
+
+Run runCli(const QString &home, const QStringList &args, const QString &link = QString())
+{
+    QProcess process;
+    startCli(process, home, args, link);
+    return finishCli(process);
+}
+
+} // namespace
+
+namespace Files {
+
+namespace {
 
 QByteArray readBytes(const QString &path)
 {
@@ -240,17 +268,7 @@ class TestCli : public QObject
 
     Run run(const QStringList &args, const QString &home = QString())
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TARVEL_HOME"), home.isNull() ? m_program->dir() : home);
-        env.insert(QStringLiteral("TARVEL_PACING"), QStringLiteral("fast"));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_program->dir());
-        process.start(QStringLiteral(TARVEL_CLI_PATH), args);
-        if (!process.waitForFinished(60000))
-            return {};
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            outputLines(process.readAllStandardOutput()), outputLines(process.readAllStandardError())};
+        return runCli(home.isNull() ? m_program->dir() : home, args);
     }
 
     // A new QX2 configuration at Configs/<name>, made by the tool; its
@@ -502,13 +520,6 @@ const QString ComError
     = QStringLiteral("MSG Com Error: Selected Com port does not exist or is in use by another application.");
 const QString DriveNotFound = QStringLiteral("MSG Drive Not Found.: Drive not found. Please check your settings.");
 
-struct Run
-{
-    int status = -1;
-    QStringList out;
-    QString err;
-};
-
 } // namespace
 
 class TestCliLink : public QObject
@@ -520,29 +531,16 @@ class TestCliLink : public QObject
 
     // "LINK" in `args` stands for the simulator's device (a missing one
     // without simulator); every "Com N" leads there too.
-    void start(QProcess &process, QStringList args)
+    void start(QProcess &process, const QStringList &args)
     {
-        const QString link = m_sim ? m_sim->link() : m_program->path("no-drive");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TARVEL_HOME", m_program->dir());
-        env.insert("TARVEL_PORTS", QStringList(4, link).join(u':'));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TARVEL_CLI_PATH), args.replaceInStrings("LINK", link));
-    }
-
-    Run finish(QProcess &process)
-    {
-        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-            QString::fromUtf8(process.readAllStandardError())};
+        startCli(process, m_program->dir(), args, m_sim ? m_sim->link() : m_program->path("no-drive"));
     }
 
     Run run(const QStringList &args)
     {
         QProcess process;
         start(process, args);
-        return finish(process);
+        return finishCli(process);
     }
 
     bool startSim(const QStringList &arguments)
@@ -586,7 +584,7 @@ private Q_SLOTS:
         QFETCH(QStringList, identity);
         QVERIFY(startSim(sim));
         const Run r = run(args);
-        QVERIFY2(r.status == 0, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == 0, qPrintable(r.all()));
         QVERIFY2(r.out.value(0).startsWith("Drive Status - STOP"), qPrintable(r.out.value(0)));
         QCOMPARE(r.out.mid(1, 4), identity);
         // ST00.02 .. ST00.16; the last is the drive's revision.
@@ -620,7 +618,7 @@ private Q_SLOTS:
         const Run r = run(args);
         QCOMPARE(r.status, 2);
         QVERIFY(r.out.size() <= 1);
-        const QString first = r.out.isEmpty() ? r.err.section(u'\n', 0, 0) : r.out.first();
+        const QString first = r.out.isEmpty() ? r.err.value(0) : r.out.first();
         QVERIFY2(first.startsWith(firstLine), qPrintable(first));
     }
 
@@ -634,7 +632,7 @@ private Q_SLOTS:
         QVERIFY(process.waitForReadyRead(10000) && process.canReadLine());
         QCOMPARE(process.readLine(), "Trying Node Address 1 - ASCII Mode - 4800,N,7,2\n");
         QCOMPARE(process.state(), QProcess::Running);
-        const Run r = finish(process);
+        const Run r = finishCli(process);
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out,
             (QStringList {"Trying Node Address 1 - ASCII Mode - 4800,E,7,1",
@@ -644,7 +642,7 @@ private Q_SLOTS:
                 "Connection established to Node Address 1 - ASCII Mode - 9600,E,7,1",
                 "Link options: --node 1 --mode ascii --settings 9600,E,7,1"}));
         const Run status = run(QStringList {"status", "LINK"} + r.out.last().section(u' ', 2).split(u' '));
-        QVERIFY2(status.status == 0, qPrintable(status.out.join('\n') + status.err));
+        QVERIFY2(status.status == 0, qPrintable(status.all()));
         QCOMPARE(status.out.at(1), "Series: 2");
     }
 };
@@ -659,13 +657,6 @@ namespace Transfer {
 namespace {
 
 const QString Rtu = QStringLiteral("19200,E,8,1");
-
-struct Run
-{
-    int status = -1;
-    QStringList out;
-    QString err;
-};
 
 // What the tests write into a simulator or a file, away from the defaults:
 // P1.03 = 12.5 and P1.06 = 7.5 (resolution 0.1) and the list P1.07 at its
@@ -708,20 +699,9 @@ class TestCliTransfer : public QObject
 
     // "LINK" in `args` stands for the simulator's device, a missing device
     // without one.
-    Run run(QStringList args, const SimProcess *sim = nullptr)
+    Run run(const QStringList &args, const SimProcess *sim = nullptr)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TARVEL_HOME", m_program->dir());
-        env.insert("TARVEL_PACING", "fast");
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_program->dir());
-        process.start(QStringLiteral(TARVEL_CLI_PATH),
-            args.replaceInStrings("LINK", sim ? sim->link() : m_program->path("no-drive")));
-        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-            QString::fromUtf8(process.readAllStandardError())};
+        return runCli(m_program->dir(), args, sim ? sim->link() : m_program->path("no-drive"));
     }
 
     // A line of its own to the simulator, closed again before the tool
@@ -839,11 +819,11 @@ private Q_SLOTS:
         }
         const QString file = path("up.qxc");
         const Run r = run(QStringList {"upload", "LINK", "-o", file, "--yes"} + cliLink, sim);
-        QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.all()));
         QVERIFY(r.out.filter(QRegularExpression("^Upload started ")).size() == 1);
         QVERIFY2(r.out.filter(QRegularExpression("^Upload of Drive Model .* completed ")).size() == 1,
             qPrintable(r.out.join('\n')));
-        QCOMPARE(r.err.contains("values read from the drive were out of range and replaced by their defaults: 1"),
+        QCOMPARE(r.errText().contains("values read from the drive were out of range and replaced by their defaults: 1"),
             outOfRange);
         AppContext &ctx = m_program->ctx();
         QVERIFY(ConfigFile(ctx).openFile(file));
@@ -876,7 +856,7 @@ private Q_SLOTS:
         SimProcess *sim = startSim(QStringList {"--drive", "02,05,120"} + simExtra);
         QVERIFY(sim);
         const Run r = run(QStringList {"download", file, "LINK", "--yes"} + cliExtra, sim);
-        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == status, qPrintable(r.all()));
         QStringList differs;
         for (const QString &name : ignored)
             differs << "Validation indicates " + name + " differs between configuration and drive.";
@@ -922,11 +902,11 @@ private Q_SLOTS:
         if (args.contains("BADFILE"))
             args.replaceInStrings("BADFILE", outOfRangeFile());
         const Run r = run(args.replaceInStrings("OUT", out).replaceInStrings("FILE", settingsFile()), drive);
-        QVERIFY2(r.status == 2, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == 2, qPrintable(r.all()));
         if (told.startsWith("MSG "))
             QVERIFY2(r.out.filter(told).size() == 1, qPrintable(r.out.join('\n')));
         else
-            QVERIFY2(r.err.startsWith(told), qPrintable(r.err));
+            QVERIFY2(r.errText().startsWith(told), qPrintable(r.errText()));
         QVERIFY(!QFileInfo::exists(out));
         QVERIFY(r.out.filter(QRegularExpression("^(Upload|Download) started ")).isEmpty());
         // The settings file's values never reached a drive that would take them.
