@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

@@ -36,6 +36,7 @@ MonitorCommands::MonitorCommands(AppContext &ctx, MainWindow &window)
     QStatusBar *bar = m_window.statusBar();
     bar->setToolTip(QStringLiteral("Click to open Current Config Info"));
     bar->installEventFilter(this);
+    m_statusBar = bar;
 }
 
 KeypadWindow *MonitorCommands::keypadWindow() const
@@ -55,7 +56,9 @@ FaultsWindow *MonitorCommands::faultsWindow() const
 
 bool MonitorCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_window.statusBar() && event->type() == QEvent::MouseButtonPress)
+    // Compared by the pointer kept: while the main window is taken down its
+    // status bar still sends events, but the window is no longer to be asked.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_statusBar)
         showStats();
     return QObject::eventFilter(watched, event);
 }

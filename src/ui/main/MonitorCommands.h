@@ -41,6 +41,7 @@ private:
 
     AppContext &m_ctx;
     MainWindow &m_window;
+    QObject *m_statusBar = nullptr;
     QPointer<KeypadWindow> m_keypad;
     QPointer<StatsWindow> m_stats;
     QPointer<FaultsWindow> m_faults;
