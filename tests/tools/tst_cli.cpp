@@ -1024,7 +1024,7 @@ private Q_SLOTS:
                                  << QStringList {"Direction command written (P9.28 = 1)."} << 2333 << 1;
         QTest::newRow("forward, already")
             << "" << QStringList {"keypad", "LINK", "--yes", "forward"} << 0
-            << QStringList {"The drive already turns forward; nothing written."} << 2333 << 0;
+            << QStringList {"The direction is already forward; nothing written."} << 2333 << 0;
         QTest::newRow("frequency") << "" << QStringList {"keypad", "LINK", "--yes", "frequency", "12.5"} << 0
                                    << QStringList {"Frequency command written (P9.26 = 12.5 Hz)."} << 2331 << 125;
         QTest::newRow("frequency beyond the knob")

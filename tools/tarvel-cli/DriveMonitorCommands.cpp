@@ -132,7 +132,7 @@ int DriveMonitorCommands::keypad(CliSession &s)
         s.finish();
         return ExitOk;
     case KeypadModel::Outcome::Unchanged:
-        s.out() << QStringLiteral("The drive already turns %1; nothing written.").arg(word) << Qt::endl;
+        s.out() << QStringLiteral("The direction is already %1; nothing written.").arg(word) << Qt::endl;
         s.finish();
         return ExitOk;
     case KeypadModel::Outcome::Refused:
