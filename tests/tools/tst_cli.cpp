@@ -913,6 +913,71 @@ private Q_SLOTS:
         if (sim == "02,05,120")
             QCOMPARE(settingsHeld(*drive), QList<bool>(Settings.size(), false));
     }
+
+    void monitor_data()
+    {
+        QTest::addColumn<QString>("sim"); // the simulator's options; "none" for no simulator
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("lines"); // stdout lines expected among the output
+        QTest::addColumn<int>("reg"); // a register to read afterwards; 0 none
+        QTest::addColumn<int>("value");
+        const QString none = "No Faults Occurred";
+        QTest::newRow("faults") << "--faults 2,25" << QStringList {"faults", "LINK"} << 0
+                                << QStringList {"P6.31 - Present Fault Record: Over-Voltage (ov)",
+                                       "P6.32 - 2nd Most Recent Fault Record: Unknown fault code 25",
+                                       "P6.36 - 6th Most Recent Fault Record: " + none}
+                                << 0 << 0;
+        QTest::newRow("faults, no drive") << "none" << QStringList {"faults", "LINK"} << 2 << QStringList {} << 0 << 0;
+        QTest::newRow("run") << "" << QStringList {"keypad", "LINK", "--yes", "run"} << 0
+                             << QStringList {"Run command written (P9.27 = 1)."} << 2332 << 1;
+        QTest::newRow("run, fault present")
+            << "--fault 2" << QStringList {"keypad", "LINK", "--yes", "run"} << 1
+            << QStringList {"MSG Drive Fault(s) Exists: There is a fault present in the drive.\\rBefore proceeding, "
+                            "reset all faults using\\rthe hardware keypad on the drive."}
+            << 2332 << 0;
+        QTest::newRow("run without --yes")
+            << "" << QStringList {"keypad", "LINK", "run"} << 2 << QStringList {} << 2332 << 0;
+        QTest::newRow("reverse") << "" << QStringList {"keypad", "LINK", "--yes", "reverse"} << 0
+                                 << QStringList {"Direction command written (P9.28 = 1)."} << 2333 << 1;
+        QTest::newRow("forward, already")
+            << "" << QStringList {"keypad", "LINK", "--yes", "forward"} << 0
+            << QStringList {"The direction is already forward; nothing written."} << 2333 << 0;
+        QTest::newRow("frequency") << "" << QStringList {"keypad", "LINK", "--yes", "frequency", "12.5"} << 0
+                                   << QStringList {"Frequency command written (P9.26 = 12.5 Hz)."} << 2331 << 125;
+        QTest::newRow("frequency beyond the knob")
+            << "" << QStringList {"keypad", "LINK", "--yes", "frequency", "62.1"} << 1 << QStringList {} << 2331 << 0;
+        QTest::newRow("keypad, no drive")
+            << "none" << QStringList {"keypad", "LINK", "--yes", "stop"} << 2 << QStringList {} << 0 << 0;
+    }
+
+    // The fault viewer's read and the keypad's writes on the command line:
+    // what they print, their exit status and what the drive holds after.
+    void monitor()
+    {
+        QFETCH(QString, sim);
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QStringList, lines);
+        QFETCH(int, reg);
+        QFETCH(int, value);
+        SimProcess *drive = nullptr;
+        if (sim != "none") {
+            drive = startSim(QStringList {"--drive", "02,05,120"} + sim.split(' ', Qt::SkipEmptyParts));
+            QVERIFY(drive);
+        }
+        const Run r = run(args, drive);
+        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        for (const QString &line : lines)
+            QVERIFY2(r.out.contains(line), qPrintable(r.out.join('\n')));
+        if (args.first() == "faults" && status == 0)
+            QCOMPARE(r.out.filter(QRegularExpression("^P6\\.3[1-6] - ")).size(), 6);
+        if (reg) {
+            SimLine line;
+            QVERIFY(openLine(line, *drive, Rtu));
+            QCOMPARE(readRegister(line, reg), std::optional<qint16>(qint16(value)));
+        }
+    }
 };
 
 } // namespace Transfer

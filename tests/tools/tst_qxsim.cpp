@@ -79,6 +79,7 @@ private Q_SLOTS:
     void coastStop();
     void tripAndReset();
     void pidFeedbackLags();
+    void faultAtRunTime();
     void slaveAnswers_data();
     void slaveAnswers();
     void refusedBlockWriteChangesNothing();
@@ -255,6 +256,27 @@ void TestQxsimDrive::pidFeedbackLags()
     command(map, model, 927, 0);
     model.advance(0.5);
     QCOMPARE(int(model.status(8462)), 184); // falls back towards 0
+}
+
+// A scheduled fault counts running time only and strikes at its moment
+// even inside one long step.
+void TestQxsimDrive::faultAtRunTime()
+{
+    RegisterMap map = loadDrive();
+    DriveModel model(map, Qx2);
+    model.scheduleFault(2, 12);
+    command(map, model, 926, 300);
+    model.advance(5); // stopped: no running time
+    QCOMPARE(model.presentFault(), 0);
+    command(map, model, 927, 1);
+    model.advance(1.5);
+    QVERIFY(model.outputFrequency() > 0);
+    model.advance(10);
+    QCOMPARE(model.presentFault(), 12);
+    QCOMPARE(model.runTime(), 2.0);
+    QCOMPARE(map.value(631), qint16(12));
+    QCOMPARE(model.outputFrequency(), 0.0);
+    QCOMPARE(model.statusWord(), quint16(0));
 }
 
 void TestQxsimDrive::slaveAnswers_data()
@@ -435,6 +457,10 @@ void TestQxsimDrive::options_data()
     QTest::newRow("node 248") << base + QStringList {"--node", "248"} << int(SimOptions::Parse::Error) << "" << -1;
     QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"} << int(SimOptions::Parse::Error)
                                   << "" << -1;
+    QTest::newRow("fault at, no code") << base + QStringList {"--fault-at", "3"} << int(SimOptions::Parse::Error) << ""
+                                       << -1;
+    QTest::newRow("fault at, code 0") << base + QStringList {"--fault-at", "3:0"} << int(SimOptions::Parse::Error) << ""
+                                      << -1;
     QTest::newRow("help") << QStringList {"--help"} << int(SimOptions::Parse::Help) << "" << -1;
 }
 

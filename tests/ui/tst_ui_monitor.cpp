@@ -1,17 +1,30 @@
 // The connection and auto-detect dialogs render their models and pass the
-// user's actions on. Set TARVEL_SCREENSHOT_DIR to keep a picture of each.
+// user's actions on; the keypad, fault viewer and configuration information
+// reached from the main window. Set TARVEL_SCREENSHOT_DIR to keep a picture
+// of each.
 #include "LinkTestSupport.h"
+#include "MainWindowTestSupport.h"
 #include "TestMain.h"
+
+#include "monitor/DriveAccess.h"
+#include "ui/main/MonitorCommands.h"
+#include "ui/monitor/FaultsWindow.h"
+#include "ui/monitor/KeypadWindow.h"
+#include "ui/monitor/StatsWindow.h"
 
 #include "ui/monitor/AutoDetectDialog.h"
 #include "ui/monitor/CommSettingsDialog.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -145,5 +158,74 @@ void TestLinkDialogs::autoDetectClosedWhileSearching()
     QVERIFY(!fixture.link().serialOpen());
 }
 
-TARVEL_TEST_MAIN(TestLinkDialogs)
+// The monitoring screens as the main window opens them, with the polling
+// and the screens' own timers running: the keypad runs and stops the
+// motor and will not close while it runs; a click on the status bar shows
+// the drive; the fault viewer reads at once.
+class TestMonitorWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fromTheMainWindow();
+};
+
+void TestMonitorWindows::fromTheMainWindow()
+{
+    MainFixture f;
+    SimProcess sim({"--drive", "02,05,120", "--faults", "12"});
+    QString error;
+    QVERIFY2(sim.startPty(&error), qPrintable(error));
+    AppContext &ctx = f.ctx();
+    ctx.link().mod1().setPortMap(PortMap(QStringList {sim.link()}));
+    QCOMPARE(ctx.link().openSerial(SerialLinkSettings {}), 0);
+    f.w().pollTimers().mainTick();
+    MonitorCommands &monitor = f.w().monitorCommands();
+    ScriptedPrompter &prompter = f.program.prompter();
+
+    prompter.enqueue(Msg::Cancel);
+    f.w().action(Command::Keypad)->trigger();
+    QVERIFY(!monitor.keypadWindow());
+    prompter.enqueue(Msg::OK);
+    f.w().action(Command::Keypad)->trigger();
+    QCOMPARE(prompter.titles(), QStringList(2, "Proper Settings Required"));
+    KeypadWindow *keypad = monitor.keypadWindow();
+    QVERIFY(keypad && keypad->isVisible());
+    QCOMPARE(keypad->windowTitle(), QStringLiteral("  Maintenance Keypad"));
+    QTest::mousePress(keypad->button("cmdUp"), Qt::LeftButton);
+    QTest::mouseRelease(keypad->button("cmdUp"), Qt::LeftButton);
+    QCOMPARE(keypad->displayCaption()->text(), QStringLiteral("Setpoint Frequency in Hz"));
+    QCOMPARE(keypad->display()->value(), 0.1);
+    keypad->button("cmdRun")->click();
+    QCOMPARE(DriveAccess(ctx).read(2332), std::optional<qint16>(1));
+    QTRY_COMPARE_WITH_TIMEOUT(keypad->lamp("lblRun")->property("lampColour").toInt(), 255, 5000);
+    QCOMPARE(keypad->lamp("lblStop")->property("lampColour").toInt(), 8421504);
+    keepScreenshot(*keypad, QStringLiteral("keypad"));
+
+    auto *frame = qobject_cast<QMdiSubWindow *>(keypad->parentWidget());
+    QVERIFY(frame);
+    prompter.clear();
+    frame->close();
+    QCOMPARE(prompter.titles(), QStringList {"Drive Must Be Stopped!"});
+    QVERIFY(monitor.keypadWindow() && frame->isVisible());
+    keypad->button("cmdStop")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(f.w().panel(2)->text().contains("STOP"), 5000);
+    keypad->button("cmdClose")->click();
+    QTRY_VERIFY(!monitor.keypadWindow());
+
+    QTest::mouseClick(f.w().statusBar(), Qt::LeftButton);
+    StatsWindow *stats = monitor.statsWindow();
+    QVERIFY(stats);
+    QCOMPARE(stats->driveLabel(0, 1)->text(), QStringLiteral("QX2 Series"));
+    QCOMPARE(stats->driveLabel(2, 0)->text(), QStringLiteral("1.20"));
+
+    f.w().action(Command::Faults)->trigger();
+    FaultsWindow *faults = monitor.faultsWindow();
+    QVERIFY(faults);
+    QTRY_COMPARE(faults->valueLabel(0)->text(), QStringLiteral("Over-Current During Accel (OCA)"));
+    QCOMPARE(faults->valueLabel(5)->text(), QStringLiteral("No Faults Occurred"));
+    keepScreenshot(*faults, QStringLiteral("faults"));
+}
+
+TARVEL_TEST_MAIN(TestLinkDialogs, TestMonitorWindows)
 #include "tst_ui_monitor.moc"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Tarvel::Sim {
 
@@ -71,12 +72,46 @@ void DriveModel::setFaultHistory(const QList<int> &codes)
         m_params.store(P::FaultRecord + i, qint16(i < codes.size() ? codes[i] : 0));
 }
 
+void DriveModel::scheduleFault(double runSeconds, int code)
+{
+    const auto later = std::find_if(
+        m_scheduled.begin(), m_scheduled.end(), [&](const ScheduledFault &f) { return f.runSeconds > runSeconds; });
+    m_scheduled.insert(later, ScheduledFault {runSeconds, code});
+}
+
 void DriveModel::advance(double seconds)
 {
-    if (seconds <= 0)
-        return;
+    double left = seconds;
+    while (left > 0) {
+        strikeDueFault();
+        const double step = std::min(left, untilScheduledFault());
+        tick(step);
+        left -= step;
+    }
+    strikeDueFault();
+}
+
+void DriveModel::tick(double seconds)
+{
+    if (running())
+        m_runTime += seconds;
     moveFrequency(seconds);
     movePid(seconds);
+}
+
+double DriveModel::untilScheduledFault() const
+{
+    if (m_scheduled.isEmpty() || !running())
+        return std::numeric_limits<double>::infinity();
+    return m_scheduled.first().runSeconds - m_runTime;
+}
+
+void DriveModel::strikeDueFault()
+{
+    // A nanosecond's slack: the sum of the steps may miss the exact moment.
+    constexpr double Slack = 1e-9;
+    if (!m_scheduled.isEmpty() && running() && m_runTime + Slack >= m_scheduled.first().runSeconds)
+        trip(m_scheduled.takeFirst().code);
 }
 
 void DriveModel::parameterWritten(int index, qint16 value)

@@ -16,6 +16,8 @@ public:
 
     DriveModel(RegisterMap &params, const DriveKey &identity);
 
+    // Moves time on. A fault scheduled with scheduleFault strikes at its
+    // exact moment within the step.
     void advance(double seconds);
     // Called after a master wrote a parameter: command registers act here.
     void parameterWritten(int index, qint16 value);
@@ -26,6 +28,10 @@ public:
     void setPresentFault(int code) { m_fault = code; }
     // Replaces the fault history, most recent first; missing entries read 0.
     void setFaultHistory(const QList<int> &codes);
+    // A trip with `code` once the drive has been running for `runSeconds`
+    // in all (the time a run command or jog was in force since start).
+    void scheduleFault(double runSeconds, int code);
+    double runTime() const { return m_runTime; }
 
     static bool isStatus(quint16 number) { return number >= StatusFirst && number <= StatusLast; }
     qint16 status(quint16 number) const;
@@ -45,8 +51,22 @@ private:
     double baseFrequency() const;
     double targetFrequency() const;
     double rampRate(bool accelerating) const;
+    // One step of time without a scheduled fault inside it: everything
+    // that moves with time, in order. A process model (the plant behind
+    // the PID loop) takes its step here, after the motor.
+    void tick(double seconds);
     void moveFrequency(double seconds);
     void movePid(double seconds);
+    // Trips the first scheduled fault when its run time has come; the time
+    // left until it otherwise (infinity when none is due while running).
+    void strikeDueFault();
+    double untilScheduledFault() const;
+
+    struct ScheduledFault
+    {
+        double runSeconds;
+        int code;
+    };
 
     RegisterMap &m_params;
     DriveKey m_identity;
@@ -55,6 +75,8 @@ private:
     bool m_runLatched = false;
     int m_fault = 0;
     Ramp m_ramp = Ramp::Steady;
+    double m_runTime = 0;
+    QList<ScheduledFault> m_scheduled; // soonest first
 };
 
 } // namespace Tarvel::Sim

@@ -37,6 +37,8 @@ Registers (numbers counted from 1; protocol address = number - 1):
   The PID feedback follows P7.10 with a first-order lag of P7.05 +
   2 s / P7.20 while P7.00 > 0 and the drive runs, and falls to 0 otherwise.
   A trip shifts the fault history P6.31..P6.36 and stops the output.
+  --fault-at SECONDS:CODE trips with CODE once the drive has been running
+  (run command or jog in force) for SECONDS in all since start.
   P9.00, P9.01 and P9.05 show the link settings qxsim was started with;
   writes to them are stored, but the link keeps those settings.
 
@@ -103,6 +105,21 @@ bool parseRegisters(const QCommandLineParser &p, const QString &name, QList<int>
             return false;
         }
         *out << *list;
+    }
+    return true;
+}
+
+bool parseFaultsAt(const QStringList &texts, QList<SimOptions::FaultAt> *out)
+{
+    for (const QString &text : texts) {
+        const QStringList parts = text.split(u':');
+        bool secondsOk = false;
+        bool codeOk = false;
+        const double seconds = parts.size() == 2 ? parts[0].toDouble(&secondsOk) : 0;
+        const int code = parts.size() == 2 ? parts[1].toInt(&codeOk) : 0;
+        if (!secondsOk || !codeOk || !(seconds >= 0) || code < 1 || code > 32767)
+            return false;
+        *out << SimOptions::FaultAt {seconds, code};
     }
     return true;
 }
@@ -184,6 +201,8 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
             QStringLiteral("a,b,c")},
         {QStringLiteral("fault"), QStringLiteral("Present fault code at start (ST00.00; default 0)."),
             QStringLiteral("CODE")},
+        {QStringLiteral("fault-at"), QStringLiteral("Trip with CODE after SECONDS of running (repeatable)."),
+            QStringLiteral("SECONDS:CODE")},
         {QStringLiteral("no-range-check"), QStringLiteral("Store written values without checking min..max.")},
         {QStringLiteral("refuse-blocks"),
             QStringLiteral("Answer exception 01 to any read or write of more than one register.")},
@@ -281,6 +300,10 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
             return Parse::Error;
         }
         faultHistory = *list;
+    }
+    if (!parseFaultsAt(p.values(QStringLiteral("fault-at")), &faultsAt)) {
+        *message = QStringLiteral("--fault-at takes SECONDS:CODE, seconds 0 or more and a code 1..32767");
+        return Parse::Error;
     }
     rangeCheck = !p.isSet(QStringLiteral("no-range-check"));
     refuseBlocks = p.isSet(QStringLiteral("refuse-blocks"));

@@ -54,6 +54,12 @@ public:
     QList<int> ignoreWriteAt; // register numbers whose writes are acknowledged but not stored
     QList<int> faultHistory; // P6.31 first
     int activeFault = 0;
+    struct FaultAt
+    {
+        double runSeconds;
+        int code;
+    };
+    QList<FaultAt> faultsAt; // trips once the drive has run this long
     bool rangeCheck = true;
     bool refuseBlocks = false; // exception 01 for any request of more than one register
     bool verbose = false;

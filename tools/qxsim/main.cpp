@@ -79,6 +79,8 @@ int main(int argc, char *argv[])
     DriveModel model(*params, options.reportedIdentity());
     model.setFaultHistory(options.faultHistory);
     model.setPresentFault(options.activeFault);
+    for (const SimOptions::FaultAt &f : options.faultsAt)
+        model.scheduleFault(f.runSeconds, f.code);
     DriveSlave slave(*params, model, options.rangeCheck);
     slave.setFailingRegisters(options.exceptionAt);
     slave.setIgnoredWrites(options.ignoreWriteAt);

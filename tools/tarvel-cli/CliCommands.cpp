@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 #include "CliSession.h"
 #include "DriveCommands.h"
+#include "DriveMonitorCommands.h"
 #include "ParamName.h"
 #include "TransferCommands.h"
 #include "base/AtomicTextFile.h"
@@ -124,6 +125,18 @@ const QList<CliCommand> &CliCommands::table()
                            "is written and then all are read back and compared (\"Validation\n"
                            "indicates ...\" per difference). Without --yes nothing is written."),
             {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::download},
+        {QStringLiteral("faults"), QStringLiteral("faults LINK [link options]"),
+            QStringLiteral("Connects, polls the drive once and reads its six fault records P6.31..P6.36 as\n"
+                           "the fault viewer does: one line each, the record's caption and the fault text\n"
+                           "(\"Unknown fault code N\" for a code the table lacks)."),
+            {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveMonitorCommands::faults},
+        {QStringLiteral("keypad"),
+            QStringLiteral("keypad LINK --yes (run|stop|forward|reverse|frequency HZ) [link options]"),
+            QStringLiteral("The maintenance keypad's commands: run or stop the motor, turn it forward or\n"
+                           "in reverse, or set the frequency command within the knob's range (P0.02 x\n"
+                           "P0.04 / P0.03). A present drive fault refuses run. The keypad's warning is\n"
+                           "answered with --yes; without it nothing is written."),
+            {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveMonitorCommands::keypad},
     };
     return commands;
 }

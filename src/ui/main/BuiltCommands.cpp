@@ -8,9 +8,6 @@ bool BuiltCommands::isBuilt(Command command)
     // monitoring screens
     case Command::Trend:
     case Command::Pid:
-    case Command::Keypad:
-    case Command::Faults:
-    case Command::Stats:
     // schematic view
     case Command::Schematic:
     // help viewer and About window

@@ -1,6 +1,7 @@
 #include "DriveTransferCommands.h"
 
 #include "MainWindow.h"
+#include "MonitorCommands.h"
 #include "base/Logging.h"
 #include "comm/CommLink.h"
 #include "model/AppContext.h"
@@ -73,9 +74,7 @@ void DriveTransferCommands::showAutoDetect()
 
 void DriveTransferCommands::showConfigInfo()
 {
-    // The configuration information window is not part of this build; the
-    // drive's identity is in the status bar and the log says what was asked.
-    qCInfo(lcUi) << "configuration information window requested; not available";
+    m_window.monitorCommands().showStats();
 }
 
 void DriveTransferCommands::saveConfiguration()

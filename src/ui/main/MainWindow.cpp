@@ -2,6 +2,7 @@
 
 #include "BuiltCommands.h"
 #include "DriveTransferCommands.h"
+#include "MonitorCommands.h"
 #include "NavigatorDialog.h"
 #include "app/ChangeRatingModel.h"
 #include "app/ShutdownFlow.h"
@@ -106,15 +107,18 @@ void MainWindow::connectLink()
     CommLink &link = m_ctx.link();
     connect(&link, &CommLink::panel4Changed, this,
         [this, &link] { setConnectionPanel(link.panel4Text(), link.panel4Connected()); });
-    onCommand(Command::Connect, [this] {
-        m_ctx.trap(
-            QStringLiteral("frmMain, mnuConnect_Click"), [&] { showModeless<CommSettingsDialog>(m_commSettings); });
-    });
+    onCommand(Command::Connect, [this] { showConnection(); });
     onCommand(Command::AutoDetect, [this] { showAutoDetect(); });
     onCommand(Command::Disconnect,
         [this] { m_ctx.trap(QStringLiteral("frmMain, mnuDisconnect_Click"), [&] { m_ctx.link().disconnectLink(); }); });
     setLinkMonitor(&m_serialLink);
     m_transfers = new DriveTransferCommands(m_ctx, *this);
+    m_monitor = new MonitorCommands(m_ctx, *this);
+}
+
+void MainWindow::showConnection()
+{
+    m_ctx.trap(QStringLiteral("frmMain, mnuConnect_Click"), [&] { showModeless<CommSettingsDialog>(m_commSettings); });
 }
 
 void MainWindow::showAutoDetect()

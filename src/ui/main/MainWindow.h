@@ -27,6 +27,7 @@ namespace Tarvel {
 
 class AppContext;
 class DriveTransferCommands;
+class MonitorCommands;
 class LinkMonitor;
 class NavigatorDialog;
 class StatusListWindow;
@@ -57,6 +58,7 @@ public:
     StatusListWindow *statusListWindow();
 
     MainCommands &commands() { return m_commands; }
+    MonitorCommands &monitorCommands() { return *m_monitor; }
     PollTimers &pollTimers() { return m_poll; }
     QTimer &mainTimer() { return m_tmrMain; } // tmrMain, 1000 ms
     QTimer &twoSecondTimer() { return m_tmrMain2Sec; } // tmrMain2Sec, 2000 ms
@@ -101,6 +103,7 @@ public Q_SLOTS:
     // Change Drive Rating (mnuUpdate).
     void changeDriveRating();
     void showAutoDetect(); // frmAutoDetect, modeless
+    void showConnection(); // frmCommSettings, modeless
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -155,6 +158,7 @@ private:
     QPointer<QWidget> m_commSettings; // frmCommSettings, modeless
     QPointer<QWidget> m_autoDetect; // frmAutoDetect
     DriveTransferCommands *m_transfers = nullptr; // Upload, Download
+    MonitorCommands *m_monitor = nullptr; // keypad, faults, configuration information
 };
 
 } // namespace Tarvel
