@@ -22,6 +22,8 @@ public:
     static int upload(CliSession &s);
     // download FILE.qxc LINK [--block] [link options]
     static int download(CliSession &s);
+    // diff A.qxc B.qxc, or diff FILE.qxc LINK [--block] [link options]
+    static int diff(CliSession &s);
 
     // The exit status of an operation that ran: 0 done, 1 done with
     // problems, 2 refused or broken off. For an upload `finished` is the
@@ -30,6 +32,8 @@ public:
     static int downloadExit(DownloadOperation::Outcome outcome);
 
 private:
+    static int diffFiles(CliSession &s, const QString &first, const QString &second);
+    static int diffDrive(CliSession &s);
     // The link settings from the link word (or --port) and the options.
     static std::optional<SerialLinkSettings> linkSettings(CliSession &s, const QString &linkWord);
     // Opens the port, checks that the drive answers, polls it once. False
