@@ -160,6 +160,7 @@ void EditHistory::clear()
 {
     m_stack.clear();
     resync();
+    Q_EMIT cleared();
 }
 
 void EditHistory::resync()

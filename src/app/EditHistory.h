@@ -69,6 +69,10 @@ public:
     FormState capture() const;
     void apply(const FormState &states);
 
+Q_SIGNALS:
+    // clear() ran: another configuration, or none, is in the editor.
+    void cleared();
+
 private:
     void finishEntry(int index, bool refused);
     QString describe(int index, const FormState &before, const FormState &after) const;

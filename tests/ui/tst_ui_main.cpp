@@ -5,6 +5,7 @@
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/Command.h"
+#include "app/ParameterTableModel.h"
 #include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "comm/CommLink.h"
@@ -12,6 +13,7 @@
 #include "model/AppContext.h"
 #include "ports/Prompter.h"
 #include "support/ScriptedPrompter.h"
+#include "ui/editors/ParameterTableWindow.h"
 #include "ui/editors/TabConfigWindow.h"
 #include "ui/main/BuiltCommands.h"
 #include "ui/main/DriveTransferCommands.h"
@@ -602,6 +604,16 @@ private Q_SLOTS:
         QCOMPARE(w.action(Command::Redo)->text(), QStringLiteral("Redo P1.03 10 -> 12.5"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("12.5"));
+
+        // View > All Parameters over the same fields: only P1.03 differs.
+        w.action(Command::AllParameters)->trigger();
+        auto *table = w.findChild<ParameterTableWindow *>();
+        QVERIFY(table && table->isVisible());
+        if (const QString dir = qEnvironmentVariable("TARVEL_SCREENSHOT_DIR"); !dir.isEmpty())
+            w.grab().save(dir + QStringLiteral("/mainwindow-allparameters.png"));
+        table->changedOnly()->setChecked(true);
+        QCOMPARE(table->filter().rowCount(), 1);
+        QCOMPARE(table->filter().index(0, ParameterTableModel::Value).data().toString(), QStringLiteral("12.5"));
 
         // Gone from the disk: taken off the list when chosen.
         QVERIFY(QFile::remove(path));

@@ -45,6 +45,11 @@ void SafetyCommands::wire()
     connect(&stack, &QUndoStack::indexChanged, this, &SafetyCommands::updateCommands);
     connect(&stack, &QUndoStack::cleanChanged, this, &SafetyCommands::updateCommands);
     connect(&m_ctx.editor, &EditorForm::tagChanged, this, &SafetyCommands::updateCommands);
+    // The table shows the parameters of the drive loaded now.
+    connect(&m_window.editHistory(), &EditHistory::cleared, this, [this] {
+        if (m_table)
+            m_table->reload();
+    });
     // The link and the drive's identity change with the polling.
     connect(&m_window.mainTimer(), &QTimer::timeout, this, &SafetyCommands::updateCommands);
     if (QMenu *recent = m_window.action(Command::RecentMenu)->menu())
