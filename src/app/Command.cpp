@@ -8,6 +8,7 @@ namespace {
 
 constexpr MenuBarEntry MenuBar[] = {
     {"mnuFile", "&File"},
+    {"mnuEdit", "&Edit"},
     {"mnuComm", "&Drive"},
     {"mnuConfig", "&View"},
     {"mnuUtilities", "&Utilities"},
@@ -50,6 +51,15 @@ constexpr MenuEntry MenuItems[] = {
     {C::Index, "mnuHelp", "mnuIndex", "Index", nullptr},
     {C::Search, "mnuHelp", "mnuSearch", "Search", nullptr},
     {C::About, "mnuHelp", "mnuAbout", "About", nullptr},
+    {C::CompareDrive, "mnuComm", "mnuCompareDrive", "Compare With Drive", nullptr},
+    {C::BackupBeforeDownload, "mnuComm", "mnuBackupBeforeDownload", "Back Up Before Download", nullptr},
+    {C::RestoreBackup, "mnuComm", "mnuRestoreBackup", "Restore Last Backup", nullptr},
+    {C::CompareFile, "mnuFile", "mnuCompareFile", "Compare With File...", nullptr},
+    {C::RecentMenu, "mnuFile", "mnuRecent", "Recent Files", nullptr, true},
+    {C::Undo, "mnuEdit", "mnuUndo", "Undo", "Ctrl+Z"},
+    {C::Redo, "mnuEdit", "mnuRedo", "Redo", "Ctrl+Shift+Z"},
+    {C::FindParameter, "mnuEdit", "mnuFind", "Find Parameter", "Ctrl+F"},
+    {C::AllParameters, "mnuConfig", "mnuAllParameters", "All Parameters", nullptr},
 };
 
 // Positions 1..18; separators at 4, 6, 10, 14 and 17.
@@ -87,7 +97,7 @@ constexpr bool inCommandOrder()
             return false;
     return true;
 }
-static_assert(inCommandOrder() && std::size(MenuItems) == size_t(Command::About) + 1);
+static_assert(inCommandOrder() && std::size(MenuItems) == CommandCount);
 
 } // namespace
 

@@ -41,8 +41,17 @@ enum class Command {
     Index,
     Search,
     About,
+    CompareDrive,
+    BackupBeforeDownload,
+    RestoreBackup,
+    CompareFile,
+    RecentMenu,
+    Undo,
+    Redo,
+    FindParameter,
+    AllParameters,
 };
-constexpr size_t CommandCount = size_t(Command::About) + 1;
+constexpr size_t CommandCount = size_t(Command::AllParameters) + 1;
 
 // One menu item: the menu it is in (a menu name, or the item name of a
 // submenu), its item name, caption and key sequence. Listed in menu order;

@@ -1,15 +1,20 @@
 #include "MainCommands.h"
 
-#include "model/AppContext.h"
-#include "ports/FileDialogs.h"
-#include "base/Logging.h"
-#include "ports/Prompter.h"
-#include "ports/ShellHooks.h"
+#include "RecentFiles.h"
 #include "ShutdownFlow.h"
+#include "base/Logging.h"
+#include "base/TextFile.h"
+#include "catalogue/DriveLookup.h"
 #include "catalogue/ParamLoader.h"
+#include "comm/CommLink.h"
 #include "files/CompareOperation.h"
 #include "files/ConfigFile.h"
 #include "files/ConfigReport.h"
+#include "model/AppContext.h"
+#include "ports/FileDialogs.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "transfer/DriveBackup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -91,8 +96,15 @@ bool MainCommands::openSteps()
     const QString path = dialogs->chooseFile(request);
     if (path.isEmpty())
         return false;
+    return openPath(path);
+}
+
+bool MainCommands::openPath(const QString &path)
+{
     if (!ConfigFile(m_ctx).openFile(path))
         return false;
+    m_windows.configurationReplaced();
+    noteRecent(path);
     m_ctx.state.strConfigPath = path;
     m_ctx.state.strConfigName = QFileInfo(path).fileName();
     updateCaption();
@@ -118,7 +130,10 @@ bool MainCommands::saveSteps()
         return false;
     if (!m_ctx.state.hasConfigFile())
         return saveAsSteps();
-    return ConfigFile(m_ctx).saveFile(m_ctx.state.strConfigPath);
+    if (!ConfigFile(m_ctx).saveFile(m_ctx.state.strConfigPath))
+        return false;
+    noteRecent(m_ctx.state.strConfigPath);
+    return true;
 }
 
 bool MainCommands::saveAs()
@@ -148,6 +163,7 @@ bool MainCommands::saveAsSteps()
     path = QDir::cleanPath(path);
     if (!ConfigFile(m_ctx).saveFile(path))
         return false;
+    noteRecent(path);
     m_ctx.state.strConfigPath = path;
     m_ctx.state.strConfigName = QFileInfo(path).fileName();
     updateCaption();
@@ -182,6 +198,7 @@ void MainCommands::closeSteps()
     s.strConfigName = NoFile;
     s.blnConfigChanged = false;
     updateCaption();
+    m_windows.configurationReplaced();
 }
 
 void MainCommands::viewDetailed()
@@ -214,6 +231,130 @@ void MainCommands::printConfig()
         if (m_windows.commitFocusedField())
             ConfigReport(m_ctx).configReport();
     });
+}
+
+} // namespace Tarvel
+
+namespace Tarvel {
+
+void MainCommands::noteRecent(const QString &path)
+{
+    // Backups are reached through Restore Last Backup; listed among the
+    // recent files they would crowd out the user's own.
+    if (!QFileInfo(path).absolutePath().startsWith(DriveBackup::folder(m_ctx.paths())))
+        RecentFiles::add(path);
+}
+
+bool MainCommands::openRecent(const QString &path)
+{
+    bool opened = false;
+    m_ctx.trap(QStringLiteral("frmMain, mnuRecent_Click"), [&] {
+        if (!QFileInfo(path).isFile()) {
+            RecentFiles::remove(path);
+            m_ctx.prompter().msgBox(QStringLiteral("Could not find ") + QDir::toNativeSeparators(path)
+                    + QStringLiteral(".\rIt has been removed from the list of recent files."),
+                Msg::Exclamation, QStringLiteral("File missing"));
+            return;
+        }
+        offerToSave();
+        opened = openPath(path);
+    });
+    return opened;
+}
+
+void MainCommands::restoreLastBackup()
+{
+    m_ctx.trap(QStringLiteral("frmMain, mnuRestoreBackup_Click"), [&] { restoreSteps(); });
+}
+
+void MainCommands::restoreSteps()
+{
+    Prompter &prompter = m_ctx.prompter();
+    if (!m_ctx.link().linkOpen()) {
+        prompter.msgBox(QStringLiteral("Connect to the drive whose settings you want to restore first."),
+            Msg::Information, QStringLiteral("No Connection Present"));
+        return;
+    }
+    if (!DriveLookup(m_ctx).getDrive()) {
+        prompter.msgBox(QStringLiteral("Program does not support connected drive model/rev."), Msg::Critical,
+            QStringLiteral("Drive not supported"));
+        return;
+    }
+    const AppState &s = m_ctx.state;
+    const DriveKey drive {s.strDriveSeriesCode, s.strDriveModelCode, s.strDriveRevCode};
+    const QStringList backups = DriveBackup::backupsOf(m_ctx.paths(), drive);
+    if (backups.isEmpty()) {
+        prompter.msgBox(QStringLiteral("There is no backup of this drive's settings in ")
+                + QDir::toNativeSeparators(DriveBackup::folder(m_ctx.paths())) + u'.',
+            Msg::Information, QStringLiteral("Restore Last Backup"));
+        return;
+    }
+    QString path = backups.first();
+    const int answer
+        = prompter.msgBox(QStringLiteral("The newest backup of this drive is ") + QFileInfo(path).fileName()
+                + QStringLiteral(", saved ") + TextFile::generalDate(QFileInfo(path).lastModified())
+                + QStringLiteral(".\rOpen it? (No lets you choose among all backups of this drive.)"),
+            Msg::YesNo | Msg::Question, QStringLiteral("Restore Last Backup"));
+    if (answer == Msg::No) {
+        FileDialogs *dialogs = m_ctx.fileDialogs();
+        if (!dialogs)
+            return;
+        FileDialogRequest request = configRequest(FileDialogRequest::Open, QStringLiteral("Restore Backup"));
+        const QString pattern = drive.series + drive.model + drive.rev + QStringLiteral("-*.qxc");
+        request.filter = QStringLiteral("backups of this drive (") + pattern + QStringLiteral(")|") + pattern;
+        request.initialDir = DriveBackup::folder(m_ctx.paths());
+        request.fileMustExist = true;
+        path = dialogs->chooseFile(request);
+        if (path.isEmpty())
+            return;
+    }
+    offerToSave();
+    if (!ConfigFile(m_ctx).openFile(path))
+        return;
+    m_windows.configurationReplaced();
+    // Opened under no name: a save asks for one instead of changing the
+    // backup.
+    m_ctx.state.strConfigPath = m_ctx.state.strConfigName = NoFile;
+    m_ctx.state.blnConfigChanged = true;
+    updateCaption();
+    m_windows.showDetailedEditor();
+    m_ctx.statusList.addLine(QStringLiteral("Backup opened from ") + path);
+    if (prompter.msgBox(QStringLiteral("Write the settings of this backup into the drive now?"),
+            Msg::YesNo | Msg::Question, QStringLiteral("Restore Last Backup"))
+        == Msg::Yes)
+        m_windows.download();
+}
+
+bool MainCommands::compareWithFile(QString *otherPath, QVector<ParamDifference> *differences)
+{
+    bool compared = false;
+    m_ctx.trap(QStringLiteral("frmMain, mnuCompareFile_Click"), [&] {
+        FileDialogs *dialogs = m_ctx.fileDialogs();
+        if (!dialogs || !m_windows.commitFocusedField())
+            return;
+        FileDialogRequest request = configRequest(FileDialogRequest::Open, QStringLiteral("Compare With File"));
+        request.fileMustExist = true;
+        const QString path = dialogs->chooseFile(request);
+        if (path.isEmpty())
+            return;
+        QString why;
+        const std::optional<ConfigValues> other = ConfigFile::readValues(path, &why);
+        std::optional<QVector<ParamDifference>> found;
+        if (other)
+            found = FileDifferences(m_ctx).compare(FileDifferences::editorValues(m_ctx), *other);
+        else
+            why += u'.';
+        if (other && !found)
+            why = QStringLiteral("The file is configured for a drive model that is not curently supported.");
+        if (!found) {
+            m_ctx.prompter().msgBox(why, Msg::Exclamation, QStringLiteral("Compare With File"));
+            return;
+        }
+        *otherPath = path;
+        *differences = *found;
+        compared = true;
+    });
+    return compared;
 }
 
 } // namespace Tarvel

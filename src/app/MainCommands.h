@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/FileDifferences.h"
 #include "ports/FileDialogs.h"
 
 #include <QString>
@@ -30,6 +31,11 @@ public:
         // value typed just before a command is checked before it is used.
         // False when the entry was refused.
         virtual bool commitFocusedField() = 0;
+        // The Download command, offered after a backup was opened.
+        virtual void download() { }
+        // Another configuration (or none) is in the editor now: the edit
+        // history of the previous one is gone.
+        virtual void configurationReplaced() { }
     };
 
     MainCommands(AppContext &ctx, Windows &windows);
@@ -50,6 +56,18 @@ public:
     void compare();
     void printConfig();
 
+    // A file of the recent list, opened as Open opens a chosen one; a file
+    // that is gone is taken off the list with a message.
+    bool openRecent(const QString &path);
+    // Restore Last Backup: offers the newest backup of the connected
+    // drive, opens it (under no file name, so a save cannot overwrite the
+    // backup) and offers to download it.
+    void restoreLastBackup();
+    // Compare With File...: the file chosen, and its differences from the
+    // configuration (first: this configuration, second: the file). False
+    // when cancelled or not comparable (told in a message).
+    bool compareWithFile(QString *otherPath, QVector<ParamDifference> *differences);
+
     // The unsaved-changes test: asks, and saves on Yes. Either answer goes on.
     void offerToSave();
 
@@ -64,6 +82,9 @@ private:
     bool saveAsSteps();
     FileDialogRequest configRequest(FileDialogRequest::Mode mode, const QString &title) const;
     bool openSteps();
+    bool openPath(const QString &path);
+    void restoreSteps();
+    void noteRecent(const QString &path);
     void closeSteps();
     void updateCaption();
 

@@ -127,24 +127,57 @@ bool ConfigFile::saveFile(const QString &path)
 
 QStringList ConfigFile::fileLines(const QString &path) const
 {
-    QStringList lines {
-        driveLine(),
+    // The drive loaded names the file, never the texts of P9.41 and P9.42:
+    // a save keeps the identity the file was opened with.
+    const AppState &s = m_ctx.state;
+    return headerLines({s.strSeries, s.strModel, s.strRev}, path) + parameterLines();
+}
+
+// "#" + series (two characters) + model code + revision code: "#0205120",
+// then the path, the date and the two warning lines.
+QStringList ConfigFile::headerLines(const DriveKey &drive, const QString &path)
+{
+    return {
+        drive.fileLine(),
         pathLine(QFileInfo(path).absoluteFilePath()),
         u'#' + now(),
         QStringLiteral("#WARNING! Changing any contents of this file may result in the confirguration no longer "
                        "being valid and could cause adverse effects if used."),
         QStringLiteral("#Only make changes when instructed to do so from Tech Support personnel."),
     };
-    return lines + parameterLines();
 }
 
-// "#" + series (two characters) + model code + revision code: "#0205120".
-// The drive loaded names the file, never the texts of P9.41 and P9.42: a
-// save keeps the identity the file was opened with.
-QString ConfigFile::driveLine() const
+QStringList ConfigFile::valueLines(const DriveKey &drive, const QString &path, const QMap<int, QString> &values)
 {
-    const AppState &s = m_ctx.state;
-    return DriveKey {s.strSeries, s.strModel, s.strRev}.fileLine();
+    const int series = int(NumberText::val(drive.series));
+    const int last = series >= 3 ? EditorForm::IndexCount - 1 : LastIndexBelowSeries3;
+    QStringList lines = headerLines(drive, path);
+    for (int i : EditorForm::fieldIndices()) {
+        if (i <= last)
+            lines << ParamText::fileIndex(i, series) + values.value(i);
+    }
+    return lines;
+}
+
+std::optional<ConfigValues> ConfigFile::readValues(const QString &path, QString *why)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > MaxFileSize) {
+        *why = info.isFile() ? QStringLiteral("%1 is far larger than any drive's configuration file").arg(path)
+                             : QStringLiteral("Could not find %1").arg(path);
+        return std::nullopt;
+    }
+    const QStringList lines = readLines(path);
+    ConfigValues out {DriveKey::fromFileLine(lines.value(0)), {}};
+    const int width = indexWidth(out.drive.series);
+    for (qsizetype n = firstBodyLine(lines); n < lines.size(); ++n) {
+        const QString &line = lines.at(n);
+        if (!isParameterLine(line, width))
+            continue;
+        if (const int index = parseIndex(line.left(width)); index >= 0)
+            out.values.insert(index, line.mid(width));
+    }
+    return out;
 }
 
 QStringList ConfigFile::parameterLines() const
@@ -229,7 +262,7 @@ bool ConfigFile::openSteps(const QString &path)
     return true;
 }
 
-QStringList ConfigFile::readLines(const QString &path) const
+QStringList ConfigFile::readLines(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -1,12 +1,24 @@
 #pragma once
 
+#include "model/DriveKey.h"
+
+#include <QMap>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace Tarvel {
 
 class AppContext;
-struct DriveKey;
+
+// A parameter set as a file holds it: the drive of line 1 and the value
+// text of every parameter line, by index.
+struct ConfigValues
+{
+    DriveKey drive;
+    QMap<int, QString> values;
+};
 
 // The configuration file (.qxc): one drive's parameter set as text.
 //
@@ -44,17 +56,25 @@ public:
     // reported in the status list.
     void validateFile(int index, const QString &value);
 
+    // The lines of a file of `drive` holding `values` (a set that is not in
+    // the editor, such as a drive's backup), as if saved to `path`.
+    static QStringList valueLines(const DriveKey &drive, const QString &path, const QMap<int, QString> &values);
+    // The drive and values of a file without loading it into the editor.
+    // None when the file is missing or far too large (*why says which);
+    // a line whose index lies outside 0..1099 raises error 9.
+    static std::optional<ConfigValues> readValues(const QString &path, QString *why);
+
     // The main window caption while saving.
     static const QString SavingCaption;
 
 private:
     QStringList fileLines(const QString &path) const;
-    QString driveLine() const;
+    static QStringList headerLines(const DriveKey &drive, const QString &path);
     QStringList parameterLines() const;
     void showSaveProgress();
 
     bool openSteps(const QString &path);
-    QStringList readLines(const QString &path) const;
+    static QStringList readLines(const QString &path);
     bool driveSupported(const DriveKey &code);
     void refuseMissing(const QString &path);
     void refuseTooLarge(const QString &path);

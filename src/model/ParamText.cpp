@@ -24,4 +24,13 @@ QString ParamText::linkTag(int index)
         .arg(number(index), 2, 10, QLatin1Char('0'));
 }
 
+QString ParamText::name(const QString &description)
+{
+    const QString text = description.trimmed();
+    if (!text.startsWith(u'P'))
+        return text;
+    const qsizetype blank = text.indexOf(u' ');
+    return blank < 0 ? QString() : text.mid(blank + 1).trimmed();
+}
+
 } // namespace Tarvel

@@ -20,6 +20,9 @@ public:
     static QString fileIndex(int index, int seriesNumber);
     // "P09.41@WORD": the item name on the Ethernet route.
     static QString linkTag(int index);
+    // The name in a catalogue description or a label caption without its
+    // parameter number: "   P1.03 Accel Time 1 (s)" gives "Accel Time 1 (s)".
+    static QString name(const QString &description);
     // Register number of Pg.nn by the fixed plan g * 256 + nn + 1.
     static int registerNumber(int index) { return group(index) * 256 + number(index) + 1; }
 };

@@ -1,17 +1,18 @@
 #include "DownloadOperation.h"
 
-#include "comm/CommLink.h"
-#include "comm/ModbusMaster.h"
+#include "DownloadVerification.h"
+#include "DriveBackup.h"
 #include "ReadonlyRefresh.h"
-#include "ports/TransferWindows.h"
-#include "model/AppContext.h"
-#include "ports/Prompter.h"
-#include "ports/ShellHooks.h"
+#include "base/NumberText.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "base/NumberText.h"
+#include "comm/CommLink.h"
+#include "comm/ModbusMaster.h"
+#include "model/AppContext.h"
 #include "model/ParamText.h"
-#include "DownloadVerification.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
+#include "ports/TransferWindows.h"
 
 namespace Tarvel {
 
@@ -60,6 +61,9 @@ DownloadOperation::Outcome DownloadOperation::command()
             Msg::YesNo | Msg::Exclamation, QStringLiteral("Confirm Download"));
     if (answer == Msg::No)
         return Outcome::Declined;
+    m_backupPath.clear();
+    if (m_backup && !backUp())
+        return Outcome::BackupFailed;
     m_ctx.prompter().msgBox(QStringLiteral("Please ensure the drive keypad is in 'Display Mode'."), Msg::Information,
         QStringLiteral("Prepare Drive"));
     const AppState &s = m_ctx.state;
@@ -84,7 +88,7 @@ std::optional<DownloadOperation::Outcome> DownloadOperation::refusal()
         setPollTimer(true);
         return Outcome::NoConfiguration;
     }
-    if (!identityMatches()) {
+    if (!identityMatches(m_ctx.state)) {
         prompter.msgBox(QStringLiteral("Current configuration does not match connected drive type and/or firmware "
                                        "version.\r"
                                        "From the 'Utilities' menu, click 'Current Config' and then 'Display Config "
@@ -104,14 +108,47 @@ std::optional<DownloadOperation::Outcome> DownloadOperation::refusal()
     return std::nullopt;
 }
 
-bool DownloadOperation::identityMatches() const
+bool DownloadOperation::identityMatches(const AppState &s)
 {
     // The drive reports plain numbers ("2", "5", "120") where the
     // configuration holds codes ("02", "05", "120"): compared as numbers.
-    const AppState &s = m_ctx.state;
     return NumberText::val(s.strDriveSeries) == NumberText::val(s.strSeries)
         && NumberText::val(s.strDriveModel) == NumberText::val(s.strModel)
         && NumberText::val(s.strDriveRev) == NumberText::val(s.strRev);
+}
+
+// The drive may hold the only good copy of its settings: they are saved
+// before anything is written, and a download that cannot save them does
+// not write.
+bool DownloadOperation::backUp()
+{
+    StatusList &list = m_ctx.statusList;
+    setBusy(true);
+    list.show();
+    const QString activity = QStringLiteral("Saving Drive Settings");
+    list.setActivity(activity);
+    list.setStatus(activity);
+    list.setBarVisible(true);
+    DriveBackup backup(m_ctx);
+    const bool saved = backup.save();
+    list.setBarVisible(false);
+    list.setStatus(QStringLiteral(" "));
+    list.setCaption(StatusList::DefaultCaption);
+    setBusy(false);
+    if (saved) {
+        m_backupPath = backup.path();
+        list.addLine(QStringLiteral("Drive settings saved to ") + m_backupPath);
+        return true;
+    }
+    list.addLine(QStringLiteral("Download stopped: ") + backup.failure()
+        + QStringLiteral(". The drive's settings were not saved, so nothing was written."));
+    // A link failure has had its own message.
+    if (!backup.linkFailed())
+        m_ctx.prompter().msgBox(QStringLiteral("The drive's settings could not be saved before the download:\r")
+                + backup.failure() + QStringLiteral(".\rNothing was written to the drive."),
+            Msg::Critical, QStringLiteral("Backup Failed"));
+    setPollTimer(true);
+    return false;
 }
 
 DownloadOperation::Outcome DownloadOperation::downloadSteps(

@@ -10,6 +10,7 @@
 namespace Tarvel {
 
 class AppContext;
+struct AppState;
 class TransferWindows;
 
 // The Download command: writes the open configuration into the connected
@@ -29,6 +30,7 @@ public:
         VerifyFailed, // written, but the drive holds other values
         CommError, // the link failed; the operation stopped there
         Trapped, // another fault, reported to the error handler
+        BackupFailed, // the drive's settings could not be saved; nothing written
     };
     static constexpr int GroupCount = 11; // parameter groups 0..10
 
@@ -43,12 +45,22 @@ public:
     // Write transactions of the last download; for figures.
     int writeTransactions() const { return m_writeTransactions; }
 
+    // Before the first write, the drive's settings are saved as a backup
+    // file (off unless set; the window and the command line turn it on).
+    void setBackupBeforeDownload(bool on) { m_backup = on; }
+    // The backup file of the last download; empty when none was made.
+    const QString &backupPath() const { return m_backupPath; }
+
+    // Whether the connected drive is of the configuration's series, model
+    // and revision (the drive reports "2" where the file holds "02").
+    static bool identityMatches(const AppState &s);
+
 private:
     using Plan = QVector<QVector<ParameterWrite>>; // rows to write, by group
 
     Outcome command();
     std::optional<Outcome> refusal();
-    bool identityMatches() const;
+    bool backUp();
     Outcome downloadSteps(const QString &table, const QString &series, const QString &model, const QString &rev);
     Plan planWrites(const QString &table, const QString &series, const QString &model, const QString &rev);
     ParameterWrite planRow(int index, int address);
@@ -62,6 +74,8 @@ private:
     AppContext &m_ctx;
     TransferWindows &m_windows;
     int m_writeTransactions = 0;
+    bool m_backup = false;
+    QString m_backupPath;
 };
 
 } // namespace Tarvel

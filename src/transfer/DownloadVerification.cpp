@@ -39,7 +39,7 @@ bool DownloadVerification::logicCheck()
         reads.plan(TransferRows::addresses(rows));
         for (const TransferRow &row : rows) {
             m_ctx.statusList.setPosition(row.parameter);
-            const double configured = configuredRegister(row.parameter);
+            const double configured = configuredRegister(m_ctx, row.parameter);
             // Over either route the value the read gave: after a single read
             // it is Mod1's RegisterValue(0), from a block the same register.
             const qint16 value = reads.read(row.address, row.resolution, QString());
@@ -70,13 +70,13 @@ bool DownloadVerification::logicCheck()
 // The configuration value in register units: the box's number times the
 // whole-number multiplier 1 / resolution, taken through its decimal text as
 // the drive tool always has, so 60.5 at 0.1 is 605 and not 604.9999...
-double DownloadVerification::configuredRegister(int index) const
+double DownloadVerification::configuredRegister(const AppContext &ctx, int index)
 {
-    const float resolution = m_ctx.params.sngResolution[index];
+    const float resolution = ctx.params.sngResolution[index];
     if (resolution == 0.0f)
         throw TrappedError(Err::DivisionByZero);
     const double multiplier = Resolution::multiplier(resolution);
-    const double product = NumberText::val(m_ctx.editor.txtP(index).text()) * multiplier;
+    const double product = NumberText::val(ctx.editor.txtP(index).text()) * multiplier;
     return NumberText::val(ValueCheck::numberText(product).trimmed());
 }
 

@@ -15,9 +15,11 @@ public:
     // the status list) or the link failed (the failure end done).
     bool logicCheck();
 
-private:
-    double configuredRegister(int index) const;
+    // The configuration's value of a parameter in register units, as the
+    // drive must hold it.
+    static double configuredRegister(const AppContext &ctx, int index);
 
+private:
     AppContext &m_ctx;
 };
 

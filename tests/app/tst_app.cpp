@@ -3,8 +3,10 @@
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/ChangeRatingModel.h"
+#include "app/EditHistory.h"
 #include "app/MainCommands.h"
 #include "app/NewConfigDialogModel.h"
+#include "app/ParameterTableModel.h"
 #include "app/PollDisplay.h"
 #include "app/PollTimers.h"
 #include "app/ShutdownFlow.h"
@@ -15,6 +17,7 @@
 #include "files/FileTestSupport.h"
 #include "ports/LinkMonitor.h"
 #include "ports/ShellHooks.h"
+#include "rules/RulesTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -1145,7 +1148,101 @@ private Q_SLOTS:
 
 } // namespace StatusListSaveTest
 
-TARVEL_TEST_GUILESS_MAIN(MainCommandsTest::TestMainCommands, PollTimersTest::TestPollTimers,
-    NewConfigTest::TestNewConfigDialogModel, ChangeRatingTest::TestChangeRatingModel, StartupTest::TestStartup,
-    StatusListSaveTest::TestStatusListSave)
+// Undo and redo of entries, through the history as the editor reaches the
+// checks: a step holds every parameter the entry and its rules changed.
+namespace EditHistoryTest {
+
+class TestEditHistory : public QObject
+{
+    Q_OBJECT
+
+    static void type(EditHistory &history, AppContext &ctx, int index, const QString &text)
+    {
+        history.enterValueBox(index);
+        ctx.editor.txtP(index).setText(text);
+        history.leaveValueBox(index);
+    }
+    static void choose(EditHistory &history, AppContext &ctx, int index, int position)
+    {
+        ctx.editor.cmbP(index).setListIndex(position);
+        history.leaveChoiceList(index);
+    }
+
+private Q_SLOTS:
+    // P2.00 back from the custom curve resets and locks P2.04..P2.07: one
+    // step, undone and redone whole.
+    void undoRestoresWhatTheRulesMoved()
+    {
+        Test::EditScript script(QStringLiteral("03/06/104"));
+        QVERIFY(script.loaded());
+        AppContext &ctx = script.ctx();
+        script.program().prompter().setAnswerYes(true);
+        EditHistory history(ctx, script.checks());
+        QUndoStack &stack = history.stack();
+        choose(history, ctx, 200, 3);
+        const QStringList curve {"5", "30", "2", "10"};
+        for (int k = 0; k < 4; ++k)
+            type(history, ctx, 204 + k, curve.at(k));
+        QCOMPARE(stack.count(), 5);
+        QCOMPARE(stack.undoText(), "P2.07 12 -> 10");
+
+        type(history, ctx, 206, "50"); // above P2.04: refused
+        type(history, ctx, 204, "5"); // no change
+        QCOMPARE(stack.count(), 5);
+        QCOMPARE(ctx.editor.txtP(206).text(), "2");
+
+        const FormState custom = history.capture();
+        choose(history, ctx, 200, 0);
+        QCOMPARE(stack.count(), 6);
+        QCOMPARE(stack.undoText(), "P2.00 3 -> 0");
+        const FormState reset = history.capture();
+        for (int k = 204; k <= 207; ++k)
+            QVERIFY(!ctx.editor.txtP(k).enabled() && reset.value(k) != custom.value(k));
+
+        stack.undo();
+        QCOMPARE(history.capture(), custom);
+        QCOMPARE(ctx.editor.txtP(206).text(), "2");
+        QVERIFY(ctx.editor.txtP(206).enabled());
+        QCOMPARE(ctx.editor.lblP(206).foreColor(), Colour::Red);
+        QCOMPARE(ctx.params.varLastChance[206].toString(), "2");
+        stack.redo();
+        QCOMPARE(history.capture(), reset);
+        // The value restored by an undo goes through the checks as typed.
+        stack.undo();
+        type(history, ctx, 207, "11");
+        QCOMPARE(stack.count(), 6);
+        QCOMPARE(stack.undoText(), "P2.07 10 -> 11");
+        history.clear();
+        QCOMPARE(stack.count(), 0);
+    }
+
+    // The table enters values as the editor does: the same refusal, the
+    // same rules, one step per accepted entry.
+    void tableEntersThroughTheChecks()
+    {
+        Test::EditScript script(QStringLiteral("03/06/104"));
+        QVERIFY(script.loaded());
+        AppContext &ctx = script.ctx();
+        EditHistory history(ctx, script.checks());
+        ParameterTableModel table(ctx, script.checks(), &history);
+        const auto cell = [&](int index, int column) { return table.index(table.rowOf(index), column); };
+        QVERIFY(table.setData(cell(103, ParameterTableModel::Value), "700"));
+        QCOMPARE(script.program().prompter().titles(), QStringList {"Value Out Of Range"});
+        QCOMPARE(ctx.editor.txtP(103).text(), "30");
+        QCOMPARE(history.stack().count(), 0);
+        QVERIFY(table.setData(cell(103, ParameterTableModel::Value), "45"));
+        QCOMPARE(cell(103, ParameterTableModel::Value).data().toString(), "45");
+        QCOMPARE(cell(103, ParameterTableModel::Differs).data().toString(), "Yes");
+        QVERIFY(table.setData(cell(200, ParameterTableModel::Value), 3)); // the custom curve frees P2.04
+        QVERIFY(ctx.editor.txtP(204).enabled());
+        QCOMPARE(history.stack().count(), 2);
+        QVERIFY(!(table.flags(cell(941, ParameterTableModel::Value)) & Qt::ItemIsEditable));
+    }
+};
+
+} // namespace EditHistoryTest
+
+TARVEL_TEST_GUILESS_MAIN(EditHistoryTest::TestEditHistory, MainCommandsTest::TestMainCommands,
+    PollTimersTest::TestPollTimers, NewConfigTest::TestNewConfigDialogModel, ChangeRatingTest::TestChangeRatingModel,
+    StartupTest::TestStartup, StatusListSaveTest::TestStatusListSave)
 #include "tst_app.moc"

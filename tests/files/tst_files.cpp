@@ -9,6 +9,7 @@
 #include "files/CompareOperation.h"
 #include "files/ConfigFile.h"
 #include "files/ConfigReport.h"
+#include "files/FileDifferences.h"
 #include "files/NewConfig.h"
 #include "files/RatingUpdate.h"
 #include "ports/ShellHooks.h"
@@ -846,6 +847,65 @@ private Q_SLOTS:
     }
 };
 
-TARVEL_TEST_GUILESS_MAIN(
-    TestConfigFile, TestCompareOperation, TestConfigReport, TestNewConfig, TestRatingUpdate, TestUploadValidation)
+
+// Two files compared without loading either: of one drive value by value,
+// of two drives on the parameters both have, the others listed as such.
+class TestFileDifferences : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void differences_data()
+    {
+        QTest::addColumn<QString>("driveB");
+        QTest::addColumn<QStringList>("linesB");
+        QTest::addColumn<QStringList>("expected"); // empty: the same
+        const QString acc2 = " (Acceleration Time 2 (s))";
+        QTest::newRow("same") << "#0205120" << QStringList {"0012.7", "10312.5"} << QStringList {};
+        QTest::newRow("number written otherwise")
+            << "#0205120" << QStringList {"0012.70", "10312.50"} << QStringList {};
+        QTest::newRow("one differs") << "#0205120" << QStringList {"0012.7", "10315"}
+                                     << QStringList {"P1.03 - A = 12.5 B = 15" + acc2};
+        QTest::newRow("two drives")
+            << "#0306104" << QStringList {"000191", "010312.5", "10052"}
+            << QStringList {"P0.01 - A = 2.7 B = 91 (Motor Rated Current (A))",
+                   "P10.00 - only in B (Encoder Pulses Per Revolution)", "P10.01 - only in B (Encoder Input Type)",
+                   "P10.02 - only in B (Speed Control Proportional Gain)",
+                   "P10.03 - only in B (Speed Control Integral Gain)",
+                   "P10.04 - only in B (Speed Control Output Frequency Limit (Hz))",
+                   "P10.05 - only in B = 2 (Encoder Signal Loss Action)"};
+    }
+    void differences()
+    {
+        TempProgram program;
+        QFETCH(QString, driveB);
+        QFETCH(QStringList, linesB);
+        writeBytes(program.path("a.qxc"), configBytes("#0205120", {"0012.7", "10312.5"}));
+        writeBytes(program.path("b.qxc"), configBytes(driveB, linesB));
+        QString why;
+        const std::optional<ConfigValues> a = ConfigFile::readValues(program.path("a.qxc"), &why);
+        const std::optional<ConfigValues> b = ConfigFile::readValues(program.path("b.qxc"), &why);
+        QVERIFY(a && b);
+        const std::optional<QVector<ParamDifference>> found = FileDifferences(program.ctx()).compare(*a, *b);
+        QVERIFY(found);
+        QStringList lines;
+        for (const ParamDifference &d : *found)
+            lines << FileDifferences::line(d, "A", "B");
+        QTEST(lines, "expected");
+    }
+    void notComparable()
+    {
+        TempProgram program;
+        QString why;
+        QVERIFY(!ConfigFile::readValues(program.path("missing.qxc"), &why));
+        QCOMPARE(why, "Could not find " + program.path("missing.qxc"));
+        writeBytes(program.path("odd.qxc"), configBytes("#0205999", {"0012.7"}));
+        const std::optional<ConfigValues> odd = ConfigFile::readValues(program.path("odd.qxc"), &why);
+        QVERIFY(odd);
+        QVERIFY(!FileDifferences(program.ctx()).compare(*odd, *odd));
+    }
+};
+
+TARVEL_TEST_GUILESS_MAIN(TestConfigFile, TestCompareOperation, TestConfigReport, TestNewConfig, TestRatingUpdate,
+    TestUploadValidation, TestFileDifferences)
 #include "tst_files.moc"

@@ -5,7 +5,9 @@
 
 #include "app/StatusListActions.h"
 #include "base/TextFile.h"
+#include "catalogue/ParamLoader.h"
 #include "model/ParamText.h"
+#include "model/ParameterSearch.h"
 #include "ports/LinePrinter.h"
 #include "ports/ShellHooks.h"
 
@@ -289,5 +291,35 @@ private Q_SLOTS:
     }
 };
 
-TARVEL_TEST_GUILESS_MAIN(TestParamText, TestErrorLog, TestStatusListActions)
+
+// Parameters found by number in the forms engineers write, or by words.
+class TestParameterSearch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void find_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVector<int>>("found");
+        for (const char *number : {"P1.03", "p1.03", "1.03", "103", " P1.03 "})
+            QTest::newRow(number) << number << QVector<int> {103};
+        QTest::newRow("P0.05 as 5") << "5" << QVector<int> {5};
+        QTest::newRow("number prefix") << "P9.4" << QVector<int> {940, 941, 942};
+        QTest::newRow("not in this drive") << "P10.05" << QVector<int> {};
+        QTest::newRow("a word") << "accel" << QVector<int> {101, 103, 105, 107, 108, 110, 119, 120, 609};
+        QTest::newRow("two words") << "motor CURRENT" << QVector<int> {1, 7};
+        QTest::newRow("nothing") << "  " << QVector<int> {};
+    }
+    void find()
+    {
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        QVERIFY(ParamLoader(ctx).loadDrive({"02", "05", "120"}));
+        QFETCH(QString, text);
+        QTEST(ParameterSearch(ctx.editor, ctx.params).find(text), "found");
+    }
+};
+
+TARVEL_TEST_GUILESS_MAIN(TestParamText, TestErrorLog, TestStatusListActions, TestParameterSearch)
 #include "tst_model.moc"

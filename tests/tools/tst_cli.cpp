@@ -839,6 +839,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("ignored"); // parameters whose writes the drive drops
         QTest::newRow("single") << QStringList {} << QStringList {} << 0 << QStringList {};
         QTest::newRow("block") << QStringList {} << QStringList {"--block"} << 0 << QStringList {};
+        QTest::newRow("no backup") << QStringList {} << QStringList {"--no-backup"} << 0 << QStringList {};
         QTest::newRow("write ignored") << QStringList {"--ignore-write-at", "260"} << QStringList {} << 1
                                        << QStringList {"P1.03"};
     }
@@ -862,10 +863,53 @@ private Q_SLOTS:
             differs << "Validation indicates " + name + " differs between configuration and drive.";
         QCOMPARE(r.out.filter("Validation indicates "), differs);
         QCOMPARE(r.out.filter(QRegularExpression("^Download & Verification complete ")).size(), status == 0 ? 1 : 0);
+        QCOMPARE(r.out.filter(QRegularExpression("^Drive settings saved to .*/Configs/Backups/0205120-")).size(),
+            cliExtra.contains("--no-backup") ? 0 : 1);
         QList<bool> held;
         for (const Setting &s : Settings)
             held << !ignored.contains(s.name);
         QCOMPARE(settingsHeld(*sim), held);
+    }
+
+    void diff_data()
+    {
+        QTest::addColumn<QString>("sim"); // drive of the simulator; empty for none
+        QTest::addColumn<bool>("settings"); // the drive holds the file's values
+        QTest::addColumn<QStringList>("args"); // FILE: the settings; DEFAULTS: catalogue defaults
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told"); // a line of standard output
+        const QString p103 = "P1.03 - %1 = 12.5 %2 = 10 (Acceleration Time 2 (s))";
+        QTest::newRow("files, same") << "" << false << QStringList {"diff", "FILE", "FILE"} << 0 << "";
+        QTest::newRow("files, different")
+            << "" << false << QStringList {"diff", "FILE", "DEFAULTS"} << 1 << p103.arg("A", "B");
+        QTest::newRow("files, one missing") << "" << false << QStringList {"diff", "FILE", "missing.qxc"} << 2 << "";
+        QTest::newRow("drive, same") << "02,05,120" << true << QStringList {"diff", "FILE", "LINK"} << 0 << "";
+        QTest::newRow("drive, different")
+            << "02,05,120" << false << QStringList {"diff", "FILE", "LINK"} << 1 << p103.arg("Configuration", "Drive");
+        QTest::newRow("drive of another type") << "02,06,120" << false << QStringList {"diff", "FILE", "LINK"} << 2
+                                               << "MSG Drive Mismatch: The connected drive (series 2, model 6, "
+                                                  "revision 120) is not the drive of this configuration (series 02, "
+                                                  "model 05, revision 120).\\rNothing was compared.";
+        QTest::newRow("no drive") << "" << false << QStringList {"diff", "FILE", "LINK"} << 2 << "";
+    }
+    void diff()
+    {
+        QFETCH(QString, sim);
+        QFETCH(bool, settings);
+        QFETCH(QStringList, args);
+        const QString file = settingsFile();
+        const QString defaults = path("defaults.qxc");
+        QVERIFY(!file.isEmpty() && run({"new", "--drive", "02,05,120", defaults}).status == 0);
+        SimProcess *drive = sim.isEmpty() ? nullptr : startSim({"--drive", "02,05,120", "--identity", sim});
+        QVERIFY(sim.isEmpty() || drive);
+        if (settings)
+            QVERIFY(writeSettings(*drive));
+        const Run r = run(args.replaceInStrings("FILE", file).replaceInStrings("DEFAULTS", defaults), drive);
+        QFETCH(int, status);
+        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        QFETCH(QString, told);
+        if (!told.isEmpty())
+            QVERIFY2(r.out.contains(told), qPrintable(r.out.join('\n')));
     }
 
     void refused_data()

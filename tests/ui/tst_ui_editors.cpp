@@ -215,6 +215,38 @@ private Q_SLOTS:
         QCOMPARE(m_checks->calls, QStringList {"enter 101"});
     }
 
+    // A match chosen in the search field brings its tabs to the front and
+    // its field the focus; the field being edited is left first.
+    void searchGoesToTheField_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("sub");
+        QTest::newRow("words") << "motor current" << 1 << 0 << 0;
+        QTest::newRow("number") << "5.13" << 513 << 5 << 1;
+        QTest::newRow("list") << "P3.00" << 300 << 3 << 0;
+    }
+    void searchGoesToTheField()
+    {
+        open(QX2);
+        focusBox(101);
+        QFETCH(QString, typed);
+        QFETCH(int, index);
+        w().focusSearch();
+        QCOMPARE(QApplication::focusWidget(), w().searchField());
+        QTest::keyClicks(w().searchField(), typed);
+        QTest::keyClick(w().searchField(), Qt::Key_Return);
+        QWidget *field = w().choiceList(index) && !w().choiceList(index)->isHidden()
+            ? static_cast<QWidget *>(w().choiceList(index))
+            : w().valueBox(index);
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QTEST(shownTabs().group, "group");
+        QTEST(shownTabs().sub, "sub");
+        QCOMPARE(m_checks->count("leave 101"), 1);
+        QCOMPARE(w().searchMatches("P10.05"), QStringList()); // the drive lacks it
+    }
+
     void formChangesShowInTheWidgets()
     {
         open(QX2);

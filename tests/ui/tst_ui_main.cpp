@@ -5,12 +5,15 @@
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/Command.h"
+#include "app/ParameterTableModel.h"
+#include "app/RecentFiles.h"
 #include "app/Startup.h"
 #include "comm/CommLink.h"
 #include "comm/PortMap.h"
 #include "model/AppContext.h"
 #include "ports/Prompter.h"
 #include "support/ScriptedPrompter.h"
+#include "ui/editors/ParameterTableWindow.h"
 #include "ui/editors/TabConfigWindow.h"
 #include "ui/main/BuiltCommands.h"
 #include "ui/main/DriveTransferCommands.h"
@@ -320,7 +323,8 @@ void TestMainWindowCommands::editorIsCreatedOnce()
     QCOMPARE(f.w().editorSubWindow(), sub);
     QVERIFY(sub->isVisible());
     QCOMPARE(f.w().tag(), QStringLiteral("Detailed"));
-    QCOMPARE(f.w().editorWindow()->fieldEvents(), &f.w().entryChecks());
+    // The editor reaches the checks through the edit history.
+    QCOMPARE(f.w().editorWindow()->fieldEvents(), &f.w().editHistory());
 }
 
 // New file, a value typed into the editor and checked on Tab, Save, Close,
@@ -555,6 +559,74 @@ void TestMainWindowTransfer::uploadEditDownload()
 
 } // namespace TransferTest
 
+// Edit > Undo and Redo from the keyboard while the editor has the focus,
+// and the recent files of the File menu.
+namespace SafetyTest {
+
+class TestSafetyCommands : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { QSettings().remove(RecentFiles::SettingsKey); }
+    void cleanup() { QSettings().remove(RecentFiles::SettingsKey); }
+    void undoRedoAndRecentFiles()
+    {
+        Test::MainFixture f;
+        MainWindow &w = f.w();
+        const QString path = f.configPath("pump.qxc");
+        QFile file(path);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly));
+        file.write("#0205120\r\n");
+        file.close();
+        f.dialogs.answer = path;
+        w.action(Command::Open)->trigger();
+        QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
+        QCOMPARE(RecentFiles::list().value(0), QFileInfo(path).absoluteFilePath());
+        QAction *undo = w.action(Command::Undo);
+        QVERIFY(!undo->isEnabled());
+
+        TabConfigWindow *editor = w.editorWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        f.ctx().editor.setFocus(FieldKind::Text, 103);
+        QTRY_COMPARE(QApplication::focusWidget(), editor->valueBox(103));
+        QTest::keyClick(editor->valueBox(103), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor->valueBox(103), "12.5");
+        QTest::keyClick(editor->valueBox(103), Qt::Key_Tab);
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("Undo P1.03 10 -> 12.5"));
+        // The next box has no typing of its own to take back: the keys are
+        // the editor's.
+        QWidget *next = QApplication::focusWidget();
+        QVERIFY(next != editor->valueBox(103));
+        QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("10"));
+        QCOMPARE(w.action(Command::Redo)->text(), QStringLiteral("Redo P1.03 10 -> 12.5"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("12.5"));
+
+        // View > All Parameters over the same fields: only P1.03 differs.
+        w.action(Command::AllParameters)->trigger();
+        auto *table = w.findChild<ParameterTableWindow *>();
+        QVERIFY(table && table->isVisible());
+        if (const QString dir = qEnvironmentVariable("TARVEL_SCREENSHOT_DIR"); !dir.isEmpty())
+            w.grab().save(dir + QStringLiteral("/mainwindow-allparameters.png"));
+        table->changedOnly()->setChecked(true);
+        QCOMPARE(table->filter().rowCount(), 1);
+        QCOMPARE(table->filter().index(0, ParameterTableModel::Value).data().toString(), QStringLiteral("12.5"));
+
+        // Gone from the disk: taken off the list when chosen.
+        QVERIFY(QFile::remove(path));
+        QMenu *recent = w.action(Command::RecentMenu)->menu();
+        Q_EMIT recent->aboutToShow();
+        recent->actions().value(0)->trigger();
+        QCOMPARE(f.program.prompter().titles().constLast(), QStringLiteral("File missing"));
+        QVERIFY(RecentFiles::list().isEmpty());
+    }
+};
+
+} // namespace SafetyTest
+
 TARVEL_TEST_MAIN(MainWindowTest::TestMainWindow, CommandsTest::TestMainWindowCommands, LinkTest::TestMainWindowLink,
-    TransferTest::TestMainWindowTransfer)
+    TransferTest::TestMainWindowTransfer, SafetyTest::TestSafetyCommands)
 #include "tst_ui_main.moc"

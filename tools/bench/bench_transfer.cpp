@@ -11,7 +11,9 @@
 // nothing. Targets: single-register ratio 1.15 or less; block at least 5
 // times faster than single. Each operation is also split into its phases
 // (the status list's status label), so a missed target shows where the time
-// goes. Each figure is the fastest of three runs.
+// goes. Each figure is the fastest of three runs. A second download with
+// the backup of the drive's settings before it stands beside the first:
+// the backup's cost is the difference, and its own phase.
 #include "BenchProgram.h"
 #include "ports/Prompter.h"
 #include "comm/CommLink.h"
@@ -210,6 +212,7 @@ struct Run
 {
     std::optional<Figures> upload;
     std::optional<Figures> download;
+    std::optional<Figures> backedUp; // the same download with its backup
     QString error;
 };
 
@@ -276,6 +279,13 @@ Run measure(int argc, char *argv[], bool block)
             const DownloadOperation::Outcome down = DownloadOperation(ctx, windows).run();
             run.download = Figures {downloadText(down), download.stop()};
         }
+        if (run.download && ctx.link().serialOpen()) {
+            Stopwatch backedUp(ctx, format);
+            DownloadOperation operation(ctx, windows);
+            operation.setBackupBeforeDownload(true);
+            const DownloadOperation::Outcome down = operation.run();
+            run.backedUp = Figures {downloadText(down), backedUp.stop()};
+        }
     }
     if (!prompter.failures.isEmpty())
         run.error = prompter.failures.join(QStringLiteral("; "));
@@ -318,6 +328,20 @@ void printFigures(const char *what, const char *mode, const std::optional<Figure
     }
 }
 
+void printBackupCost(const char *mode, const std::optional<Figures> &plain, const std::optional<Figures> &backedUp)
+{
+    if (!plain || !backedUp || plain->ns() == 0)
+        return;
+    const double plainMs = double(plain->ns()) / 1e6;
+    const double backedMs = double(backedUp->ns()) / 1e6;
+    out << QStringLiteral("Download with backup, %1: %2 ms beside %3 ms without: the backup adds %4 ms (x %5)\n")
+               .arg(QLatin1String(mode))
+               .arg(backedMs, 0, 'f', 1)
+               .arg(plainMs, 0, 'f', 1)
+               .arg(backedMs - plainMs, 0, 'f', 1)
+               .arg(backedMs / plainMs, 0, 'f', 3);
+}
+
 void printSpeedUp(const char *what, const std::optional<Figures> &single, const std::optional<Figures> &block)
 {
     if (!single || !block || block->ns() == 0)
@@ -340,6 +364,8 @@ Run bestOf(int argc, char *argv[], bool block)
             best.upload = run.upload;
         if (!best.download || (run.download && run.download->ns() < best.download->ns()))
             best.download = run.download;
+        if (!best.backedUp || (run.backedUp && run.backedUp->ns() < best.backedUp->ns()))
+            best.backedUp = run.backedUp;
     }
     return best;
 }
@@ -355,10 +381,14 @@ int main(int argc, char *argv[])
     const Run single = bestOf(argc, argv, false);
     printFigures("Upload", "single", single.upload);
     printFigures("Download+verify", "single", single.download);
+    printFigures("Backup+download+verify", "single", single.backedUp);
     out.flush();
     const Run block = bestOf(argc, argv, true);
     printFigures("Upload", "block", block.upload);
     printFigures("Download+verify", "block", block.download);
+    printFigures("Backup+download+verify", "block", block.backedUp);
+    printBackupCost("single", single.download, single.backedUp);
+    printBackupCost("block", block.download, block.backedUp);
     printSpeedUp("Upload", single.upload, block.upload);
     printSpeedUp("Download+verify", single.download, block.download);
     for (const Run *run : {&single, &block}) {

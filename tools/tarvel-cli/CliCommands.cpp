@@ -119,12 +119,15 @@ const QList<CliCommand> &CliCommands::table()
                            "is read from the drive, checked and loaded, then saved to FILE (the save\n"
                            "question answered Yes). Without --yes nothing is read or written."),
             {PortOption, NodeOption, ModeOption, SettingsOption, OutOption, BlockOption}, &TransferCommands::upload},
-        {QStringLiteral("download"), QStringLiteral("download FILE.qxc LINK --yes [--block] [link options]"),
+        {QStringLiteral("download"),
+            QStringLiteral("download FILE.qxc LINK --yes [--block] [--no-backup] [link options]"),
             QStringLiteral("Opens FILE, connects, polls the drive once and runs the Download command:\n"
-                           "the drive must match FILE's drive and be stopped; every writable parameter\n"
+                           "the drive must match FILE's drive and be stopped; its settings are saved to\n"
+                           "Configs/Backups first (not with --no-backup), every writable parameter\n"
                            "is written and then all are read back and compared (\"Validation\n"
                            "indicates ...\" per difference). Without --yes nothing is written."),
-            {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::download},
+            {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption, NoBackupOption},
+            &TransferCommands::download},
         {QStringLiteral("faults"), QStringLiteral("faults LINK [link options]"),
             QStringLiteral("Connects, polls the drive once and reads its six fault records P6.31..P6.36 as\n"
                            "the fault viewer does: one line each, the record's caption and the fault text\n"
@@ -137,6 +140,15 @@ const QList<CliCommand> &CliCommands::table()
                            "P0.04 / P0.03). A present drive fault refuses run. The keypad's warning is\n"
                            "answered with --yes; without it nothing is written."),
             {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveMonitorCommands::keypad},
+        {QStringLiteral("diff"), QStringLiteral("diff A.qxc B.qxc | diff FILE.qxc LINK [--block] [link options]"),
+            QStringLiteral("Two files: one line per parameter whose values differ, \"Pg.nn - A = X B = Y\";\n"
+                           "files of two drives are compared on the parameters both drives have, and\n"
+                           "those only one has are listed as \"Pg.nn - only in A = X\".\n"
+                           "A file and a drive: connects, reads every parameter (nothing is written)\n"
+                           "and lists \"Pg.nn - Configuration = X Drive = Y\" per difference.\n"
+                           "Exit 0 the same, 1 different, 2 not compared (missing or unsupported file,\n"
+                           "no drive, a drive of another type, a communication failure)."),
+            {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::diff},
     };
     return commands;
 }
@@ -157,6 +169,7 @@ QList<QCommandLineOption> CliCommands::commandOptions()
         QCommandLineOption(
             DriveOption, QStringLiteral("The drive as series, model and revision code."), QStringLiteral("SS,MM,RRR")),
         QCommandLineOption(BlockOption, QStringLiteral("Move runs of neighbouring registers in one transaction.")),
+        QCommandLineOption(NoBackupOption, QStringLiteral("Download without saving the drive's settings first.")),
     };
 }
 

@@ -7,6 +7,8 @@
 #include "comm/ComSetTable.h"
 #include "comm/CommLink.h"
 #include "comm/SerialLinkMonitor.h"
+#include "files/FileDifferences.h"
+#include "transfer/DriveComparison.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -157,7 +159,9 @@ int TransferCommands::download(CliSession &s)
         return ExitCannotRun;
     }
     CliTransferWindows windows(s, QString(), *linkWord);
-    const DownloadOperation::Outcome outcome = DownloadOperation(s.ctx(), windows).run();
+    DownloadOperation operation(s.ctx(), windows);
+    operation.setBackupBeforeDownload(!s.isSet(NoBackupOption));
+    const DownloadOperation::Outcome outcome = operation.run();
     closeLink(s);
     s.finish(); // echoes what was logged; the outcome decides the status
     return downloadExit(outcome);
@@ -178,6 +182,71 @@ int TransferCommands::downloadExit(DownloadOperation::Outcome outcome)
     case DownloadOperation::Outcome::Verified:
         return ExitOk;
     case DownloadOperation::Outcome::VerifyFailed:
+        return ExitProblems;
+    default:
+        return ExitCannotRun;
+    }
+}
+
+} // namespace Tarvel
+
+namespace Tarvel {
+
+int TransferCommands::diff(CliSession &s)
+{
+    const QStringList args = s.args();
+    // A second word that names a configuration file compares two files;
+    // anything else is the link to a drive.
+    if (args.size() == 2 && !s.isSet(PortOption) && args.at(1).endsWith(QStringLiteral(".qxc"), Qt::CaseInsensitive))
+        return diffFiles(s, args.at(0), args.at(1));
+    return diffDrive(s);
+}
+
+int TransferCommands::diffFiles(CliSession &s, const QString &first, const QString &second)
+{
+    AppContext &ctx = s.ctx();
+    std::optional<QVector<ParamDifference>> found;
+    QString why;
+    ctx.trap(QStringLiteral("tarvel-cli, diff"), [&] {
+        const std::optional<ConfigValues> a = ConfigFile::readValues(CliSession::absolutePath(first), &why);
+        const std::optional<ConfigValues> b
+            = a ? ConfigFile::readValues(CliSession::absolutePath(second), &why) : std::nullopt;
+        if (!a || !b)
+            return;
+        found = FileDifferences(ctx).compare(*a, *b);
+        if (!found)
+            why = QStringLiteral("a file names a drive the catalogue does not have");
+    });
+    if (!found) {
+        s.finish();
+        return s.cannotRun(why.isEmpty() ? QStringLiteral("the files could not be read") : why);
+    }
+    for (const ParamDifference &d : *found)
+        s.out() << FileDifferences::line(d, QStringLiteral("A"), QStringLiteral("B")) << '\n';
+    s.finish();
+    return found->isEmpty() ? ExitOk : ExitProblems;
+}
+
+int TransferCommands::diffDrive(CliSession &s)
+{
+    const std::optional<QString> linkWord = linkWordAfter(s, 1, QStringLiteral("two files, or a file and one link"));
+    if (!linkWord)
+        return ExitCannotRun;
+    const std::optional<SerialLinkSettings> settings = linkSettings(s, *linkWord);
+    if (!settings)
+        return ExitCannotRun;
+    if (!s.openConfig(s.args().first()) || !connect(s, *settings)) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    CliTransferWindows windows(s, QString(), *linkWord);
+    const DriveComparison::Outcome outcome = DriveComparison(s.ctx(), windows).run();
+    closeLink(s);
+    s.finish();
+    switch (outcome) {
+    case DriveComparison::Outcome::Same:
+        return ExitOk;
+    case DriveComparison::Outcome::Differs:
         return ExitProblems;
     default:
         return ExitCannotRun;

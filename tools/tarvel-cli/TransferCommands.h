@@ -22,6 +22,8 @@ public:
     static int upload(CliSession &s);
     // download FILE.qxc LINK [--block] [link options]
     static int download(CliSession &s);
+    // diff A.qxc B.qxc, or diff FILE.qxc LINK [--block] [link options]
+    static int diff(CliSession &s);
 
     // The exit status of an operation that ran: 0 done, 1 done with
     // problems, 2 refused or broken off. For an upload `finished` is the
@@ -34,6 +36,10 @@ public:
     // Opens the port, checks that the drive answers, polls it once. False
     // after telling why (the link is closed again then).
     static bool connect(CliSession &s, const SerialLinkSettings &settings);
+
+private:
+    static int diffFiles(CliSession &s, const QString &first, const QString &second);
+    static int diffDrive(CliSession &s);
 };
 
 } // namespace Tarvel

@@ -4,18 +4,24 @@
 #include "base/NumberText.h"
 #include "catalogue/QuickStartItems.h"
 #include "model/AppContext.h"
+#include "model/ParamText.h"
+#include "model/ParameterSearch.h"
 #include "ui/common/AppIcons.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringListModel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -77,6 +83,7 @@ TabConfigWindow::TabConfigWindow(AppContext &ctx, QWidget *parent)
     m_ctx.trap(QStringLiteral("frmTabConfig, Form_Load"), [&] {
         setWindowTitle(m_form.caption());
         setWindowIcon(AppIcons::application());
+        buildSearch();
         buildTabs();
         buildRows();
         addPictureButtons();
@@ -99,6 +106,73 @@ TabConfigWindow::~TabConfigWindow()
     // widgets going away below cause some; it must not ask a half-destroyed
     // window about them.
     delete m_focus;
+}
+
+void TabConfigWindow::buildSearch()
+{
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("txtFind"));
+    m_search->setPlaceholderText(QStringLiteral("Parameter number or name (Ctrl+F)"));
+    m_search->setClearButtonEnabled(true);
+    m_search->setMinimumWidth(m_search->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 32);
+    m_matches = new QStringListModel(this);
+    m_completer = new QCompleter(m_matches, this);
+    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_completer->setMaxVisibleItems(12);
+    m_completer->setWidget(m_search);
+    connect(m_search, &QLineEdit::textEdited, this, &TabConfigWindow::searchEdited);
+    connect(m_completer, qOverload<const QString &>(&QCompleter::activated), this, &TabConfigWindow::searchChosen);
+    connect(m_search, &QLineEdit::returnPressed, this, [this] {
+        const QStringList found = m_matches->stringList();
+        if (!found.isEmpty())
+            searchChosen(found.first());
+    });
+}
+
+QStringList TabConfigWindow::searchMatches(const QString &text) const
+{
+    const ParameterSearch search(m_form, m_ctx.params);
+    QStringList out;
+    for (int i : search.find(text))
+        out << ParamText::parameterNumber(i) + u' ' + search.name(i);
+    return out;
+}
+
+void TabConfigWindow::searchEdited(const QString &text)
+{
+    m_matches->setStringList(searchMatches(text));
+    if (m_matches->rowCount() > 0)
+        m_completer->complete();
+    else
+        m_completer->popup()->hide();
+}
+
+void TabConfigWindow::searchChosen(const QString &match)
+{
+    const std::optional<int> index = ParameterSearch::parseNumber(match.section(u' ', 0, 0));
+    if (!index)
+        return;
+    // The list closing hands the focus back to the search field; the move
+    // to the field waits until it has.
+    m_completer->popup()->hide();
+    QTimer::singleShot(0, this,
+        [this, i = *index] { m_ctx.trap(QStringLiteral("frmTabConfig, txtFind_Click"), [&] { goToParameter(i); }); });
+}
+
+void TabConfigWindow::focusSearch()
+{
+    m_search->setFocus(Qt::ShortcutFocusReason);
+    m_search->selectAll();
+}
+
+bool TabConfigWindow::goToParameter(int index)
+{
+    if (!ParameterSearch(m_form, m_ctx.params).inDrive(index))
+        return false;
+    const bool list = m_rows[size_t(index)].list && m_form.cmbP(index).visible();
+    const FieldFocus::Field field {list ? FieldKind::List : FieldKind::Text, index};
+    showTabs(m_rows[size_t(index)].pos);
+    return m_focus->moveTo(field);
 }
 
 void TabConfigWindow::buildTabs()
@@ -186,6 +260,7 @@ void TabConfigWindow::addRow(int index, QWidget *page)
     row.text->setObjectName(QStringLiteral("txtP_%1").arg(index));
     row.text->setFixedWidth(row.text->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 14);
     row.text->hide();
+    row.text->installEventFilter(this);
     m_fieldOf.insert(row.text, {FieldKind::Text, index});
     m_focus->watch(row.text);
     connect(row.text, &QLineEdit::textEdited, this, [this, index](const QString &text) { textEdited(index, text); });
@@ -271,8 +346,13 @@ void TabConfigWindow::buildLayout()
     for (QPushButton *button : m_wiz)
         bottom->addWidget(button);
     bottom->addWidget(m_close);
+    auto *find = new QHBoxLayout;
+    find->addStretch(1);
+    find->addWidget(new QLabel(QStringLiteral("Find:"), this));
+    find->addWidget(m_search);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(find);
     layout->addWidget(m_groups, 1);
     layout->addLayout(legend);
     layout->addLayout(bottom);
@@ -430,6 +510,17 @@ void TabConfigWindow::labelHovered(int index)
 bool TabConfigWindow::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        // A value box keeps Undo and Redo for its own typing; with none to
+        // take back they go to the editor's history.
+        auto *box = qobject_cast<QLineEdit *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (box
+            && ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable())
+                || (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())))
+            return true;
+        break;
+    }
     case QEvent::Enter:
     case QEvent::MouseMove:
     case QEvent::ToolTip: {

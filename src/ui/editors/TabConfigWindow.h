@@ -10,6 +10,8 @@
 #include <vector>
 
 class QComboBox;
+class QCompleter;
+class QStringListModel;
 class QLabel;
 class QLineEdit;
 class QMdiSubWindow;
@@ -80,6 +82,17 @@ public:
     QLabel *label(int index) const;
     QList<QLabel *> quickStartDots(int group) const { return m_dots.value(group); }
 
+    // The search field (Ctrl+F): a parameter number or words of a name
+    // list the matches; choosing one goes to its field.
+    QLineEdit *searchField() const { return m_search; }
+    void focusSearch();
+    // The matches of a search as the list offers them ("P1.03 Accel ...").
+    QStringList searchMatches(const QString &text) const;
+    // Brings the parameter's tab and inner tab to the front and gives its
+    // field the focus; false when the drive lacks it or leaving the field
+    // being edited was refused.
+    bool goToParameter(int index);
+
 Q_SIGNALS:
     void wizardStepDone(int k);
 
@@ -106,6 +119,9 @@ private:
     void fieldEntered(FieldFocus::Field field) override;
     QList<QWidget *> stops() const override;
 
+    void buildSearch();
+    void searchEdited(const QString &text);
+    void searchChosen(const QString &match);
     void buildTabs();
     void buildRows();
     void addRow(int index, QWidget *page);
@@ -142,6 +158,9 @@ private:
     QHash<int, QList<QLabel *>> m_dots;
     std::array<QPushButton *, WizButtonCount> m_wiz {};
     QPushButton *m_close = nullptr;
+    QLineEdit *m_search = nullptr;
+    QCompleter *m_completer = nullptr;
+    QStringListModel *m_matches = nullptr;
     QLabel *m_label10 = nullptr;
     QLabel *m_dotQuickStart = nullptr;
     QLabel *m_lblQuickStart = nullptr;

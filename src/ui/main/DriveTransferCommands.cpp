@@ -6,6 +6,7 @@
 #include "comm/CommLink.h"
 #include "model/AppContext.h"
 #include "transfer/DownloadOperation.h"
+#include "transfer/DriveComparison.h"
 #include "transfer/UploadOperation.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 namespace Tarvel {
 
 const QString DriveTransferCommands::BlockTransferKey = QStringLiteral("link/blockTransfer");
+const QString DriveTransferCommands::BackupKey = QStringLiteral("download/backup");
 
 DriveTransferCommands::DriveTransferCommands(AppContext &ctx, MainWindow &window)
     : QObject(&window)
@@ -27,6 +29,11 @@ DriveTransferCommands::DriveTransferCommands(AppContext &ctx, MainWindow &window
     QAction *option = window.action(Command::BlockTransfer);
     option->setChecked(block);
     connect(option, &QAction::toggled, this, &DriveTransferCommands::setBlockTransfer);
+    wire(Command::CompareDrive, &DriveTransferCommands::compareWithDrive);
+    QAction *backup = window.action(Command::BackupBeforeDownload);
+    backup->setChecked(QSettings().value(BackupKey, true).toBool());
+    backup->setToolTip(QStringLiteral("Save the drive's settings to Configs/Backups before a download writes."));
+    connect(backup, &QAction::toggled, this, [](bool on) { QSettings().setValue(BackupKey, on); });
 }
 
 void DriveTransferCommands::wire(Command command, void (DriveTransferCommands::*slot)())
@@ -44,6 +51,11 @@ void DriveTransferCommands::upload()
     m_running = true;
     const UploadOperation::Outcome outcome = UploadOperation(m_ctx, *this).run();
     qCInfo(lcUi) << "upload ended" << int(outcome);
+    // The editor holds what the drive held; steps of the previous set are
+    // no longer its own.
+    using O = UploadOperation::Outcome;
+    if (outcome != O::NoLink && outcome != O::Declined && outcome != O::Unsupported)
+        m_window.editHistory().clear();
     m_running = false;
 }
 
@@ -56,8 +68,22 @@ void DriveTransferCommands::download()
     if (!m_window.commitFocusedField())
         return;
     m_running = true;
-    const DownloadOperation::Outcome outcome = DownloadOperation(m_ctx, *this).run();
+    DownloadOperation operation(m_ctx, *this);
+    operation.setBackupBeforeDownload(QSettings().value(BackupKey, true).toBool());
+    const DownloadOperation::Outcome outcome = operation.run();
     qCInfo(lcUi) << "download ended" << int(outcome);
+    // The read-only refresh changed fields; no step carries that change.
+    m_window.editHistory().resync();
+    m_running = false;
+}
+
+void DriveTransferCommands::compareWithDrive()
+{
+    if (m_running || !m_window.commitFocusedField())
+        return;
+    m_running = true;
+    const DriveComparison::Outcome outcome = DriveComparison(m_ctx, *this).run();
+    qCInfo(lcUi) << "compare with drive ended" << int(outcome);
     m_running = false;
 }
 

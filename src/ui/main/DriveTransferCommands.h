@@ -22,6 +22,8 @@ class DriveTransferCommands : public QObject, private TransferWindows
 public:
     // The settings key of the Block Transfers option.
     static const QString BlockTransferKey;
+    // The settings key of Back Up Before Download (on unless turned off).
+    static const QString BackupKey;
 
     DriveTransferCommands(AppContext &ctx, MainWindow &window);
 
@@ -29,6 +31,8 @@ public:
     void upload();
     void download();
     void setBlockTransfer(bool on);
+    // mnuCompareDrive_Click
+    void compareWithDrive();
 
 private:
     void wire(Command command, void (DriveTransferCommands::*slot)());

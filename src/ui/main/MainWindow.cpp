@@ -4,6 +4,7 @@
 #include "DriveTransferCommands.h"
 #include "MonitorCommands.h"
 #include "NavigatorDialog.h"
+#include "SafetyCommands.h"
 #include "app/ChangeRatingModel.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
@@ -42,6 +43,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     , m_ctx(ctx)
     , m_mdi(new QMdiArea(this))
     , m_checks(ctx)
+    , m_history(ctx, m_checks)
     , m_commands(ctx, *this)
     , m_poll(ctx, *this)
     , m_serialLink(ctx)
@@ -65,6 +67,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     connect(&m_ctx.statusList, &StatusList::shownChanged, this, &MainWindow::statusListShownChanged);
     connectCommands();
     connectLink();
+    new SafetyCommands(ctx, *this);
     startTimers();
 }
 
@@ -214,7 +217,7 @@ TabConfigWindow *MainWindow::editorWindow()
 {
     if (!m_editor) {
         m_editor = new TabConfigWindow(m_ctx);
-        m_editor->setFieldEvents(&m_checks);
+        m_editor->setFieldEvents(&m_history);
         m_editorSub = m_mdi->addSubWindow(m_editor);
         // Created once: closing only hides it (the editor decides).
         m_editorSub->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -243,6 +246,16 @@ bool MainWindow::commitFocusedField()
     return !m_editor || m_editor->commitFocusedField();
 }
 
+void MainWindow::download()
+{
+    m_transfers->download();
+}
+
+void MainWindow::configurationReplaced()
+{
+    m_history.clear();
+}
+
 void MainWindow::newConfigDialog(const QString &mode)
 {
     NewConfigDialog dialog(m_ctx, mode, this);
@@ -253,6 +266,7 @@ void MainWindow::newConfigDialog(const QString &mode)
             showDetailedEditor();
     });
     dialog.exec();
+    m_history.clear();
 }
 
 WizardWindow *MainWindow::wizard() const
@@ -297,6 +311,8 @@ static bool enabledAtStart(Command command)
     case Command::QuickInfo:
     case Command::StartMenu:
     case Command::Cascade:
+    case Command::BackupBeforeDownload:
+    case Command::RecentMenu:
         return true;
     default:
         return false;
@@ -311,25 +327,33 @@ void MainWindow::buildMenus()
         menu->setObjectName(QString::fromLatin1(m.name));
         menus.insert(menu->objectName(), menu);
     }
+    // Exit stays last in the File menu: items listed after it go above it.
+    QAction *exitSeparator = nullptr;
     for (const MenuEntry &e : CommandTable::menuItems()) {
         QMenu *menu = menus.value(QString::fromLatin1(e.menu));
         const QString name = QString::fromLatin1(e.name);
         const QString caption = QString::fromLatin1(e.caption);
-        if (e.command == Command::Exit || e.command == Command::BlockTransfer)
+        if (e.command == Command::Exit)
+            exitSeparator = menu->addSeparator();
+        if (e.command == Command::BlockTransfer || e.command == Command::CompareDrive)
             menu->addSeparator();
+        QAction *before = menu->objectName() == QLatin1String("mnuFile") ? exitSeparator : nullptr;
         QAction *a = nullptr;
         if (e.submenu) {
-            QMenu *sub = menu->addMenu(caption);
+            auto *sub = new QMenu(caption, menu);
             sub->setObjectName(name);
             menus.insert(name, sub);
             a = sub->menuAction();
+            menu->insertMenu(before, sub);
         } else {
-            a = menu->addAction(caption);
+            a = new QAction(caption, menu);
             a->setObjectName(name);
+            menu->insertAction(before, a);
         }
         if (e.shortcut)
             a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
-        a->setCheckable(e.command == Command::BlockTransfer || e.command == Command::StartMenu);
+        a->setCheckable(e.command == Command::BlockTransfer || e.command == Command::StartMenu
+            || e.command == Command::BackupBeforeDownload);
         a->setEnabled(enabledAtStart(e.command));
         m_actions.insert(name, a);
         m_commandActions[size_t(e.command)] << a;
@@ -543,6 +567,7 @@ void MainWindow::changeDriveRating()
         ChangeRatingDialog dialog(m_ctx, this);
         dialog.exec();
     });
+    m_history.clear();
 }
 
 void MainWindow::statusListShownChanged(bool shown)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Command.h"
+#include "app/EditHistory.h"
 #include "app/MainCommands.h"
 #include "app/PollDisplay.h"
 #include "app/PollTimers.h"
@@ -69,6 +70,10 @@ public:
     TabConfigWindow *editorWindow();
     QMdiSubWindow *editorSubWindow() const { return m_editorSub; }
     EntryChecks &entryChecks() { return m_checks; }
+    // Undo and redo of the editors' entries, between the editors and the
+    // checks.
+    EditHistory &editHistory() { return m_history; }
+    DriveTransferCommands *transfers() const { return m_transfers; }
     WizardWindow *wizard() const;
 
     // Enables a command unless it is not built yet.
@@ -112,6 +117,8 @@ private:
     // MainCommands::Windows
     void newConfigDialog(const QString &mode) override;
     void hideDetailedEditor() override;
+    void download() override;
+    void configurationReplaced() override;
     // PollDisplay
     void setPanelText(int panel, const QString &text) override;
     void setConnectedPicture(bool connected) override;
@@ -145,6 +152,7 @@ private:
     StatusListWindow *m_statusList = nullptr;
     QMdiSubWindow *m_statusListSub = nullptr;
     EntryChecks m_checks;
+    EditHistory m_history;
     MainCommands m_commands;
     PollTimers m_poll;
     QTimer m_tmrMain;
