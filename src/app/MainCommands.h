@@ -7,6 +7,7 @@
 namespace Tarvel {
 
 class AppContext;
+class SchematicModel;
 
 // The file, view and current-configuration commands of the main window:
 // what each checks, asks and hands over to. The windows they show are
@@ -30,6 +31,10 @@ public:
         // value typed just before a command is checked before it is used.
         // False when the entry was refused.
         virtual bool commitFocusedField() = 0;
+        // The schematic window of the current series, shown and in front.
+        virtual void showSchematic() { }
+        // Closes the schematic windows (each asks to save when changed).
+        virtual void closeSchematic() { }
     };
 
     MainCommands(AppContext &ctx, Windows &windows);
@@ -46,6 +51,15 @@ public:
     void closeConfiguration();
     // mnuDetail_Click: the editor when a configuration is loaded, else Open.
     void viewDetailed();
+    // mnuSchematic_Click: the schematic of the open file (its settings file
+    // read when there is one).
+    void viewSchematic();
+    // mnuSchematicConfig_Click: a new configuration in schematic mode.
+    void newSchematic();
+    // mnuOpenSchematic_Click: a settings file and its configuration.
+    bool openSchematic();
+    // The schematic state that Save writes for a schematic configuration.
+    void setSchematic(SchematicModel *model) { m_schematic = model; }
     // mnuCompare_Click, mnuPrintConfig_Click
     void compare();
     void printConfig();
@@ -62,6 +76,9 @@ public:
 private:
     bool saveSteps();
     bool saveAsSteps();
+    bool schematicMode() const;
+    bool saveSchematicBeside(const QString &configPath);
+    bool openSchematicSteps();
     FileDialogRequest configRequest(FileDialogRequest::Mode mode, const QString &title) const;
     bool openSteps();
     void closeSteps();
@@ -70,6 +87,7 @@ private:
     AppContext &m_ctx;
     Windows &m_windows;
     QString m_tag;
+    SchematicModel *m_schematic = nullptr;
 };
 
 } // namespace Tarvel

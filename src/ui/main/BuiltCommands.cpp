@@ -11,8 +11,6 @@ bool BuiltCommands::isBuilt(Command command)
     case Command::Keypad:
     case Command::Faults:
     case Command::Stats:
-    // schematic view
-    case Command::Schematic:
     // help viewer and About window
     case Command::Contents:
     case Command::Index:

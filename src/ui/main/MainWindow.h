@@ -7,6 +7,7 @@
 #include "comm/SerialLinkMonitor.h"
 #include "ports/ShellHooks.h"
 #include "rules/EntryChecks.h"
+#include "schematic/SchematicModel.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -22,6 +23,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class QWidget;
 
 namespace Tarvel {
 
@@ -29,6 +31,7 @@ class AppContext;
 class DriveTransferCommands;
 class LinkMonitor;
 class NavigatorDialog;
+class SchematicWindow;
 class StatusListWindow;
 class TabConfigWindow;
 class WizardWindow;
@@ -68,6 +71,13 @@ public:
     QMdiSubWindow *editorSubWindow() const { return m_editorSub; }
     EntryChecks &entryChecks() { return m_checks; }
     WizardWindow *wizard() const;
+    // The schematic state and the window of a page, if open.
+    SchematicModel &schematic() { return m_schematic; }
+    SchematicWindow *schematicWindow(SchematicPage page) const;
+    // The schematic window of the current series shown; every page closed
+    // (each asking to save when changed) and its state unloaded.
+    void showSchematic() override;
+    void closeSchematic() override;
 
     // Enables a command unless it is not built yet.
     void setCommandEnabled(Command command, bool enabled) override;
@@ -118,6 +128,9 @@ private:
     template<class Dialog> void showModeless(QPointer<QWidget> &slot);
     template<class Slot> void onCommand(Command command, Slot slot);
     void startTimers();
+    void showSchematicPage(SchematicPage page);
+    void schematicPageClosed();
+    void showTruthTable();
     void showWizard();
     void setWizardLock(bool free);
 
@@ -155,6 +168,8 @@ private:
     QPointer<QWidget> m_commSettings; // frmCommSettings, modeless
     QPointer<QWidget> m_autoDetect; // frmAutoDetect
     DriveTransferCommands *m_transfers = nullptr; // Upload, Download
+    SchematicModel m_schematic;
+    std::array<QPointer<SchematicWindow>, 3> m_schematicWindows; // by SchematicPage
 };
 
 } // namespace Tarvel
