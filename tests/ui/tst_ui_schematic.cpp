@@ -5,6 +5,7 @@
 #include "base/TextFile.h"
 #include "schematic/SchematicFile.h"
 #include "ui/editors/TabConfigWindow.h"
+#include "ui/schematic/SchematicPictures.h"
 #include "ui/schematic/SchematicView.h"
 #include "ui/schematic/SchematicWindow.h"
 #include "ui/schematic/SymbolPickerDialog.h"
@@ -12,6 +13,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSvgRenderer>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -192,6 +194,76 @@ private Q_SLOTS:
     }
 };
 
-TARVEL_TEST_MAIN(TestSchematicWindows)
+// Every state of every element is drawn with its own drawing and answers
+// the mouse where it is drawn.
+class TestSchematicRenderer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void elementStates_data()
+    {
+        QTest::addColumn<QStringList>("drive");
+        QTest::newRow("series 2") << QStringList {"02", "05", "120"};
+        QTest::newRow("series 3") << QStringList {"03", "06", "104"};
+    }
+    void elementStates()
+    {
+        QFETCH(QStringList, drive);
+        TempProgram program;
+        QVERIFY(loadDrive(program.ctx(), drive));
+        SchematicModel model(program.ctx());
+        model.load();
+        const QList<SchematicPage> pages = model.twoPage()
+            ? QList<SchematicPage> {SchematicPage::Control, SchematicPage::Power}
+            : QList<SchematicPage> {SchematicPage::Single};
+        for (const ElementSlot &slot : model.positions()) {
+            for (int digit : SchematicElements::digits(slot.kind)) {
+                QVERIFY(model.setDigit(slot.kind, slot.input, digit));
+                const SchematicRenderer page(program.ctx(), model, slot.page);
+                QVERIFY(QSvgRenderer(page.svgDocument()).isValid());
+                const QString drawing = SchematicElements::drawing(slot.kind, digit);
+                if (!drawing.isEmpty())
+                    QVERIFY2(page.svgDocument().contains(
+                                 SchematicPictures::body(SchematicPictures::loadCustomPicture(drawing))),
+                        qPrintable(slot.name() + " " + drawing));
+                int hits = 0;
+                for (const SchematicHit &hit : page.hits())
+                    hits += hit.kind == SchematicHit::Element && hit.slot == slot;
+                QCOMPARE(hits, 1);
+            }
+            QVERIFY(pages.contains(slot.page));
+        }
+    }
+
+    // The pointer and the tooltip tell what a click would do.
+    void mouseFeedback()
+    {
+        MainFixture f;
+        QVERIFY(loadDrive(f.ctx(), {"01", "01", "104"}));
+        f.ctx().editor.setTag("1");
+        f.w().commands().viewSchematic();
+        SchematicView *view = f.w().schematicWindow(SchematicPage::Single)->view();
+        const auto feedback = [&](const std::function<bool(const SchematicHit &)> &which) {
+            for (const SchematicHit &hit : view->renderer()->hits())
+                if (which(hit)) {
+                    QTest::mouseMove(view, view->toWidget(hit.rect.center()).toPoint());
+                    return view->toolTip() + (view->cursor().shape() == Qt::UpArrowCursor ? "^" : "");
+                }
+            return QString("none");
+        };
+        QCOMPARE(feedback([](auto &h) { return h.kind == SchematicHit::Element && h.slot.kind == ElementKind::Input; }),
+            "Click To Select Symbol^");
+        QCOMPARE(feedback([](auto &h) { return h.caption == 32; }), "Click To Set Ramp Settings^");
+        // Model character 1: the analog output caption and the brake are inert.
+        QCOMPARE(feedback([](auto &h) { return h.caption == 4; }), "none");
+        QCOMPARE(
+            feedback([](auto &h) { return h.kind == SchematicHit::Element && h.slot.kind == ElementKind::BrakeFrame; }),
+            "");
+        QTest::mouseMove(view, QPoint(2, 2));
+        QCOMPARE(view->cursor().shape(), Qt::ArrowCursor);
+    }
+};
+
+TARVEL_TEST_MAIN(TestSchematicWindows, TestSchematicRenderer)
 
 #include "tst_ui_schematic.moc"
