@@ -15,6 +15,8 @@
 #include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
 #include "transfer/DriveBackup.h"
+#include "schematic/SchematicFile.h"
+#include "schematic/SchematicModel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,6 +103,7 @@ bool MainCommands::openSteps()
 
 bool MainCommands::openPath(const QString &path)
 {
+    m_windows.closeSchematic();
     if (!ConfigFile(m_ctx).openFile(path))
         return false;
     m_windows.configurationReplaced();
@@ -108,8 +111,6 @@ bool MainCommands::openPath(const QString &path)
     m_ctx.state.strConfigPath = path;
     m_ctx.state.strConfigName = QFileInfo(path).fileName();
     updateCaption();
-    // The user opened it to work on it; the schematic view, when it
-    // exists, will be the choice of the Tag "Schematic".
     m_windows.showDetailedEditor();
     qCInfo(lcApp) << "opened" << path;
     return true;
@@ -122,8 +123,17 @@ bool MainCommands::save()
     return saved;
 }
 
-// A schematic configuration (Tag 3) would also write its drawing settings;
-// no window sets that Tag yet, so every configuration saves the same way.
+bool MainCommands::schematicMode() const
+{
+    return m_schematic && m_ctx.editor.tagNumber() == 3;
+}
+
+bool MainCommands::saveSchematicBeside(const QString &configPath)
+{
+    return SchematicFile(m_ctx, *m_schematic).saveSchematic(SchematicFile::pathFor(configPath), true);
+}
+
+// A schematic configuration (Tag 3) writes its drawing settings beside it.
 bool MainCommands::saveSteps()
 {
     if (!m_windows.commitFocusedField())
@@ -131,6 +141,8 @@ bool MainCommands::saveSteps()
     if (!m_ctx.state.hasConfigFile())
         return saveAsSteps();
     if (!ConfigFile(m_ctx).saveFile(m_ctx.state.strConfigPath))
+        return false;
+    if (schematicMode() && !saveSchematicBeside(m_ctx.state.strConfigPath))
         return false;
     noteRecent(m_ctx.state.strConfigPath);
     return true;
@@ -151,6 +163,11 @@ bool MainCommands::saveAsSteps()
     FileDialogs *dialogs = m_ctx.fileDialogs();
     if (!dialogs)
         return false;
+    if (schematicMode())
+        m_ctx.prompter().msgBox(QStringLiteral("This will save two files:\rOne with a .qxc extension which is the "
+                                               "parameter list,\rand one with a .qxs extension which contains the "
+                                               "Schematic Drawing Settings."),
+            Msg::Information, QStringLiteral("Saving Schematic Configuration."));
     FileDialogRequest request = configRequest(FileDialogRequest::Save, QStringLiteral("Save Configuration As"));
     request.confirmOverwrite = true;
     QString path = dialogs->chooseFile(request);
@@ -167,7 +184,7 @@ bool MainCommands::saveAsSteps()
     m_ctx.state.strConfigPath = path;
     m_ctx.state.strConfigName = QFileInfo(path).fileName();
     updateCaption();
-    return true;
+    return !schematicMode() || saveSchematicBeside(path);
 }
 
 void MainCommands::closeConfiguration()
@@ -181,6 +198,7 @@ void MainCommands::closeConfiguration()
 void MainCommands::closeSteps()
 {
     offerToSave();
+    m_windows.closeSchematic();
     m_windows.hideDetailedEditor();
     // The editor is never unloaded, so what unloading did is done here:
     // its fields go back to the empty "not used" state and its Tag to "no
@@ -212,6 +230,60 @@ void MainCommands::viewDetailed()
         }
         openConfiguration();
     });
+}
+
+void MainCommands::viewSchematic()
+{
+    m_ctx.trap(QStringLiteral("frmMain, mnuSchematic_Click"), [&] {
+        if (m_ctx.state.hasConfigFile() && m_schematic
+            && SchematicFile(m_ctx, *m_schematic).openSchematic(SchematicFile::pathFor(m_ctx.state.strConfigPath), [&] {
+                   m_windows.showSchematic();
+               }))
+            return;
+        m_windows.showSchematic();
+    });
+}
+
+void MainCommands::newSchematic()
+{
+    m_ctx.trap(QStringLiteral("frmMain, mnuSchematicConfig_Click"), [&] {
+        offerToSave();
+        m_windows.newConfigDialog(QStringLiteral("Schematic"));
+    });
+}
+
+bool MainCommands::openSchematic()
+{
+    bool opened = false;
+    m_ctx.trap(QStringLiteral("frmMain, mnuOpenSchematic_Click"), [&] { opened = openSchematicSteps(); });
+    return opened;
+}
+
+// The settings file names its configuration by its own name: Pump1.qxs
+// goes with Pump1.qxc in the same folder.
+bool MainCommands::openSchematicSteps()
+{
+    offerToSave();
+    FileDialogs *dialogs = m_ctx.fileDialogs();
+    if (!dialogs || !m_schematic)
+        return false;
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Open;
+    request.title = QStringLiteral("Open Schematic Configuration");
+    request.filter = SchematicFile::Filter;
+    request.initialDir = m_ctx.paths().configsDir();
+    request.fileMustExist = true;
+    const QString path = dialogs->chooseFile(request);
+    if (path.isEmpty())
+        return false;
+    const QString config = path.left(path.size() - 4) + Extension;
+    m_windows.closeSchematic();
+    if (!ConfigFile(m_ctx).openFile(config))
+        return false;
+    m_ctx.state.strConfigPath = config;
+    m_ctx.state.strConfigName = QFileInfo(config).fileName();
+    updateCaption();
+    return SchematicFile(m_ctx, *m_schematic).openSchematic(path, [&] { m_windows.showSchematic(); });
 }
 
 void MainCommands::compare()

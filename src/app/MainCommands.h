@@ -8,6 +8,7 @@
 namespace Tarvel {
 
 class AppContext;
+class SchematicModel;
 
 // The file, view and current-configuration commands of the main window:
 // what each checks, asks and hands over to. The windows they show are
@@ -36,6 +37,10 @@ public:
         // Another configuration (or none) is in the editor now: the edit
         // history of the previous one is gone.
         virtual void configurationReplaced() { }
+        // The schematic window of the current series, shown and in front.
+        virtual void showSchematic() { }
+        // Closes the schematic windows (each asks to save when changed).
+        virtual void closeSchematic() { }
     };
 
     MainCommands(AppContext &ctx, Windows &windows);
@@ -52,6 +57,15 @@ public:
     void closeConfiguration();
     // mnuDetail_Click: the editor when a configuration is loaded, else Open.
     void viewDetailed();
+    // mnuSchematic_Click: the schematic of the open file (its settings file
+    // read when there is one).
+    void viewSchematic();
+    // mnuSchematicConfig_Click: a new configuration in schematic mode.
+    void newSchematic();
+    // mnuOpenSchematic_Click: a settings file and its configuration.
+    bool openSchematic();
+    // The schematic state that Save writes for a schematic configuration.
+    void setSchematic(SchematicModel *model) { m_schematic = model; }
     // mnuCompare_Click, mnuPrintConfig_Click
     void compare();
     void printConfig();
@@ -80,6 +94,9 @@ public:
 private:
     bool saveSteps();
     bool saveAsSteps();
+    bool schematicMode() const;
+    bool saveSchematicBeside(const QString &configPath);
+    bool openSchematicSteps();
     FileDialogRequest configRequest(FileDialogRequest::Mode mode, const QString &title) const;
     bool openSteps();
     bool openPath(const QString &path);
@@ -91,6 +108,7 @@ private:
     AppContext &m_ctx;
     Windows &m_windows;
     QString m_tag;
+    SchematicModel *m_schematic = nullptr;
 };
 
 } // namespace Tarvel

@@ -92,10 +92,6 @@ QString NewConfig::schematicPath(const QString &configPath)
 
 bool NewConfig::startNewConfig(Mode mode, const DriveListEntry &drive, const QString &path)
 {
-    if (mode == Mode::Schematic) {
-        qCWarning(lcFiles) << "new configuration in schematic mode refused: no schematic editor";
-        return false;
-    }
     bool done = false;
     if (!m_ctx.trap(Location, [&] { done = startSteps(mode, drive, path); }))
         endDisplay(); // the list must not go on saying it prepares
@@ -134,6 +130,11 @@ void NewConfig::applyMode(Mode mode)
             m_showMode(mode);
         m_ctx.state.blnConfigChanged = true;
         m_ctx.editor.setTag(QStringLiteral("1"));
+    } else if (mode == Mode::Schematic) {
+        if (m_showMode)
+            m_showMode(mode);
+        m_ctx.state.blnConfigChanged = true;
+        m_ctx.editor.setTag(QStringLiteral("3"));
     } else {
         m_ctx.editor.setTag(QStringLiteral("2"));
         m_ctx.state.blnConfigChanged = true;

@@ -56,10 +56,9 @@ public:
     // StartNewConfig: loads the drive's parameters with their defaults,
     // sets the editor's Tag by mode, makes `path` the current file and
     // saves the configuration there. The caller has unloaded the schematic
-    // windows and set the main window caption. Schematic mode is refused
-    // (false, nothing touched): that editor is not part of this program
-    // yet. False also when the load or the save failed (reported through
-    // the trap).
+    // windows and set the main window caption; in schematic mode it also
+    // writes the schematic settings file after this. False when the load
+    // or the save failed (reported through the trap).
     bool startNewConfig(Mode mode, const DriveListEntry &drive, const QString &path);
 
     static const QString Location; // "frmNewConfigDialog, StartNewConfig"

@@ -539,6 +539,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tag");
         QTest::newRow("QX2 detailed") << QX2 << int(NewConfig::Mode::Detailed) << "1";
         QTest::newRow("QX3 wizard") << QX3 << int(NewConfig::Mode::Wizard) << "2";
+        QTest::newRow("QX2 schematic") << QX2 << int(NewConfig::Mode::Schematic) << "3";
     }
     void start()
     {
@@ -580,9 +581,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rev");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("logged"); // empty: nothing ran
-        QTest::newRow("schematic not built") << int(NewConfig::Mode::Schematic) << "120"
-                                             << "Configs/s.qxc"
-                                             << "";
         QTest::newRow("drive not in catalogue") << int(NewConfig::Mode::Detailed) << "9'9"
                                                 << "Configs/n.qxc"
                                                 << "basFunctions, getParamData()";

@@ -16,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include "TestMain.h"
@@ -494,6 +495,46 @@ private Q_SLOTS:
         QCOMPARE(r.err.contains("Usage: tarvel-cli [--home DIR] [--yes] COMMAND ..."), usage);
         QCOMPARE(r.out.filter("MSG "), message.isEmpty() ? QStringList() : QStringList {message.arg(m_program->dir())});
         QVERIFY(!QFile::exists(path("x.qxc")));
+    }
+
+    // The schematic settings file decoded, changed as the pickers change it,
+    // and drawn.
+    void schematic()
+    {
+        const QString config = newConfig("Pump1.qxc");
+        const QString file = path("Configs/Pump1.qxs");
+        writeLines(path("Configs/Lone.qxs"), {"#x", "@" + path("Configs/Lone.qxc"), "321210130340434000"});
+        const Run lone = run({"schematic", path("Configs/Lone.qxs")});
+        QCOMPARE(lone.status, 0);
+        QCOMPARE(lone.out.size(), 18); // no configuration: the length says series 3
+        QCOMPARE(lone.out.value(6), "7 imgSW1: sink");
+
+        const Run set = run({"schematic", config, "--set", "1=1", "--set", "5=9", "9=0", "10=0", "3=3"});
+        QCOMPARE(set.status, 1); // 5=9 and the fixed 9 refused, the rest set
+        QCOMPARE(set.err.size(), 2);
+        QCOMPARE(TextFile::decodeLines(readBytes(file)).value(5), "11344444X0");
+        QCOMPARE(TextFile::decodeLines(readBytes(file)).value(4), "@" + config);
+
+        writeLines(file, {"#", "1724"});
+        const Run decoded = run({"schematic", file});
+        QCOMPARE(decoded.status, 0);
+        QCOMPARE(decoded.out,
+            (QStringList {"1 imgFuse: disconnect", "2 imgReactor: unchanged", "3 imgDI(1): unchanged",
+                "4 imgDI(2): none", "5 imgDI(3): unchanged", "6 imgDI(4): unchanged", "7 imgDI(5): unchanged",
+                "8 imgDI(6): unchanged", "10 imgBrakeResistor: unchanged"}));
+
+        const Run svg = run({"schematic", file, "--svg", path("out.svg")});
+        QCOMPARE(svg.status, 0);
+        const QByteArray drawing = readBytes(path("out.svg"));
+        QXmlStreamReader xml(drawing);
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(drawing.contains(">QX-2-0P7H<") && drawing.contains(">Motor Nameplate Data<"));
+        QCOMPARE(run({"schematic", file, "--svg", path("out2.svg"), "--page", "2"}).status, 2);
+
+        QCOMPARE(run({"schematic", path("Configs/gone.qxs")}).status, 2);
+        QCOMPARE(run({"schematic", path("Configs/Lone.qxs"), "--svg", path("x.svg")}).status, 2); // no .qxc
     }
 
     void catalogueMissing()

@@ -2,8 +2,8 @@
 
 #include "CliCommands.h"
 #include "CliSession.h"
-#include "base/ProgramPaths.h"
 #include "LinkOptions.h"
+#include "base/ProgramPaths.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -5,6 +5,7 @@
 #include "DriveCommands.h"
 #include "DriveMonitorCommands.h"
 #include "ParamName.h"
+#include "SchematicCommands.h"
 #include "TransferCommands.h"
 #include "base/AtomicTextFile.h"
 #include "base/TextFile.h"
@@ -149,6 +150,15 @@ const QList<CliCommand> &CliCommands::table()
                            "Exit 0 the same, 1 different, 2 not compared (missing or unsupported file,\n"
                            "no drive, a drive of another type, a communication failure)."),
             {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::diff},
+        {QStringLiteral("schematic"),
+            QStringLiteral(
+                "schematic FILE.qxs | FILE.qxc --set POSITION=DIGIT... | FILE.qxs --svg OUT.svg [--page 1|2]"),
+            QStringLiteral("Prints the schematic settings of FILE element by element: position, element\n"
+                           "and what its digit shows (\"1 imgFuse: disconnect\"; \"unchanged\" for a digit\n"
+                           "the element does not know). --set changes elements as the symbol pickers do\n"
+                           "and saves the .qxs beside FILE.qxc; --svg draws the diagram (page 1 or 2 of a\n"
+                           "series-3 drive) with the captions of the .qxc of the same name."),
+            {SetOption, SvgOption, PageOption}, &SchematicCommands::schematic},
     };
     return commands;
 }
@@ -170,6 +180,10 @@ QList<QCommandLineOption> CliCommands::commandOptions()
             DriveOption, QStringLiteral("The drive as series, model and revision code."), QStringLiteral("SS,MM,RRR")),
         QCommandLineOption(BlockOption, QStringLiteral("Move runs of neighbouring registers in one transaction.")),
         QCommandLineOption(NoBackupOption, QStringLiteral("Download without saving the drive's settings first.")),
+        QCommandLineOption(SetOption, QStringLiteral("Set the element at POSITION of the state string."),
+            QStringLiteral("POSITION=DIGIT")),
+        QCommandLineOption(SvgOption, QStringLiteral("Draw the schematic to OUT.svg."), QStringLiteral("OUT.svg")),
+        QCommandLineOption(PageOption, QStringLiteral("The page of a two-page schematic."), QStringLiteral("1|2")),
     };
 }
 

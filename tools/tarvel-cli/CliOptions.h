@@ -19,5 +19,8 @@ inline const QString NodeOption = QStringLiteral("node");
 inline const QString ModeOption = QStringLiteral("mode");
 inline const QString SettingsOption = QStringLiteral("settings");
 inline const QString NoBackupOption = QStringLiteral("no-backup");
+inline const QString SetOption = QStringLiteral("set");
+inline const QString SvgOption = QStringLiteral("svg");
+inline const QString PageOption = QStringLiteral("page");
 
 } // namespace Tarvel

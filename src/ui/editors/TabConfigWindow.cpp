@@ -280,8 +280,8 @@ void TabConfigWindow::addRow(int index, QWidget *page)
     }
 }
 
-// The picture buttons of the truth-table and tuning-diagram screens; those
-// screens do not exist yet, so the buttons stay disabled.
+// The picture buttons of the truth-table and tuning-diagram screens, disabled
+// until the screen they open is attached (setPictureAction).
 void TabConfigWindow::addPictureButtons()
 {
     struct Picture
@@ -754,6 +754,17 @@ void TabConfigWindow::setGroupTabEnabled(int group, bool enabled)
 bool TabConfigWindow::isGroupTabEnabled(int group) const
 {
     return group >= 0 && group < EditorLayout::GroupCount && m_groups->isTabEnabled(group);
+}
+
+void TabConfigWindow::setPictureAction(const QString &name, std::function<void()> action)
+{
+    auto *button = findChild<QPushButton *>(name);
+    if (!button)
+        return;
+    button->setEnabled(true);
+    connect(button, &QPushButton::clicked, this, [this, name, action = std::move(action)] {
+        m_ctx.trap(QStringLiteral("frmTabConfig, ") + name + QStringLiteral("_Click"), action);
+    });
 }
 
 bool TabConfigWindow::selectGroup(int group, int subTab)

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QWidget>
 
+#include <functional>
+
 #include <array>
 #include <vector>
 
@@ -71,6 +73,9 @@ public:
     // Brings a group (and a sub-tab of it, or the one it shows) to the
     // front. False when leaving the field being edited was refused.
     bool selectGroup(int group, int subTab = -1);
+    // Enables a picture button (cmdMatrix, cmdTruthMatrix, cmdDiagram) with
+    // the screen it opens; those screens live in the layers above.
+    void setPictureAction(const QString &name, std::function<void()> action);
     int currentGroup() const;
     int currentSubTab(int group) const;
     void setQuickStartDotsVisible(int group, bool visible);

@@ -8,8 +8,6 @@ bool BuiltCommands::isBuilt(Command command)
     // monitoring screens
     case Command::Trend:
     case Command::Pid:
-    // schematic view
-    case Command::Schematic:
     // help viewer and About window
     case Command::Contents:
     case Command::Index:

@@ -11,6 +11,7 @@
 #include "comm/CommLink.h"
 #include "model/AppContext.h"
 #include "ports/Prompter.h"
+#include "schematic/SchematicFile.h"
 #include "ui/common/AppIcons.h"
 #include "ui/editors/ChangeRatingDialog.h"
 #include "ui/editors/NewConfigDialog.h"
@@ -19,6 +20,8 @@
 #include "ui/editors/WizardWindow.h"
 #include "ui/monitor/AutoDetectDialog.h"
 #include "ui/monitor/CommSettingsDialog.h"
+#include "ui/schematic/SchematicWindow.h"
+#include "ui/schematic/TruthTableWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,6 +50,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     , m_commands(ctx, *this)
     , m_poll(ctx, *this)
     , m_serialLink(ctx)
+    , m_schematic(ctx)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(AppIcons::application());
@@ -92,6 +96,8 @@ void MainWindow::connectCommands()
     wire(Command::Detail, &MainCommands::viewDetailed);
     wire(Command::Compare, &MainCommands::compare);
     wire(Command::PrintConfig, &MainCommands::printConfig);
+    wire(Command::Schematic, &MainCommands::viewSchematic);
+    m_commands.setSchematic(&m_schematic);
     for (const Command c : {Command::NewMenu, Command::NewDetailed, Command::NewWizard, Command::Open, Command::Detail})
         setCommandEnabled(c, true);
 }
@@ -224,6 +230,8 @@ TabConfigWindow *MainWindow::editorWindow()
         m_editorSub->setWindowIcon(AppIcons::application());
         m_editorSub->resize(820, 600);
         m_editorSub->hide();
+        for (const char *name : {"cmdMatrix", "cmdTruthMatrix"})
+            m_editor->setPictureAction(QString::fromLatin1(name), [this] { showTruthTable(); });
     }
     return m_editor;
 }
@@ -258,15 +266,99 @@ void MainWindow::configurationReplaced()
 
 void MainWindow::newConfigDialog(const QString &mode)
 {
+    // The schematic of the configuration being replaced goes first, with
+    // its own question, while that configuration is still loaded.
+    closeSchematic();
     NewConfigDialog dialog(m_ctx, mode, this);
-    dialog.model().setShowMode([this](NewConfig::Mode shown) {
+    bool schematic = false;
+    dialog.model().setShowMode([this, &schematic](NewConfig::Mode shown) {
         if (shown == NewConfig::Mode::Wizard)
             showWizard();
+        else if (shown == NewConfig::Mode::Schematic)
+            schematic = true;
         else
             showDetailedEditor();
     });
     dialog.exec();
     m_history.clear();
+    // A schematic configuration is saved as Save saves it: both files.
+    if (schematic && m_ctx.editor.tagNumber() == 3) {
+        showSchematic();
+        SchematicFile(m_ctx, m_schematic).saveSchematic(SchematicFile::pathFor(m_ctx.state.strConfigPath), true);
+    }
+}
+
+// --- schematic windows ------------------------------------------------------------
+
+SchematicWindow *MainWindow::schematicWindow(SchematicPage page) const
+{
+    return m_schematicWindows[size_t(page)].data();
+}
+
+void MainWindow::showSchematic()
+{
+    m_schematic.load();
+    showSchematicPage(m_schematic.twoPage() ? SchematicPage::Control : SchematicPage::Single);
+}
+
+void MainWindow::showSchematicPage(SchematicPage page)
+{
+    QPointer<SchematicWindow> &slot = m_schematicWindows[size_t(page)];
+    if (!slot) {
+        SchematicWindowHooks hooks;
+        hooks.openEditor = [this](int group, int innerTab) {
+            TabConfigWindow *editor = editorWindow();
+            m_editorSub->hide();
+            showDetailedEditor();
+            m_ctx.pause(0.125);
+            editor->selectGroup(group, innerTab);
+        };
+        hooks.save = [this] { m_commands.save(); };
+        hooks.showPage = [this](SchematicPage other) { showSchematicPage(other); };
+        slot = new SchematicWindow(m_ctx, m_schematic, page, hooks);
+        QMdiSubWindow *sub = m_mdi->addSubWindow(slot);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowIcon(AppIcons::application());
+        sub->resize(980, 780);
+        connect(slot, &QObject::destroyed, this, &MainWindow::schematicPageClosed, Qt::QueuedConnection);
+    }
+    QMdiSubWindow *sub = qobject_cast<QMdiSubWindow *>(slot->parentWidget());
+    sub->show();
+    slot->show();
+    m_mdi->setActiveSubWindow(sub);
+}
+
+// The state lives as long as a page of it is open.
+void MainWindow::schematicPageClosed()
+{
+    for (const QPointer<SchematicWindow> &w : m_schematicWindows)
+        if (w)
+            return;
+    m_schematic.unload();
+}
+
+void MainWindow::closeSchematic()
+{
+    for (QPointer<SchematicWindow> &w : m_schematicWindows) {
+        if (!w)
+            continue;
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget()))
+            sub->close();
+        delete w.data();
+    }
+    m_schematic.unload();
+}
+
+// cmdMatrix_Click, cmdTruthMatrix_Click: the four-bit matrix for series 2.
+void MainWindow::showTruthTable()
+{
+    const int bits = m_ctx.state.strSeries.trimmed().toInt() == 2 ? 4 : 3;
+    auto *window = new TruthTableWindow(m_ctx, bits);
+    QMdiSubWindow *sub = m_mdi->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(AppIcons::application());
+    sub->resize(window->size());
+    sub->show();
 }
 
 WizardWindow *MainWindow::wizard() const
@@ -525,6 +617,15 @@ NavigatorDialog *MainWindow::navigator()
         // Always offered: without a link the command itself offers to
         // connect or to find the drive.
         m_navigator->setCommand(6, [this] { m_transfers->upload(); });
+        m_navigator->setCommand(
+            1, [this] { m_commands.newSchematic(); }, action(Command::NewDetailed));
+        m_navigator->setCommand(
+            5,
+            [this] {
+                if (m_commands.openSchematic())
+                    setTag(QStringLiteral("Schematic"));
+            },
+            action(Command::Open));
         connect(m_navigator, &NavigatorDialog::showAtStartChanged, this,
             [this](bool show) { action(Command::StartMenu)->setChecked(show); });
     }
@@ -559,11 +660,11 @@ void MainWindow::showStatusList()
     m_ctx.trap(QStringLiteral("frmMain, mnuStatusList_Click"), [&] { m_ctx.statusList.show(); });
 }
 
-// mnuUpdate_Click. There is no schematic window yet that would have to go
-// first.
+// mnuUpdate_Click: the schematic of the old rating goes first.
 void MainWindow::changeDriveRating()
 {
     ChangeRatingModel::changeDriveRating(m_ctx, [this] {
+        closeSchematic();
         ChangeRatingDialog dialog(m_ctx, this);
         dialog.exec();
     });

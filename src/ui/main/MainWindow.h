@@ -8,6 +8,7 @@
 #include "comm/SerialLinkMonitor.h"
 #include "ports/ShellHooks.h"
 #include "rules/EntryChecks.h"
+#include "schematic/SchematicModel.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -23,6 +24,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
+class QWidget;
 
 namespace Tarvel {
 
@@ -31,6 +33,7 @@ class DriveTransferCommands;
 class MonitorCommands;
 class LinkMonitor;
 class NavigatorDialog;
+class SchematicWindow;
 class StatusListWindow;
 class TabConfigWindow;
 class WizardWindow;
@@ -75,6 +78,13 @@ public:
     EditHistory &editHistory() { return m_history; }
     DriveTransferCommands *transfers() const { return m_transfers; }
     WizardWindow *wizard() const;
+    // The schematic state and the window of a page, if open.
+    SchematicModel &schematic() { return m_schematic; }
+    SchematicWindow *schematicWindow(SchematicPage page) const;
+    // The schematic window of the current series shown; every page closed
+    // (each asking to save when changed) and its state unloaded.
+    void showSchematic() override;
+    void closeSchematic() override;
 
     // Enables a command unless it is not built yet.
     void setCommandEnabled(Command command, bool enabled) override;
@@ -128,6 +138,9 @@ private:
     template<class Dialog> void showModeless(QPointer<QWidget> &slot);
     template<class Slot> void onCommand(Command command, Slot slot);
     void startTimers();
+    void showSchematicPage(SchematicPage page);
+    void schematicPageClosed();
+    void showTruthTable();
     void showWizard();
     void setWizardLock(bool free);
 
@@ -167,6 +180,8 @@ private:
     QPointer<QWidget> m_autoDetect; // frmAutoDetect
     DriveTransferCommands *m_transfers = nullptr; // Upload, Download
     MonitorCommands *m_monitor = nullptr; // keypad, faults, configuration information
+    SchematicModel m_schematic;
+    std::array<QPointer<SchematicWindow>, 3> m_schematicWindows; // by SchematicPage
 };
 
 } // namespace Tarvel

@@ -23,15 +23,15 @@ struct Option
     bool visible;
 };
 
-// Top to bottom as shown; the two schematic options stay hidden.
+// Top to bottom as shown.
 constexpr Option Options[] = {
     {0, "Start New Configuration", true},
     {4, "Open Existing Configuration", true},
     {2, "Quick Start Configuration", true},
     {6, "Upload Settings From Drive", true},
     {3, "Close Project Navigator", true},
-    {1, "Schematic Config", false},
-    {5, "Schematic Config", false},
+    {1, "New Schematic Config", true},
+    {5, "Open Schematic Config", true},
 };
 
 } // namespace
