@@ -3,6 +3,7 @@
 #include "CliOptions.h"
 #include "CliSession.h"
 #include "DriveCommands.h"
+#include "LogCommand.h"
 #include "ParamName.h"
 #include "TransferCommands.h"
 #include "base/AtomicTextFile.h"
@@ -124,6 +125,17 @@ const QList<CliCommand> &CliCommands::table()
                            "is written and then all are read back and compared (\"Validation\n"
                            "indicates ...\" per difference). Without --yes nothing is written."),
             {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::download},
+        {QStringLiteral("log"),
+            QStringLiteral("log LINK --interval MS --duration S -o FILE.csv [--config FILE.qxc] [link options]"),
+            QStringLiteral("Connects and records the ten trend pens every MS milliseconds for S seconds:\n"
+                           "a header row, then one row per poll (time in seconds from the first row,\n"
+                           "then one value per pen, scaled as the trend shows it; pen 2 takes P8.01\n"
+                           "from FILE.qxc, else the drive's catalogue default). Each row is written at\n"
+                           "once. Exit 0 recorded, 1 the link was lost (the rows so far are kept), 2\n"
+                           "no drive."),
+            {PortOption, NodeOption, ModeOption, SettingsOption, OutOption, LogCommand::IntervalOption,
+                LogCommand::DurationOption, LogCommand::ConfigOption},
+            &LogCommand::run},
     };
     return commands;
 }
@@ -144,6 +156,10 @@ QList<QCommandLineOption> CliCommands::commandOptions()
         QCommandLineOption(
             DriveOption, QStringLiteral("The drive as series, model and revision code."), QStringLiteral("SS,MM,RRR")),
         QCommandLineOption(BlockOption, QStringLiteral("Move runs of neighbouring registers in one transaction.")),
+        QCommandLineOption(LogCommand::IntervalOption, QStringLiteral("Time between rows."), QStringLiteral("MS")),
+        QCommandLineOption(LogCommand::DurationOption, QStringLiteral("Length of the recording."), QStringLiteral("S")),
+        QCommandLineOption(
+            LogCommand::ConfigOption, QStringLiteral("The configuration giving P8.01."), QStringLiteral("FILE.qxc")),
     };
 }
 

@@ -6,8 +6,6 @@ bool BuiltCommands::isBuilt(Command command)
 {
     switch (command) {
     // monitoring screens
-    case Command::Trend:
-    case Command::Pid:
     case Command::Keypad:
     case Command::Faults:
     case Command::Stats:

@@ -17,6 +17,7 @@
 #include "ui/editors/WizardWindow.h"
 #include "ui/monitor/AutoDetectDialog.h"
 #include "ui/monitor/CommSettingsDialog.h"
+#include "ui/pid/PidTrendScreens.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,6 +65,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     connect(&m_ctx.statusList, &StatusList::shownChanged, this, &MainWindow::statusListShownChanged);
     connectCommands();
     connectLink();
+    connectPidTrend();
     startTimers();
 }
 
@@ -72,6 +74,10 @@ MainWindow::~MainWindow()
     // The wizard hears the editor; both go with the MDI area, the wizard
     // first.
     delete m_wizard.data();
+    // The PID and trend screens tell the window when they go; they go with
+    // the MDI area, after the window's own members.
+    delete m_pidTrend;
+    m_pidTrend = nullptr;
 }
 
 // The commands that are there from the start; the timers and the wizard
@@ -117,6 +123,20 @@ void MainWindow::connectLink()
     m_transfers = new DriveTransferCommands(m_ctx, *this);
 }
 
+void MainWindow::connectPidTrend()
+{
+    PidTrendScreens::Shell shell;
+    shell.mdi = m_mdi;
+    shell.driveStatus = [this] { return panel(2)->text(); };
+    shell.showConnectDialog = [this] { action(Command::Connect)->trigger(); };
+    shell.setTrendCommandEnabled = [this](bool enabled) { setCommandEnabled(Command::Trend, enabled); };
+    m_pidTrend = new PidTrendScreens(m_ctx, shell, this);
+    onCommand(Command::Trend, [this] { m_pidTrend->trendCommand(); });
+    onCommand(Command::Pid, [this] { m_pidTrend->pidCommand(); });
+    if (m_editor)
+        m_pidTrend->wireDiagramButton(m_editor);
+}
+
 void MainWindow::showAutoDetect()
 {
     m_ctx.trap(QStringLiteral("frmMain, mnuAutoDetect_Click"), [&] { showModeless<AutoDetectDialog>(m_autoDetect); });
@@ -154,6 +174,9 @@ void MainWindow::startTimers()
 
 void MainWindow::setCommandEnabled(Command command, bool enabled)
 {
+    // One trend screen at a time: its command waits while one is open.
+    if (command == Command::Trend && m_pidTrend && m_pidTrend->trendOpen())
+        enabled = false;
     for (QAction *a : commandActions(command))
         a->setEnabled(enabled && BuiltCommands::isBuilt(command));
 }
@@ -217,6 +240,8 @@ TabConfigWindow *MainWindow::editorWindow()
         m_editorSub->setWindowIcon(AppIcons::application());
         m_editorSub->resize(820, 600);
         m_editorSub->hide();
+        if (m_pidTrend)
+            m_pidTrend->wireDiagramButton(m_editor);
     }
     return m_editor;
 }

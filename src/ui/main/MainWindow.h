@@ -29,6 +29,7 @@ class AppContext;
 class DriveTransferCommands;
 class LinkMonitor;
 class NavigatorDialog;
+class PidTrendScreens;
 class StatusListWindow;
 class TabConfigWindow;
 class WizardWindow;
@@ -55,6 +56,7 @@ public:
     QMdiArea *mdiArea() const { return m_mdi; }
     NavigatorDialog *navigator();
     StatusListWindow *statusListWindow();
+    PidTrendScreens *pidTrendScreens() const { return m_pidTrend; }
 
     MainCommands &commands() { return m_commands; }
     PollTimers &pollTimers() { return m_poll; }
@@ -115,6 +117,7 @@ private:
 
     void connectCommands();
     void connectLink();
+    void connectPidTrend();
     template<class Dialog> void showModeless(QPointer<QWidget> &slot);
     template<class Slot> void onCommand(Command command, Slot slot);
     void startTimers();
@@ -155,6 +158,7 @@ private:
     QPointer<QWidget> m_commSettings; // frmCommSettings, modeless
     QPointer<QWidget> m_autoDetect; // frmAutoDetect
     DriveTransferCommands *m_transfers = nullptr; // Upload, Download
+    PidTrendScreens *m_pidTrend = nullptr; // Trend, PID Tuning, closed-loop diagram
 };
 
 } // namespace Tarvel
