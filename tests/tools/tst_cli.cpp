@@ -701,7 +701,7 @@ private Q_SLOTS:
             QVERIFY(QRegularExpression("^\\d+\\.\\d{3}$").match(QString::fromLatin1(cells[0])).hasMatch());
             QVERIFY(cells[0].toDouble() > last);
             last = cells[0].toDouble();
-            QCOMPARE(cells[7], "0"); // a stopped drive: no PID set-point
+            QCOMPARE(cells[8], "0"); // pen 7: no PID set-point given
         }
         QCOMPARE(lines.at(1).left(6), "0.000,");
     }
