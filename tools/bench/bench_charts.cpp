@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTextStream>
 #include <QTimer>
 
@@ -64,8 +65,11 @@ double share(double seconds, const std::function<void()> &poll)
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    QTimer::singleShot(int(seconds * 1000), qApp, &QCoreApplication::quit);
-    QApplication::exec();
+    // A loop of its own: quitting the application would close the windows,
+    // and they ask first.
+    QEventLoop loop;
+    QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
     return (cpuSeconds() - cpu0) / (wall.nsecsElapsed() / 1e9);
 }
 
