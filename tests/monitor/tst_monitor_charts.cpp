@@ -7,6 +7,7 @@
 #include "comm/SerialLinkMonitor.h"
 #include "monitor/ChartCsv.h"
 #include "monitor/ChartDecimation.h"
+#include "monitor/PidTrendCommands.h"
 #include "monitor/PidTuning.h"
 #include "monitor/SetTrendX.h"
 #include "monitor/TrendModel.h"
@@ -248,6 +249,8 @@ private Q_SLOTS:
     void gains_data();
     void gains();
     void runAndClose();
+    void commands_data();
+    void commands();
 };
 
 void TestPidTuning::opening_data()
@@ -349,6 +352,55 @@ void TestPidTuning::runAndClose()
     pid.stop();
     QCOMPARE(read(PidTuning::RunRegister), 0);
     QVERIFY(pid.mayUnload("Drive Status - STOP, FWD     "));
+}
+
+// The main window's Trend and PID Tuning commands before their screens.
+class ScreensShown : public PidTrendCommands::Windows
+{
+public:
+    QStringList shown;
+    void showConnectDialog() override { shown << "connect"; }
+    void showTrend() override { shown << "trend"; }
+    void showPid() override { shown << "pid"; }
+};
+
+void TestPidTuning::commands_data()
+{
+    QTest::addColumn<bool>("linked");
+    QTest::addColumn<int>("p700");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("shown");
+    const QStringList noLink {"No Connection Present", "No Connection Present"};
+    QTest::newRow("no link: connect") << false << 1 << QList<int> {Msg::Yes, Msg::Yes} << noLink
+                                      << QStringList {"connect", "connect"};
+    QTest::newRow("no link: no") << false << 1 << QList<int> {Msg::No, Msg::No} << noLink << QStringList();
+    QTest::newRow("PID inhibited") << true << 0 << QList<int>() << QStringList {"Incorrect Settings"}
+                                   << QStringList {"trend"};
+    QTest::newRow("PID: OK") << true << 3 << QList<int> {Msg::OK} << QStringList {"Proper Settings Required"}
+                             << QStringList {"trend", "pid"};
+    QTest::newRow("PID: Cancel") << true << 3 << QList<int> {Msg::Cancel} << QStringList {"Proper Settings Required"}
+                                 << QStringList {"trend"};
+}
+
+void TestPidTuning::commands()
+{
+    QFETCH(bool, linked);
+    QFETCH(int, p700);
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, shown);
+    write(1793, p700);
+    if (!linked)
+        m_link->link().closeConnection();
+    for (const int answer : answers)
+        m_link->prompter().enqueue(answer);
+    ScreensShown screens;
+    PidTrendCommands commands(m_link->ctx(), screens);
+    commands.trend();
+    commands.pid();
+    QCOMPARE(m_link->prompter().titles(), titles);
+    QCOMPARE(screens.shown, shown);
 }
 
 } // namespace Charts

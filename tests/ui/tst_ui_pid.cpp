@@ -28,6 +28,18 @@
 using namespace Tarvel;
 using namespace Tarvel::Test;
 
+namespace {
+
+// TARVEL_SCREENSHOT_DIR keeps a picture of each screen.
+void keepScreenshot(QWidget *window, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("TARVEL_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        QVERIFY(window->grab().save(dir + u'/' + name + QStringLiteral(".png")));
+}
+
+} // namespace
+
 class TestPidTrendWindows : public QObject
 {
     Q_OBJECT
@@ -79,6 +91,7 @@ void TestPidTrendWindows::screensFromTheMainWindow()
     xDialog->minutesBox()->setText("12");
     QTest::keyClick(xDialog->minutesBox(), Qt::Key_Return);
     QCOMPARE(pid->model().xSpanDays() * 1440, 12.0);
+    keepScreenshot(pid, "pid");
 
     // Trend: one at a time, Toggle All, samples from the polled values.
     w.action("mnuTrend")->trigger();
@@ -92,6 +105,7 @@ void TestPidTrendWindows::screensFromTheMainWindow()
     QTRY_VERIFY(trend->model().table().size() >= 3);
     trend->chart()->redraw();
     QVERIFY(trend->chart()->drawnPoints(0) > 0);
+    keepScreenshot(&w, "trend");
 
     // Exports from the chart's menu.
     dialogs.answer = program.path("Configs/trend");
@@ -136,6 +150,7 @@ void TestPidTrendWindows::screensFromTheMainWindow()
     button->click();
     QVERIFY(screens->diagram() && screens->diagram()->isVisible());
     QVERIFY(screens->diagram()->pictureLoaded());
+    keepScreenshot(screens->diagram(), "closed-loop-diagram");
     ctx.link().closeConnection();
 }
 

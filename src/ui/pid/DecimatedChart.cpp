@@ -52,6 +52,9 @@ DecimatedChart::DecimatedChart(AppContext &ctx, const SampleTable &table, ChartX
 {
     QChart *c = chart();
     c->setTheme(QChart::ChartThemeDark);
+    // Flat colours: a gradient is refilled on every frame.
+    c->setBackgroundBrush(QColor(0x20, 0x22, 0x28));
+    c->setDropShadowEnabled(false);
     c->setTitle(QStringLiteral("QX Drive"));
     c->setTitleBrush(Qt::NoBrush); // the title stays hidden
     c->legend()->setAlignment(Qt::AlignBottom);
@@ -164,7 +167,9 @@ void DecimatedChart::redraw()
     const double to = now();
     const double from = to - std::max(m_span.xSpanDays() * MsPerDay, ShortestSpanMs);
     m_time->setRange(QDateTime::fromMSecsSinceEpoch(qint64(from)), QDateTime::fromMSecsSinceEpoch(qint64(to)));
-    const int columns = std::max(int(chart()->plotArea().width()), 1);
+    // Columns two pixels wide: the extremes still show, at half the points a
+    // line costs the chart to lay out.
+    const int columns = std::max(int(chart()->plotArea().width()) / 2, 1);
     for (int c = 0; c < m_series.size(); ++c) {
         QXYSeries *series = m_series.at(c);
         if (!series->isVisible())

@@ -24,7 +24,7 @@ class SampleTable;
 // and spans what the ChartXSpan holds; each channel is a line (or marks
 // only) on the left or the right value axis. Redrawn at five frames a
 // second from the decimated samples (at most the smallest and largest
-// value of each pixel column); hidden channels cost no drawing. The right
+// value of each column two pixels wide); hidden channels cost no drawing. The right
 // button's menu sets the time span, switches the data cursor and exports
 // the samples to CSV or the chart to a picture.
 class DecimatedChart : public QChartView

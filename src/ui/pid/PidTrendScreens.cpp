@@ -4,6 +4,7 @@
 #include "PidWindow.h"
 #include "SetTrendXDialog.h"
 #include "TrendWindow.h"
+#include "base/Logging.h"
 #include "model/AppContext.h"
 #include "ui/common/AppIcons.h"
 
@@ -67,6 +68,7 @@ void PidTrendScreens::showTrend()
     auto *screen = new TrendWindow(m_ctx);
     connect(screen, &TrendWindow::xAxisRequested, this, [this] { showXDialog(QStringLiteral("1")); });
     m_trend = host(screen);
+    qCInfo(lcUi) << "trend screen opened";
     // One trend screen at a time: the command waits for this one to close.
     if (m_shell.setTrendCommandEnabled) {
         m_shell.setTrendCommandEnabled(false);
@@ -82,6 +84,7 @@ void PidTrendScreens::showPid()
     }
     auto *screen = new PidWindow(m_ctx, m_shell.driveStatus);
     if (!screen->open()) {
+        qCInfo(lcUi) << "PID tuning refused by the drive's P7.00/P7.02";
         delete screen;
         return;
     }
