@@ -55,8 +55,6 @@ DecimatedChart::DecimatedChart(AppContext &ctx, const SampleTable &table, ChartX
     // Flat colours: a gradient is refilled on every frame.
     c->setBackgroundBrush(QColor(0x20, 0x22, 0x28));
     c->setDropShadowEnabled(false);
-    c->setTitle(QStringLiteral("QX Drive"));
-    c->setTitleBrush(Qt::NoBrush); // the title stays hidden
     c->legend()->setAlignment(Qt::AlignBottom);
     c->setAnimationOptions(QChart::NoAnimation);
     m_time->setFormat(QStringLiteral("hh:mm:ss"));
@@ -131,6 +129,11 @@ void DecimatedChart::setRightAxis(const QString &title, double span, const QColo
     m_right->setLinePenColor(colour);
     m_right->setTitleBrush(colour);
     chart()->addAxis(m_right, Qt::AlignRight);
+}
+
+void DecimatedChart::setLegendAlignment(Qt::Alignment alignment)
+{
+    chart()->legend()->setAlignment(alignment);
 }
 
 void DecimatedChart::setChannelVisible(int channel, bool visible)

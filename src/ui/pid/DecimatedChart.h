@@ -48,6 +48,7 @@ public:
     // The left ("Value") and right axes; a right axis appears when named.
     void setLeftAxis(const QString &title, double span);
     void setRightAxis(const QString &title, double span, const QColor &colour);
+    void setLegendAlignment(Qt::Alignment alignment);
     void setLeftSpan(double span);
 
     void setChannelVisible(int channel, bool visible);

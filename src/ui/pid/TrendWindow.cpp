@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QGridLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -30,6 +31,7 @@ TrendWindow::TrendWindow(AppContext &ctx, QWidget *parent)
         channels << DecimatedChart::Channel {
             QString::fromLatin1(pen.legend), QColor(QRgb(pen.rgb)), pen.axis == TrendPens::Axis::MotorSpeed ? 1 : 0};
     m_chart->addChannels(channels);
+    m_chart->setLegendAlignment(Qt::AlignRight); // ten names: a column beside the plot
     connect(m_chart, &DecimatedChart::xAxisRequested, this, &TrendWindow::xAxisRequested);
 
     auto *panel = new QWidget(this);
@@ -66,9 +68,10 @@ void TrendWindow::buildBoxes(QWidget *panel)
         auto *box = new QCheckBox(caption, panel);
         box->setObjectName(QStringLiteral("chkPen_%1").arg(i));
         if (i < TrendPens::Count) {
-            QPalette palette = box->palette();
-            palette.setColor(QPalette::WindowText, QColor(QRgb(TrendPens::pens()[size_t(i)].rgb)).darker(130));
-            box->setPalette(palette);
+            QPixmap swatch(12, 12);
+            swatch.fill(QColor(QRgb(TrendPens::pens()[size_t(i)].rgb)));
+            QPainter(&swatch).drawRect(0, 0, 11, 11);
+            box->setIcon(QIcon(swatch));
         }
         connect(box, &QCheckBox::clicked, this, [this, i] { penClicked(i); });
         grid->addWidget(box, i / 4, i % 4);
