@@ -663,6 +663,52 @@ private Q_SLOTS:
         QVERIFY2(first.startsWith(firstLine), qPrintable(first));
     }
 
+    void log_data()
+    {
+        QTest::addColumn<QStringList>("sim"); // empty: no drive
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("rows"); // -1: some, fewer than a full run
+        QTest::newRow("recorded") << QStringList {"--drive", "02,05,120"} << 0 << 10;
+        QTest::newRow("link lost") << QStringList {"--drive", "02,05,120", "--stop-after", "16"} << 1 << -1;
+        QTest::newRow("no drive") << QStringList() << 2 << 0;
+    }
+
+    // One row per interval, each with the time from the first and the ten
+    // pens; a lost link keeps the rows before it.
+    void log()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(int, status);
+        QFETCH(int, rows);
+        if (!sim.isEmpty())
+            QVERIFY(startSim(sim));
+        const QString csv = m_program->path("rec.csv");
+        const Run r = run({"log", "LINK", "--interval", "100", "--duration", "1", "-o", csv});
+        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        QFile file(csv);
+        if (rows == 0) {
+            QVERIFY(!file.exists());
+            return;
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.first(), "Time (s),Output Frequency,Motor Speed,Output Hz X P8.01,Output Current,Motor Output "
+                                "Current,Output Voltage,DC Bus Voltage,PID Setpoint,PID Feedback,Frequency Setpoint\r");
+        QCOMPARE(lines.last(), QByteArray());
+        const qsizetype taken = lines.size() - 2;
+        QVERIFY2(rows < 0 ? taken > 0 && taken < 10 : taken == rows, qPrintable(QString::number(taken)));
+        double last = -1;
+        for (const QByteArray &line : lines.mid(1, taken)) {
+            const QList<QByteArray> cells = line.trimmed().split(',');
+            QCOMPARE(cells.size(), 11);
+            QVERIFY(QRegularExpression("^\\d+\\.\\d{3}$").match(QString::fromLatin1(cells[0])).hasMatch());
+            QVERIFY(cells[0].toDouble() > last);
+            last = cells[0].toDouble();
+            QCOMPARE(cells[8], "0"); // pen 7: no PID set-point given
+        }
+        QCOMPARE(lines.at(1).left(6), "0.000,");
+    }
+
     // The drive answers on the fifth combination; every try is printed
     // while the search goes on, and the options it prints reach the drive.
     void detectFindsAsciiDrive()

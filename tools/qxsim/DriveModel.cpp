@@ -46,9 +46,6 @@ constexpr double LoadShare = 0.6;
 constexpr double AccelShare = 0.5; // extra current while accelerating
 constexpr double RegenShare = 0.3; // current returned while decelerating
 constexpr double RegenRise = 1.08; // DC bus rise while braking
-// The PID loop of the model: the feedback lags the setpoint by the
-// feedback filter plus a time that shrinks as the gain grows.
-constexpr double PidLagPerGain = 2.0;
 
 qint16 to16(double v)
 {
@@ -227,11 +224,14 @@ void DriveModel::moveFrequency(double seconds)
 
 void DriveModel::movePid(double seconds)
 {
-    const bool active = m_params.value(P::PidOperation) > 0 && running();
-    const double target = active ? m_params.value(P::PidSetpoint) : 0;
-    const double gain = std::max(m_params.engineering(P::PidGain, 1), 0.01);
-    const double lag = m_params.engineering(P::PidFilterTime, 0) + PidLagPerGain / gain;
-    m_pidFeedback += (target - m_pidFeedback) * (1 - std::exp(-seconds / lag));
+    PidPlant::Settings loop;
+    loop.active = m_params.value(P::PidOperation) > 0 && running();
+    loop.setpoint = m_params.value(P::PidSetpoint);
+    loop.proportional = m_params.engineering(P::PidGain, 1);
+    loop.integralTime = m_params.engineering(P::PidGain + 1, 1);
+    loop.derivativeTime = m_params.engineering(P::PidGain + 2, 0);
+    loop.filterTime = m_params.engineering(P::PidFilterTime, 0);
+    m_pid.advance(seconds, loop);
 }
 
 quint16 DriveModel::statusWord() const
@@ -294,7 +294,7 @@ qint16 DriveModel::status(quint16 number) const
     case 12:
         return m_params.value(P::PidSetpoint);
     case 13:
-        return to16(m_pidFeedback);
+        return to16(m_pid.feedback());
     case 16:
         return qint16(m_identity.revNumber());
     case 18:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PidPlant.h"
 #include "RegisterMap.h"
 
 namespace Tarvel::Sim {
@@ -40,7 +41,7 @@ public:
     quint16 statusWord() const;
     int presentFault() const { return m_fault; }
     double outputCurrent() const; // A
-    double pidFeedback() const { return m_pidFeedback; } // register units of P7.10
+    double pidFeedback() const { return m_pid.feedback(); } // register units of P7.10
 
 private:
     enum class Ramp { Steady, Accelerating, Decelerating };
@@ -71,7 +72,7 @@ private:
     RegisterMap &m_params;
     DriveKey m_identity;
     double m_frequency = 0;
-    double m_pidFeedback = 0;
+    PidPlant m_pid;
     bool m_runLatched = false;
     int m_fault = 0;
     Ramp m_ramp = Ramp::Steady;

@@ -4,6 +4,7 @@
 #include "CliSession.h"
 #include "DriveCommands.h"
 #include "DriveMonitorCommands.h"
+#include "LogCommand.h"
 #include "ParamName.h"
 #include "SchematicCommands.h"
 #include "TransferCommands.h"
@@ -159,6 +160,17 @@ const QList<CliCommand> &CliCommands::table()
                            "and saves the .qxs beside FILE.qxc; --svg draws the diagram (page 1 or 2 of a\n"
                            "series-3 drive) with the captions of the .qxc of the same name."),
             {SetOption, SvgOption, PageOption}, &SchematicCommands::schematic},
+        {QStringLiteral("log"),
+            QStringLiteral("log LINK --interval MS --duration S -o FILE.csv [--config FILE.qxc] [link options]"),
+            QStringLiteral("Connects and records the ten trend pens every MS milliseconds for S seconds:\n"
+                           "a header row, then one row per poll (time in seconds from the first row,\n"
+                           "then one value per pen, scaled as the trend shows it; pen 2 takes P8.01\n"
+                           "from FILE.qxc, else the drive's catalogue default). Each row is written at\n"
+                           "once. Exit 0 recorded, 1 the link was lost (the rows so far are kept), 2\n"
+                           "no drive."),
+            {PortOption, NodeOption, ModeOption, SettingsOption, OutOption, LogCommand::IntervalOption,
+                LogCommand::DurationOption, LogCommand::ConfigOption},
+            &LogCommand::run},
     };
     return commands;
 }
@@ -184,6 +196,10 @@ QList<QCommandLineOption> CliCommands::commandOptions()
             QStringLiteral("POSITION=DIGIT")),
         QCommandLineOption(SvgOption, QStringLiteral("Draw the schematic to OUT.svg."), QStringLiteral("OUT.svg")),
         QCommandLineOption(PageOption, QStringLiteral("The page of a two-page schematic."), QStringLiteral("1|2")),
+        QCommandLineOption(LogCommand::IntervalOption, QStringLiteral("Time between rows."), QStringLiteral("MS")),
+        QCommandLineOption(LogCommand::DurationOption, QStringLiteral("Length of the recording."), QStringLiteral("S")),
+        QCommandLineOption(
+            LogCommand::ConfigOption, QStringLiteral("The configuration giving P8.01."), QStringLiteral("FILE.qxc")),
     };
 }
 

@@ -6,8 +6,6 @@ bool BuiltCommands::isBuilt(Command command)
 {
     switch (command) {
     // monitoring screens
-    case Command::Trend:
-    case Command::Pid:
     // help viewer and About window
     case Command::Contents:
     case Command::Index:

@@ -22,6 +22,7 @@
 #include "ui/monitor/CommSettingsDialog.h"
 #include "ui/schematic/SchematicWindow.h"
 #include "ui/schematic/TruthTableWindow.h"
+#include "ui/pid/PidTrendScreens.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,6 +73,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     connectCommands();
     connectLink();
     new SafetyCommands(ctx, *this);
+    connectPidTrend();
     startTimers();
 }
 
@@ -80,6 +82,10 @@ MainWindow::~MainWindow()
     // The wizard hears the editor; both go with the MDI area, the wizard
     // first.
     delete m_wizard.data();
+    // The PID and trend screens tell the window when they go; they go with
+    // the MDI area, after the window's own members.
+    delete m_pidTrend;
+    m_pidTrend = nullptr;
 }
 
 // The commands that are there from the start; the timers and the wizard
@@ -130,6 +136,20 @@ void MainWindow::showConnection()
     m_ctx.trap(QStringLiteral("frmMain, mnuConnect_Click"), [&] { showModeless<CommSettingsDialog>(m_commSettings); });
 }
 
+void MainWindow::connectPidTrend()
+{
+    PidTrendScreens::Shell shell;
+    shell.mdi = m_mdi;
+    shell.driveStatus = [this] { return panel(2)->text(); };
+    shell.showConnectDialog = [this] { action(Command::Connect)->trigger(); };
+    shell.setTrendCommandEnabled = [this](bool enabled) { setCommandEnabled(Command::Trend, enabled); };
+    m_pidTrend = new PidTrendScreens(m_ctx, shell, this);
+    onCommand(Command::Trend, [this] { m_pidTrend->trendCommand(); });
+    onCommand(Command::Pid, [this] { m_pidTrend->pidCommand(); });
+    if (m_editor)
+        m_pidTrend->wireDiagramButton(m_editor);
+}
+
 void MainWindow::showAutoDetect()
 {
     m_ctx.trap(QStringLiteral("frmMain, mnuAutoDetect_Click"), [&] { showModeless<AutoDetectDialog>(m_autoDetect); });
@@ -167,6 +187,9 @@ void MainWindow::startTimers()
 
 void MainWindow::setCommandEnabled(Command command, bool enabled)
 {
+    // One trend screen at a time: its command waits while one is open.
+    if (command == Command::Trend && m_pidTrend && m_pidTrend->trendOpen())
+        enabled = false;
     for (QAction *a : commandActions(command))
         a->setEnabled(enabled && BuiltCommands::isBuilt(command));
 }
@@ -232,6 +255,8 @@ TabConfigWindow *MainWindow::editorWindow()
         m_editorSub->hide();
         for (const char *name : {"cmdMatrix", "cmdTruthMatrix"})
             m_editor->setPictureAction(QString::fromLatin1(name), [this] { showTruthTable(); });
+        if (m_pidTrend)
+            m_pidTrend->wireDiagramButton(m_editor);
     }
     return m_editor;
 }

@@ -34,6 +34,7 @@ class MonitorCommands;
 class LinkMonitor;
 class NavigatorDialog;
 class SchematicWindow;
+class PidTrendScreens;
 class StatusListWindow;
 class TabConfigWindow;
 class WizardWindow;
@@ -60,6 +61,7 @@ public:
     QMdiArea *mdiArea() const { return m_mdi; }
     NavigatorDialog *navigator();
     StatusListWindow *statusListWindow();
+    PidTrendScreens *pidTrendScreens() const { return m_pidTrend; }
 
     MainCommands &commands() { return m_commands; }
     MonitorCommands &monitorCommands() { return *m_monitor; }
@@ -135,6 +137,7 @@ private:
 
     void connectCommands();
     void connectLink();
+    void connectPidTrend();
     template<class Dialog> void showModeless(QPointer<QWidget> &slot);
     template<class Slot> void onCommand(Command command, Slot slot);
     void startTimers();
@@ -182,6 +185,7 @@ private:
     MonitorCommands *m_monitor = nullptr; // keypad, faults, configuration information
     SchematicModel m_schematic;
     std::array<QPointer<SchematicWindow>, 3> m_schematicWindows; // by SchematicPage
+    PidTrendScreens *m_pidTrend = nullptr; // Trend, PID Tuning, closed-loop diagram
 };
 
 } // namespace Tarvel
