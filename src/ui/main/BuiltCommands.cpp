@@ -5,7 +5,6 @@ namespace Tarvel {
 bool BuiltCommands::isBuilt(Command command)
 {
     switch (command) {
-    // monitoring screens
     // help viewer and About window
     case Command::Contents:
     case Command::Index:
