@@ -204,7 +204,9 @@ private Q_SLOTS:
             QVERIFY(!w().findChild<QPushButton *>(name)->isEnabled());
     }
 
-    void typingUpdatesTheForm()
+    // Typing and choosing reach the form (and the field events); what the
+    // form says reaches the widgets.
+    void widgetsAndFormFollowEachOther()
     {
         open(QX2);
         focusBox(101);
@@ -213,27 +215,9 @@ private Q_SLOTS:
         QCOMPARE(ctx().editor.txtP(101).text(), QStringLiteral("12.5"));
         QVERIFY(ctx().state.blnConfigChanged);
         QCOMPARE(m_checks->calls, QStringList {"enter 101"});
-    }
 
-    void formChangesShowInTheWidgets()
-    {
-        open(QX2);
-        ctx().editor.txtP(102).setText("33.3");
-        ctx().editor.lblP(102).setForeColor(Colour::Red);
-        ctx().editor.cmbP(100).setListIndex(1);
-        QCOMPARE(w().valueBox(102)->text(), QStringLiteral("33.3"));
-        QCOMPARE(w().label(102)->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(w().choiceList(100)->currentIndex(), 1);
-        // A field the catalogue or a rule disables cannot be used.
-        ctx().editor.txtP(102).setEnabled(false);
-        ctx().editor.cmbP(100).setEnabled(false);
-        QVERIFY(!w().valueBox(102)->isEnabled() && !w().choiceList(100)->isEnabled());
-    }
-
-    void choosingFromAListUpdatesTheForm()
-    {
-        open(QX2);
         ctx().editor.setFocus(FieldKind::List, 100);
+        m_checks->calls.clear();
         const int before = ctx().editor.cmbP(100).listIndex();
         QTest::keyClick(w().choiceList(100), Qt::Key_Down);
         QCOMPARE(ctx().editor.cmbP(100).listIndex(), before + 1);
@@ -241,6 +225,17 @@ private Q_SLOTS:
         QTest::keyClick(w().choiceList(100), Qt::Key_Return);
         QCOMPARE(m_checks->calls, QStringList({"leaveList 100", "enter 101"}));
         QCOMPARE(ctx().editor.txtP(100).text(), QString::number(before + 1));
+
+        ctx().editor.txtP(102).setText("33.3");
+        ctx().editor.lblP(102).setForeColor(Colour::Red);
+        ctx().editor.cmbP(100).setListIndex(0);
+        QCOMPARE(w().valueBox(102)->text(), QStringLiteral("33.3"));
+        QCOMPARE(w().label(102)->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(w().choiceList(100)->currentIndex(), 0);
+        // A field the catalogue or a rule disables cannot be used.
+        ctx().editor.txtP(102).setEnabled(false);
+        ctx().editor.cmbP(100).setEnabled(false);
+        QVERIFY(!w().valueBox(102)->isEnabled() && !w().choiceList(100)->isEnabled());
     }
 
     void enterWalksEveryUsedFieldInOrder_data()
