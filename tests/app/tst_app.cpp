@@ -1,5 +1,5 @@
 // The application layer without windows: main-window commands, poll timers,
-// dialog models, start-up and shutdown, status-list actions.
+// dialog models, start-up and shutdown.
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/ChangeRatingModel.h"
@@ -11,9 +11,6 @@
 #include "app/PollTimers.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
-#include "app/StatusListActions.h"
-#include "base/InstanceGuard.h"
-#include "files/ConfigFile.h"
 #include "files/FileTestSupport.h"
 #include "ports/LinkMonitor.h"
 #include "ports/ShellHooks.h"
@@ -25,6 +22,7 @@
 #include <functional>
 
 using namespace Tarvel;
+using Tarvel::Test::cell;
 
 namespace MainCommandsTest {
 
@@ -32,12 +30,6 @@ namespace MainCommandsTest {
 // boxes and file dialogs and a record of the windows they ask for.
 
 namespace {
-
-// A column of the current data row, where a statement cannot stand.
-template<class T> T cell(const char *name)
-{
-    return *static_cast<T *>(QTest::qData(name, qMetaTypeId<T>()));
-}
 
 class FakeWindows : public MainCommands::Windows
 {
@@ -57,14 +49,8 @@ public:
 struct Hooks : ShellHooks
 {
     QStringList captions;
-    QStringList opened;
     AppContext *ctx = nullptr;
     void updateCaption() override { captions << ctx->state.strConfigName; }
-    bool openDocument(const QString &path) override
-    {
-        opened << path;
-        return true;
-    }
 };
 
 struct Fixture
@@ -96,9 +82,6 @@ struct Fixture
     }
 };
 
-const QString UnsavedText
-    = QStringLiteral("Unsaved drive configuration data exists. Would you like to save your changes?");
-
 } // namespace
 
 class TestMainCommands : public QObject
@@ -106,212 +89,139 @@ class TestMainCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void saveWithoutFileAsksForName();
-    void saveAsAddsExtensionAndNamesCaption();
-    void saveAsCancelledWritesNothing();
-    void refusedEntryStopsSave();
-    void openSetsFileAndShowsEditor();
-    void unsavedChanges_data();
-    void unsavedChanges();
-    void closeEmptiesConfiguration();
-    void viewDetailed_data();
-    void viewDetailed();
-    void compareAndReport();
-};
-
-void TestMainCommands::saveWithoutFileAsksForName()
-{
-    Fixture f;
-    f.loadConfiguration();
-    f.dialogs.answer = f.configPath("Fan.qxc");
-    QVERIFY(f.commands.save());
-    QCOMPARE(f.dialogs.requests.size(), 1);
-    const FileDialogRequest &r = f.dialogs.requests[0];
-    QCOMPARE(r.mode, FileDialogRequest::Save);
-    QCOMPARE(r.filter, QStringLiteral("config files (*.qxc)|*.qxc"));
-    QCOMPARE(r.initialDir, f.ctx().paths().configsDir());
-    QVERIFY(r.confirmOverwrite);
-    QVERIFY(Test::readBytes(f.configPath("Fan.qxc")).startsWith("#0205120\r\n"));
-    QVERIFY(!f.ctx().state.blnConfigChanged);
-    // Once named, Save writes there without asking.
-    f.ctx().editor.txtP(103).setText("61");
-    QVERIFY(f.commands.save());
-    QCOMPARE(f.dialogs.requests.size(), 1);
-    QVERIFY(Test::readBytes(f.configPath("Fan.qxc")).contains("\r\n10361\r\n"));
-}
-
-void TestMainCommands::saveAsAddsExtensionAndNamesCaption()
-{
-    Fixture f;
-    f.loadConfiguration();
-    f.ctx().state.strConfigPath = f.configPath("Old.qxc");
-    f.ctx().state.strConfigName = "Old.qxc";
-    f.dialogs.answer = f.configPath("Pump 2");
-    QVERIFY(f.commands.saveAs());
-    QCOMPARE(f.ctx().state.strConfigPath, f.configPath("Pump 2.qxc"));
-    QCOMPARE(f.ctx().state.strConfigName, QStringLiteral("Pump 2.qxc"));
-    QCOMPARE(f.hooks.captions.last(), QStringLiteral("Pump 2.qxc"));
-    QVERIFY(QFile::exists(f.configPath("Pump 2.qxc")));
-    QVERIFY(!QFile::exists(f.configPath("Old.qxc")));
-}
-
-void TestMainCommands::saveAsCancelledWritesNothing()
-{
-    Fixture f;
-    f.loadConfiguration();
-    QVERIFY(!f.commands.saveAs());
-    QVERIFY(QDir(f.ctx().paths().configsDir()).entryList(QDir::Files).isEmpty());
-    QVERIFY(f.ctx().state.blnConfigChanged);
-    QCOMPARE(f.ctx().state.strConfigPath, QStringLiteral(" "));
-}
-
-void TestMainCommands::refusedEntryStopsSave()
-{
-    Fixture f;
-    f.loadConfiguration();
-    f.ctx().state.strConfigPath = f.configPath("Fan.qxc");
-    f.windows.commitRefused = true;
-    QVERIFY(!f.commands.save());
-    QVERIFY(!QFile::exists(f.configPath("Fan.qxc")));
-    QCOMPARE(f.windows.calls, QStringList {"commit"});
-}
-
-void TestMainCommands::openSetsFileAndShowsEditor()
-{
-    Fixture f;
-    f.loadConfiguration();
-    f.ctx().editor.txtP(103).setText("61");
-    QVERIFY(ConfigFile(f.ctx()).saveFile(f.configPath("Fan.qxc")));
-    QVERIFY(Test::loadDrive(f.ctx(), {"01", "01", "104"}));
-    f.ctx().editor.setTag("0");
-    f.dialogs.answer = f.configPath("Fan.qxc");
-    QVERIFY(f.commands.openConfiguration());
-    const FileDialogRequest &r = f.dialogs.requests.last();
-    QCOMPARE(r.mode, FileDialogRequest::Open);
-    QCOMPARE(r.filter, QStringLiteral("config files (*.qxc)|*.qxc"));
-    QCOMPARE(r.initialDir, f.ctx().paths().configsDir());
-    QCOMPARE(f.ctx().state.strConfigPath, f.configPath("Fan.qxc"));
-    QCOMPARE(f.ctx().state.strConfigName, QStringLiteral("Fan.qxc"));
-    QCOMPARE(f.hooks.captions.last(), QStringLiteral("Fan.qxc"));
-    QCOMPARE(f.ctx().state.strSeries, QStringLiteral("02"));
-    QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("61"));
-    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
-    QVERIFY(f.windows.calls.contains("show editor"));
-}
-
-void TestMainCommands::unsavedChanges_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<bool>("saved");
-    for (const char *command : {"new detailed", "new wizard", "open", "close"}) {
-        const QByteArray c(command);
-        QTest::newRow(c + ", yes") << command << "1" << true << int(Msg::Yes) << true << true;
-        QTest::newRow(c + ", no") << command << "1" << true << int(Msg::No) << true << false;
+    // A cancelled dialog writes nothing; a name without the extension gets it;
+    // once named, Save writes there without asking.
+    void saveAsksForTheFirstNameOnly()
+    {
+        Fixture f;
+        f.loadConfiguration();
+        QVERIFY(!f.commands.saveAs());
+        QVERIFY(QDir(f.ctx().paths().configsDir()).entryList(QDir::Files).isEmpty());
+        QVERIFY(f.ctx().state.blnConfigChanged);
+        f.dialogs.answer = f.configPath("Pump 2");
+        QVERIFY(f.commands.save());
+        QCOMPARE(f.dialogs.requests.size(), 2);
+        const FileDialogRequest &r = f.dialogs.requests[1];
+        QCOMPARE(r.mode, FileDialogRequest::Save);
+        QCOMPARE(r.filter, QStringLiteral("config files (*.qxc)|*.qxc"));
+        QCOMPARE(r.initialDir, f.ctx().paths().configsDir());
+        QVERIFY(r.confirmOverwrite);
+        QVERIFY(Test::readBytes(f.configPath("Pump 2.qxc")).startsWith("#0205120\r\n"));
+        QCOMPARE(f.ctx().state.strConfigPath, f.configPath("Pump 2.qxc"));
+        QCOMPARE(f.hooks.captions.last(), QStringLiteral("Pump 2.qxc"));
+        QVERIFY(!f.ctx().state.blnConfigChanged);
+        f.ctx().editor.txtP(103).setText("61");
+        QVERIFY(f.commands.save());
+        QCOMPARE(f.dialogs.requests.size(), 2);
+        QVERIFY(Test::readBytes(f.configPath("Pump 2.qxc")).contains("\r\n10361\r\n"));
     }
-    QTest::newRow("unchanged") << "new detailed"
-                               << "1" << false << int(Msg::Yes) << false << false;
-    QTest::newRow("no configuration") << "open"
-                                      << "0" << true << int(Msg::Yes) << false << false;
-    QTest::newRow("wizard mode") << "close"
-                                 << "2" << true << int(Msg::Yes) << true << true;
-}
 
-void TestMainCommands::unsavedChanges()
-{
-    QFETCH(QString, command);
-    QFETCH(bool, asked);
-    Fixture f;
-    f.loadConfiguration(cell<QString>("tag"));
-    f.ctx().state.blnConfigChanged = cell<bool>("changed");
-    const QString path = f.configPath("Fan.qxc");
-    f.ctx().state.strConfigPath = path;
-    f.program.prompter().enqueue(cell<int>("answer"));
-    if (command == "new detailed")
-        f.commands.newDetailed();
-    else if (command == "new wizard")
-        f.commands.newWizard();
-    else if (command == "open")
-        f.commands.openConfiguration();
-    else
+    void refusedEntryStopsSave()
+    {
+        Fixture f;
+        f.loadConfiguration();
+        f.ctx().state.strConfigPath = f.configPath("Fan.qxc");
+        f.windows.commitRefused = true;
+        QVERIFY(!f.commands.save());
+        QVERIFY(!QFile::exists(f.configPath("Fan.qxc")));
+        QCOMPARE(f.windows.calls, QStringList {"commit"});
+    }
+
+    void unsavedChanges_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("new detailed, yes") << "new detailed" << true << "1" << int(Msg::Yes) << true << true;
+        QTest::newRow("new wizard, no") << "new wizard" << true << "1" << int(Msg::No) << true << false;
+        QTest::newRow("open, yes") << "open" << true << "1" << int(Msg::Yes) << true << true;
+        QTest::newRow("close, no") << "close" << true << "1" << int(Msg::No) << true << false;
+        QTest::newRow("unchanged") << "new detailed" << false << "1" << int(Msg::Yes) << false << false;
+        QTest::newRow("no configuration") << "open" << true << "0" << int(Msg::Yes) << false << false;
+        QTest::newRow("wizard mode") << "close" << true << "2" << int(Msg::Yes) << true << true;
+    }
+
+    void unsavedChanges()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, asked);
+        Fixture f;
+        f.loadConfiguration(cell<QString>("tag"));
+        f.ctx().state.blnConfigChanged = cell<bool>("changed");
+        const QString path = f.configPath("Fan.qxc");
+        f.ctx().state.strConfigPath = path;
+        f.program.prompter().enqueue(cell<int>("answer"));
+        if (command == "new detailed")
+            f.commands.newDetailed();
+        else if (command == "new wizard")
+            f.commands.newWizard();
+        else if (command == "open")
+            f.commands.openConfiguration();
+        else
+            f.commands.closeConfiguration();
+        const auto &msgs = f.program.prompter().messages();
+        QCOMPARE(msgs.size(), asked ? 1 : 0);
+        if (asked) {
+            QCOMPARE(msgs[0].text,
+                QStringLiteral("Unsaved drive configuration data exists. Would you like to save your changes?"));
+            QCOMPARE(msgs[0].title, QStringLiteral("Unsaved Drive Config Data Exists"));
+            QCOMPARE(msgs[0].style, Msg::YesNo | Msg::Question);
+        }
+        QCOMPARE(QFile::exists(path), cell<bool>("saved"));
+        // Either answer goes on with the command.
+        if (command == "new detailed")
+            QVERIFY(f.windows.calls.contains("dialog Detailed"));
+        else if (command == "new wizard")
+            QVERIFY(f.windows.calls.contains("dialog Wizard"));
+        else if (command == "open")
+            QCOMPARE(f.dialogs.requests.size(), 1);
+        else
+            QCOMPARE(f.ctx().editor.tag(), QStringLiteral("0"));
+    }
+
+    void closeEmptiesConfiguration()
+    {
+        Fixture f;
+        f.loadConfiguration();
+        f.ctx().state.blnConfigChanged = false;
+        f.ctx().state.strConfigPath = f.configPath("Fan.qxc");
+        f.ctx().state.strConfigName = "Fan.qxc";
         f.commands.closeConfiguration();
-    const auto &msgs = f.program.prompter().messages();
-    QCOMPARE(!msgs.isEmpty() && msgs[0].text == UnsavedText, asked);
-    if (asked) {
-        QCOMPARE(msgs[0].title, QStringLiteral("Unsaved Drive Config Data Exists"));
-        QCOMPARE(msgs[0].style, Msg::YesNo | Msg::Question);
-    }
-    QCOMPARE(QFile::exists(path), cell<bool>("saved"));
-    // Either answer goes on with the command.
-    if (command == "new detailed")
-        QVERIFY(f.windows.calls.contains("dialog Detailed"));
-    else if (command == "new wizard")
-        QVERIFY(f.windows.calls.contains("dialog Wizard"));
-    else if (command == "open")
-        QCOMPARE(f.dialogs.requests.size(), 1);
-    else
+        const AppState &s = f.ctx().state;
+        for (const QString &v : {s.strSeries, s.strModel, s.strRev, s.strConfigPath, s.strConfigName})
+            QCOMPARE(v, QStringLiteral(" "));
         QCOMPARE(f.ctx().editor.tag(), QStringLiteral("0"));
-}
+        QVERIFY(!f.ctx().editor.txtP(100).visible());
+        QCOMPARE(f.ctx().editor.lblP(100).foreColor(), Colour::GrayText);
+        QCOMPARE(f.windows.calls, (QStringList {"commit", "hide editor"}));
+        QCOMPARE(f.hooks.captions.last(), QStringLiteral(" "));
+    }
 
-void TestMainCommands::closeEmptiesConfiguration()
-{
-    Fixture f;
-    f.loadConfiguration();
-    f.ctx().state.blnConfigChanged = false;
-    f.ctx().state.strConfigPath = f.configPath("Fan.qxc");
-    f.ctx().state.strConfigName = "Fan.qxc";
-    f.commands.closeConfiguration();
-    const AppState &s = f.ctx().state;
-    for (const QString &v : {s.strSeries, s.strModel, s.strRev, s.strConfigPath, s.strConfigName})
-        QCOMPARE(v, QStringLiteral(" "));
-    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("0"));
-    QVERIFY(!s.blnConfigChanged);
-    QCOMPARE(f.ctx().editor.txtP(100).text(), QString());
-    QVERIFY(!f.ctx().editor.txtP(100).visible());
-    QCOMPARE(f.ctx().editor.lblP(100).foreColor(), Colour::GrayText);
-    QCOMPARE(f.windows.calls, (QStringList {"commit", "hide editor"}));
-    QCOMPARE(f.hooks.captions.last(), QStringLiteral(" "));
-    QVERIFY(f.program.prompter().messages().isEmpty());
-}
+    void viewDetailed_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("detailed") << "1" << true;
+        QTest::newRow("schematic") << "3" << true;
+        QTest::newRow("none") << "0" << false;
+        QTest::newRow("wizard") << "2" << false;
+    }
 
-void TestMainCommands::viewDetailed_data()
-{
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("detailed") << "1" << true;
-    QTest::newRow("schematic") << "3" << true;
-    QTest::newRow("none") << "0" << false;
-    QTest::newRow("wizard") << "2" << false;
-}
-
-void TestMainCommands::viewDetailed()
-{
-    QFETCH(bool, shown);
-    Fixture f;
-    f.ctx().editor.setTag(cell<QString>("tag"));
-    f.commands.viewDetailed();
-    QCOMPARE(f.windows.calls.contains("show editor"), shown);
-    QCOMPARE(f.commands.tag(), shown ? QStringLiteral("Detailed") : QString());
-    // Without a configuration to show, it is Open.
-    QCOMPARE(f.dialogs.requests.size(), shown ? 0 : 1);
-}
-
-void TestMainCommands::compareAndReport()
-{
-    Fixture f;
-    f.loadConfiguration();
-    f.ctx().editor.txtP(103).setText("61");
-    f.commands.compare();
-    QVERIFY(f.ctx().statusList.isShown());
-    QVERIFY(f.ctx().statusList.lines().filter("P1.03 - Value different from default. Value = 61").size() == 1);
-    QCOMPARE(f.windows.calls.first(), QStringLiteral("commit"));
-    f.commands.printConfig();
-    QCOMPARE(f.hooks.opened.size(), 1);
-    QVERIFY(Test::readBytes(f.hooks.opened[0]).contains("61"));
-}
+    void viewDetailed()
+    {
+        QFETCH(bool, shown);
+        Fixture f;
+        f.ctx().editor.setTag(cell<QString>("tag"));
+        f.commands.viewDetailed();
+        QCOMPARE(f.windows.calls.contains("show editor"), shown);
+        QCOMPARE(f.commands.tag(), shown ? QStringLiteral("Detailed") : QString());
+        // Without a configuration to show, it is Open.
+        QCOMPARE(f.dialogs.requests.size(), shown ? 0 : 1);
+    }
+};
 
 } // namespace MainCommandsTest
 
@@ -321,12 +231,6 @@ namespace PollTimersTest {
 // display that records what a tick changes.
 
 namespace {
-
-// A column of the current data row, where a statement cannot stand.
-template<class T> T cell(const char *name)
-{
-    return *static_cast<T *>(QTest::qData(name, qMetaTypeId<T>()));
-}
 
 class FakeLink : public LinkMonitor
 {
@@ -373,15 +277,12 @@ struct Fixture
 };
 
 // Commands a usable link enables (and the offline ones it disables).
-const QStringList LinkOn {"mnuDisconnect", "mnuUpload", "mnuDownload", "mnuTrend", "mnuKeypad"};
-const QStringList LinkOff {"mnuAutoDetect", "mnuConnect"};
-
 void verifyLinkCommands(const RecordingDisplay &d, bool usable)
 {
-    for (const QString &name : LinkOn)
-        QVERIFY2(d.enabled.value(name, !usable) == usable, qPrintable(name));
-    for (const QString &name : LinkOff)
-        QVERIFY2(d.enabled.value(name, usable) == !usable, qPrintable(name));
+    for (const char *name : {"mnuDisconnect", "mnuUpload", "mnuDownload", "mnuTrend", "mnuKeypad"})
+        QVERIFY2(d.enabled.value(name, !usable) == usable, name);
+    for (const char *name : {"mnuAutoDetect", "mnuConnect"})
+        QVERIFY2(d.enabled.value(name, usable) == !usable, name);
 }
 
 } // namespace
@@ -391,223 +292,149 @@ class TestPollTimers : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void withoutLink();
-    void goodLink_data();
-    void goodLink();
-    void lostLinkToldOnce();
-    void pollDoesNotNest();
-    void fileCommands_data();
-    void fileCommands();
-    void identityPanel_data();
-    void identityPanel();
-    void editorCaptionAndTagCommands_data();
-    void editorCaptionAndTagCommands();
-};
+    // The panels and commands a tick sets for each state of the link, and
+    // the file commands that follow the configuration file.
+    void mainTick_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<bool>("pid");
+        QTest::addColumn<QString>("path");
+        const QString running = "Drive Status - RUN, REV     ";
+        QTest::newRow("no link") << false << "2"
+                                 << "Drive Status - Offline" << false << " ";
+        QTest::newRow("series 2, file") << true << "2" << running << true << "/tmp/Pump1.qxc";
+        QTest::newRow("series 1 has no PID") << true << "1" << running << false << " ";
+    }
 
-void TestPollTimers::withoutLink()
-{
-    Fixture f;
-    f.state().strDriveSeries = "2";
-    f.timers.mainTick();
-    QCOMPARE(f.display.panels.value(2), QStringLiteral("Drive Status - Offline"));
-    QCOMPARE(f.display.connected, std::optional<bool>(false));
-    verifyLinkCommands(f.display, false);
-    QVERIFY(!f.display.enabled.value("mnuPID", true));
-    QCOMPARE(f.state().strDriveSeries, QStringLiteral("Not Connected"));
-    QCOMPARE(f.state().strDriveRev, QStringLiteral("Not Connected"));
-    QCOMPARE(f.link.polls, 0);
-    // No link helper at all is no link either.
-    f.timers.setLinkMonitor(nullptr);
-    f.display.panels.clear();
-    f.timers.mainTick();
-    QCOMPARE(f.display.panels.value(2), QStringLiteral("Drive Status - Offline"));
-}
-
-void TestPollTimers::goodLink_data()
-{
-    QTest::addColumn<QString>("run");
-    QTest::addColumn<QString>("direction");
-    QTest::addColumn<QString>("jog");
-    QTest::addColumn<QString>("series");
-    QTest::addColumn<QString>("panel");
-    QTest::addColumn<bool>("pid");
-    QTest::newRow("run rev, series 2") << "RUN"
-                                       << "REV"
-                                       << " "
-                                       << "2"
-                                       << "Drive Status - RUN, REV     " << true;
-    QTest::newRow("stop fwd jog, series 3") << "STOP"
-                                            << "FWD"
-                                            << "JOG Active"
-                                            << "3"
-                                            << "Drive Status - STOP, FWD    JOG Active" << true;
-    QTest::newRow("series 1 has no PID") << "Run To Stop Transition"
-                                         << "FWD"
-                                         << " "
-                                         << "1"
-                                         << "Drive Status - Run To Stop Transition, FWD     " << false;
-}
-
-void TestPollTimers::goodLink()
-{
-    QFETCH(QString, run);
-    QFETCH(QString, direction);
-    QFETCH(QString, jog);
-    QFETCH(QString, series);
-    Fixture f;
-    f.link.open = true;
-    // The link helper fills the shared values while it polls.
-    f.link.duringPoll = [&] {
-        f.state().DriveRunState = run;
-        f.state().DriveDirection = direction;
-        f.state().DriveJogState = jog;
+    void mainTick()
+    {
+        QFETCH(bool, open);
+        QFETCH(QString, series);
+        QFETCH(QString, path);
+        Fixture f;
+        f.link.open = open;
         f.state().strDriveSeries = series;
-    };
-    f.timers.mainTick();
-    QCOMPARE(f.link.polls, 1);
-    QCOMPARE(f.display.panels.value(2), cell<QString>("panel"));
-    QCOMPARE(f.display.connected, std::optional<bool>(true));
-    verifyLinkCommands(f.display, true);
-    QCOMPARE(f.display.enabled.value("mnuPID"), cell<bool>("pid"));
-    QCOMPARE(f.state().strDriveSeries, series);
-    QVERIFY(f.program.prompter().messages().isEmpty());
-}
+        f.state().strConfigPath = path;
+        // The link helper fills the shared values while it polls.
+        f.link.duringPoll = [&] {
+            f.state().DriveRunState = "RUN";
+            f.state().DriveDirection = "REV";
+            f.state().DriveJogState = " ";
+        };
+        f.timers.mainTick();
+        QCOMPARE(f.link.polls, open ? 1 : 0);
+        QCOMPARE(f.display.panels.value(2), cell<QString>("panel"));
+        QCOMPARE(f.display.connected, std::optional<bool>(open));
+        verifyLinkCommands(f.display, open);
+        QCOMPARE(f.display.enabled.value("mnuPID"), cell<bool>("pid"));
+        QCOMPARE(f.state().strDriveSeries, open ? series : QStringLiteral("Not Connected"));
+        for (const char *name : {"mnuSave", "mnuClose", "mnuCompare", "mnuUpdate"})
+            QVERIFY2(f.display.enabled.value(name) == (path != " "), name);
+        QVERIFY(f.program.prompter().messages().isEmpty());
+        // No link helper at all is no link either.
+        f.timers.setLinkMonitor(nullptr);
+        f.timers.mainTick();
+        QCOMPARE(f.display.panels.value(2), QStringLiteral("Drive Status - Offline"));
+    }
 
-void TestPollTimers::lostLinkToldOnce()
-{
-    Fixture f;
-    f.link.open = true;
-    f.link.good = false;
-    f.state().strConnected = "True";
-    f.state().strDriveModel = "05";
-    f.timers.mainTick();
-    QCOMPARE(f.display.panels.value(2), QStringLiteral("Drive Status - Communication Error"));
-    verifyLinkCommands(f.display, false);
-    QVERIFY(!f.display.enabled.value("mnuPID", true));
-    QCOMPARE(f.link.closes, 1);
-    QCOMPARE(f.state().strConnected, QStringLiteral("False"));
-    QCOMPARE(f.state().strDriveModel, QStringLiteral("Not Connected"));
-    const auto &msgs = f.program.prompter().messages();
-    QCOMPARE(msgs.size(), 1);
-    QCOMPARE(msgs[0].title, QStringLiteral("Communication Error"));
-    QCOMPARE(msgs[0].text,
-        QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem and try again."));
-    QCOMPARE(Msg::icon(msgs[0].style), int(Msg::Critical));
-    // The next tick finds no link: offline, and no second message.
-    f.timers.mainTick();
-    QCOMPARE(f.display.panels.value(2), QStringLiteral("Drive Status - Offline"));
-    QCOMPARE(f.program.prompter().messages().size(), 1);
-    QCOMPARE(f.link.closes, 1);
-}
+    void lostLinkToldOnce()
+    {
+        Fixture f;
+        f.link.open = true;
+        f.link.good = false;
+        f.state().strConnected = "True";
+        f.timers.mainTick();
+        QCOMPARE(f.display.panels.value(2), QStringLiteral("Drive Status - Communication Error"));
+        verifyLinkCommands(f.display, false);
+        QVERIFY(!f.display.enabled.value("mnuPID", true));
+        QCOMPARE(f.state().strConnected, QStringLiteral("False"));
+        QCOMPARE(f.state().strDriveModel, QStringLiteral("Not Connected"));
+        const auto &msgs = f.program.prompter().messages();
+        QCOMPARE(msgs.size(), 1);
+        QCOMPARE(msgs[0].title, QStringLiteral("Communication Error"));
+        QCOMPARE(msgs[0].text,
+            QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem and try again."));
+        QCOMPARE(Msg::icon(msgs[0].style), int(Msg::Critical));
+        // The next tick finds no link: offline, and no second message.
+        f.timers.mainTick();
+        QCOMPARE(f.display.panels.value(2), QStringLiteral("Drive Status - Offline"));
+        QCOMPARE(f.program.prompter().messages().size(), 1);
+        QCOMPARE(f.link.closes, 1);
+    }
 
-void TestPollTimers::pollDoesNotNest()
-{
-    Fixture f;
-    f.link.open = true;
-    // A timer event delivered while the poll waits for the drive.
-    f.link.duringPoll = [&] { f.timers.mainTick(); };
-    f.timers.mainTick();
-    QCOMPARE(f.link.polls, 1);
-    f.link.duringPoll = {};
-    f.timers.mainTick();
-    QCOMPARE(f.link.polls, 2);
-}
+    void pollDoesNotNest()
+    {
+        Fixture f;
+        f.link.open = true;
+        // A timer event delivered while the poll waits for the drive.
+        f.link.duringPoll = [&] { f.timers.mainTick(); };
+        f.timers.mainTick();
+        QCOMPARE(f.link.polls, 1);
+        f.link.duringPoll = {};
+        f.timers.mainTick();
+        QCOMPARE(f.link.polls, 2);
+    }
 
-void TestPollTimers::fileCommands_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<bool>("linkOpen");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("no file") << " " << false << false;
-    QTest::newRow("no file, drive connected") << " " << true << false;
-    QTest::newRow("file") << "/tmp/Pump1.qxc" << false << true;
-    QTest::newRow("file, drive connected") << "/tmp/Pump1.qxc" << true << true;
-}
+    // The identity panel, the editor's caption and the commands that need
+    // an ordinary (detailed) configuration.
+    void twoSecondTick_data()
+    {
+        QTest::addColumn<bool>("linkOpen");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QStringList>("drive");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<bool>("ordinary");
+        QTest::addColumn<bool>("captioned");
+        const QString equal = "Drive Series/Model/Rev Equal ";
+        const QString differs = "Drive Series/Model/Rev Not Equal ";
+        const QStringList same {"2", "5", "120"};
+        QTest::newRow("no link") << false << "1" << same << " " << true << true;
+        QTest::newRow("no configuration") << true << "0" << same << " " << false << false;
+        QTest::newRow("detailed, equal by number") << true << "1" << same << equal << true << true;
+        QTest::newRow("wizard, series differs")
+            << true << "2" << QStringList {"3", "5", "120"} << differs << false << true;
+        QTest::newRow("schematic, model differs")
+            << true << "3" << QStringList {"2", "6", "120"} << differs << false << true;
+        QTest::newRow("rev differs") << true << "1" << QStringList {"2", "5", "121"} << differs << true << true;
+    }
 
-void TestPollTimers::fileCommands()
-{
-    QFETCH(bool, enabled);
-    Fixture f;
-    f.state().strConfigPath = cell<QString>("path");
-    f.link.open = cell<bool>("linkOpen");
-    f.timers.mainTick();
-    for (const char *name : {"mnuSave", "mnuClose", "mnuCompare", "mnuUpdate"})
-        QVERIFY2(f.display.enabled.value(name, !enabled) == enabled, name);
-}
-
-void TestPollTimers::identityPanel_data()
-{
-    QTest::addColumn<bool>("linkOpen");
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<QStringList>("drive");
-    QTest::addColumn<QString>("panel");
-    const QStringList config {"02", "05", "120"};
-    QTest::newRow("no link") << false << "1" << config << " ";
-    QTest::newRow("no configuration") << true << "0" << QStringList {"2", "5", "120"} << " ";
-    QTest::newRow("equal by number") << true << "1" << QStringList {"2", "5", "120"} << "Drive Series/Model/Rev Equal ";
-    QTest::newRow("model differs") << true << "2" << QStringList {"2", "6", "120"}
-                                   << "Drive Series/Model/Rev Not Equal ";
-    QTest::newRow("rev differs") << true << "1" << QStringList {"2", "5", "121"} << "Drive Series/Model/Rev Not Equal ";
-}
-
-void TestPollTimers::identityPanel()
-{
-    QFETCH(QStringList, drive);
-    Fixture f;
-    f.link.open = cell<bool>("linkOpen");
-    f.program.ctx().editor.setTag(cell<QString>("tag"));
-    f.state().strSeries = "02";
-    f.state().strModel = "05";
-    f.state().strRev = "120";
-    f.state().strDriveSeries = drive[0];
-    f.state().strDriveModel = drive[1];
-    f.state().strDriveRev = drive[2];
-    f.timers.twoSecondTick();
-    QCOMPARE(f.display.panels.value(1), cell<QString>("panel"));
-}
-
-void TestPollTimers::editorCaptionAndTagCommands_data()
-{
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<bool>("ordinary");
-    QTest::addColumn<bool>("captioned");
-    QTest::newRow("none") << "0" << false << false;
-    QTest::newRow("detailed") << "1" << true << true;
-    QTest::newRow("wizard") << "2" << false << true;
-    QTest::newRow("schematic") << "3" << false << true;
-}
-
-void TestPollTimers::editorCaptionAndTagCommands()
-{
-    QFETCH(bool, ordinary);
-    Fixture f;
-    EditorForm &form = f.program.ctx().editor;
-    form.setTag(cell<QString>("tag"));
-    form.cmbP(942).setText("05 QX-2-2P2T");
-    f.state().strRev = "120";
-    f.timers.twoSecondTick();
-    const QString expected = cell<bool>("captioned")
-        ? QStringLiteral("  Detailed Config - Current Drive Model = QX-2-2P2T,  Rev 1.20")
-        : QStringLiteral("  Detailed Configuration");
-    QCOMPARE(form.caption(), expected);
-    for (const char *name : {"mnuSchematic", "mnuPrintConfig"})
-        QVERIFY2(f.display.enabled.value(name, !ordinary) == ordinary, name);
-}
+    void twoSecondTick()
+    {
+        QFETCH(QStringList, drive);
+        QFETCH(bool, ordinary);
+        Fixture f;
+        EditorForm &form = f.program.ctx().editor;
+        f.link.open = cell<bool>("linkOpen");
+        form.setTag(cell<QString>("tag"));
+        form.cmbP(942).setText("05 QX-2-2P2T");
+        f.state().strSeries = "02";
+        f.state().strModel = "05";
+        f.state().strRev = "120";
+        f.state().strDriveSeries = drive[0];
+        f.state().strDriveModel = drive[1];
+        f.state().strDriveRev = drive[2];
+        f.timers.twoSecondTick();
+        QCOMPARE(f.display.panels.value(1), cell<QString>("panel"));
+        const QString expected = cell<bool>("captioned")
+            ? QStringLiteral("  Detailed Config - Current Drive Model = QX-2-2P2T,  Rev 1.20")
+            : QStringLiteral("  Detailed Configuration");
+        QCOMPARE(form.caption(), expected);
+        for (const char *name : {"mnuSchematic", "mnuPrintConfig"})
+            QVERIFY2(f.display.enabled.value(name, !ordinary) == ordinary, name);
+    }
+};
 
 } // namespace PollTimersTest
 
 namespace NewConfigTest {
 
 // The new-configuration dialog's decisions: checks before anything is
-// written, the overwrite question, Browse and Cancel.
+// written, the file name, Browse and Cancel. Writing the file and the
+// overwrite question are NewConfig's own test (tst_files).
 
 namespace {
-
-// A column of the current data row, where a statement cannot stand.
-template<class T> T cell(const char *name)
-{
-    return *static_cast<T *>(QTest::qData(name, qMetaTypeId<T>()));
-}
 
 struct CaptionHooks : ShellHooks
 {
@@ -615,24 +442,11 @@ struct CaptionHooks : ShellHooks
     void setMainCaption(const QString &caption) override { captions << caption; }
 };
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-int positionOf(const NewConfigDialogModel &m, const QString &series, const QString &model, const QString &rev)
+int positionOf(const NewConfigDialogModel &m, const QStringList &drive)
 {
     for (int i = 0; i < m.drives().size(); ++i) {
         const DriveListEntry &d = m.drives().at(i);
-        if (d.seriesCode == series && d.modelCode == model && d.rev == rev)
+        if (QStringList {d.seriesCode, d.modelCode, d.rev} == drive)
             return i;
     }
     return -1;
@@ -645,179 +459,119 @@ class TestNewConfigDialogModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadShowsFirstDriveInConfigs();
-    void refusals_data();
-    void refusals();
-    void startsInEachMode_data();
-    void startsInEachMode();
-    void overwriteNoKeepsEverything();
-    void overwriteYesDeletesSchematicFile();
-    void cancelRestoresIdentity();
-    void browsePutsName();
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("drive");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("focus");
+        QTest::newRow("no name") << "" << 0 << "Please enter a configuration name."
+                                 << int(NewConfigDialogModel::Focus::Name);
+        QTest::newRow("no drive") << "Pump1" << -1 << "Please select a QX Series drive type\rfrom the dropdown box."
+                                  << int(NewConfigDialogModel::Focus::Drives);
+    }
+
+    void refusals()
+    {
+        QFETCH(QString, name);
+        Test::TempProgram program;
+        NewConfigDialogModel m(program.ctx(), "Detailed");
+        m.load();
+        m.setName(name);
+        m.setDriveIndex(cell<int>("drive"));
+        QVERIFY(!m.accept());
+        QCOMPARE(int(m.focusRequest()), cell<int>("focus"));
+        const auto &msgs = program.prompter().messages();
+        QCOMPARE(msgs.size(), 1);
+        QCOMPARE(msgs[0].text, cell<QString>("message"));
+        QCOMPARE(msgs[0].title, QStringLiteral("Information Needed"));
+        QCOMPARE(Msg::icon(msgs[0].style), int(Msg::Exclamation));
+        QVERIFY(QDir(m.folder()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
+    }
+
+    void startsInEachMode_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("tag");
+        QTest::newRow("detailed") << "Detailed" << QStringLiteral("1");
+        QTest::newRow("wizard") << "Wizard" << QStringLiteral("2");
+    }
+
+    void startsInEachMode()
+    {
+        QFETCH(QString, mode);
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        CaptionHooks hooks;
+        ctx.setHooks(&hooks);
+        NewConfigDialogModel m(ctx, mode);
+        m.load();
+        m.setDriveIndex(positionOf(m, {"02", "05", "120"}));
+        m.setName("Pump1");
+        QList<NewConfig::Mode> shown;
+        m.setShowMode([&](NewConfig::Mode s) { shown << s; });
+        QVERIFY(m.accept());
+        const QString path = QDir(ctx.paths().configsDir()).filePath("Pump1.qxc");
+        QCOMPARE(m.filePath(), path);
+        QVERIFY(Test::readBytes(path).startsWith("#0205120\r\n"));
+        QCOMPARE(ctx.editor.tag(), cell<QString>("tag"));
+        QCOMPARE(shown, QList<NewConfig::Mode> {*NewConfig::modeFromTag(mode)});
+        QCOMPARE(hooks.captions.value(0), QStringLiteral("Tarvel - Current Config File: Pump1.qxc"));
+        ctx.setHooks(nullptr);
+    }
+
+    void overwriteNoStopsTheStart()
+    {
+        Test::TempProgram program;
+        NewConfigDialogModel m(program.ctx(), "Detailed");
+        m.load();
+        m.setName("Pump1");
+        Test::writeBytes(m.filePath(), "old\r\n");
+        program.prompter().enqueue(Msg::No);
+        QVERIFY(!m.accept());
+        QCOMPARE(program.prompter().titles(), QStringList {"Tarvel"});
+        QCOMPARE(Test::readBytes(m.filePath()), QByteArray("old\r\n"));
+        QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
+        QCOMPARE(m.name(), QStringLiteral("Pump1"));
+    }
+
+    void cancelRestoresIdentity()
+    {
+        Test::TempProgram program;
+        AppState &s = program.ctx().state;
+        s.strSeries = "03";
+        s.strModel = "06";
+        s.strRev = "104";
+        NewConfigDialogModel m(program.ctx(), "Detailed");
+        m.load();
+        m.setDriveIndex(positionOf(m, {"02", "05", "120"}));
+        m.driveListLeft();
+        QCOMPARE(s.strSeries, QStringLiteral("02"));
+        m.cancel();
+        QCOMPARE((QStringList {s.strSeries, s.strModel, s.strRev}), (QStringList {"03", "06", "104"}));
+    }
+
+    void browsePutsName()
+    {
+        Test::TempProgram program;
+        Test::ScriptedFileDialogs dialogs;
+        program.ctx().setFileDialogs(&dialogs);
+        NewConfigDialogModel m(program.ctx(), "Detailed");
+        m.load();
+        QCOMPARE(m.driveIndex(), 0); // the first drive is offered
+        m.setName("Draft");
+        dialogs.answer = QDir(m.folder()).filePath("Pump1.qxc");
+        m.browse();
+        QCOMPARE(m.name(), QStringLiteral("Pump1"));
+        QCOMPARE(dialogs.requests[0].initialDir, m.folder());
+        // A cancelled dialog leaves the name.
+        dialogs.answer.clear();
+        m.browse();
+        QCOMPARE(m.name(), QStringLiteral("Pump1"));
+        program.ctx().setFileDialogs(nullptr);
+    }
 };
-
-void TestNewConfigDialogModel::loadShowsFirstDriveInConfigs()
-{
-    Test::TempProgram program;
-    NewConfigDialogModel m(program.ctx(), "Detailed");
-    m.load();
-    QVERIFY(m.drives().size() > 10);
-    QCOMPARE(m.driveIndex(), 0);
-    QCOMPARE(m.folder(), program.ctx().paths().configsDir());
-    QCOMPARE(m.driveTexts().first(), m.drives().first().text);
-    QVERIFY(m.driveTexts().first().contains(" rev. "));
-}
-
-void TestNewConfigDialogModel::refusals_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("drive");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("focus");
-    QTest::newRow("no name") << "" << 0 << "Please enter a configuration name."
-                             << int(NewConfigDialogModel::Focus::Name);
-    QTest::newRow("no drive") << "Pump1" << -1 << "Please select a QX Series drive type\rfrom the dropdown box."
-                              << int(NewConfigDialogModel::Focus::Drives);
-}
-
-void TestNewConfigDialogModel::refusals()
-{
-    QFETCH(QString, name);
-    Test::TempProgram program;
-    NewConfigDialogModel m(program.ctx(), "Detailed");
-    m.load();
-    m.setName(name);
-    m.setDriveIndex(cell<int>("drive"));
-    QVERIFY(!m.accept());
-    QCOMPARE(int(m.focusRequest()), cell<int>("focus"));
-    const auto &msgs = program.prompter().messages();
-    QCOMPARE(msgs.size(), 1);
-    QCOMPARE(msgs[0].text, cell<QString>("message"));
-    QCOMPARE(msgs[0].title, QStringLiteral("Information Needed"));
-    QCOMPARE(Msg::icon(msgs[0].style), int(Msg::Exclamation));
-    QVERIFY(QDir(m.folder()).entryList(QDir::Files).isEmpty());
-    QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
-}
-
-void TestNewConfigDialogModel::startsInEachMode_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<QString>("tag");
-    QTest::newRow("detailed") << "Detailed"
-                              << "1";
-    QTest::newRow("wizard") << "Wizard"
-                            << "2";
-}
-
-void TestNewConfigDialogModel::startsInEachMode()
-{
-    QFETCH(QString, mode);
-    Test::TempProgram program;
-    AppContext &ctx = program.ctx();
-    CaptionHooks hooks;
-    ctx.setHooks(&hooks);
-    NewConfigDialogModel m(ctx, mode);
-    m.load();
-    m.setDriveIndex(positionOf(m, "02", "05", "120"));
-    QVERIFY(m.driveIndex() >= 0);
-    m.setName("Pump1");
-    QList<NewConfig::Mode> shown;
-    m.setShowMode([&](NewConfig::Mode s) { shown << s; });
-    QVERIFY(m.accept());
-    const QString path = QDir(ctx.paths().configsDir()).filePath("Pump1.qxc");
-    QCOMPARE(m.filePath(), path);
-    // Written at once, for the chosen drive.
-    QVERIFY(readFile(path).startsWith("#0205120\r\n"));
-    QCOMPARE(ctx.editor.tag(), cell<QString>("tag"));
-    QCOMPARE(ctx.state.strConfigPath, path);
-    QCOMPARE(ctx.state.strConfigName, QStringLiteral("Pump1.qxc"));
-    QCOMPARE(ctx.state.strSeries, QStringLiteral("02"));
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0], *NewConfig::modeFromTag(mode));
-    QCOMPARE(hooks.captions.value(0), QStringLiteral("Tarvel - Current Config File: Pump1.qxc"));
-    QVERIFY(program.prompter().messages().isEmpty());
-    ctx.setHooks(nullptr);
-}
-
-void TestNewConfigDialogModel::overwriteNoKeepsEverything()
-{
-    Test::TempProgram program;
-    AppContext &ctx = program.ctx();
-    NewConfigDialogModel m(ctx, "Detailed");
-    m.load();
-    m.setName("Pump1");
-    const QString path = m.filePath();
-    const QString schematic = QDir(m.folder()).filePath("Pump1.qxs");
-    writeFile(path, "old\r\n");
-    writeFile(schematic, "drawing\r\n");
-    program.prompter().enqueue(Msg::No);
-    QVERIFY(!m.accept());
-    const auto &msgs = program.prompter().messages();
-    QCOMPARE(msgs.size(), 1);
-    QCOMPARE(msgs[0].text, "The file " + path + " already exists.\rDo you want to replace the existing file?");
-    QCOMPARE(msgs[0].title, QStringLiteral("Tarvel"));
-    QCOMPARE(readFile(path), QByteArray("old\r\n"));
-    QVERIFY(QFile::exists(schematic));
-    QCOMPARE(ctx.editor.tag(), QStringLiteral("0"));
-    QCOMPARE(m.name(), QStringLiteral("Pump1"));
-}
-
-void TestNewConfigDialogModel::overwriteYesDeletesSchematicFile()
-{
-    Test::TempProgram program;
-    NewConfigDialogModel m(program.ctx(), "Detailed");
-    m.load();
-    m.setName("Pump1");
-    const QString path = m.filePath();
-    const QString schematic = QDir(m.folder()).filePath("Pump1.qxs");
-    writeFile(path, "old\r\n");
-    writeFile(schematic, "drawing\r\n");
-    program.prompter().enqueue(Msg::Yes);
-    QVERIFY(m.accept());
-    QVERIFY(!QFile::exists(schematic));
-    QVERIFY(readFile(path).startsWith("#01"));
-}
-
-void TestNewConfigDialogModel::cancelRestoresIdentity()
-{
-    Test::TempProgram program;
-    AppState &s = program.ctx().state;
-    s.strSeries = "03";
-    s.strModel = "06";
-    s.strRev = "104";
-    NewConfigDialogModel m(program.ctx(), "Detailed");
-    m.load();
-    m.setDriveIndex(positionOf(m, "02", "05", "120"));
-    m.driveListLeft();
-    QCOMPARE(s.strSeries, QStringLiteral("02"));
-    QCOMPARE(s.strModel, QStringLiteral("05"));
-    m.cancel();
-    QCOMPARE(s.strSeries, QStringLiteral("03"));
-    QCOMPARE(s.strModel, QStringLiteral("06"));
-    QCOMPARE(s.strRev, QStringLiteral("104"));
-}
-
-void TestNewConfigDialogModel::browsePutsName()
-{
-    Test::TempProgram program;
-    Test::ScriptedFileDialogs dialogs;
-    program.ctx().setFileDialogs(&dialogs);
-    NewConfigDialogModel m(program.ctx(), "Detailed");
-    m.load();
-    m.setName("Draft");
-    dialogs.answer = QDir(m.folder()).filePath("Pump1.qxc");
-    m.browse();
-    QCOMPARE(m.name(), QStringLiteral("Pump1"));
-    QCOMPARE(dialogs.requests.size(), 1);
-    QCOMPARE(dialogs.requests[0].filter, QStringLiteral("config files (*.qxc)|*.qxc"));
-    QCOMPARE(dialogs.requests[0].initialDir, m.folder());
-    QVERIFY(dialogs.requests[0].fileMustExist);
-    // A cancelled dialog leaves the name.
-    dialogs.answer.clear();
-    m.browse();
-    QCOMPARE(m.name(), QStringLiteral("Pump1"));
-    program.ctx().setFileDialogs(nullptr);
-}
 
 } // namespace NewConfigTest
 
@@ -826,12 +580,9 @@ namespace ChangeRatingTest {
 // The change-rating dialog's decisions: which drives it offers, the
 // warning against an older revision, and OK running the change.
 
-using namespace Tarvel::Test;
-
 namespace {
 
 const QStringList QX2 {"02", "05", "120"};
-const QStringList QX3 {"03", "06", "104"};
 
 struct BusyHooks : ShellHooks
 {
@@ -846,130 +597,110 @@ class TestChangeRatingModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void candidates_data();
-    void candidates();
-    void demotion_data();
-    void demotion();
-    void okRunsUpdate();
+    void candidates_data()
+    {
+        QTest::addColumn<QString>("series"); // the text of P9.41
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("first");
+        const QString none = "No models available to update to.";
+        // Every revision of every model from the configuration's series on.
+        QTest::newRow("QX1 offers all") << "01" << 109 << "QX-1-0P2S @ rev. 104";
+        QTest::newRow("QX2 offers QX2 and QX3") << "02" << 81 << "QX-2-0P7T @ rev. 103";
+        QTest::newRow("no configuration") << "" << 109 << "QX-1-0P2S @ rev. 104";
+        QTest::newRow("after every series") << "04" << 0 << none;
+        // Compared as text: "1" follows "03" although 1 is below 3.
+        QTest::newRow("one digit sorts after") << "1" << 0 << none;
+    }
+
+    void candidates()
+    {
+        QFETCH(QString, series);
+        QFETCH(int, count);
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        ctx.editor.txtP(941).setText(series);
+        ChangeRatingModel m(ctx);
+        m.load();
+        QCOMPARE(m.candidates().size(), count);
+        QCOMPARE(m.lines().size(), std::max(count, 1));
+        QCOMPARE(m.currentText(), cell<QString>("first"));
+        QCOMPARE(m.okEnabled(), count > 0);
+        // Catalogue order: series, then model code.
+        QString previous;
+        for (const ChangeRatingModel::Candidate &c : m.candidates()) {
+            QVERIFY2(c.seriesCode >= series && c.seriesCode + c.modelCode >= previous, qPrintable(c.text));
+            QVERIFY(c.text.endsWith(" @ rev. " + c.rev));
+            previous = c.seriesCode + c.modelCode;
+        }
+        // With OK off nothing can be started.
+        if (count == 0) {
+            QVERIFY(!m.accept());
+            QVERIFY(ctx.statusList.lines().isEmpty());
+        }
+    }
+
+    void demotion_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("older rev") << "QX-2-0P7H @ rev. 103" << true;
+        QTest::newRow("same rev") << "QX-2-0P7H @ rev. 120" << false;
+        QTest::newRow("later series, lower rev code") << "QX-3-011H @ rev. 100" << false;
+    }
+
+    void demotion()
+    {
+        QFETCH(QString, choice);
+        QFETCH(bool, warned);
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        ctx.editor.txtP(941).setText(QX2[0]);
+        ctx.state.strRev = QX2[2];
+        ChangeRatingModel m(ctx);
+        m.load();
+        const int index = int(m.lines().indexOf(choice));
+        QVERIFY(index >= 0);
+        m.choose(index);
+        // The warning does not undo the choice.
+        QCOMPARE(m.currentText(), choice);
+        const QList<ScriptedPrompter::Message> &messages = program.prompter().messages();
+        QCOMPARE(messages.size(), warned ? 1 : 0);
+        if (warned) {
+            QCOMPARE(messages.first().text, QStringLiteral("Please select a later series/rev drive model."));
+            QCOMPARE(messages.first().title, QStringLiteral("Cannot demote drive."));
+            QCOMPARE(messages.first().style, int(Msg::Exclamation));
+        }
+    }
+
+    void okRunsUpdate()
+    {
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        BusyHooks hooks;
+        ctx.setHooks(&hooks);
+        QVERIFY(Test::loadDrive(ctx, QX2));
+        ChangeRatingModel m(ctx);
+        int closed = 0;
+        m.setCloseDialog([&] { ++closed; });
+        m.load();
+        m.choose(int(m.lines().indexOf("QX-3-045H @ rev. 104")));
+        QVERIFY(m.accept());
+        QCOMPARE(closed, 1);
+        // What the update carries over and reports is RatingUpdate's own test.
+        QCOMPARE((QStringList {ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}),
+            (QStringList {"03", "06", "104"}));
+        // Busy while it runs, normal at its end.
+        QCOMPARE(hooks.busy.first(), true);
+        QCOMPARE(hooks.busy.last(), false);
+        QVERIFY(program.errorLogLines().isEmpty());
+    }
 };
-
-void TestChangeRatingModel::candidates_data()
-{
-    QTest::addColumn<QString>("series"); // the text of P9.41
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("first");
-    // Every revision of every model from the configuration's series on.
-    QTest::newRow("QX1 offers all") << "01" << 109 << "QX-1-0P2S @ rev. 104";
-    QTest::newRow("QX2 offers QX2 and QX3") << "02" << 81 << "QX-2-0P7T @ rev. 103";
-    QTest::newRow("QX3 offers QX3 only") << "03" << 15 << "QX-3-011H @ rev. 100";
-    QTest::newRow("no configuration") << "" << 109 << "QX-1-0P2S @ rev. 104";
-    QTest::newRow("after every series") << "04" << 0 << "No models available to update to.";
-    // Compared as text: "1" follows "03" although 1 is below 3.
-    QTest::newRow("one digit sorts after") << "1" << 0 << "No models available to update to.";
-}
-
-void TestChangeRatingModel::candidates()
-{
-    QFETCH(QString, series);
-    QFETCH(int, count);
-    QFETCH(QString, first);
-    TempProgram program;
-    AppContext &ctx = program.ctx();
-    ctx.editor.txtP(941).setText(series);
-    ChangeRatingModel m(ctx);
-    m.load();
-
-    QCOMPARE(m.candidates().size(), count);
-    QCOMPARE(m.lines().size(), std::max(count, 1));
-    QCOMPARE(m.currentIndex(), 0);
-    QCOMPARE(m.currentText(), first);
-    QCOMPARE(m.okEnabled(), count > 0);
-    // Catalogue order: series, then model code.
-    QString previous;
-    for (const ChangeRatingModel::Candidate &c : m.candidates()) {
-        QVERIFY2(c.seriesCode >= series && c.seriesCode + c.modelCode >= previous, qPrintable(c.text));
-        QVERIFY(c.text.endsWith(" @ rev. " + c.rev));
-        previous = c.seriesCode + c.modelCode;
-    }
-    // With OK off nothing can be started.
-    if (count == 0) {
-        QVERIFY(!m.accept());
-        QVERIFY(ctx.statusList.lines().isEmpty());
-        QVERIFY(program.prompter().messages().isEmpty());
-    }
-    QVERIFY(program.errorLogLines().isEmpty());
-}
-
-void TestChangeRatingModel::demotion_data()
-{
-    QTest::addColumn<QStringList>("drive");
-    QTest::addColumn<QString>("choice");
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("same model, older rev") << QX2 << "QX-2-0P7H @ rev. 103" << true;
-    QTest::newRow("other model, older rev") << QX2 << "QX-2-3P7T @ rev. 108" << true;
-    QTest::newRow("same rev") << QX2 << "QX-2-0P7H @ rev. 120" << false;
-    QTest::newRow("later series, lower rev code") << QX2 << "QX-3-011H @ rev. 100" << false;
-    QTest::newRow("QX3 older rev") << QX3 << "QX-3-011H @ rev. 102" << true;
-    QTest::newRow("QX3 same rev") << QX3 << "QX-3-011H @ rev. 104" << false;
-}
-
-void TestChangeRatingModel::demotion()
-{
-    QFETCH(QStringList, drive);
-    QFETCH(QString, choice);
-    QFETCH(bool, warned);
-    TempProgram program;
-    AppContext &ctx = program.ctx();
-    ctx.editor.txtP(941).setText(drive[0]);
-    ctx.state.strRev = drive[2];
-    ChangeRatingModel m(ctx);
-    m.load();
-    const int index = int(m.lines().indexOf(choice));
-    QVERIFY(index >= 0);
-
-    m.choose(index);
-
-    // The warning does not undo the choice.
-    QCOMPARE(m.currentText(), choice);
-    const QList<ScriptedPrompter::Message> &messages = program.prompter().messages();
-    QCOMPARE(messages.size(), warned ? 1 : 0);
-    if (warned) {
-        QCOMPARE(messages.first().text, QStringLiteral("Please select a later series/rev drive model."));
-        QCOMPARE(messages.first().title, QStringLiteral("Cannot demote drive."));
-        QCOMPARE(messages.first().style, int(Msg::Exclamation));
-    }
-}
-
-void TestChangeRatingModel::okRunsUpdate()
-{
-    TempProgram program;
-    AppContext &ctx = program.ctx();
-    BusyHooks hooks;
-    ctx.setHooks(&hooks);
-    QVERIFY(loadDrive(ctx, QX2));
-    ChangeRatingModel m(ctx);
-    int closed = 0;
-    m.setCloseDialog([&] { ++closed; });
-    m.load();
-    m.choose(int(m.lines().indexOf("QX-3-045H @ rev. 104")));
-
-    QVERIFY(m.accept());
-
-    QCOMPARE(closed, 1);
-    // What the update carries over and reports is RatingUpdate's own test.
-    QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), QX3);
-    // Busy while it runs, normal at its end.
-    QCOMPARE(hooks.busy.first(), true);
-    QCOMPARE(hooks.busy.last(), false);
-    QVERIFY(program.errorLogLines().isEmpty());
-}
 
 } // namespace ChangeRatingTest
 
 namespace StartupTest {
 
-// Start-up (Main), the QuickScreen setting, the single instance and the
-// close path.
+// Start-up (Main) and the close path.
 
 namespace {
 
@@ -989,164 +720,82 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void mainShowsWindowsInOrder_data();
-    void mainShowsWindowsInOrder();
-    void missingCatalogueLeavesOnlyTheMainWindow();
-    void quickScreenPersistsAcrossStarts();
-    void secondInstanceIsRefused();
-    void closePath_data();
-    void closePath();
-};
-
-void TestStartup::mainShowsWindowsInOrder_data()
-{
-    QTest::addColumn<bool>("quickScreen");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("navigator on") << true << QStringList {"editor", "main", "navigator", "splash"};
-    QTest::newRow("navigator off") << false << QStringList {"editor", "main", "splash"};
-}
-
-void TestStartup::mainShowsWindowsInOrder()
-{
-    QFETCH(bool, quickScreen);
-    QFETCH(QStringList, expected);
-    Test::TempProgram program;
-    Startup startup(program.ctx());
-    QVERIFY(startup.writeQuickScreen(quickScreen, "frmStartup, chkRepeat"));
-    AppState &s = program.ctx().state;
-    s.strConnected = "True";
-    s.blnConfigChanged = true;
-    RecordingWindows windows;
-    startup.main(windows);
-    QCOMPARE(windows.shown, expected);
-    QCOMPARE(s.strConfigPath, QStringLiteral(" "));
-    QCOMPARE(s.strConfigName, QStringLiteral(" "));
-    QCOMPARE(s.strConnected, QStringLiteral("False"));
-    QVERIFY(!s.blnConfigChanged && !s.blnDiagsTrace && !s.blnStepDone);
-    QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
-    QVERIFY(program.errorLogLines().isEmpty());
-}
-
-void TestStartup::missingCatalogueLeavesOnlyTheMainWindow()
-{
-    Test::TempProgram program(false);
-    RecordingWindows windows;
-    Startup(program.ctx()).main(windows);
-    QCOMPARE(windows.shown, (QStringList {"editor", "main"}));
-    const QStringList log = program.errorLogLines();
-    QCOMPARE(log.size(), 2);
-    QVERIFY2(log.at(0).contains(" - basMain, ConnectDB(), Program, 3024, "), qPrintable(log.at(0)));
-    QVERIFY2(log.at(1).contains(" - basMain, Main(), Program, 91, "), qPrintable(log.at(1)));
-    QVERIFY(!QFile::exists(program.path("Data/QX.qxd")));
-}
-
-void TestStartup::quickScreenPersistsAcrossStarts()
-{
-    Test::TempProgram program;
-    QCOMPARE(Startup(program.ctx()).readQuickScreen(), std::optional<bool>(true));
-    QVERIFY(Startup(program.ctx()).writeQuickScreen(false, "frmStartup, chkRepeat"));
-    // A new start reads the catalogue afresh.
-    ScriptedPrompter prompter;
-    AppContext next(ProgramPaths(program.dir()), &prompter);
-    QCOMPARE(Startup(next).readQuickScreen(), std::optional<bool>(false));
-    RecordingWindows windows;
-    Startup(next).main(windows);
-    QVERIFY(!windows.shown.contains("navigator"));
-    QVERIFY(Startup(next).writeQuickScreen(true, "frmMain, mnuStartMenu_Click"));
-    QCOMPARE(Startup(program.ctx()).readQuickScreen(), std::optional<bool>(true));
-}
-
-void TestStartup::secondInstanceIsRefused()
-{
-    Test::TempProgram a, b;
-    InstanceGuard first(a.dir());
-    QVERIFY(first.tryAcquire());
-    QVERIFY(!InstanceGuard(a.dir()).tryAcquire());
-    QVERIFY(InstanceGuard(b.dir()).tryAcquire());
-    QCOMPARE(InstanceGuard::refusalText(),
-        QStringLiteral("Tarvel is already running.\rYou may only have one instance of Tarvel running at a time."));
-}
-
-void TestStartup::closePath_data()
-{
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<QList<int>>("answers");
-    QTest::addColumn<bool>("quits");
-    QTest::addColumn<int>("questions");
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("No stays") << "1" << true << QList<int> {Msg::No} << false << 1 << false;
-    QTest::newRow("nothing changed") << "1" << false << QList<int> {Msg::Yes} << true << 1 << false;
-    QTest::newRow("no configuration loaded") << "0" << true << QList<int> {Msg::Yes} << true << 1 << false;
-    QTest::newRow("save on Yes") << "1" << true << QList<int> {Msg::Yes, Msg::Yes} << true << 2 << true;
-    QTest::newRow("discard on No") << "2" << true << QList<int> {Msg::Yes, Msg::No} << true << 2 << false;
-}
-
-void TestStartup::closePath()
-{
-    QFETCH(QString, tag);
-    QFETCH(bool, changed);
-    QFETCH(QList<int>, answers);
-    QFETCH(bool, quits);
-    QFETCH(int, questions);
-    QFETCH(bool, saved);
-    Test::TempProgram program(false);
-    program.ctx().editor.setTag(tag);
-    program.ctx().state.blnConfigChanged = changed;
-    for (int a : answers)
-        program.prompter().enqueue(a);
-    bool didSave = false;
-    QCOMPARE(ShutdownFlow(program.ctx()).confirmQuit("Closing Tarvel", [&] { didSave = true; }), quits);
-    QCOMPARE(didSave, saved);
-    const auto &m = program.prompter().messages();
-    QCOMPARE(m.size(), questions);
-    QCOMPARE(m.at(0).text, QStringLiteral("Are your sure you want to quit?"));
-    QCOMPARE(m.at(0).title, QStringLiteral("Closing Tarvel"));
-    QCOMPARE(m.at(0).style, Msg::YesNo | Msg::Question | Msg::DefaultButton2);
-    if (questions == 2) {
-        QCOMPARE(m.at(1).text,
-            QStringLiteral("Unsaved drive configuration data exists. Would you like to save your changes?"));
-        QCOMPARE(m.at(1).title, QStringLiteral("Unsaved Drive Config Data Exists"));
+    void mainShowsWindowsInOrder_data()
+    {
+        QTest::addColumn<bool>("quickScreen");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("navigator on") << true << QStringList {"editor", "main", "navigator", "splash"};
+        QTest::newRow("navigator off") << false << QStringList {"editor", "main", "splash"};
     }
-}
+
+    void mainShowsWindowsInOrder()
+    {
+        QFETCH(bool, quickScreen);
+        QFETCH(QStringList, expected);
+        Test::TempProgram program;
+        Startup startup(program.ctx());
+        QVERIFY(startup.writeQuickScreen(quickScreen, "frmStartup, chkRepeat"));
+        AppState &s = program.ctx().state;
+        s.strConnected = "True";
+        s.blnConfigChanged = true;
+        RecordingWindows windows;
+        startup.main(windows);
+        QCOMPARE(windows.shown, expected);
+        QCOMPARE(s.strConfigPath, QStringLiteral(" "));
+        QCOMPARE(s.strConnected, QStringLiteral("False"));
+        QVERIFY(!s.blnConfigChanged && !s.blnDiagsTrace && !s.blnStepDone);
+        QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
+        QVERIFY(program.errorLogLines().isEmpty());
+    }
+
+    void missingCatalogueLeavesOnlyTheMainWindow()
+    {
+        Test::TempProgram program(false);
+        RecordingWindows windows;
+        Startup(program.ctx()).main(windows);
+        QCOMPARE(windows.shown, (QStringList {"editor", "main"}));
+        const QStringList log = program.errorLogLines();
+        QCOMPARE(log.size(), 2);
+        QVERIFY2(log.at(0).contains(" - basMain, ConnectDB(), Program, 3024, "), qPrintable(log.at(0)));
+        QVERIFY2(log.at(1).contains(" - basMain, Main(), Program, 91, "), qPrintable(log.at(1)));
+        QVERIFY(!QFile::exists(program.path("Data/QX.qxd")));
+    }
+
+    void closePath_data()
+    {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("quits");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("No stays") << true << QList<int> {Msg::No} << false << false;
+        QTest::newRow("nothing changed") << false << QList<int> {Msg::Yes} << true << false;
+        QTest::newRow("save on Yes") << true << QList<int> {Msg::Yes, Msg::Yes} << true << true;
+        QTest::newRow("discard on No") << true << QList<int> {Msg::Yes, Msg::No} << true << false;
+    }
+
+    void closePath()
+    {
+        QFETCH(QList<int>, answers);
+        Test::TempProgram program(false);
+        program.ctx().editor.setTag("1");
+        program.ctx().state.blnConfigChanged = cell<bool>("changed");
+        for (int a : answers)
+            program.prompter().enqueue(a);
+        bool didSave = false;
+        QCOMPARE(
+            ShutdownFlow(program.ctx()).confirmQuit("Closing Tarvel", [&] { didSave = true; }), cell<bool>("quits"));
+        QCOMPARE(didSave, cell<bool>("saved"));
+        const auto &m = program.prompter().messages();
+        QCOMPARE(m.size(), answers.size());
+        QCOMPARE(m.at(0).text, QStringLiteral("Are your sure you want to quit?"));
+        QCOMPARE(m.at(0).title, QStringLiteral("Closing Tarvel"));
+        QCOMPARE(m.at(0).style, Msg::YesNo | Msg::Question | Msg::DefaultButton2);
+        if (m.size() == 2)
+            QCOMPARE(m.at(1).title, QStringLiteral("Unsaved Drive Config Data Exists"));
+    }
+};
 
 } // namespace StartupTest
-
-namespace StatusListSaveTest {
-
-// Saving the status list: the name chosen gets the list extension.
-
-class TestStatusListSave : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void extensionAdded_data()
-    {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("bare name") << "log1"
-                                   << "log1.qxl";
-        QTest::newRow("with extension") << "log2.QXL"
-                                        << "log2.QXL";
-    }
-    void extensionAdded()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(QString, written);
-        Test::TempProgram program(false);
-        Test::ScriptedFileDialogs dialogs;
-        dialogs.answer = program.path(chosen);
-        program.ctx().setFileDialogs(&dialogs);
-        program.ctx().statusList.addLine("kept");
-        StatusListActions(program.ctx()).save();
-        QVERIFY(QFile::exists(program.path(written)));
-        QVERIFY(program.ctx().statusList.caption().endsWith(written));
-        program.ctx().setFileDialogs(nullptr);
-    }
-};
-
-} // namespace StatusListSaveTest
 
 // Undo and redo of entries, through the history as the editor reaches the
 // checks: a step holds every parameter the entry and its rules changed.
@@ -1244,5 +893,5 @@ private Q_SLOTS:
 
 TARVEL_TEST_GUILESS_MAIN(EditHistoryTest::TestEditHistory, MainCommandsTest::TestMainCommands,
     PollTimersTest::TestPollTimers, NewConfigTest::TestNewConfigDialogModel, ChangeRatingTest::TestChangeRatingModel,
-    StartupTest::TestStartup, StatusListSaveTest::TestStatusListSave)
+    StartupTest::TestStartup)
 #include "tst_app.moc"

@@ -1,4 +1,6 @@
-// The shipped catalogue, the parameter loader and the drive look-up.
+// The shipped catalogue, the parameter loader, the drive look-up and the
+// quick-start items.
+#include "LinkTestSupport.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
@@ -6,8 +8,8 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DriveLookup.h"
 #include "catalogue/ParamLoader.h"
+#include "catalogue/QuickStartItems.h"
 #include "model/ParamText.h"
-#include "ports/ShellHooks.h"
 
 #include <QSet>
 #include <QtTest>
@@ -119,6 +121,30 @@ private Q_SLOTS:
         QCOMPARE(q("Select * from tblComSet WHERE Code = 99 order by Code").field("Address").toInt(), 1);
         QCOMPARE(q("select * from tblCustInfo where RecNum = 1 ").field("QuickScreen").toBool(), true);
     }
+
+    // The items the wizard marks, group by group (none in 5 and 9): sorted
+    // writable parameters of their group on the largest drive, which has
+    // every parameter a quick start can ask for.
+    void quickStartItems()
+    {
+        QSet<int> writable;
+        for (RecordSet rs = q("Select * From qryTabParams" + driveWhere("03", "06", "104")); !rs.eof(); rs.moveNext())
+            if (!rs.field("ReadOnly").toBool())
+                writable.insert(rs.field("Parameter").toInt());
+        qsizetype total = 0;
+        for (int g : QuickStartItems::groups()) {
+            const QVector<int> &items = QuickStartItems::items(g);
+            QVERIFY(std::is_sorted(items.begin(), items.end()));
+            QVERIFY(std::adjacent_find(items.begin(), items.end()) == items.end());
+            for (int i : items)
+                QVERIFY2(i / 100 == g && writable.contains(i) && QuickStartItems::contains(i),
+                    qPrintable(QString::number(i)));
+            total += items.size();
+        }
+        QCOMPARE(total, 47);
+        QVERIFY(QuickStartItems::items(5).isEmpty() && QuickStartItems::items(9).isEmpty());
+        QVERIFY(!QuickStartItems::contains(105));
+    }
 };
 
 class TestParamLoader : public QObject
@@ -131,7 +157,6 @@ private Q_SLOTS:
         QTest::addColumn<DriveKey>("drive");
         QTest::newRow("largest QX3") << DriveKey {"03", "06", "104"};
         QTest::newRow("smallest QX1") << DriveKey {"01", "01", "104"};
-        QTest::newRow("QX2 1.20") << DriveKey {"02", "05", "120"};
     }
     void loadsEveryField()
     {
@@ -207,14 +232,6 @@ private Q_SLOTS:
     }
 };
 
-namespace {
-struct PollHooks : ShellHooks
-{
-    QStringList calls;
-    void setPollTimerEnabled(bool enabled) override { calls << (enabled ? "poll on" : "poll off"); }
-};
-} // namespace
-
 class TestDriveLookup : public QObject
 {
     Q_OBJECT
@@ -234,7 +251,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("codes");
         QTest::addColumn<int>("error");
         const QStringList none {"unset", "unset", "unset"};
-        QTest::newRow("series 1, model 5") << QStringList {"1", "5", "109"} << QStringList {"01", "05", "109"} << 0;
         QTest::newRow("series 2, model 10") << QStringList {"2", "10", "120"} << QStringList {"02", "10", "120"} << 0;
         QTest::newRow("series written 03") << QStringList {"03", "6", "104"} << QStringList {"03", "06", "104"} << 0;
         QTest::newRow("revision of another series") << QStringList {"1", "5", "120"} << none << 0;
@@ -249,10 +265,10 @@ private Q_SLOTS:
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
         setDrive(ctx, drive);
-        PollHooks hooks;
+        Test::RecordingHooks hooks;
         ctx.setHooks(&hooks);
         QCOMPARE(DriveLookup(ctx).getDrive(), codes.first() != "unset");
-        QCOMPARE(hooks.calls, QStringList({"poll off", "poll on"}));
+        QCOMPARE(hooks.calls.filter("poll"), QStringList({"poll off", "poll on"}));
         QCOMPARE((QStringList {ctx.state.strDriveSeriesCode, ctx.state.strDriveModelCode, ctx.state.strDriveRevCode}),
             codes);
         const QStringList log = program.errorLogLines();
@@ -267,7 +283,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("address");
         QTest::addColumn<QString>("number");
         QTest::newRow("P0.00") << QStringList {"1", "5", "109"} << 1 << "P0.00";
-        QTest::newRow("P9.41") << QStringList {"3", "1", "104"} << 2346 << "P9.41";
         QTest::newRow("P10.05") << QStringList {"03", "01", "104"} << 2566 << "P10.05";
         QTest::newRow("address of no parameter") << QStringList {"3", "1", "104"} << 2000 << "";
         QTest::newRow("parameter of a later revision") << QStringList {"3", "1", "100"} << 2566 << "";

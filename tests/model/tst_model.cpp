@@ -199,8 +199,9 @@ private Q_SLOTS:
     {
         const QStringList lines {"Reading drive", QStringLiteral("Temp 40\u00b0C"), QString(), "  indented"};
         list().setLines(lines);
+        // A name chosen without the list extension gets it.
         const QString path = m_program->path("run.qxl");
-        m_dialogs->answer = path;
+        m_dialogs->answer = m_program->path("run");
         StatusListActions actions(ctx());
         actions.buttonClick(StatusListActions::Save);
         QVERIFY(m_dialogs->requests.last().confirmOverwrite);
@@ -211,9 +212,13 @@ private Q_SLOTS:
                                "C\r\n\r\n  indented\r\n"));
         QCOMPARE(bytes.count('\n'), lines.size() + 1);
         list().setLines({"to be replaced"});
+        m_dialogs->answer = path;
         actions.buttonClick(StatusListActions::Open);
         QVERIFY(m_dialogs->requests.last().fileMustExist);
         QCOMPARE(list().lines().mid(1), lines);
+        m_dialogs->answer = m_program->path("copy.QXL"); // any case of it is kept
+        actions.buttonClick(StatusListActions::Save);
+        QVERIFY(QFile::exists(m_program->path("copy.QXL")));
         QVERIFY(m_program->errorLogLines().isEmpty());
     }
 

@@ -18,7 +18,7 @@ namespace Tarvel::Test {
 //   c i n      choose entry n of cmbP(i) and leave the list
 //   l i text   leave cmbP(i) showing a text that is not in its list
 //   s i text   put a text into txtP(i) without checks, as a file load does
-//   v i x      Validate(x, i);  r i x  resolution of i;  d i 0|1  Dependent flag
+//   v i x      Validate(x, i);  d i 0|1  Dependent flag
 // Expectations, separated by "; ":
 //   i=text  Li=text  i:on  i:off  Li:on  Li:off  redi  blacki
 //   maxi=x  mini=x  lasti=text  focus=Ti  focus=Li  changed  unchanged
@@ -58,8 +58,6 @@ public:
                 ctx().editor.txtP(i).setText(arg);
             else if (op == u'v')
                 m_checks.validate(arg.toFloat(), i);
-            else if (op == u'r')
-                ctx().params.sngResolution[i] = arg.toFloat();
             else if (op == u'd')
                 ctx().params.blnDependent[i] = arg == QLatin1String("1");
         }
@@ -157,6 +155,20 @@ inline void row(const char *name, const QString &drive, const QString &steps, co
     const QStringList &messages = {})
 {
     QTest::newRow(name) << drive << steps << expect << messages;
+}
+
+// Runs the current row of such a table.
+inline void runEditScriptRow()
+{
+    QFETCH(QString, drive);
+    QFETCH(QString, steps);
+    QFETCH(QString, expect);
+    QFETCH(QStringList, messages);
+    EditScript script(drive);
+    QVERIFY(script.loaded());
+    script.run(steps);
+    QCOMPARE(script.mismatches(expect).join("; "), QString());
+    QCOMPARE(script.messages(), messages);
 }
 
 } // namespace Tarvel::Test

@@ -5,8 +5,6 @@ namespace Tarvel {
 int ScriptedPrompter::msgBox(const QString &text, int style, const QString &title)
 {
     m_messages.append({text, style, title});
-    if (m_observer)
-        m_observer(m_messages.last());
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
     switch (Msg::buttons(style)) {

@@ -5,8 +5,6 @@
 #include <QList>
 #include <QQueue>
 
-#include <functional>
-
 namespace Tarvel {
 
 // A prompter that records every message and answers from a script: queued
@@ -25,8 +23,6 @@ public:
 
     void enqueue(int answer) { m_answers.enqueue(answer); }
     void setAnswerYes(bool yes) { m_yes = yes; }
-    // Called for each message as it is shown, e.g. to print it.
-    void setObserver(std::function<void(const Message &)> observer) { m_observer = std::move(observer); }
 
     const QList<Message> &messages() const { return m_messages; }
     QStringList titles() const;
@@ -36,7 +32,6 @@ private:
     QList<Message> m_messages;
     QQueue<int> m_answers;
     bool m_yes = false;
-    std::function<void(const Message &)> m_observer;
 };
 
 } // namespace Tarvel

@@ -6,6 +6,7 @@
 #include "support/ScriptedPrompter.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -48,5 +49,11 @@ public:
 
 // The catalogue the build produced, for read-only queries.
 QString builtCatalogue();
+
+// A column of the current data row, where a statement (QFETCH) cannot stand.
+template<class T> T cell(const char *name)
+{
+    return *static_cast<T *>(QTest::qData(name, qMetaTypeId<T>()));
+}
 
 } // namespace Tarvel::Test

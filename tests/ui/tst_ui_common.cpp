@@ -32,8 +32,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("classic");
         QTest::addColumn<QString>("qt");
-        QTest::newRow("one entry") << QStringLiteral("list files (*.qxl)|*.qxl")
-                                   << QStringLiteral("list files (*.qxl)");
         QTest::newRow("two entries") << QStringLiteral("qxl (*.qxl)|*.qxl|Text (*.txt)|*.txt")
                                      << QStringLiteral("qxl (*.qxl);;Text (*.txt)");
         QTest::newRow("several patterns")

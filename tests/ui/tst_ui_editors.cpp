@@ -204,7 +204,9 @@ private Q_SLOTS:
             QVERIFY(!w().findChild<QPushButton *>(name)->isEnabled());
     }
 
-    void typingUpdatesTheForm()
+    // Typing and choosing reach the form (and the field events); what the
+    // form says reaches the widgets.
+    void widgetsAndFormFollowEachOther()
     {
         open(QX2);
         focusBox(101);
@@ -213,8 +215,6 @@ private Q_SLOTS:
         QCOMPARE(ctx().editor.txtP(101).text(), QStringLiteral("12.5"));
         QVERIFY(ctx().state.blnConfigChanged);
         QCOMPARE(m_checks->calls, QStringList {"enter 101"});
-    }
-
     // A match chosen in the search field brings its tabs to the front and
     // its field the focus; the field being edited is left first.
     void searchGoesToTheField_data()
@@ -247,21 +247,9 @@ private Q_SLOTS:
         QCOMPARE(w().searchMatches("P10.05"), QStringList()); // the drive lacks it
     }
 
-    void formChangesShowInTheWidgets()
-    {
-        open(QX2);
-        ctx().editor.txtP(102).setText("33.3");
-        ctx().editor.lblP(102).setForeColor(Colour::Red);
-        ctx().editor.cmbP(100).setListIndex(1);
-        QCOMPARE(w().valueBox(102)->text(), QStringLiteral("33.3"));
-        QCOMPARE(w().label(102)->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(w().choiceList(100)->currentIndex(), 1);
-    }
 
-    void choosingFromAListUpdatesTheForm()
-    {
-        open(QX2);
         ctx().editor.setFocus(FieldKind::List, 100);
+        m_checks->calls.clear();
         const int before = ctx().editor.cmbP(100).listIndex();
         QTest::keyClick(w().choiceList(100), Qt::Key_Down);
         QCOMPARE(ctx().editor.cmbP(100).listIndex(), before + 1);
@@ -269,6 +257,17 @@ private Q_SLOTS:
         QTest::keyClick(w().choiceList(100), Qt::Key_Return);
         QCOMPARE(m_checks->calls, QStringList({"leaveList 100", "enter 101"}));
         QCOMPARE(ctx().editor.txtP(100).text(), QString::number(before + 1));
+
+        ctx().editor.txtP(102).setText("33.3");
+        ctx().editor.lblP(102).setForeColor(Colour::Red);
+        ctx().editor.cmbP(100).setListIndex(0);
+        QCOMPARE(w().valueBox(102)->text(), QStringLiteral("33.3"));
+        QCOMPARE(w().label(102)->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(w().choiceList(100)->currentIndex(), 0);
+        // A field the catalogue or a rule disables cannot be used.
+        ctx().editor.txtP(102).setEnabled(false);
+        ctx().editor.cmbP(100).setEnabled(false);
+        QVERIFY(!w().valueBox(102)->isEnabled() && !w().choiceList(100)->isEnabled());
     }
 
     void enterWalksEveryUsedFieldInOrder_data()
@@ -277,7 +276,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("rev");
         QTest::newRow("QX1, fewest parameters") << QX1.series << QX1.model << QX1.rev;
-        QTest::newRow("QX2") << QX2.series << QX2.model << QX2.rev;
         QTest::newRow("QX3, encoder group") << QX3.series << QX3.model << QX3.rev;
     }
     void enterWalksEveryUsedFieldInOrder()
@@ -310,27 +308,13 @@ private Q_SLOTS:
         QCOMPARE(m_checks->count("leaveList 0"), 1);
     }
 
-    void shiftTabWalksBackAcrossSubTabs()
-    {
-        open(QX2);
-        focusBox(112);
-        QCOMPARE(shownTabs(), TabPos({1, 1}));
-        QTest::keyClick(w().valueBox(112), Qt::Key_Tab, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget(), w().valueBox(111));
-        QCOMPARE(shownTabs(), TabPos({1, 0}));
-    }
-
     void focusRequestBringsItsTabsUp_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("index");
         QTest::newRow("P0.05 list") << int(FieldKind::List) << 5;
         QTest::newRow("P0.07 between ranges") << int(FieldKind::Text) << 7;
-        QTest::newRow("P1.15 second sub-tab") << int(FieldKind::Text) << 115;
         QTest::newRow("P3.22 third sub-tab") << int(FieldKind::Text) << 322;
-        QTest::newRow("P3.31 list between ranges") << int(FieldKind::List) << 331;
-        QTest::newRow("P4.17") << int(FieldKind::Text) << 417;
-        QTest::newRow("P6.27") << int(FieldKind::Text) << 627;
         QTest::newRow("P9.39 fourth sub-tab") << int(FieldKind::List) << 939;
         QTest::newRow("P10.03") << int(FieldKind::Text) << 1003;
     }
@@ -351,10 +335,9 @@ private Q_SLOTS:
 
     void refusedEntryKeepsFieldAndTab_data()
     {
+        // Enter, Tab, a group tab and Done: tst_tabconfig_focusloss, with
+        // the message box taking the focus in a real window system.
         QTest::addColumn<QString>("action");
-        QTest::newRow("Enter") << "enter";
-        QTest::newRow("Tab") << "tab";
-        QTest::newRow("group tab clicked") << "group";
         QTest::newRow("sub-tab clicked") << "sub";
         QTest::newRow("close box") << "close";
     }
@@ -366,14 +349,11 @@ private Q_SLOTS:
         const QString before = ctx().editor.txtP(111).text();
         QTest::keyClicks(w().valueBox(111), "x");
         QCOMPARE(ctx().editor.txtP(111).text(), QStringLiteral("x"));
-        if (action == "enter" || action == "tab")
-            QTest::keyClick(w().valueBox(111), action == "enter" ? Qt::Key_Return : Qt::Key_Tab);
-        else if (action == "close")
+        if (action == "close") {
             QVERIFY(!w().close());
-        else {
-            QTabBar *tabs = bar(w(), action == "group" ? "tabDetails" : "SSTab1");
-            const int other = action == "group" ? 3 : 1;
-            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(other).center());
+        } else {
+            QTabBar *tabs = bar(w(), "SSTab1");
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
         }
         QCOMPARE(m_program->prompter().titles(), QStringList {"Wrong Data Type"});
         QCOMPARE(ctx().editor.txtP(111).text(), before);
@@ -458,33 +438,6 @@ private Q_SLOTS:
         QVERIFY(used->palette().color(QPalette::WindowText) != unused->palette().color(QPalette::WindowText));
     }
 
-    void readOnlyFieldsAreDisabled_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("list");
-        QTest::addColumn<int>("writable"); // a neighbour that stays usable
-        QTest::newRow("P6.29 value") << 629 << false << 628;
-        QTest::newRow("P6.31 fault record") << 631 << true << 630;
-        QTest::newRow("P9.34 rated current") << 934 << false << 938;
-        QTest::newRow("P9.42 drive model") << 942 << true << 939;
-        QTest::newRow("P2.04 off the custom curve") << 204 << false << 203;
-    }
-    void readOnlyFieldsAreDisabled()
-    {
-        QFETCH(int, index);
-        QFETCH(bool, list);
-        QFETCH(int, writable);
-        open(QX2);
-        QWidget *field = list ? static_cast<QWidget *>(w().choiceList(index)) : w().valueBox(index);
-        QVERIFY(!field->isHidden());
-        QVERIFY(!field->isEnabled());
-        QWidget *neighbour = w().choiceList(writable) && !w().choiceList(writable)->isHidden()
-            ? static_cast<QWidget *>(w().choiceList(writable))
-            : w().valueBox(writable);
-        QVERIFY(!neighbour->isHidden());
-        QVERIFY(neighbour->isEnabled());
-    }
-
     void closeBoxHidesAndKeepsTheValues()
     {
         open(QX2);
@@ -527,12 +480,8 @@ private Q_SLOTS:
     void wizardStepFacilities()
     {
         open(QX2); // no encoder group: tab 10 has no field to walk to
-        const QStringList captions {"Done w/ P0.xx", "Done w/ P1.xx", "Done w/ P2.xx", "Done w/P3.xx", "Done w/ P4.xx",
-            "Done w/ P7.xx", "Done w/ P8.xx", "Done w/ P9.xx"};
-        for (int k = 0; k < TabConfigWindow::WizButtonCount; ++k) {
-            QCOMPARE(w().wizButton(k)->text(), captions[k]);
+        for (int k = 0; k < TabConfigWindow::WizButtonCount; ++k)
             QVERIFY(w().wizButton(k)->isHidden());
-        }
         for (int g = 0; g <= 9; ++g)
             w().setGroupTabEnabled(g, g == 3);
         QCOMPARE(bar(w(), "tabDetails")->currentIndex(), 0); // disabling the shown group does not turn the page
@@ -542,12 +491,6 @@ private Q_SLOTS:
         QTabBar *tabs = bar(w(), "tabDetails");
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
         QCOMPARE(w().currentGroup(), 3); // a disabled group cannot be chosen
-        w().setQuickStartDotsVisible(3, true);
-        w().setQuickStartLegendVisible(true);
-        QCOMPARE(w().findChild<QLabel *>("lblQuickStart")->text(), "Green Dots Indicate \"Quick Start\" Items.");
-        for (QLabel *dot : w().quickStartDots(3))
-            QVERIFY(!dot->isHidden());
-        QVERIFY(w().quickStartDots(7).first()->isHidden());
         // The walk stays in the step's group, then reaches the step's button.
         w().setWizButtonVisible(3, true);
         w().setCloseButtonVisible(false);
@@ -627,152 +570,127 @@ class TestWizard : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensWithEntriesLocked();
-    void stepNarrowsEditor_data();
-    void stepNarrowsEditor();
-    void stepEnds_data();
-    void stepEnds();
-    void closeWithUnsavedNoUnloads();
-    void closeWithUnsavedYesSaves();
-    void pidStep_data();
-    void pidStep();
+    void opensWithEntriesLocked()
+    {
+        WizardFixture f;
+        QVERIFY(f.wiz());
+        QCOMPARE(f.ctx().editor.tag(), QStringLiteral("2"));
+        QVERIFY(QFile::exists(f.configPath("Quick.qxc")));
+        for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
+            QVERIFY2(!f.w().action(name)->isEnabled(), name);
+        for (const char *key : {"New", "Detail", "Schematic", "Wizard"})
+            QVERIFY2(!f.w().toolButton(key)->isEnabled(), key);
+    }
+
+    void stepNarrowsEditor_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("group");
+        QTest::newRow("step 1, on its first sub-tab") << 1 << 1;
+        QTest::newRow("step 5, group 7") << 5 << 7;
+    }
+
+    void stepNarrowsEditor()
+    {
+        QFETCH(int, step);
+        QFETCH(int, group);
+        WizardFixture f;
+        // Step 1 starts on its first sub-tab even when another was in front.
+        f.editor()->selectGroup(1, 1);
+        f.wiz()->stepButton(step)->click();
+        QVERIFY(f.editor()->isVisible());
+        QCOMPARE(f.enabledGroups(), 1);
+        QVERIFY(f.editor()->isGroupTabEnabled(group));
+        QCOMPARE(f.editor()->currentGroup(), group);
+        if (step == 1)
+            QCOMPARE(f.editor()->currentSubTab(1), 0);
+        QVERIFY(f.dotsShown(group));
+        for (int k = 0; k < TabConfigWindow::WizButtonCount; ++k)
+            QCOMPARE(!f.editor()->wizButton(k)->isHidden(), k == step);
+        QVERIFY(f.editorClose()->isHidden());
+        QVERIFY(!f.editor()->findChild<QLabel *>("lblQuickStart")->isHidden());
+        QVERIFY(!f.wiz()->parentWidget()->isEnabled());
+        QVERIFY(!f.wiz()->closeButton()->isEnabled());
+    }
+
+    void stepEnds_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("done button") << false;
+        QTest::newRow("editor close box") << true;
+    }
+
+    void stepEnds()
+    {
+        WizardFixture f;
+        // A click on the step's name starts it as its button does.
+        QTest::mouseClick(f.wiz()->stepLabel(3), Qt::LeftButton);
+        QVERIFY(!f.editor()->wizButton(3)->isHidden());
+        QVERIFY(!f.wiz()->isStepDone(3));
+        QFETCH(bool, closeBox);
+        if (closeBox)
+            f.w().editorSubWindow()->close();
+        else
+            f.editor()->wizButton(3)->click();
+        QVERIFY(f.editor()->wizButton(3)->isHidden());
+        QVERIFY(f.wiz()->isStepDone(3));
+        QCOMPARE(f.wiz()->boxColour(3), QColor(0, 255, 0));
+        QVERIFY(!f.wiz()->isStepDone(2));
+        QVERIFY(f.wiz()->boxColour(2) != QColor(0, 255, 0));
+        QCOMPARE(f.enabledGroups(), 11);
+        QVERIFY(!f.anyMarks());
+        QVERIFY(!f.editorClose()->isHidden());
+        QVERIFY(f.wiz()->parentWidget()->isEnabled());
+        QVERIFY(f.wiz()->closeButton()->isEnabled());
+        // Still the wizard's configuration, and the step may be taken again.
+        QCOMPARE(f.ctx().editor.tag(), QStringLiteral("2"));
+        f.wiz()->startStep(3);
+        QVERIFY(!f.editor()->wizButton(3)->isHidden());
+    }
+
+    void closeWithUnsaved_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("No unloads") << int(Msg::No);
+        QTest::newRow("Yes saves first") << int(Msg::Yes);
+    }
+
+    void closeWithUnsaved()
+    {
+        QFETCH(int, answer);
+        WizardFixture f;
+        const QByteArray saved = Test::readBytes(f.configPath("Quick.qxc"));
+        f.wiz()->startStep(1);
+        f.editor()->wizButton(1)->click();
+        f.ctx().editor.txtP(103).setText("61");
+        f.program.prompter().enqueue(answer);
+        QPointer<WizardWindow> wiz = f.wiz();
+        wiz->closeButton()->click();
+        const auto &msgs = f.program.prompter().messages();
+        QCOMPARE(msgs.last().text, QStringLiteral("You have unsaved data. Would you like to save now?"));
+        QCOMPARE(msgs.last().title, QStringLiteral("Unsaved Drive Config Data Exists"));
+        QTRY_VERIFY(!wiz);
+        const QByteArray now = Test::readBytes(f.configPath("Quick.qxc"));
+        QVERIFY(answer == Msg::Yes ? now.contains("\r\n10361\r\n") : now == saved);
+        QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
+        QCOMPARE(f.enabledGroups(), 11);
+        QVERIFY(!f.anyMarks());
+        for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
+            QVERIFY2(f.w().action(name)->isEnabled(), name);
+        for (const char *key : {"New", "Detail", "Wizard", "Schematic"})
+            QVERIFY2(f.w().toolButton(key)->isEnabled(), key);
+    }
+
+    // A series-2 drive takes the PID step in stepNarrowsEditor.
+    void series1HasNoPidStep()
+    {
+        WizardFixture f(QX1);
+        QVERIFY(f.wiz());
+        QVERIFY(!f.wiz()->stepButton(WizardWindow::PidStep)->isEnabled());
+        QVERIFY(!f.wiz()->stepLabel(WizardWindow::PidStep)->isEnabled());
+        QVERIFY(f.wiz()->stepButton(WizardWindow::PidStep - 1)->isEnabled());
+    }
 };
-
-void TestWizard::opensWithEntriesLocked()
-{
-    WizardFixture f;
-    QVERIFY(f.wiz());
-    QCOMPARE(f.wiz()->windowTitle(), QStringLiteral("  Quick Start"));
-    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("2"));
-    QVERIFY(QFile::exists(f.configPath("Quick.qxc")));
-    for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
-        QVERIFY2(!f.w().action(name)->isEnabled(), name);
-    for (const char *key : {"New", "Detail", "Schematic", "Wizard"})
-        QVERIFY2(!f.w().toolButton(key)->isEnabled(), key);
-    QCOMPARE(f.wiz()->stepLabel(2)->text(), QStringLiteral("P2.xx - Volts / Hertz"));
-}
-
-void TestWizard::stepNarrowsEditor_data()
-{
-    QTest::addColumn<int>("step");
-    QTest::addColumn<int>("group");
-    for (int k = 0; k < WizardWindow::StepCount; ++k)
-        QTest::newRow(qPrintable(QString::number(k))) << k << WizardWindow::stepGroup(k);
-}
-
-void TestWizard::stepNarrowsEditor()
-{
-    QFETCH(int, step);
-    QFETCH(int, group);
-    WizardFixture f;
-    // Step 1 starts on its first sub-tab even when another was in front.
-    f.editor()->selectGroup(1, 1);
-    f.wiz()->stepButton(step)->click();
-    QVERIFY(f.editor()->isVisible());
-    QCOMPARE(f.enabledGroups(), 1);
-    QVERIFY(f.editor()->isGroupTabEnabled(group));
-    QCOMPARE(f.editor()->currentGroup(), group);
-    if (step == 1)
-        QCOMPARE(f.editor()->currentSubTab(1), 0);
-    QVERIFY(f.dotsShown(group));
-    for (int k = 0; k < TabConfigWindow::WizButtonCount; ++k)
-        QCOMPARE(!f.editor()->wizButton(k)->isHidden(), k == step);
-    QVERIFY(f.editorClose()->isHidden());
-    QVERIFY(!f.editor()->findChild<QLabel *>("lblQuickStart")->isHidden());
-    QVERIFY(!f.wiz()->parentWidget()->isEnabled());
-    QVERIFY(!f.wiz()->closeButton()->isEnabled());
-}
-
-void TestWizard::stepEnds_data()
-{
-    QTest::addColumn<bool>("closeBox");
-    QTest::newRow("done button") << false;
-    QTest::newRow("editor close box") << true;
-}
-
-void TestWizard::stepEnds()
-{
-    WizardFixture f;
-    // A click on the step's name starts it as its button does.
-    QTest::mouseClick(f.wiz()->stepLabel(3), Qt::LeftButton);
-    QVERIFY(!f.editor()->wizButton(3)->isHidden());
-    QVERIFY(!f.wiz()->isStepDone(3));
-    QFETCH(bool, closeBox);
-    if (closeBox)
-        f.w().editorSubWindow()->close();
-    else
-        f.editor()->wizButton(3)->click();
-    QVERIFY(f.editor()->wizButton(3)->isHidden());
-    QVERIFY(f.wiz()->isStepDone(3));
-    QCOMPARE(f.wiz()->boxColour(3), QColor(0, 255, 0));
-    QVERIFY(!f.wiz()->isStepDone(2));
-    QVERIFY(f.wiz()->boxColour(2) != QColor(0, 255, 0));
-    QCOMPARE(f.enabledGroups(), 11);
-    QVERIFY(!f.anyMarks());
-    QVERIFY(!f.editorClose()->isHidden());
-    QVERIFY(f.wiz()->parentWidget()->isEnabled());
-    QVERIFY(f.wiz()->closeButton()->isEnabled());
-    // Still the wizard's configuration, and the step may be taken again.
-    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("2"));
-    f.wiz()->startStep(3);
-    QVERIFY(!f.editor()->wizButton(3)->isHidden());
-}
-
-void TestWizard::closeWithUnsavedNoUnloads()
-{
-    WizardFixture f;
-    const QByteArray saved = Test::readBytes(f.configPath("Quick.qxc"));
-    f.wiz()->startStep(1);
-    f.editor()->wizButton(1)->click();
-    f.ctx().editor.txtP(103).setText("61");
-    QVERIFY(f.ctx().state.blnConfigChanged);
-    f.program.prompter().enqueue(Msg::No);
-    QPointer<WizardWindow> wiz = f.wiz();
-    wiz->closeButton()->click();
-    const auto &msgs = f.program.prompter().messages();
-    QCOMPARE(msgs.last().text, QStringLiteral("You have unsaved data. Would you like to save now?"));
-    QCOMPARE(msgs.last().title, QStringLiteral("Unsaved Drive Config Data Exists"));
-    QTRY_VERIFY(!wiz);
-    QCOMPARE(Test::readBytes(f.configPath("Quick.qxc")), saved);
-    QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
-    QCOMPARE(f.enabledGroups(), 11);
-    QVERIFY(!f.anyMarks());
-    for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
-        QVERIFY2(f.w().action(name)->isEnabled(), name);
-    for (const char *key : {"New", "Detail", "Wizard", "Schematic"})
-        QVERIFY2(f.w().toolButton(key)->isEnabled(), key);
-}
-
-void TestWizard::closeWithUnsavedYesSaves()
-{
-    WizardFixture f;
-    f.ctx().editor.txtP(103).setText("61");
-    f.program.prompter().enqueue(Msg::Yes);
-    QPointer<WizardWindow> wiz = f.wiz();
-    wiz->closeButton()->click();
-    QTRY_VERIFY(!wiz);
-    QVERIFY(Test::readBytes(f.configPath("Quick.qxc")).contains("\r\n10361\r\n"));
-    QVERIFY(!f.ctx().state.blnConfigChanged);
-}
-
-void TestWizard::pidStep_data()
-{
-    QTest::addColumn<QStringList>("drive");
-    QTest::addColumn<bool>("offered");
-    QTest::newRow("series 1") << QX1 << false;
-    QTest::newRow("series 2") << QX2 << true;
-}
-
-void TestWizard::pidStep()
-{
-    QFETCH(QStringList, drive);
-    QFETCH(bool, offered);
-    WizardFixture f(drive);
-    QVERIFY(f.wiz());
-    QCOMPARE(f.wiz()->stepButton(WizardWindow::PidStep)->isEnabled(), offered);
-    QCOMPARE(f.wiz()->stepLabel(WizardWindow::PidStep)->isEnabled(), offered);
-    QVERIFY(f.wiz()->stepButton(WizardWindow::PidStep - 1)->isEnabled());
-}
 
 } // namespace WizardTest
 
@@ -802,111 +720,97 @@ class TestChangeRatingDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void showsModel_data();
-    void showsModel();
-    void buttonsClose_data();
-    void buttonsClose();
-    void mainCommand_data();
-    void mainCommand();
-};
-
-void TestChangeRatingDialog::showsModel_data()
-{
-    QTest::addColumn<QString>("series"); // the text of P9.41
-    QTest::addColumn<bool>("okEnabled");
-    QTest::newRow("candidates") << "02" << true;
-    QTest::newRow("none") << "04" << false;
-}
-
-void TestChangeRatingDialog::showsModel()
-{
-    QFETCH(QString, series);
-    QFETCH(bool, okEnabled);
-    Test::TempProgram program;
-    AppContext &ctx = program.ctx();
-    ctx.editor.txtP(941).setText(series);
-    ChangeRatingDialog dialog(ctx);
-
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Configuration Update"));
-    QVERIFY(!dialog.windowIcon().isNull());
-    QCOMPARE(dialog.label()->text(),
-        QStringLiteral(
-            "Select the drive series/rating you would like to update to from the list below and click \"OK\"."));
-    QCOMPARE(dialog.driveList()->toolTip(), QStringLiteral("Select a drive model and rev. from the list."));
-    QCOMPARE(items(dialog.driveList()), dialog.model().lines());
-    QCOMPARE(dialog.driveList()->currentIndex(), 0);
-    QCOMPARE(dialog.okButton()->isEnabled(), okEnabled);
-    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
-    // Showing the first line is no choice of the user's: no warning.
-    QVERIFY(program.prompter().messages().isEmpty());
-}
-
-void TestChangeRatingDialog::buttonsClose_data()
-{
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QStringList>("drive");
-    QTest::newRow("OK moves to the chosen drive") << true << int(QDialog::Accepted) << QX3;
-    QTest::newRow("Cancel changes nothing") << false << int(QDialog::Rejected) << QX2;
-}
-
-void TestChangeRatingDialog::buttonsClose()
-{
-    QFETCH(bool, ok);
-    QFETCH(int, result);
-    QFETCH(QStringList, drive);
-    // The list's choice reaches the model; its warnings are the model's test.
-    Test::TempProgram program;
-    AppContext &ctx = program.ctx();
-    QVERIFY(Test::loadDrive(ctx, QX2));
-    ChangeRatingDialog dialog(ctx);
-    dialog.driveList()->setCurrentIndex(int(dialog.model().lines().indexOf("QX-3-045H @ rev. 104")));
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-
-    QTest::mouseClick(ok ? dialog.okButton() : dialog.cancelButton(), Qt::LeftButton);
-
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.result(), result);
-    QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), drive);
-    QCOMPARE(program.prompter().titles(), ok ? QStringList {"Update Complete"} : QStringList());
-}
-
-void TestChangeRatingDialog::mainCommand_data()
-{
-    QTest::addColumn<bool>("withFile");
-    QTest::newRow("no configuration") << false;
-    QTest::newRow("configuration file open") << true;
-}
-
-void TestChangeRatingDialog::mainCommand()
-{
-    QFETCH(bool, withFile);
-    Test::MainFixture f;
-    if (withFile) {
-        Test::answerNewConfig(QX2, "Pump1");
-        f.w().commands().newDetailed();
+    void showsModel_data()
+    {
+        QTest::addColumn<QString>("series"); // the text of P9.41
+        QTest::addColumn<bool>("okEnabled");
+        QTest::newRow("candidates") << "02" << true;
+        QTest::newRow("none") << "04" << false;
     }
-    f.w().pollTimers().mainTick();
-    QAction *update = f.w().action("mnuUpdate");
-    QCOMPARE(update->isEnabled(), withFile);
-    f.program.prompter().clear();
 
-    // Outlives the test function: with no dialog the timer fires later.
-    auto shownTitle = std::make_shared<QString>();
-    QTimer::singleShot(0, [shownTitle] {
-        if (auto *dialog = qobject_cast<ChangeRatingDialog *>(QApplication::activeModalWidget())) {
-            *shownTitle = dialog->windowTitle();
-            dialog->reject();
+    void showsModel()
+    {
+        QFETCH(QString, series);
+        QFETCH(bool, okEnabled);
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        ctx.editor.txtP(941).setText(series);
+        ChangeRatingDialog dialog(ctx);
+
+        QCOMPARE(items(dialog.driveList()), dialog.model().lines());
+        QCOMPARE(dialog.driveList()->currentIndex(), 0);
+        QCOMPARE(dialog.okButton()->isEnabled(), okEnabled);
+        // Showing the first line is no choice of the user's: no warning.
+        QVERIFY(program.prompter().messages().isEmpty());
+    }
+
+    void buttonsClose_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("drive");
+        QTest::newRow("OK moves to the chosen drive") << true << int(QDialog::Accepted) << QX3;
+        QTest::newRow("Cancel changes nothing") << false << int(QDialog::Rejected) << QX2;
+    }
+
+    void buttonsClose()
+    {
+        QFETCH(bool, ok);
+        QFETCH(int, result);
+        QFETCH(QStringList, drive);
+        // The list's choice reaches the model; its warnings are the model's test.
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        QVERIFY(Test::loadDrive(ctx, QX2));
+        ChangeRatingDialog dialog(ctx);
+        dialog.driveList()->setCurrentIndex(int(dialog.model().lines().indexOf("QX-3-045H @ rev. 104")));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QTest::mouseClick(ok ? dialog.okButton() : dialog.cancelButton(), Qt::LeftButton);
+
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), result);
+        QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), drive);
+        QCOMPARE(program.prompter().titles(), ok ? QStringList {"Update Complete"} : QStringList());
+    }
+
+    void mainCommand_data()
+    {
+        QTest::addColumn<bool>("withFile");
+        QTest::newRow("no configuration") << false;
+        QTest::newRow("configuration file open") << true;
+    }
+
+    void mainCommand()
+    {
+        QFETCH(bool, withFile);
+        Test::MainFixture f;
+        if (withFile) {
+            Test::answerNewConfig(QX2, "Pump1");
+            f.w().commands().newDetailed();
         }
-    });
-    // The command itself, as the menu would run it even when disabled.
-    f.w().changeDriveRating();
+        f.w().pollTimers().mainTick();
+        QAction *update = f.w().action("mnuUpdate");
+        QCOMPARE(update->isEnabled(), withFile);
+        f.program.prompter().clear();
 
-    QCOMPARE(*shownTitle, withFile ? QStringLiteral("Configuration Update") : QString());
-    const QStringList titles = f.program.prompter().titles();
-    QCOMPARE(titles, withFile ? QStringList() : QStringList {"No Configuration Loaded"});
-}
+        // Outlives the test function: with no dialog the timer fires later.
+        auto shownTitle = std::make_shared<QString>();
+        QTimer::singleShot(0, [shownTitle] {
+            if (auto *dialog = qobject_cast<ChangeRatingDialog *>(QApplication::activeModalWidget())) {
+                *shownTitle = dialog->windowTitle();
+                dialog->reject();
+            }
+        });
+        // The command itself, as the menu would run it even when disabled.
+        f.w().changeDriveRating();
+
+        QCOMPARE(*shownTitle, withFile ? QStringLiteral("Configuration Update") : QString());
+        const QStringList titles = f.program.prompter().titles();
+        QCOMPARE(titles, withFile ? QStringList() : QStringList {"No Configuration Loaded"});
+    }
+};
 
 } // namespace ChangeRatingDialogTest
 
@@ -1066,11 +970,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("lit");
-        QTest::newRow("empty") << 0 << 0;
         QTest::newRow("one step is nothing yet") << 1 << 0;
         QTest::newRow("half") << 500 << 25;
         QTest::newRow("nearly full") << 990 << 50;
-        QTest::newRow("full") << 999 << 50;
         QTest::newRow("past the end") << 5000 << 50;
         QTest::newRow("below zero") << -3 << 0;
     }

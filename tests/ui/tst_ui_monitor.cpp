@@ -1,19 +1,18 @@
 // The connection and auto-detect dialogs render their models and pass the
-// user's actions on; the keypad, fault viewer and configuration information
-// reached from the main window. Set TARVEL_SCREENSHOT_DIR to keep a picture
-// of each.
+// user's actions on (the models' own decisions are tst_comm_link's); the
+// keypad, fault viewer and configuration information reached from the main
+// window.
 #include "LinkTestSupport.h"
 #include "MainWindowTestSupport.h"
 #include "TestMain.h"
 
 #include "monitor/DriveAccess.h"
 #include "ui/main/MonitorCommands.h"
+#include "ui/monitor/AutoDetectDialog.h"
+#include "ui/monitor/CommSettingsDialog.h"
 #include "ui/monitor/FaultsWindow.h"
 #include "ui/monitor/KeypadWindow.h"
 #include "ui/monitor/StatsWindow.h"
-
-#include "ui/monitor/AutoDetectDialog.h"
-#include "ui/monitor/CommSettingsDialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -31,132 +30,104 @@
 using namespace Tarvel;
 using namespace Tarvel::Test;
 
-namespace {
-
-void keepScreenshot(QWidget &window, const QString &name)
-{
-    const QString dir = qEnvironmentVariable("TARVEL_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
-        QVERIFY(window.grab().save(dir + u'/' + name + QStringLiteral(".png")));
-}
-
-} // namespace
-
 class TestLinkDialogs : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void settingsDialogShowsLists();
-    void typingIntoListsIsRefused_data();
-    void typingIntoListsIsRefused();
-    void settingsDialogConnects();
-    void autoDetectNeedsPort();
-    void autoDetectClosedWhileSearching();
-};
-
-void TestLinkDialogs::settingsDialogShowsLists()
-{
-    TempProgram program;
-    program.ctx().link().mod1().setPortMap(PortMap(QStringList {"/dev/ttyUSB3"}));
-    auto *dialog = new CommSettingsDialog(program.ctx());
-    dialog->show();
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("  Connection Settings"));
-    QCOMPARE(dialog->portList()->count(), 4);
-    QCOMPARE(dialog->portList()->currentText(), QStringLiteral("Com 1 (/dev/ttyUSB3)"));
-    QCOMPARE(dialog->speedList()->currentText(), QStringLiteral("19200"));
-    QCOMPARE(dialog->protocolList()->count(), 6);
-    QCOMPARE(dialog->protocolList()->currentText(), QStringLiteral("8, E, 1, RTU"));
-    QCOMPARE(dialog->addressBox()->text(), QStringLiteral("1"));
-    keepScreenshot(*dialog, QStringLiteral("connection-settings"));
-    QPointer<CommSettingsDialog> watch(dialog);
-    dialog->closeButton()->click();
-    QTRY_VERIFY(watch.isNull()); // released when closed
-}
-
-void TestLinkDialogs::typingIntoListsIsRefused_data()
-{
-    QTest::addColumn<bool>("speed");
-    QTest::addColumn<int>("choose");
-    QTest::addColumn<QString>("kept");
-    QTest::newRow("speed") << true << 1 << "9600";
-    QTest::newRow("protocol") << false << 0 << "7, N, 2, ASCII";
-}
-
-void TestLinkDialogs::typingIntoListsIsRefused()
-{
-    TempProgram program;
-    CommSettingsDialog dialog(program.ctx());
-    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog.show();
-    QFETCH(bool, speed);
-    QComboBox *list = speed ? dialog.speedList() : dialog.protocolList();
-    QFETCH(int, choose);
-    list->setCurrentIndex(choose);
-    Q_EMIT list->activated(choose);
-    QTest::keyClicks(list->lineEdit(), QStringLiteral("123"));
-    QFETCH(QString, kept);
-    QCOMPARE(list->currentText(), kept);
-    QCOMPARE(speed ? dialog.model().txtSpeed() : dialog.model().txtProtocol(), list->currentText());
-}
-
-void TestLinkDialogs::settingsDialogConnects()
-{
-    LinkFixture fixture;
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    CommSettingsDialog dialog(fixture.ctx());
-    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog.show();
-    dialog.addressBox()->setText(QStringLiteral("x"));
-    dialog.connectButton()->click();
-    QCOMPARE(fixture.prompter().titles(), QStringList {"Information Missing Or Incorrect Format"});
-    dialog.addressBox()->setText(QStringLiteral("1"));
-    dialog.connectButton()->click();
-    QCOMPARE(fixture.prompter().titles().last(), QStringLiteral("Serial Connection Established"));
-    QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Node 1 - RTU MODE-19200,E,8,1  "));
-    dialog.disconnectButton()->click();
-    QVERIFY(!fixture.link().linkOpen());
-}
-
-void TestLinkDialogs::autoDetectNeedsPort()
-{
-    TempProgram program;
-    AutoDetectDialog dialog(program.ctx());
-    dialog.setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("  Auto-Detect Drive"));
-    QCOMPARE(dialog.portList()->currentIndex(), -1);
-    QCOMPARE(dialog.portList()->placeholderText(), QStringLiteral("Select Port"));
-    QCOMPARE(dialog.portList()->count(), 6);
-    dialog.detectButton()->click();
-    QCOMPARE(program.prompter().titles(), QStringList {"Information Needed."});
-    QCOMPARE(dialog.statusList()->count(), 0);
-    keepScreenshot(dialog, QStringLiteral("auto-detect"));
-}
-
-void TestLinkDialogs::autoDetectClosedWhileSearching()
-{
-    LinkFixture fixture({"--node", "9"});
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    auto *dialog = new AutoDetectDialog(fixture.ctx());
-    QPointer<AutoDetectDialog> watch(dialog);
-    dialog->show();
-    dialog->portList()->setCurrentIndex(0);
-    Q_EMIT dialog->portList()->activated(0);
-    QTimer::singleShot(100, dialog, [dialog] {
-        QCOMPARE(dialog->statusList()->count(), 1);
-        QCOMPARE(
-            dialog->statusList()->item(0)->text(), QStringLiteral("Trying Node Address 1 - ASCII Mode - 4800,N,7,2"));
-        QCOMPARE(dialog->stateLabel()->text(), dialog->statusList()->item(0)->text());
-        QVERIFY(!dialog->detectButton()->isEnabled());
+    void settingsDialogShowsLists()
+    {
+        TempProgram program;
+        program.ctx().link().mod1().setPortMap(PortMap(QStringList {"/dev/ttyUSB3"}));
+        auto *dialog = new CommSettingsDialog(program.ctx());
+        dialog->show();
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("  Connection Settings"));
+        QCOMPARE(dialog->portList()->count(), 4);
+        QCOMPARE(dialog->portList()->currentText(), QStringLiteral("Com 1 (/dev/ttyUSB3)"));
+        QCOMPARE(dialog->speedList()->currentText(), QStringLiteral("19200"));
+        QCOMPARE(dialog->protocolList()->count(), 6);
+        QCOMPARE(dialog->protocolList()->currentText(), QStringLiteral("8, E, 1, RTU"));
+        QCOMPARE(dialog->addressBox()->text(), QStringLiteral("1"));
+        QPointer<CommSettingsDialog> watch(dialog);
         dialog->closeButton()->click();
-    });
-    dialog->detectButton()->click();
-    QTRY_VERIFY(watch.isNull());
-    QVERIFY(!fixture.link().serialOpen());
-}
+        QTRY_VERIFY(watch.isNull()); // released when closed
+    }
+
+    void typingIntoListsIsRefused_data()
+    {
+        QTest::addColumn<bool>("speed");
+        QTest::addColumn<int>("choose");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("speed") << true << 1 << "9600";
+        QTest::newRow("protocol") << false << 0 << "7, N, 2, ASCII";
+    }
+
+    void typingIntoListsIsRefused()
+    {
+        TempProgram program;
+        CommSettingsDialog dialog(program.ctx());
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.show();
+        QFETCH(bool, speed);
+        QComboBox *list = speed ? dialog.speedList() : dialog.protocolList();
+        QFETCH(int, choose);
+        list->setCurrentIndex(choose);
+        Q_EMIT list->activated(choose);
+        QTest::keyClicks(list->lineEdit(), QStringLiteral("123"));
+        QFETCH(QString, kept);
+        QCOMPARE(list->currentText(), kept);
+        QCOMPARE(speed ? dialog.model().txtSpeed() : dialog.model().txtProtocol(), list->currentText());
+    }
+
+    void settingsDialogConnects()
+    {
+        LinkFixture fixture;
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        CommSettingsDialog dialog(fixture.ctx());
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.show();
+        dialog.connectButton()->click();
+        QCOMPARE(fixture.prompter().titles().last(), QStringLiteral("Serial Connection Established"));
+        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Node 1 - RTU MODE-19200,E,8,1  "));
+        dialog.disconnectButton()->click();
+        QVERIFY(!fixture.link().linkOpen());
+    }
+
+    void autoDetectNeedsPort()
+    {
+        TempProgram program;
+        AutoDetectDialog dialog(program.ctx());
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.show();
+        dialog.detectButton()->click();
+        QCOMPARE(program.prompter().titles(), QStringList {"Information Needed."});
+        QCOMPARE(dialog.statusList()->count(), 0);
+    }
+
+    void autoDetectClosedWhileSearching()
+    {
+        LinkFixture fixture({"--node", "9"});
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        auto *dialog = new AutoDetectDialog(fixture.ctx());
+        QPointer<AutoDetectDialog> watch(dialog);
+        dialog->show();
+        dialog->portList()->setCurrentIndex(0);
+        Q_EMIT dialog->portList()->activated(0);
+        QTimer::singleShot(100, dialog, [dialog] {
+            QCOMPARE(dialog->statusList()->count(), 1);
+            QCOMPARE(dialog->statusList()->item(0)->text(),
+                QStringLiteral("Trying Node Address 1 - ASCII Mode - 4800,N,7,2"));
+            QCOMPARE(dialog->stateLabel()->text(), dialog->statusList()->item(0)->text());
+            QVERIFY(!dialog->detectButton()->isEnabled());
+            dialog->closeButton()->click();
+        });
+        dialog->detectButton()->click();
+        QTRY_VERIFY(watch.isNull());
+        QVERIFY(!fixture.link().serialOpen());
+    }
+};
 
 // The monitoring screens as the main window opens them, with the polling
 // and the screens' own timers running: the keypad runs and stops the
