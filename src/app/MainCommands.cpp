@@ -1,15 +1,15 @@
 #include "MainCommands.h"
 
-#include "model/AppContext.h"
-#include "ports/FileDialogs.h"
-#include "base/Logging.h"
-#include "ports/Prompter.h"
-#include "ports/ShellHooks.h"
 #include "ShutdownFlow.h"
+#include "base/Logging.h"
 #include "catalogue/ParamLoader.h"
 #include "files/CompareOperation.h"
 #include "files/ConfigFile.h"
 #include "files/ConfigReport.h"
+#include "model/AppContext.h"
+#include "ports/FileDialogs.h"
+#include "ports/Prompter.h"
+#include "ports/ShellHooks.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -91,6 +91,21 @@ bool MainCommands::openSteps()
     const QString path = dialogs->chooseFile(request);
     if (path.isEmpty())
         return false;
+    return openPathSteps(path);
+}
+
+bool MainCommands::openNamedFile(const QString &path)
+{
+    bool opened = false;
+    m_ctx.trap(QStringLiteral("frmMain, mnuOpenDetailed_Click"), [&] {
+        offerToSave();
+        opened = openPathSteps(QFileInfo(path).absoluteFilePath());
+    });
+    return opened;
+}
+
+bool MainCommands::openPathSteps(const QString &path)
+{
     if (!ConfigFile(m_ctx).openFile(path))
         return false;
     m_ctx.state.strConfigPath = path;

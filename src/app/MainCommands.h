@@ -39,6 +39,9 @@ public:
     void newWizard();
     // mnuOpenDetailed_Click; true when a file was opened.
     bool openConfiguration();
+    // Opens a configuration named on the command line or handed over by a
+    // later start, as Open does after the file dialog.
+    bool openNamedFile(const QString &path);
     // mnuSave_Click, mnuSaveAs_Click; true when the file was written.
     bool save();
     bool saveAs();
@@ -64,6 +67,7 @@ private:
     bool saveAsSteps();
     FileDialogRequest configRequest(FileDialogRequest::Mode mode, const QString &title) const;
     bool openSteps();
+    bool openPathSteps(const QString &path);
     void closeSteps();
     void updateCaption();
 

@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/ChangeRatingModel.h"
+#include "app/InstanceChannel.h"
 #include "app/MainCommands.h"
 #include "app/NewConfigDialogModel.h"
 #include "app/PollDisplay.h"
@@ -18,6 +19,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QtTest>
 #include <functional>
 
@@ -108,6 +110,7 @@ private Q_SLOTS:
     void saveAsCancelledWritesNothing();
     void refusedEntryStopsSave();
     void openSetsFileAndShowsEditor();
+    void namedFileOpensWithoutDialog();
     void unsavedChanges_data();
     void unsavedChanges();
     void closeEmptiesConfiguration();
@@ -171,6 +174,25 @@ void TestMainCommands::refusedEntryStopsSave()
     QVERIFY(!f.commands.save());
     QVERIFY(!QFile::exists(f.configPath("Fan.qxc")));
     QCOMPARE(f.windows.calls, QStringList {"commit"});
+}
+
+// A file named on the command line or by a later start.
+void TestMainCommands::namedFileOpensWithoutDialog()
+{
+    Fixture f;
+    f.loadConfiguration();
+    QVERIFY(ConfigFile(f.ctx()).saveFile(f.configPath("Fan.qxc")));
+    QVERIFY(Test::loadDrive(f.ctx(), {"01", "01", "104"}));
+    const QString here = QDir::currentPath();
+    QDir::setCurrent(f.ctx().paths().configsDir());
+    const bool opened = f.commands.openNamedFile("Fan.qxc"); // relative to where the program started
+    QDir::setCurrent(here);
+    QVERIFY(opened);
+    QVERIFY(f.dialogs.requests.isEmpty());
+    QCOMPARE(f.ctx().state.strConfigPath, f.configPath("Fan.qxc"));
+    QCOMPARE(f.ctx().state.strSeries, QStringLiteral("02"));
+    QVERIFY(f.windows.calls.contains("show editor"));
+    QVERIFY(!f.commands.openNamedFile("missing.qxc"));
 }
 
 void TestMainCommands::openSetsFileAndShowsEditor()
@@ -991,6 +1013,7 @@ private Q_SLOTS:
     void missingCatalogueLeavesOnlyTheMainWindow();
     void quickScreenPersistsAcrossStarts();
     void secondInstanceIsRefused();
+    void laterStartHandsOverItsFile();
     void closePath_data();
     void closePath();
 };
@@ -1062,6 +1085,20 @@ void TestStartup::secondInstanceIsRefused()
     QVERIFY(InstanceGuard(b.dir()).tryAcquire());
     QCOMPARE(InstanceGuard::refusalText(),
         QStringLiteral("Tarvel is already running.\rYou may only have one instance of Tarvel running at a time."));
+}
+
+void TestStartup::laterStartHandsOverItsFile()
+{
+    Test::TempProgram a, b;
+    InstanceChannel running(a.dir());
+    QVERIFY(running.listen());
+    QSignalSpy handed(&running, &InstanceChannel::activationRequested);
+    QVERIFY(InstanceChannel(a.dir()).send("/home/user/Fan 2.qxc"));
+    QVERIFY(InstanceChannel(a.dir()).send(QString()));
+    QTRY_COMPARE(handed.size(), qsizetype(2));
+    QCOMPARE(handed.at(0).at(0).toString(), QStringLiteral("/home/user/Fan 2.qxc"));
+    QCOMPARE(handed.at(1).at(0).toString(), QString());
+    QVERIFY(!InstanceChannel(b.dir()).send("/home/user/Fan.qxc")); // no copy runs for b
 }
 
 void TestStartup::closePath_data()
