@@ -18,5 +18,8 @@ inline const QString PortOption = QStringLiteral("port");
 inline const QString NodeOption = QStringLiteral("node");
 inline const QString ModeOption = QStringLiteral("mode");
 inline const QString SettingsOption = QStringLiteral("settings");
+inline const QString QuickOption = QStringLiteral("quick");
+inline const QString NodesOption = QStringLiteral("nodes");
+inline const QString TraceOption = QStringLiteral("trace");
 
 } // namespace Tarvel
