@@ -50,6 +50,7 @@ constexpr MenuEntry MenuItems[] = {
     {C::Index, "mnuHelp", "mnuIndex", "Index", nullptr},
     {C::Search, "mnuHelp", "mnuSearch", "Search", nullptr},
     {C::About, "mnuHelp", "mnuAbout", "About", nullptr},
+    {C::BusMonitor, "mnuComm", "mnuBusMonitor", "Bus Monitor", nullptr},
 };
 
 // Positions 1..18; separators at 4, 6, 10, 14 and 17.
@@ -87,7 +88,7 @@ constexpr bool inCommandOrder()
             return false;
     return true;
 }
-static_assert(inCommandOrder() && std::size(MenuItems) == size_t(Command::About) + 1);
+static_assert(inCommandOrder() && std::size(MenuItems) == CommandCount);
 
 } // namespace
 

@@ -41,8 +41,9 @@ enum class Command {
     Index,
     Search,
     About,
+    BusMonitor,
 };
-constexpr size_t CommandCount = size_t(Command::About) + 1;
+constexpr size_t CommandCount = size_t(Command::BusMonitor) + 1;
 
 // One menu item: the menu it is in (a menu name, or the item name of a
 // submenu), its item name, caption and key sequence. Listed in menu order;

@@ -16,6 +16,7 @@
 #include "ui/editors/TabConfigWindow.h"
 #include "ui/editors/WizardWindow.h"
 #include "ui/monitor/AutoDetectDialog.h"
+#include "ui/monitor/BusMonitorWindow.h"
 #include "ui/monitor/CommSettingsDialog.h"
 
 #include <QAction>
@@ -293,6 +294,7 @@ static bool enabledAtStart(Command command)
     case Command::QuickInfo:
     case Command::StartMenu:
     case Command::Cascade:
+    case Command::BusMonitor:
         return true;
     default:
         return false;
@@ -311,7 +313,7 @@ void MainWindow::buildMenus()
         QMenu *menu = menus.value(QString::fromLatin1(e.menu));
         const QString name = QString::fromLatin1(e.name);
         const QString caption = QString::fromLatin1(e.caption);
-        if (e.command == Command::Exit || e.command == Command::BlockTransfer)
+        if (e.command == Command::Exit || e.command == Command::BlockTransfer || e.command == Command::BusMonitor)
             menu->addSeparator();
         QAction *a = nullptr;
         if (e.submenu) {
@@ -347,6 +349,10 @@ void MainWindow::connectMenus()
     connect(action(Command::Update), &QAction::triggered, this, &MainWindow::changeDriveRating);
     connect(action(Command::QuickInfo), &QAction::triggered, this, &MainWindow::showNavigator);
     connect(action(Command::StartMenu), &QAction::triggered, this, &MainWindow::startMenuToggled);
+    connect(action(Command::BusMonitor), &QAction::triggered, this, [this] {
+        m_ctx.trap(
+            QStringLiteral("frmMain, mnuBusMonitor_Click"), [&] { showModeless<BusMonitorWindow>(m_busMonitor); });
+    });
 }
 
 static QStyle::StandardPixmap toolIcon(Command command)
