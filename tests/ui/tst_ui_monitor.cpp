@@ -11,8 +11,8 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -222,6 +222,7 @@ void TestLinkDialogs::busMonitorShowsTransactions()
     QCOMPARE(rows.first(), QByteArray("Time,Node,Function,Register,Count,Values,Result code,Result,Round trip ms\r"));
     QCOMPARE(rows.size(), qsizetype(3)); // header, the row the filter shows, and the end
     QVERIFY(rows.at(1).contains(",1,read 03,8451,3,ST00.02="));
+    keepScreenshot(*window, QStringLiteral("bus-monitor"));
     window->clearButton()->click();
     QCOMPARE(monitor.rowCount(), 0);
     window->close();

@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QTextStream>
 
+#include <cmath>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -117,7 +118,7 @@ int main(int argc, char *argv[])
                 how = QStringLiteral("measured");
             }
             out << QStringLiteral("  %1 node %2: quick %3, classic %4 (%5); ratio %6\n")
-                       .arg(QLatin1String(drive.name).leftJustified(18))
+                       .arg(QString::fromLatin1(drive.name).leftJustified(18))
                        .arg(node, 3)
                        .arg(quick < 0 ? QStringLiteral("NOT FOUND") : duration(quick), 8)
                        .arg(duration(classic), 8)

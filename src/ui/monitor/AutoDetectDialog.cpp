@@ -61,8 +61,13 @@ void AutoDetectDialog::build()
 
 void AutoDetectDialog::render()
 {
-    m_status->clear();
-    m_status->addItems(m_search.statusLines());
+    // Only the lines added since the last change go in (at the top, the
+    // newest first): the quick search adds one every few milliseconds, and
+    // filling the whole list each time would cost more than the tries.
+    const QStringList &lines = m_search.statusLines();
+    if (lines.size() < m_status->count())
+        m_status->clear();
+    m_status->insertItems(0, lines.first(lines.size() - m_status->count()));
     m_state->setText(m_search.state());
     m_detect->setEnabled(!m_search.isSearching());
     m_quick->setEnabled(!m_search.isSearching());
