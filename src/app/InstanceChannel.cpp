@@ -65,7 +65,11 @@ void InstanceChannel::readConnection()
             while (socket->canReadLine()) {
                 const QString path = QString::fromUtf8(socket->readLine()).chopped(1);
                 qCInfo(lcApp) << "a later start hands over" << path;
-                Q_EMIT activationRequested(path);
+                // From the event loop, not from inside the socket's signal:
+                // opening the file may ask a question, and the socket may
+                // be gone by the time the answer comes.
+                QMetaObject::invokeMethod(
+                    this, [this, path] { Q_EMIT activationRequested(path); }, Qt::QueuedConnection);
             }
         });
     }
