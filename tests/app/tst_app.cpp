@@ -18,8 +18,10 @@
 #include "ports/ShellHooks.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -1093,6 +1095,13 @@ void TestStartup::laterStartHandsOverItsFile()
     InstanceChannel running(a.dir());
     QVERIFY(running.listen());
     QSignalSpy handed(&running, &InstanceChannel::activationRequested);
+    // Opening may ask a question: a wait with events while the later start
+    // has already gone.
+    QObject::connect(&running, &InstanceChannel::activationRequested, &running, [] {
+        QEventLoop question;
+        QTimer::singleShot(50, &question, &QEventLoop::quit);
+        question.exec();
+    });
     QVERIFY(InstanceChannel(a.dir()).send("/home/user/Fan 2.qxc"));
     QVERIFY(InstanceChannel(a.dir()).send(QString()));
     QTRY_COMPARE(handed.size(), qsizetype(2));
