@@ -10,6 +10,7 @@ packages=(
   libgl-dev fonts-dejavu-core
   xvfb xauth
   pkg-config libmodbus-dev
+  dpkg-dev appstream desktop-file-utils shared-mime-info
 )
 
 missing=()

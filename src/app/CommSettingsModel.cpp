@@ -1,12 +1,13 @@
 #include "CommSettingsModel.h"
 
-#include "comm/CommLink.h"
-#include "model/AppContext.h"
 #include "base/ErrorCodes.h"
 #include "base/Logging.h"
+#include "catalogue/Catalogue.h"
+#include "comm/CommLink.h"
+#include "comm/PortAccess.h"
+#include "model/AppContext.h"
 #include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
-#include "catalogue/Catalogue.h"
 
 namespace Tarvel {
 
@@ -43,15 +44,50 @@ void CommSettingsModel::load()
         std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
         m_table = ComSetTable::read(*catalogue);
         catalogue->release();
-        m_ports.clear();
-        for (const QString &name : m_table.ports)
-            m_ports << portDisplay(m_link.mod1().portMap(), name);
+        fillPorts();
         m_txtAddress = m_table.defaultAddress;
         choosePort(m_table.defaultPort);
         chooseSpeed(m_table.defaultSpeed);
         chooseProtocol(m_table.defaultProtocol);
     });
     Q_EMIT changed();
+}
+
+void CommSettingsModel::fillPorts()
+{
+    m_ports.clear();
+    m_targets.clear();
+    for (const QString &name : std::as_const(m_table.ports)) {
+        m_ports << portDisplay(m_link.mod1().portMap(), name);
+        m_targets << QString();
+    }
+    m_comCount = int(m_ports.size());
+    for (const PortMap::Device &device : PortMap::devices()) {
+        m_ports << device.label;
+        m_targets << device.path;
+    }
+}
+
+QStringList CommSettingsModel::devicePaths() const
+{
+    return m_targets.mid(m_comCount);
+}
+
+QString CommSettingsModel::comTarget() const
+{
+    return isComEntry(m_port) ? m_link.mod1().portMap().target(m_port) : QString();
+}
+
+void CommSettingsModel::pointComPort(const QString &device)
+{
+    if (!isComEntry(m_port))
+        return;
+    PortMap map = m_link.mod1().portMap();
+    map.store(m_port, device);
+    m_link.mod1().setPortMap(map);
+    const int chosen = m_port;
+    fillPorts();
+    choosePort(chosen);
 }
 
 void CommSettingsModel::choosePort(int index)
@@ -115,11 +151,10 @@ bool CommSettingsModel::connectLink()
         try {
             connectSerial();
         } catch (const TrappedError &e) {
-            if (e.number() != Err::InvalidPropertyValue)
+            const auto message = PortAccess::forError(e);
+            if (!message)
                 throw;
-            m_ctx.prompter().msgBox(
-                QStringLiteral("Selected Com port does not exist or is in use by another application."),
-                Msg::Exclamation, QStringLiteral("Com Error"));
+            m_ctx.prompter().msgBox(message->text, Msg::Exclamation, message->title);
         }
     });
     setBusy(false);
@@ -151,7 +186,8 @@ void CommSettingsModel::connectSerial()
 {
     SerialLinkSettings settings;
     settings.nodeAddress = m_txtAddress;
-    settings.commPort = m_port;
+    settings.commPort = isComEntry(m_port) ? m_port : 0;
+    settings.target = m_targets.value(m_port);
     settings.asciiMode = m_protocol >= 0 && m_protocol < 6 ? ComSetTable::Protocols[m_protocol].asciiMode : 0;
     settings.portSettings = ComSetTable::portSettings(m_txtSpeed, m_protocol);
     if (m_link.openSerial(settings) != ModbusMaster::Success) {

@@ -42,6 +42,16 @@ public:
     const QString &txtProtocol() const { return m_txtProtocol; }
     const QString &txtAddress() const { return m_txtAddress; }
 
+    // The serial devices of this machine follow the catalogue's Com names
+    // in the port list; choosing one connects to that device.
+    bool isComEntry(int index) const { return index >= 0 && index < m_comCount; }
+    // The devices a Com name can be pointed at, and where the chosen Com
+    // name leads now.
+    QStringList devicePaths() const;
+    QString comTarget() const;
+    // Points the chosen Com name at a device path (kept in the settings).
+    void pointComPort(const QString &device);
+
     void choosePort(int index);
     void chooseSpeed(int index);
     void chooseProtocol(int index);
@@ -71,7 +81,11 @@ private:
     AppContext &m_ctx;
     CommLink &m_link;
     ComSetTable m_table;
+    void fillPorts();
+
     QStringList m_ports;
+    QStringList m_targets; // device path of each port entry; empty for a Com name
+    int m_comCount = 0;
     int m_port = -1;
     int m_speed = -1;
     int m_protocol = -1;

@@ -60,6 +60,7 @@ constexpr MenuEntry MenuItems[] = {
     {C::Redo, "mnuEdit", "mnuRedo", "Redo", "Ctrl+Shift+Z"},
     {C::FindParameter, "mnuEdit", "mnuFind", "Find Parameter", "Ctrl+F"},
     {C::AllParameters, "mnuConfig", "mnuAllParameters", "All Parameters", nullptr},
+    {C::BusMonitor, "mnuComm", "mnuBusMonitor", "Bus Monitor", nullptr},
 };
 
 // Positions 1..18; separators at 4, 6, 10, 14 and 17.

@@ -50,8 +50,9 @@ enum class Command {
     Redo,
     FindParameter,
     AllParameters,
+    BusMonitor,
 };
-constexpr size_t CommandCount = size_t(Command::AllParameters) + 1;
+constexpr size_t CommandCount = size_t(Command::BusMonitor) + 1;
 
 // One menu item: the menu it is in (a menu name, or the item name of a
 // submenu), its item name, caption and key sequence. Listed in menu order;

@@ -101,6 +101,16 @@ bool MainCommands::openSteps()
     return openPath(path);
 }
 
+bool MainCommands::openNamedFile(const QString &path)
+{
+    bool opened = false;
+    m_ctx.trap(QStringLiteral("frmMain, mnuOpenDetailed_Click"), [&] {
+        offerToSave();
+        opened = openPath(QFileInfo(path).absoluteFilePath());
+    });
+    return opened;
+}
+
 bool MainCommands::openPath(const QString &path)
 {
     m_windows.closeSchematic();

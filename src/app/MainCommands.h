@@ -50,6 +50,9 @@ public:
     void newWizard();
     // mnuOpenDetailed_Click; true when a file was opened.
     bool openConfiguration();
+    // Opens a configuration named on the command line or handed over by a
+    // later start, as Open does after the file dialog.
+    bool openNamedFile(const QString &path);
     // mnuSave_Click, mnuSaveAs_Click; true when the file was written.
     bool save();
     bool saveAs();

@@ -15,6 +15,8 @@ QString description(int number)
         return QStringLiteral("Type mismatch");
     case InternalError:
         return QStringLiteral("Internal error");
+    case PermissionDenied:
+        return QStringLiteral("Permission denied");
     case FileNotFound:
         return QStringLiteral("File not found");
     case PathFileAccess:

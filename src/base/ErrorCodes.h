@@ -13,6 +13,7 @@ enum Number : int {
     DivisionByZero = 11,
     TypeMismatch = 13,
     InternalError = 51,
+    PermissionDenied = 70,
     FileNotFound = 53,
     PathFileAccess = 75,
     PathNotFound = 76,

@@ -1,11 +1,14 @@
 #include "AutoDetectSearch.h"
 
 #include "CommLink.h"
-#include "model/AppContext.h"
+#include "PortAccess.h"
 #include "base/ErrorCodes.h"
 #include "base/Logging.h"
+#include "model/AppContext.h"
 #include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
+
+#include <algorithm>
 
 namespace Tarvel {
 
@@ -20,12 +23,21 @@ const char *const kSpeeds[] = {"4800", "9600", "19200", "38400"};
 const char *const kAsciiFormats[] = {",N,7,2", ",E,7,1", ",O,7,1"};
 const char *const kRtuFormats[] = {",N,8,2", ",E,8,1", ",O,8,1"};
 
+// The quick search's time-out: the link test's request and answer on the
+// wire, half again for adapters that hand bytes over late, and the drive's
+// turnaround; never below what a USB adapter's latency needs.
+constexpr int kRtuTestChars = 8 + 7;
+constexpr int kAsciiTestChars = 17 + 15;
+constexpr int kTurnaroundMs = 20;
+constexpr int kQuickMinimumMs = 30;
+
 } // namespace
 
 AutoDetectSearch::AutoDetectSearch(AppContext &ctx, QObject *parent)
     : QObject(parent)
     , m_ctx(ctx)
     , m_link(ctx.link())
+    , m_devices(PortMap::devices())
 { }
 
 QStringList AutoDetectSearch::ports() const
@@ -33,7 +45,16 @@ QStringList AutoDetectSearch::ports() const
     QStringList names;
     for (int i = 0; i < PortMap::Count; ++i)
         names << m_link.mod1().portMap().displayName(i);
+    for (const PortMap::Device &device : m_devices)
+        names << device.label;
     return names;
+}
+
+void AutoDetectSearch::choosePort(int index)
+{
+    const bool device = index >= PortMap::Count && index < PortMap::Count + m_devices.size();
+    m_port = device ? -1 : index;
+    m_target = device ? m_devices.at(index - PortMap::Count).path : QString();
 }
 
 QString AutoDetectSearch::format(int asciiMode, int position)
@@ -49,6 +70,40 @@ QString AutoDetectSearch::modeText(int asciiMode)
     return asciiMode ? QStringLiteral(" - ASCII Mode - ") : QStringLiteral(" - RTU Mode - ");
 }
 
+void AutoDetectSearch::setNodeRange(int first, int last)
+{
+    m_firstNode = std::clamp(first, FirstNode, QuickLastNode);
+    m_lastNode = std::clamp(last, m_firstNode, QuickLastNode);
+}
+
+QList<AutoDetectSearch::Attempt> AutoDetectSearch::quickOrder()
+{
+    QList<Attempt> order {{0, QStringLiteral("19200,E,8,1")}, {0, QStringLiteral("9600,E,8,1")},
+        {1, QStringLiteral("19200,E,7,1")}, {1, QStringLiteral("9600,E,7,1")}};
+    const QList<Attempt> common = order;
+    for (int asciiMode : {0, 1}) {
+        for (int position = 0; position < FormatsPerFraming; ++position) {
+            const Attempt attempt {asciiMode, format(asciiMode, position)};
+            const bool listed = std::any_of(common.cbegin(), common.cend(), [&](const Attempt &a) {
+                return a.asciiMode == attempt.asciiMode && a.portSettings == attempt.portSettings;
+            });
+            if (!listed)
+                order << attempt;
+        }
+    }
+    return order;
+}
+
+int AutoDetectSearch::quickTimeOut(int asciiMode, const QString &portSettings)
+{
+    const std::optional<SerialFormat> parsed = SerialFormat::parse(portSettings);
+    if (!parsed)
+        return TimeOut;
+    const auto wire = parsed->characterTime() * (asciiMode ? kAsciiTestChars : kRtuTestChars);
+    const int ms = int(wire.count() * 3 / 2 / 1000) + kTurnaroundMs;
+    return std::max(ms, kQuickMinimumMs);
+}
+
 bool AutoDetectSearch::detect()
 {
     m_cancel = false;
@@ -61,15 +116,14 @@ bool AutoDetectSearch::detect()
         try {
             search();
         } catch (const TrappedError &e) {
-            if (e.number() != Err::InvalidPropertyValue)
+            const auto message = PortAccess::forError(e);
+            if (!message)
                 throw;
             // No try can work on a port that cannot be opened; the search
             // ends with the message and nothing left open.
             m_link.mod1().setPortOpen(false);
             restoreWindow();
-            m_ctx.prompter().msgBox(
-                QStringLiteral("Selected Com port does not exist or is in use by another application."),
-                Msg::Exclamation, QStringLiteral("Com Error"));
+            m_ctx.prompter().msgBox(message->text, Msg::Exclamation, message->title);
         }
     });
     if (!ran)
@@ -93,6 +147,11 @@ void AutoDetectSearch::search()
     m_lines.clear();
     m_tries = 0;
     Q_EMIT changed();
+    if (m_quick) {
+        if (searchQuick())
+            restoreWindow();
+        return;
+    }
     ModbusMaster &mod1 = m_link.mod1();
     mod1.setCommPort(std::max(0, m_port));
     mod1.setConnectionTarget(m_target);
@@ -121,6 +180,47 @@ void AutoDetectSearch::search()
     restoreWindow();
 }
 
+bool AutoDetectSearch::searchQuick()
+{
+    ModbusMaster &mod1 = m_link.mod1();
+    mod1.setCommPort(std::max(0, m_port));
+    mod1.setConnectionTarget(m_target);
+    mod1.setStartOffset(0);
+    mod1.setRegisterCount(1);
+    mod1.setStartRegister(CommLink::LinkTestRegister);
+    mod1.setFunctionCode(ModbusMaster::ReadRegisters);
+    // One format over every node on a port that stays open: reopening the
+    // port for each try would cost more than the try itself.
+    for (const Attempt &attempt : quickOrder()) {
+        mod1.setTimeOut(quickTimeOut(attempt.asciiMode, attempt.portSettings));
+        for (int node = m_firstNode; node <= m_lastNode; ++node) {
+            mod1.setNodeAddress(QString::number(node));
+            int at = node;
+            Try outcome = tryOne(at, attempt.asciiMode, attempt.portSettings);
+            // An answer from another node is most likely the previous node's,
+            // later than the short time-out: that node gets a full one.
+            if (outcome == Try::NoAnswer && mod1.resultCode() == ModbusMaster::WrongNode && node > m_firstNode) {
+                at = node - 1;
+                mod1.setNodeAddress(QString::number(at));
+                mod1.setTimeOut(TimeOut);
+                outcome = tryOne(at, attempt.asciiMode, attempt.portSettings);
+                mod1.setTimeOut(quickTimeOut(attempt.asciiMode, attempt.portSettings));
+            }
+            switch (outcome) {
+            case Try::Answered:
+                succeed(at, attempt.asciiMode, attempt.portSettings);
+                return true;
+            case Try::Cancelled:
+                return false; // pointer and poll timer stay as they are
+            case Try::NoAnswer:
+                break;
+            }
+        }
+        mod1.setPortOpen(false);
+    }
+    return true;
+}
+
 AutoDetectSearch::Try AutoDetectSearch::tryOne(int node, int asciiMode, const QString &settings)
 {
     ModbusMaster &mod1 = m_link.mod1();
@@ -130,7 +230,10 @@ AutoDetectSearch::Try AutoDetectSearch::tryOne(int node, int asciiMode, const QS
         return Try::Cancelled;
     }
     mod1.setAsciiMode(asciiMode);
-    mod1.setPortSettings(settings);
+    // Set only when it changes: on a port kept open (the quick search) each
+    // setting reconfigures the line.
+    if (mod1.portSettings() != settings)
+        mod1.setPortSettings(settings);
     mod1.setPortOpen(true);
     ++m_tries;
     report(QStringLiteral("Trying Node Address ") + QString::number(node) + modeText(asciiMode) + settings);
@@ -140,7 +243,8 @@ AutoDetectSearch::Try AutoDetectSearch::tryOne(int node, int asciiMode, const QS
     // (-1, e.g. node addresses past 247) found nothing either.
     if (mod1.resultCode() == ModbusMaster::Success && !m_cancel)
         return Try::Answered;
-    mod1.setPortOpen(false);
+    if (!m_quick)
+        mod1.setPortOpen(false);
     return Try::NoAnswer;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PortMap.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -24,6 +26,17 @@ public:
     static constexpr int FormatsPerFraming = 12;
     static constexpr int TimeOut = 3000;
 
+    // The quick search: every node a drive can have (no broadcast), each
+    // format with a time-out from its frame time.
+    static constexpr int QuickLastNode = 247;
+    static constexpr int FormatCount = 2 * FormatsPerFraming;
+
+    struct Attempt
+    {
+        int asciiMode = 0;
+        QString portSettings;
+    };
+
     struct Found
     {
         int node = 0;
@@ -33,11 +46,13 @@ public:
 
     explicit AutoDetectSearch(AppContext &ctx, QObject *parent = nullptr);
 
-    // "Com 1" .. "Com 6", each with the device it leads to.
+    // "Com 1" .. "Com 6", each with the device it leads to, then the
+    // serial devices of this machine.
     QStringList ports() const;
-    // -1 while the list shows "Select Port".
+    // -1 while the list shows "Select Port" or a device is chosen.
     int portIndex() const { return m_port; }
-    void choosePort(int index) { m_port = index; }
+    // An entry of ports(): a Com name, or past them a device.
+    void choosePort(int index);
     // A device path (the command line's --port) instead of a list entry.
     void setTarget(const QString &target) { m_target = target; }
     const QString &target() const { return m_target; }
@@ -46,6 +61,21 @@ public:
     static QString format(int asciiMode, int position);
     // " - ASCII Mode - " or " - RTU Mode - "
     static QString modeText(int asciiMode);
+
+    // The quick search instead of the full one: the formats in quickOrder(),
+    // each over nodes 1..247 on a port kept open, with quickTimeOut().
+    void setQuick(bool quick) { m_quick = quick; }
+    bool isQuick() const { return m_quick; }
+    // The nodes the quick search tries (1..247 unless narrowed).
+    void setNodeRange(int first, int last);
+    int firstNode() const { return m_firstNode; }
+    int lastNode() const { return m_lastNode; }
+    // The settings drives most often keep first (RTU 19200 and 9600 even
+    // parity, then the ASCII defaults), then the other formats of the table.
+    static QList<Attempt> quickOrder();
+    // A few frame times of the link test at that format plus the drive's
+    // turnaround, in milliseconds.
+    static int quickTimeOut(int asciiMode, const QString &portSettings);
 
     // cmdTryComPort_Click. True when a drive answered; found() tells where.
     bool detect();
@@ -68,6 +98,8 @@ Q_SIGNALS:
 
 private:
     void search();
+    // False when cancelled.
+    bool searchQuick();
     enum class Try { Answered, NoAnswer, Cancelled };
     Try tryOne(int node, int asciiMode, const QString &settings);
     void report(const QString &line);
@@ -76,11 +108,15 @@ private:
 
     AppContext &m_ctx;
     CommLink &m_link;
+    QList<PortMap::Device> m_devices;
     int m_port = -1;
     QString m_target;
     bool m_cancel = false;
     bool m_searching = false;
     int m_tries = 0;
+    bool m_quick = false;
+    int m_firstNode = FirstNode;
+    int m_lastNode = QuickLastNode;
     Found m_found;
     QStringList m_lines;
     QString m_state;

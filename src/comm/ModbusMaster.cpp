@@ -1,5 +1,6 @@
 #include "ModbusMaster.h"
 
+#include "PortAccess.h"
 #include "RtuTransport.h"
 #include "base/ErrorCodes.h"
 #include "base/Logging.h"
@@ -7,6 +8,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QMetaMethod>
 #include <QSerialPort>
 #include <QStringList>
 #include <QTcpSocket>
@@ -157,6 +159,12 @@ void ModbusMaster::openSerial(const QString &path)
     if (!port->open(QIODevice::ReadWrite)) {
         const QString why = QStringLiteral("%1: %2").arg(path, port->errorString());
         delete port;
+        // Present but not ours to open: the user can fix that, so it gets
+        // its own error and message.
+        if (PortAccess::denied(path)) {
+            qCWarning(lcComm) << "Mod1 port not opened:" << why;
+            throw TrappedError(Err::PermissionDenied, path);
+        }
         raisePortError(why);
     }
     // Simulated drives sit behind a pseudo-terminal, often through a link.
@@ -257,6 +265,8 @@ void ModbusMaster::trigger()
     if (!m_transport || m_transport->framing() != framing)
         m_transport = ModbusTransport::create(framing);
     m_busy = true;
+    m_sentAt.start();
+    m_sentTime = QTime::currentTime();
     m_received.clear();
     m_sawNoise = false;
     m_device->readAll(); // a late answer to an earlier request is no answer to this one
@@ -336,6 +346,7 @@ void ModbusMaster::send()
         std::this_thread::sleep_for(std::min<microseconds>(rest, std::chrono::milliseconds(1)));
     const QByteArray frame = m_transport->encode({m_unit, ModbusPdu::encodeRequest(m_request), m_transactionId});
     qCDebug(lcComm) << "Mod1 sends" << frame.toHex(' ');
+    m_sentAt.start();
     if (m_device->write(frame) != frame.size())
         finishLater(WriteFailure);
 }
@@ -490,7 +501,27 @@ void ModbusMaster::finish(int result)
     else
         qCWarning(lcComm).noquote() << "Mod1 function" << m_functionCode << "register" << m_startRegister
                                     << "failed with" << result << "-" << resultText(result);
+    if (isSignalConnected(QMetaMethod::fromSignal(&ModbusMaster::transactionTraced)))
+        trace();
     Q_EMIT done();
+}
+
+void ModbusMaster::trace()
+{
+    BusTransaction t;
+    t.time = m_sentTime;
+    t.node = m_unit;
+    t.function = int(m_request.function);
+    t.startRegister = m_request.address + 1;
+    t.count = m_request.count;
+    t.result = m_result;
+    t.roundTripUs = m_sentAt.nsecsElapsed() / 1000;
+    const bool read = m_request.function == ModbusFunction::ReadHoldingRegisters;
+    if (!read || m_result == Success) {
+        for (int i = 0; i < t.count; ++i)
+            t.values << (read ? m_values[m_startOffset + i] : qint16(m_request.values.value(i)));
+    }
+    Q_EMIT transactionTraced(t);
 }
 
 void ModbusMaster::finishLater(int result)

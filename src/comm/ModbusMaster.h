@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BusTransaction.h"
 #include "ModbusPdu.h"
 #include "ModbusTransport.h"
 #include "PortMap.h"
@@ -112,7 +113,8 @@ public:
     const PortMap &portMap() const { return m_portMap; }
 
     // Opening a port that is missing or held by another program raises
-    // TrappedError 380; closing ends a pending transaction with LinkLost.
+    // TrappedError 380; one this user may not open raises 70 with the device
+    // path as description (PortAccess tells both); closing ends a pending transaction with LinkLost.
     // A port that goes away by itself (device removed, peer gone) ends a
     // pending transaction with LinkLost and stays open to its users until
     // they close it: every transaction on it fails with LinkLost, so the
@@ -152,6 +154,9 @@ public:
 Q_SIGNALS:
     // A transaction completed, successfully or not: see resultCode().
     void done();
+    // The same transaction for the bus monitor; built only while something
+    // listens, so a closed monitor costs nothing.
+    void transactionTraced(const Tarvel::BusTransaction &transaction);
 
 private:
     void openSerial(const QString &path);
@@ -169,6 +174,7 @@ private:
     void onLinkError(const QString &what);
     void finish(int result);
     void finishLater(int result);
+    void trace();
     std::chrono::microseconds silenceBeforeSend() const;
 
     // Settings.
@@ -206,6 +212,8 @@ private:
     QTimer m_silenceTimer; // end of a frame whose length the bytes do not tell
     QTimer m_sendTimer; // inter-frame silence before the next request
     QElapsedTimer m_lineQuietSince; // last byte seen on the line
+    QElapsedTimer m_sentAt; // the pending request went out
+    QTime m_sentTime;
 };
 
 } // namespace Tarvel

@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QSerialPortInfo>
 #include <QSettings>
+
+#include <algorithm>
 
 namespace Tarvel {
 
@@ -32,6 +35,41 @@ PortMap::PortMap(const QStringList &targets)
         const QString target = targets.value(i).trimmed();
         m_targets.append(target.isEmpty() ? defaultTarget(i) : target);
     }
+}
+
+QList<PortMap::Device> PortMap::devices()
+{
+    static const QRegularExpression serial(QStringLiteral("^/dev/tty(USB|ACM|S)\\d+$"));
+    QList<Device> list;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        const QString path = info.systemLocation();
+        if (!serial.match(path).hasMatch())
+            continue;
+        QString label = path;
+        if (!info.description().isEmpty())
+            label += QStringLiteral(" - ") + info.description();
+        if (!info.serialNumber().isEmpty())
+            label += QStringLiteral(" (") + info.serialNumber() + u')';
+        list.append({path, label});
+    }
+    std::sort(list.begin(), list.end(), [](const Device &a, const Device &b) { return a.path < b.path; });
+    return list;
+}
+
+void PortMap::store(int index, const QString &target)
+{
+    if (index < 0 || index >= Count)
+        return;
+    const QString key = QStringLiteral("ports/") + portName(index);
+    QSettings settings;
+    if (target.trimmed().isEmpty())
+        settings.remove(key);
+    else
+        settings.setValue(key, target.trimmed());
+    const QString fromEnv = splitList(qEnvironmentVariable("TARVEL_PORTS")).value(index);
+    m_targets[index] = !fromEnv.isEmpty() ? fromEnv
+        : target.trimmed().isEmpty()      ? defaultTarget(index)
+                                          : target.trimmed();
 }
 
 QString PortMap::portName(int index)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,19 @@ class PortMap
 {
 public:
     static constexpr int Count = 6;
+
+    // A serial device of this machine (/dev/ttyUSB*, /dev/ttyACM*,
+    // /dev/ttyS*) as the dialogs offer it beside the Com names.
+    struct Device
+    {
+        QString path;
+        QString label; // "/dev/ttyUSB0 - FT232R USB UART (A12345)"
+    };
+    static QList<Device> devices();
+    // Points "Com N" (index N-1) at a device and keeps it in the setting
+    // ports/Com N; an empty target returns it to its default. The map
+    // follows; TARVEL_PORTS still wins where it names the port.
+    void store(int index, const QString &target);
 
     // Reads the setting (when an application object exists) and TARVEL_PORTS.
     PortMap();

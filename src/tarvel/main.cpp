@@ -1,14 +1,17 @@
 // tarvel: the desktop program.
-#include "comm/CommLink.h"
-#include "model/AppContext.h"
+#include "app/InstanceChannel.h"
 #include "base/InstanceGuard.h"
 #include "base/ProgramPaths.h"
+#include "comm/CommLink.h"
+#include "model/AppContext.h"
 #include "ui/common/AppIcons.h"
 #include "ui/main/Shell.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 
@@ -18,10 +21,44 @@ bool hasDisplay()
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// --version and --help answer without a display, so scripts and package
+// checks can ask them anywhere.
+int answerWithoutWindow(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray word(argv[i]);
+        if (word == "--version" || word == "-v") {
+            QTextStream(stdout) << "tarvel " << TARVEL_VERSION << "\n";
+            return 0;
+        }
+        if (word == "--help" || word == "-h") {
+            QTextStream(stdout) << "Usage: tarvel [FILE.qxc]\n"
+                                   "Starts Tarvel and opens FILE.qxc. When Tarvel already runs for the same\n"
+                                   "program folder, the file is opened in that window instead.\n"
+                                   "  --version   prints the version\n";
+            return 0;
+        }
+    }
+    return -1;
+}
+
+// The configuration file named on the command line (a double-click on a
+// .qxc file), if any; absolute, as a running copy elsewhere may open it.
+QString fileArgument(const QStringList &arguments)
+{
+    for (const QString &word : arguments.mid(1)) {
+        if (!word.startsWith(u'-'))
+            return QFileInfo(word).absoluteFilePath();
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const int answered = answerWithoutWindow(argc, argv); answered >= 0)
+        return answered;
     if (!hasDisplay()) {
         QTextStream(stderr) << "tarvel: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
                                "Start it under a virtual display, for example:\n"
@@ -34,10 +71,18 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Tarvel"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEL_VERSION));
     QApplication::setWindowIcon(Tarvel::AppIcons::application());
+    // Lets the desktop match the windows to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tarvel.Tarvel"));
 
     const Tarvel::ProgramPaths paths(Tarvel::ProgramPaths::resolve(QApplication::applicationDirPath()));
+    const QString file = fileArgument(QApplication::arguments());
     Tarvel::InstanceGuard guard(paths.programDir());
+    Tarvel::InstanceChannel channel(paths.programDir());
     if (!guard.tryAcquire()) {
+        // The running copy opens the file; only a start without one is
+        // told that a copy runs (and brings that copy forward).
+        if (channel.send(file) && !file.isEmpty())
+            return 0;
         QMessageBox::information(
             nullptr, QApplication::applicationName(), Tarvel::InstanceGuard::refusalText().replace(u'\r', u'\n'));
         return 0;
@@ -48,5 +93,10 @@ int main(int argc, char *argv[])
     ctx.attachLink(&link);
     Tarvel::Shell shell(ctx);
     shell.start();
+    channel.listen();
+    QObject::connect(&channel, &Tarvel::InstanceChannel::activationRequested, &app,
+        [&shell](const QString &path) { shell.activate(path); });
+    if (!file.isEmpty())
+        QTimer::singleShot(0, &app, [&shell, file] { shell.activate(file); });
     return app.exec();
 }

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "app/ChangeRatingModel.h"
 #include "app/EditHistory.h"
+#include "app/InstanceChannel.h"
 #include "app/MainCommands.h"
 #include "app/NewConfigDialogModel.h"
 #include "app/ParameterTableModel.h"
@@ -17,7 +18,10 @@
 #include "rules/RulesTestSupport.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -114,6 +118,25 @@ private Q_SLOTS:
         QVERIFY(f.commands.save());
         QCOMPARE(f.dialogs.requests.size(), 2);
         QVERIFY(Test::readBytes(f.configPath("Pump 2.qxc")).contains("\r\n10361\r\n"));
+    }
+
+    // A file named on the command line or by a later start.
+    void namedFileOpensWithoutDialog()
+    {
+        Fixture f;
+        f.loadConfiguration();
+        QVERIFY(ConfigFile(f.ctx()).saveFile(f.configPath("Fan.qxc")));
+        QVERIFY(Test::loadDrive(f.ctx(), {"01", "01", "104"}));
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(f.ctx().paths().configsDir());
+        const bool opened = f.commands.openNamedFile("Fan.qxc"); // relative to where the program started
+        QDir::setCurrent(here);
+        QVERIFY(opened);
+        QVERIFY(f.dialogs.requests.isEmpty());
+        QCOMPARE(f.ctx().state.strConfigPath, f.configPath("Fan.qxc"));
+        QCOMPARE(f.ctx().state.strSeries, QStringLiteral("02"));
+        QVERIFY(f.windows.calls.contains("show editor"));
+        QVERIFY(!f.commands.openNamedFile("missing.qxc"));
     }
 
     void refusedEntryStopsSave()
@@ -759,6 +782,27 @@ private Q_SLOTS:
         QVERIFY2(log.at(0).contains(" - basMain, ConnectDB(), Program, 3024, "), qPrintable(log.at(0)));
         QVERIFY2(log.at(1).contains(" - basMain, Main(), Program, 91, "), qPrintable(log.at(1)));
         QVERIFY(!QFile::exists(program.path("Data/QX.qxd")));
+    }
+
+    void laterStartHandsOverItsFile()
+    {
+        Test::TempProgram a, b;
+        InstanceChannel running(a.dir());
+        QVERIFY(running.listen());
+        QSignalSpy handed(&running, &InstanceChannel::activationRequested);
+        // Opening may ask a question: a wait with events while the later start
+        // has already gone.
+        QObject::connect(&running, &InstanceChannel::activationRequested, &running, [] {
+            QEventLoop question;
+            QTimer::singleShot(50, &question, &QEventLoop::quit);
+            question.exec();
+        });
+        QVERIFY(InstanceChannel(a.dir()).send("/home/user/Fan 2.qxc"));
+        QVERIFY(InstanceChannel(a.dir()).send(QString()));
+        QTRY_COMPARE(handed.size(), qsizetype(2));
+        QCOMPARE(handed.at(0).at(0).toString(), QStringLiteral("/home/user/Fan 2.qxc"));
+        QCOMPARE(handed.at(1).at(0).toString(), QString());
+        QVERIFY(!InstanceChannel(b.dir()).send("/home/user/Fan.qxc")); // no copy runs for b
     }
 
     void closePath_data()

@@ -5,6 +5,7 @@
 #include "base/TrappedError.h"
 #include "catalogue/Catalogue.h"
 #include "comm/AsciiTransport.h"
+#include "comm/BusMonitor.h"
 #include "comm/ComSetTable.h"
 #include "comm/DriveStatusText.h"
 #include "comm/DriveValues.h"
@@ -15,6 +16,7 @@
 #include "comm/RtuTransport.h"
 #include "comm/SerialFormat.h"
 #include "comm/TcpTransport.h"
+#include "files/FileTestSupport.h"
 #include "model/AppState.h"
 
 #include <QSettings>
@@ -1214,6 +1216,74 @@ void TestDriveStatus::comSetLists()
 
 } // namespace Status
 
-TARVEL_TEST_GUILESS_MAIN(
-    Frames::TestModbusFraming, Master::TestModbusMaster, Ports::TestPortMap, Status::TestDriveStatus)
+// The bus monitor's names for registers and its reading of their values.
+namespace Monitor {
+
+class TestBusMonitor : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void names_data()
+    {
+        QTest::addColumn<QString>("name"); // as typed into the filter
+        QTest::addColumn<int>("reg"); // 0: no such name
+        QTest::addColumn<QString>("shown"); // the register's name in the lines
+        QTest::newRow("parameter") << "P9.41" << 2346 << "P9.41";
+        QTest::newRow("lower case") << "p1.03" << 260 << "P1.03";
+        QTest::newRow("group 10") << "P10.05" << 2566 << "P10.05";
+        QTest::newRow("status") << "st00.13" << 8462 << "ST00.13";
+        QTest::newRow("status, short") << "ST0.3" << 8452 << "ST00.03";
+        QTest::newRow("register") << "8449" << 8449 << "ST00.00";
+        QTest::newRow("register R") << "R1" << 1 << "P0.00";
+        QTest::newRow("outside the plan") << "400" << 400 << "R400";
+        QTest::newRow("no group 11") << "P11.00" << 0 << "";
+        QTest::newRow("no ST00.19") << "ST00.19" << 0 << "";
+        QTest::newRow("words") << "speed" << 0 << "";
+    }
+
+    void names()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, reg);
+        QFETCH(QString, shown);
+        QCOMPARE(BusMonitor::registerOf(name).value_or(0), reg);
+        if (reg)
+            QCOMPARE(BusMonitor::registerName(reg), shown);
+    }
+
+    void values_data()
+    {
+        QTest::addColumn<bool>("loaded"); // the drive's configuration is loaded
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QList<qint16>>("values");
+        QTest::addColumn<QString>("decoded");
+        QTest::newRow("parameter, resolution 0.1") << true << 260 << QList<qint16> {600} << "P1.03=60";
+        QTest::newRow("parameter, no configuration") << false << 260 << QList<qint16> {600} << "P1.03=600";
+        QTest::newRow("status in tenths") << false << 8451 << QList<qint16> {500, -123} << "ST00.02=50 ST00.03=-12.3";
+        QTest::newRow("speed, hundredths") << false << 8456 << QList<qint16> {1450, 5000} << "ST00.07=1450 ST00.08=50";
+        QTest::newRow("unknown register") << true << 9000 << QList<qint16> {7} << "R9000=7";
+    }
+
+    void values()
+    {
+        QFETCH(bool, loaded);
+        QFETCH(int, start);
+        QFETCH(QList<qint16>, values);
+        QFETCH(QString, decoded);
+        Test::TempProgram program;
+        if (loaded)
+            QVERIFY(Test::loadDrive(program.ctx(), {"02", "05", "120"}));
+        BusTransaction t;
+        t.startRegister = start;
+        t.count = int(values.size());
+        t.values = values;
+        QCOMPARE(BusMonitor(program.ctx()).decodedValues(t), decoded);
+    }
+};
+
+} // namespace Monitor
+
+TARVEL_TEST_GUILESS_MAIN(Frames::TestModbusFraming, Master::TestModbusMaster, Ports::TestPortMap,
+    Status::TestDriveStatus, Monitor::TestBusMonitor)
 #include "tst_comm.moc"

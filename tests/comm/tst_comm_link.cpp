@@ -299,7 +299,11 @@ void TestCommSettings::listsAndDefaults()
     model.load();
     QCOMPARE(model.opcServers(), QStringList {"None"});
     QCOMPARE(model.portLabel(), QStringLiteral("Com Port:"));
-    QCOMPARE(model.ports().size(), 4);
+    // The catalogue's four Com names, then the devices of this machine.
+    const QList<PortMap::Device> devices = PortMap::devices();
+    QCOMPARE(model.ports().size(), 4 + devices.size());
+    for (qsizetype i = 0; i < devices.size(); ++i)
+        QCOMPARE(model.ports().at(4 + i), devices.at(i).label);
     QCOMPARE(model.ports().first(), QStringLiteral("Com 1 (/dev/ttyUSB7)"));
     QCOMPARE(model.txtPort(), model.ports().first());
     QCOMPARE(model.txtSpeed(), QStringLiteral("19200"));

@@ -684,7 +684,7 @@ private Q_SLOTS:
             QVERIFY(startSim(sim));
         const QString csv = m_program->path("rec.csv");
         const Run r = run({"log", "LINK", "--interval", "100", "--duration", "1", "-o", csv});
-        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == status, qPrintable(r.all()));
         QFile file(csv);
         if (rows == 0) {
             QVERIFY(!file.exists());
@@ -692,8 +692,9 @@ private Q_SLOTS:
         }
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
-        QCOMPARE(lines.first(), "Time (s),Output Frequency,Motor Speed,Output Hz X P8.01,Output Current,Motor Output "
-                                "Current,Output Voltage,DC Bus Voltage,PID Setpoint,PID Feedback,Frequency Setpoint\r");
+        QCOMPARE(lines.first(),
+            "Time (s),Output Frequency,Motor Speed,Output Hz X P8.01,Output Current,Motor Output "
+            "Current,Output Voltage,DC Bus Voltage,PID Setpoint,PID Feedback,Frequency Setpoint\r");
         QCOMPARE(lines.last(), QByteArray());
         const qsizetype taken = lines.size() - 2;
         QVERIFY2(rows < 0 ? taken > 0 && taken < 10 : taken == rows, qPrintable(QString::number(taken)));
@@ -731,6 +732,96 @@ private Q_SLOTS:
         const Run status = run(QStringList {"status", "LINK"} + r.out.last().section(u' ', 2).split(u' '));
         QVERIFY2(status.status == 0, qPrintable(status.all()));
         QCOMPARE(status.out.at(1), "Series: 2");
+    }
+
+    void quickDetect_data()
+    {
+        QTest::addColumn<QStringList>("sim"); // empty: a line nobody answers on
+        QTest::addColumn<QStringList>("nodes");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("tries");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("RTU, node 200") << QStringList {"--node", "200"} << QStringList {} << 0 << 200
+                                       << "Link options: --node 200 --mode rtu --settings 19200,E,8,1";
+        // After RTU 19200 and 9600 over every node.
+        QTest::newRow("ASCII, node 200") << QStringList {"--node", "200", "--mode", "ascii", "--settings",
+            "19200,E,7,1"} << QStringList {}
+                                         << 0 << 2 * 247 + 200
+                                         << "Link options: --node 200 --mode ascii --settings 19200,E,7,1";
+        // Every format, the common ones first; the last is the table's last.
+        QTest::newRow("nothing on the line") << QStringList {} << QStringList {"--nodes", "1-2"} << 1 << 48
+                                             << "Trying Node Address 2 - ASCII Mode - 38400,O,7,1";
+    }
+
+    void quickDetect()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, nodes);
+        QFETCH(int, status);
+        QFETCH(int, tries);
+        QFETCH(QString, last);
+        const int silent = sim.isEmpty() ? ::posix_openpt(O_RDWR | O_NOCTTY) : -1;
+        if (sim.isEmpty())
+            QVERIFY(silent >= 0 && ::grantpt(silent) == 0 && ::unlockpt(silent) == 0);
+        else
+            QVERIFY(startSim(QStringList {"--drive", "02,05,120"} + sim));
+        const QString link = silent >= 0 ? QString::fromLocal8Bit(::ptsname(silent)) : m_sim->link();
+        const Run r = run(QStringList {"detect", "--quick", link} + nodes);
+        if (silent >= 0)
+            ::close(silent);
+        QVERIFY2(r.status == status, qPrintable(r.all()));
+        QCOMPARE(r.out.value(0), "Trying Node Address 1 - RTU Mode - 19200,E,8,1");
+        QCOMPARE(r.out.last(), last);
+        // One more when the drive's answer came after the short time-out
+        // and its node was asked again with the full one.
+        const qsizetype tried = r.out.filter(QRegularExpression("^Trying ")).size();
+        QVERIFY2(tried == tries || (status == 0 && tried == tries + 1), qPrintable(QString::number(tried)));
+        if (status == 0)
+            QCOMPARE(r.out.filter(QRegularExpression("^Node Address 200 - .* - Succeeded$")).size(), 1);
+    }
+
+    void permissionDenied_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("status") << QStringList {"status"};
+        QTest::newRow("detect") << QStringList {"detect"};
+        QTest::newRow("detect --quick") << QStringList {"detect", "--quick"};
+        QTest::newRow("upload") << QStringList {"upload", "-o", "out.qxc", "--yes"};
+    }
+
+    // A device that exists but is closed to the user: the message says so
+    // and how to get in, and nothing runs.
+    void permissionDenied()
+    {
+        QFETCH(QStringList, args);
+        const QString device = m_program->path("ttyUSB9");
+        QFile file(device);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(file.setPermissions({}));
+        QString program = QStringLiteral(TARVEL_CLI_PATH);
+        QStringList words = args << device;
+        // Root opens any file; without the capability that allows it, the
+        // file's mode holds for root too.
+        if (::geteuid() == 0) {
+            program = QStandardPaths::findExecutable("setpriv");
+            if (program.isEmpty())
+                QSKIP("running as root without setpriv: every device opens");
+            words = QStringList {"--bounding-set=-dac_override,-dac_read_search", "--", TARVEL_CLI_PATH} + words;
+        }
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TARVEL_HOME", m_program->dir());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_program->dir());
+        process.start(program, words);
+        const Run r = finishCli(process);
+        QCOMPARE(r.status, 2);
+        const QString told = r.out.filter("MSG ").value(0);
+        QVERIFY2(
+            told.startsWith("MSG Com Port Permission: Permission denied on " + device + ": user "), qPrintable(told));
+        QVERIFY2(told.contains("\\rsudo usermod -aG dialout "), qPrintable(told));
+        QVERIFY(r.out.filter("Trying ").isEmpty());
     }
 };
 
@@ -918,6 +1009,44 @@ private Q_SLOTS:
             QCOMPARE(ctx.editor.txtP(103).text().toDouble(), Settings.first().value.toDouble());
     }
 
+    // --trace prints one line per transaction, in the order the drive saw
+    // them: the same function, first register and count, all answered.
+    void traceIsWhatTheDriveSaw()
+    {
+        SimProcess *sim = startSim({"--drive", "02,05,120", "--verbose"});
+        QVERIFY(sim);
+        const Run r = run({"--trace", "upload", "LINK", "-o", path("up.qxc"), "--yes", "--block"}, sim);
+        QVERIFY2(r.status == 0, qPrintable(r.all()));
+        QCOMPARE(sim->terminate(), 0);
+        static const QRegularExpression request("request \\d+: \"?([0-9a-f ]+)\"? -> ");
+        QStringList seen;
+        for (const QString &line : QString::fromLocal8Bit(sim->process().readAllStandardError()).split('\n')) {
+            const QRegularExpressionMatch m = request.match(line);
+            if (!m.hasMatch())
+                continue;
+            const QByteArray pdu = QByteArray::fromHex(m.captured(1).toLatin1());
+            const int count = pdu.at(0) == 6 ? 1 : quint8(pdu.at(3)) << 8 | quint8(pdu.at(4));
+            seen << QStringLiteral("%1 %2 %3")
+                        .arg(int(pdu.at(0)))
+                        .arg((quint8(pdu.at(1)) << 8 | quint8(pdu.at(2))) + 1)
+                        .arg(count);
+        }
+        static const QRegularExpression traced("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  node 1  (?:read|write) (\\d\\d)  reg "
+                                               "(\\d+) n (\\d+)  .*  ok  \\d+\\.\\d ms$");
+        QStringList lines;
+        for (const QString &line : r.err) {
+            if (line.startsWith("tarvel.")) // the program's own log
+                continue;
+            const QRegularExpressionMatch m = traced.match(line);
+            QVERIFY2(m.hasMatch(), qPrintable(line));
+            lines << QStringLiteral("%1 %2 %3").arg(m.captured(1).toInt()).arg(m.captured(2), m.captured(3));
+        }
+        QVERIFY(seen.size() > 10);
+        QCOMPARE(lines, seen);
+        // The identity read, named and scaled as the parameters it reads.
+        QVERIFY(r.errText().contains(QRegularExpression("  reg 2346 n 2  P9\\.41=2 P9\\.42=5  ok  ")));
+    }
+
     void download_data()
     {
         QTest::addColumn<QStringList>("simExtra");
@@ -993,7 +1122,7 @@ private Q_SLOTS:
             QVERIFY(writeSettings(*drive));
         const Run r = run(args.replaceInStrings("FILE", file).replaceInStrings("DEFAULTS", defaults), drive);
         QFETCH(int, status);
-        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == status, qPrintable(r.all()));
         QFETCH(QString, told);
         if (!told.isEmpty())
             QVERIFY2(r.out.contains(told), qPrintable(r.out.join('\n')));
@@ -1098,7 +1227,7 @@ private Q_SLOTS:
             QVERIFY(drive);
         }
         const Run r = run(args, drive);
-        QVERIFY2(r.status == status, qPrintable(r.out.join('\n') + r.err));
+        QVERIFY2(r.status == status, qPrintable(r.all()));
         for (const QString &line : lines)
             QVERIFY2(r.out.contains(line), qPrintable(r.out.join('\n')));
         if (args.first() == "faults" && status == 0)

@@ -6,16 +6,21 @@
 #include "MainWindowTestSupport.h"
 #include "TestMain.h"
 
+#include "comm/RegisterTransactions.h"
 #include "monitor/DriveAccess.h"
 #include "ui/main/MonitorCommands.h"
 #include "ui/monitor/AutoDetectDialog.h"
+#include "ui/monitor/BusMonitorWindow.h"
 #include "ui/monitor/CommSettingsDialog.h"
 #include "ui/monitor/FaultsWindow.h"
 #include "ui/monitor/KeypadWindow.h"
 #include "ui/monitor/StatsWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
+#include <QFile>
 #include <QLCDNumber>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +28,11 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -42,7 +51,7 @@ private Q_SLOTS:
         auto *dialog = new CommSettingsDialog(program.ctx());
         dialog->show();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("  Connection Settings"));
-        QCOMPARE(dialog->portList()->count(), 4);
+        QCOMPARE(dialog->portList()->count(), int(4 + PortMap::devices().size()));
         QCOMPARE(dialog->portList()->currentText(), QStringLiteral("Com 1 (/dev/ttyUSB3)"));
         QCOMPARE(dialog->speedList()->currentText(), QStringLiteral("19200"));
         QCOMPARE(dialog->protocolList()->count(), 6);
@@ -126,6 +135,79 @@ private Q_SLOTS:
         dialog->detectButton()->click();
         QTRY_VERIFY(watch.isNull());
         QVERIFY(!fixture.link().serialOpen());
+    }
+
+    // The device a Com name leads to is chosen in the dialog and kept for the
+    // next start (here in a settings folder of the test's own).
+    void comPortPointedAtDevice()
+    {
+        TempProgram program;
+        const QString userSettings = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, program.path("settings"));
+        CommSettingsDialog dialog(program.ctx());
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.show();
+        dialog.portList()->setCurrentIndex(1);
+        Q_EMIT dialog.portList()->activated(1);
+        QCOMPARE(dialog.deviceList()->currentText(), PortMap().target(1));
+        dialog.deviceList()->setFocus();
+        dialog.deviceList()->lineEdit()->selectAll();
+        QTest::keyClicks(dialog.deviceList()->lineEdit(), QStringLiteral("/dev/ttyUSB7"));
+        QTest::keyClick(dialog.deviceList()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(dialog.portList()->itemText(1), QStringLiteral("Com 2 (/dev/ttyUSB7)"));
+        QCOMPARE(program.ctx().link().mod1().portMap().target(1), QStringLiteral("/dev/ttyUSB7"));
+        const QString kept = PortMap().target(1);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, userSettings);
+        QCOMPARE(kept, QStringLiteral("/dev/ttyUSB7"));
+    }
+
+    // Every transaction while the window is open, failed ones in red; filter,
+    // pause, save and clear act on what it shows.
+    void busMonitorShowsTransactions()
+    {
+        LinkFixture fixture;
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        QCOMPARE(fixture.openRtu(), 0); // before the window: not shown
+        auto *window = new BusMonitorWindow(fixture.ctx());
+        window->show();
+        BusMonitor &monitor = window->monitor();
+        RegisterTransactions transactions(fixture.ctx());
+        QVERIFY(transactions.uploadWhile(8451, 3) != 32766); // ST00.02 .. ST00.04
+        QCOMPARE(transactions.uploadWhile(60000, 1), qint16(32766)); // no such register: exception 2
+        QCOMPARE(monitor.rowCount(), 2);
+        QVERIFY2(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  node 1  read 03  reg 8451 n 3  "
+                                    "ST00.02=[-\\d.]+ ST00.03=[-\\d.]+ ST00.04=[-\\d.]+  ok  \\d+\\.\\d ms$")
+                     .match(monitor.line(monitor.shown(0)))
+                     .hasMatch(),
+            qPrintable(monitor.line(monitor.shown(0))));
+        QVERIFY(
+            monitor.line(monitor.shown(1)).contains("  reg 60000 n 1  FAILED exception 2 (illegal data address)  "));
+        QAbstractItemModel *shown = window->table()->model();
+        QCOMPARE(shown->data(shown->index(1, BusMonitor::Result), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+        QVERIFY(!shown->data(shown->index(0, BusMonitor::Result), Qt::ForegroundRole).isValid());
+
+        QTest::keyClicks(window->filterBox(), QStringLiteral("st00.03"));
+        QTest::keyClick(window->filterBox(), Qt::Key_Return);
+        QCOMPARE(monitor.rowCount(), 1);
+        window->pauseBox()->click();
+        transactions.uploadWhile(8451, 3);
+        QCOMPARE(monitor.transactions().size(), qsizetype(2));
+
+        ScriptedFileDialogs dialogs;
+        dialogs.answer = fixture.ctx().paths().configsDir() + QStringLiteral("/bus.csv");
+        fixture.ctx().setFileDialogs(&dialogs);
+        window->saveButton()->click();
+        QFile csv(dialogs.answer);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = csv.readAll().split('\n');
+        QCOMPARE(
+            rows.first(), QByteArray("Time,Node,Function,Register,Count,Values,Result code,Result,Round trip ms\r"));
+        QCOMPARE(rows.size(), qsizetype(3)); // header, the row the filter shows, and the end
+        QVERIFY(rows.at(1).contains(",1,read 03,8451,3,ST00.02="));
+        window->clearButton()->click();
+        QCOMPARE(monitor.rowCount(), 0);
+        window->close();
     }
 };
 

@@ -21,6 +21,7 @@ QList<QCommandLineOption> commonOptions()
         QCommandLineOption(HomeOption, QStringLiteral("Program folder (Data/QX.qxd, Data/Error.Log, Configs/)."),
             QStringLiteral("DIR")),
         QCommandLineOption(YesOption, QStringLiteral("Answer Yes (or OK) to questions.")),
+        QCommandLineOption(TraceOption, QStringLiteral("Every Modbus transaction on standard error.")),
         QCommandLineOption({QStringLiteral("h"), HelpOption}, QStringLiteral("This help.")),
     };
 }
@@ -126,6 +127,10 @@ QString CliApp::helpText()
                            "               No (or Cancel)\n"
                            "  -o OUT       (set, report) write to OUT instead; (upload) the file to save to\n"
                            "  --drive SS,MM,RRR  (new) series, model and revision code as 'drives' lists them\n"
+                           "  --trace      (drive commands) every Modbus transaction on standard error as\n"
+                           "               the bus monitor shows it: time, node, function, first register\n"
+                           "               and count, the values as parameters and status values, the\n"
+                           "               result (\"ok\" or \"FAILED ...\") and the round-trip time\n"
                            "  -h, --help   this help\n"
                            "\nLink options (detect, status, upload, download):\n"
                            "  --port LINK  the serial port: a device path such as /dev/ttyUSB0, or \"Com 1\" ..\n"
@@ -139,6 +144,7 @@ QString CliApp::helpText()
                            "  dialog presets them (Com 1, node 1, 19200,E,8,1 RTU).\n"
                            "  --block      (upload, download) move runs of neighbouring registers in one\n"
                            "               transaction instead of one register per transaction\n"
+                           "  --quick      (detect) the quick search; --nodes FIRST-LAST narrows its nodes\n"
                            "\nOutput:\n"
                            "  Every line the operation adds to the status list is printed on its own line.\n"
                            "  Every message box is printed as one line \"MSG <title>: <text>\", each line\n"
@@ -154,6 +160,7 @@ QString CliApp::helpText()
                            "     use (\"MSG Com Error: ...\"), no drive answering the status command's\n"
                            "     link settings (\"MSG Drive Not Found.: ...\")\n"
                            "  detect: 0 a drive answered, 1 none answered, 2 the search could not run.\n"
+                           "  A port the user may not open (\"MSG Com Port Permission: ...\") exits 2.\n"
                            "  status: 1 when a polling read failed (\"Not read: ...\" lines).\n"
                            "  upload: 0 read and saved, 1 read but values out of range or not saved,\n"
                            "    2 not run or broken off: no --yes, port or drive not found, drive not in\n"

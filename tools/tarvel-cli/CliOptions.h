@@ -22,5 +22,8 @@ inline const QString NoBackupOption = QStringLiteral("no-backup");
 inline const QString SetOption = QStringLiteral("set");
 inline const QString SvgOption = QStringLiteral("svg");
 inline const QString PageOption = QStringLiteral("page");
+inline const QString QuickOption = QStringLiteral("quick");
+inline const QString NodesOption = QStringLiteral("nodes");
+inline const QString TraceOption = QStringLiteral("trace");
 
 } // namespace Tarvel

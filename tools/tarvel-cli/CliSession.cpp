@@ -1,6 +1,7 @@
 #include "CliSession.h"
 
 #include "CliCommands.h"
+#include "CliOptions.h"
 #include "ParamName.h"
 #include "base/TextFile.h"
 #include "files/ConfigFile.h"
@@ -23,6 +24,12 @@ CliSession::CliSession(
     m_ctx.attachLink(&m_link);
     QObject::connect(&m_ctx.statusList, &StatusList::lineAdded, &m_ctx.statusList,
         [this](const QString &line) { m_out << line << Qt::endl; });
+    if (parser.isSet(TraceOption)) {
+        m_trace = std::make_unique<BusMonitor>(m_ctx);
+        m_trace->attach();
+        QObject::connect(m_trace.get(), &BusMonitor::recorded, m_trace.get(),
+            [this](const BusTransaction &t) { m_err << m_trace->line(t) << Qt::endl; });
+    }
 }
 
 QString CliSession::commandName() const

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "CliPrompter.h"
+#include "comm/BusMonitor.h"
 #include "comm/CommLink.h"
 #include "model/AppContext.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include <memory>
 #include <optional>
 
 namespace Tarvel {
@@ -81,6 +83,7 @@ private:
     CliPrompter m_prompter;
     AppContext m_ctx;
     CommLink m_link;
+    std::unique_ptr<BusMonitor> m_trace; // --trace
     qsizetype m_errorLinesEchoed = 0;
     int m_problems = 0;
 };

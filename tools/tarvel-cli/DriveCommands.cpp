@@ -69,6 +69,21 @@ int DriveCommands::detect(CliSession &s)
         return s.usageError(error);
 
     AutoDetectSearch search(s.ctx());
+    if (s.isSet(NodesOption) && !s.isSet(QuickOption))
+        return s.usageError(QStringLiteral("--nodes narrows the quick search: give --quick too"));
+    search.setQuick(s.isSet(QuickOption));
+    if (s.isSet(NodesOption)) {
+        const QStringList range = s.value(NodesOption).split(u'-');
+        bool firstOk = false;
+        bool lastOk = false;
+        const int first = range.value(0).toInt(&firstOk);
+        const int last = range.value(range.size() - 1).toInt(&lastOk);
+        if (range.size() > 2 || !firstOk || !lastOk || first < 1 || last < first
+            || last > AutoDetectSearch::QuickLastNode)
+            return s.usageError(
+                QStringLiteral("--nodes takes FIRST-LAST within 1-247, not \"%1\"").arg(s.value(NodesOption)));
+        search.setNodeRange(first, last);
+    }
     if (where.target.isEmpty())
         search.choosePort(where.commPort);
     else
@@ -123,7 +138,7 @@ int DriveCommands::status(CliSession &s)
         s.out() << line << Qt::endl;
     // The report's error reads "<title>: <text>", as the message box would.
     if (!result.error.isEmpty())
-        s.out() << QStringLiteral("MSG ") << result.error << Qt::endl;
+        s.out() << QStringLiteral("MSG ") << QString(result.error).replace(u'\r', QLatin1String("\\r")) << Qt::endl;
     const int finished = s.finish();
     if (!ran || (!result.ok && result.lines.isEmpty()))
         return ExitCannotRun; // no drive was reached

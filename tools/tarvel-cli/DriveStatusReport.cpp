@@ -3,6 +3,7 @@
 #include "base/ErrorCodes.h"
 #include "comm/CommLink.h"
 #include "comm/DriveStatusText.h"
+#include "comm/PortAccess.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
 #include "model/AppContext.h"
@@ -55,10 +56,10 @@ DriveStatusReport::Result DriveStatusReport::run(AppContext &ctx, const SerialLi
     try {
         code = link.openSerial(settings);
     } catch (const TrappedError &e) {
-        if (e.number() != Err::InvalidPropertyValue)
+        const auto message = PortAccess::forError(e);
+        if (!message)
             throw;
-        result.error
-            = QStringLiteral("Com Error: Selected Com port does not exist or is in use by another application.");
+        result.error = message->title + QStringLiteral(": ") + message->text;
         return result;
     }
     if (code != ModbusMaster::Success) {

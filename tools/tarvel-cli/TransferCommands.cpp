@@ -6,6 +6,7 @@
 #include "catalogue/Catalogue.h"
 #include "comm/ComSetTable.h"
 #include "comm/CommLink.h"
+#include "comm/PortAccess.h"
 #include "comm/SerialLinkMonitor.h"
 #include "files/FileDifferences.h"
 #include "transfer/DriveComparison.h"
@@ -64,22 +65,21 @@ bool TransferCommands::connect(CliSession &s, const SerialLinkSettings &settings
     AppContext &ctx = s.ctx();
     CommLink &link = ctx.link();
     int code = ModbusMaster::NotStarted;
-    bool portMissing = false;
+    std::optional<PortAccess::Message> portFailure;
     const bool ran = ctx.trap(ConnectLocation, [&] {
         try {
             code = link.openSerial(settings);
         } catch (const TrappedError &e) {
-            if (e.number() != Err::InvalidPropertyValue)
+            portFailure = PortAccess::forError(e);
+            if (!portFailure)
                 throw;
-            portMissing = true;
         }
     });
     if (!ran)
         return false;
     // The texts of the connection dialog; the result says what went wrong.
-    if (portMissing) {
-        ctx.prompter().msgBox(QStringLiteral("Selected Com port does not exist or is in use by another application."),
-            Msg::Exclamation, QStringLiteral("Com Error"));
+    if (portFailure) {
+        ctx.prompter().msgBox(portFailure->text, Msg::Exclamation, portFailure->title);
         return false;
     }
     if (code != ModbusMaster::Success) {

@@ -19,6 +19,7 @@
 #include "ui/editors/TabConfigWindow.h"
 #include "ui/editors/WizardWindow.h"
 #include "ui/monitor/AutoDetectDialog.h"
+#include "ui/monitor/BusMonitorWindow.h"
 #include "ui/monitor/CommSettingsDialog.h"
 #include "ui/schematic/SchematicWindow.h"
 #include "ui/schematic/TruthTableWindow.h"
@@ -430,6 +431,7 @@ static bool enabledAtStart(Command command)
     case Command::Cascade:
     case Command::BackupBeforeDownload:
     case Command::RecentMenu:
+    case Command::BusMonitor:
         return true;
     default:
         return false;
@@ -452,7 +454,8 @@ void MainWindow::buildMenus()
         const QString caption = QString::fromLatin1(e.caption);
         if (e.command == Command::Exit)
             exitSeparator = menu->addSeparator();
-        if (e.command == Command::BlockTransfer || e.command == Command::CompareDrive)
+        if (e.command == Command::BlockTransfer || e.command == Command::CompareDrive
+            || e.command == Command::BusMonitor)
             menu->addSeparator();
         QAction *before = menu->objectName() == QLatin1String("mnuFile") ? exitSeparator : nullptr;
         QAction *a = nullptr;
@@ -492,6 +495,10 @@ void MainWindow::connectMenus()
     connect(action(Command::Update), &QAction::triggered, this, &MainWindow::changeDriveRating);
     connect(action(Command::QuickInfo), &QAction::triggered, this, &MainWindow::showNavigator);
     connect(action(Command::StartMenu), &QAction::triggered, this, &MainWindow::startMenuToggled);
+    connect(action(Command::BusMonitor), &QAction::triggered, this, [this] {
+        m_ctx.trap(
+            QStringLiteral("frmMain, mnuBusMonitor_Click"), [&] { showModeless<BusMonitorWindow>(m_busMonitor); });
+    });
 }
 
 static QStyle::StandardPixmap toolIcon(Command command)

@@ -181,6 +181,7 @@ private:
     SerialLinkMonitor m_serialLink;
     QPointer<QWidget> m_commSettings; // frmCommSettings, modeless
     QPointer<QWidget> m_autoDetect; // frmAutoDetect
+    QPointer<QWidget> m_busMonitor; // Drive > Bus Monitor
     DriveTransferCommands *m_transfers = nullptr; // Upload, Download
     MonitorCommands *m_monitor = nullptr; // keypad, faults, configuration information
     SchematicModel m_schematic;

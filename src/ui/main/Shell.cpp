@@ -2,11 +2,11 @@
 
 #include "MainWindow.h"
 #include "NavigatorDialog.h"
-#include "ui/common/QtFileDialogs.h"
-#include "ui/common/QtPrompter.h"
 #include "SplashWindow.h"
 #include "model/AppContext.h"
 #include "print/QtLinePrinter.h"
+#include "ui/common/QtFileDialogs.h"
+#include "ui/common/QtPrompter.h"
 
 #include <QScreen>
 
@@ -48,6 +48,15 @@ Shell::~Shell()
 void Shell::start()
 {
     Startup(m_ctx).main(*this);
+}
+
+void Shell::activate(const QString &path)
+{
+    m_main->showNormal();
+    m_main->raise();
+    m_main->activateWindow();
+    if (!path.isEmpty())
+        m_main->commands().openNamedFile(path);
 }
 
 // The detailed editor's fields live in the context from the start; its

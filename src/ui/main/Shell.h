@@ -29,6 +29,9 @@ public:
 
     // Main(): start-up from the catalogue look-up on.
     void start();
+    // Brings the main window forward and opens `path` when one is named
+    // (the command line, or a later start handing its file over).
+    void activate(const QString &path);
 
     void loadDetailedEditor() override;
     void showMainWindow() override;

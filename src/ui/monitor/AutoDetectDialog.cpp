@@ -1,5 +1,6 @@
 #include "AutoDetectDialog.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -31,6 +32,12 @@ void AutoDetectDialog::build()
     m_port->setPlaceholderText(AutoDetectSearch::NoPortText);
     m_port->setCurrentIndex(-1);
     form->addRow(QStringLiteral("Select a port:"), m_port);
+    // The quick search tries the common settings first with short
+    // time-outs; unticked, the search is the full one.
+    m_quick = new QCheckBox(QStringLiteral("Quick"), this);
+    m_quick->setToolTip(QStringLiteral("Common settings first (19200 and 9600 baud, even parity), nodes 1 to 247,\n"
+                                       "time-outs of a few frame times: minutes instead of hours."));
+    form->addRow(QString(), m_quick);
     m_status = new QListWidget(this);
     m_status->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60);
     form->addRow(QStringLiteral("Status:"), m_status);
@@ -44,6 +51,7 @@ void AutoDetectDialog::build()
     layout->addWidget(buttons);
 
     connect(m_port, &QComboBox::activated, &m_search, &AutoDetectSearch::choosePort);
+    connect(m_quick, &QCheckBox::toggled, &m_search, &AutoDetectSearch::setQuick);
     connect(m_detect, &QPushButton::clicked, this, &AutoDetectDialog::detect);
     connect(m_cancel, &QPushButton::clicked, &m_search, &AutoDetectSearch::cancel);
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
@@ -53,10 +61,16 @@ void AutoDetectDialog::build()
 
 void AutoDetectDialog::render()
 {
-    m_status->clear();
-    m_status->addItems(m_search.statusLines());
+    // Only the lines added since the last change go in (at the top, the
+    // newest first): the quick search adds one every few milliseconds, and
+    // filling the whole list each time would cost more than the tries.
+    const QStringList &lines = m_search.statusLines();
+    if (lines.size() < m_status->count())
+        m_status->clear();
+    m_status->insertItems(0, lines.first(lines.size() - m_status->count()));
     m_state->setText(m_search.state());
     m_detect->setEnabled(!m_search.isSearching());
+    m_quick->setEnabled(!m_search.isSearching());
 }
 
 void AutoDetectDialog::detect()

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -25,6 +26,7 @@ public:
 
     AutoDetectSearch &search() { return m_search; }
     QComboBox *portList() const { return m_port; }
+    QCheckBox *quickBox() const { return m_quick; }
     QListWidget *statusList() const { return m_status; }
     QLabel *stateLabel() const { return m_state; }
     QPushButton *detectButton() const { return m_detect; }
@@ -43,6 +45,7 @@ private:
 
     AutoDetectSearch m_search;
     QComboBox *m_port = nullptr;
+    QCheckBox *m_quick = nullptr;
     QListWidget *m_status = nullptr;
     QLabel *m_state = nullptr;
     QPushButton *m_detect = nullptr;

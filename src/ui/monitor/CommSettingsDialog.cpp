@@ -38,6 +38,10 @@ void CommSettingsDialog::build()
     layout->addLayout(m_form);
     m_opc = addList(QStringLiteral("OPC Server:"), false);
     m_port = addList(m_model.portLabel(), false);
+    // A Com name can lead to any device of this machine (a USB adapter's
+    // /dev/ttyUSB0); the choice is kept for later starts.
+    m_device = addList(QStringLiteral("Com Port Device:"), true);
+    m_device->setToolTip(QStringLiteral("The serial device this Com port leads to, kept in the settings."));
     m_speed = addList(QStringLiteral("Baud Rate:"), true);
     m_protocol = addList(QStringLiteral("Protocol:"), true);
     // Shown in place of the protocol list for an OPC device.
@@ -55,6 +59,9 @@ void CommSettingsDialog::build()
     layout->addWidget(buttons);
 
     connect(m_port, &QComboBox::activated, &m_model, &CommSettingsModel::choosePort);
+    connect(m_port, &QComboBox::activated, this, &CommSettingsDialog::showDevice);
+    connect(m_device, &QComboBox::activated, this, &CommSettingsDialog::pointPort);
+    connect(m_device->lineEdit(), &QLineEdit::editingFinished, this, &CommSettingsDialog::pointPort);
     connect(m_speed, &QComboBox::activated, &m_model, &CommSettingsModel::chooseSpeed);
     connect(m_protocol, &QComboBox::activated, &m_model, &CommSettingsModel::chooseProtocol);
     connect(m_address, &QLineEdit::textChanged, &m_model, &CommSettingsModel::setAddress);
@@ -75,6 +82,27 @@ void CommSettingsDialog::refuseTyping(QComboBox *list, QString (CommSettingsMode
     });
 }
 
+void CommSettingsDialog::showDevice()
+{
+    const QSignalBlocker block(m_device);
+    m_device->clear();
+    m_device->addItems(m_model.devicePaths());
+    m_device->setEditText(m_model.comTarget());
+    m_device->setEnabled(m_model.isComEntry(m_model.portIndex()));
+}
+
+void CommSettingsDialog::pointPort()
+{
+    const QString device = m_device->currentText().trimmed();
+    if (!m_model.isComEntry(m_model.portIndex()) || device == m_model.comTarget())
+        return;
+    m_model.pointComPort(device);
+    const QSignalBlocker block(m_port);
+    for (int i = 0; i < m_port->count(); ++i)
+        m_port->setItemText(i, m_model.ports().value(i));
+    showDevice();
+}
+
 void CommSettingsDialog::fill()
 {
     const QSignalBlocker blockPort(m_port);
@@ -88,6 +116,7 @@ void CommSettingsDialog::fill()
     m_protocol->addItems(m_model.protocols());
     m_protocol->setCurrentIndex(m_model.protocolIndex());
     m_address->setText(m_model.txtAddress());
+    showDevice();
 }
 
 } // namespace Tarvel

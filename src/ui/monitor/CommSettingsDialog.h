@@ -24,6 +24,7 @@ public:
 
     CommSettingsModel &model() { return m_model; }
     QComboBox *portList() const { return m_port; }
+    QComboBox *deviceList() const { return m_device; }
     QComboBox *speedList() const { return m_speed; }
     QComboBox *protocolList() const { return m_protocol; }
     QLineEdit *addressBox() const { return m_address; }
@@ -34,12 +35,15 @@ public:
 private:
     void build();
     void fill();
+    void showDevice();
+    void pointPort();
     QComboBox *addList(const QString &label, bool editable);
     void refuseTyping(QComboBox *list, QString (CommSettingsModel::*lastChosen)(const QString &) const);
 
     CommSettingsModel m_model;
     QComboBox *m_opc = nullptr;
     QComboBox *m_port = nullptr;
+    QComboBox *m_device = nullptr; // where the chosen Com name leads
     QComboBox *m_speed = nullptr;
     QComboBox *m_protocol = nullptr;
     QLineEdit *m_ethernet = nullptr;
