@@ -13,11 +13,6 @@ bool BuiltCommands::isBuilt(Command command)
     case Command::Stats:
     // schematic view
     case Command::Schematic:
-    // help viewer and About window
-    case Command::Contents:
-    case Command::Index:
-    case Command::Search:
-    case Command::About:
         return false;
     default:
         return true;

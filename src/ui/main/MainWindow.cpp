@@ -28,6 +28,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -64,6 +65,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     connect(&m_ctx.statusList, &StatusList::shownChanged, this, &MainWindow::statusListShownChanged);
     connectCommands();
     connectLink();
+    connectHelp();
     startTimers();
 }
 
@@ -499,6 +501,7 @@ NavigatorDialog *MainWindow::navigator()
         m_navigator->setCommand(6, [this] { m_transfers->upload(); });
         connect(m_navigator, &NavigatorDialog::showAtStartChanged, this,
             [this](bool show) { action(Command::StartMenu)->setChecked(show); });
+        connect(m_navigator->diagsButton(), &QPushButton::clicked, this, &MainWindow::showDiags);
     }
     return m_navigator;
 }

@@ -26,7 +26,9 @@ class QToolBar;
 namespace Tarvel {
 
 class AppContext;
+class DiagsWindow;
 class DriveTransferCommands;
+class HelpDesk;
 class LinkMonitor;
 class NavigatorDialog;
 class StatusListWindow;
@@ -101,6 +103,14 @@ public Q_SLOTS:
     // Change Drive Rating (mnuUpdate).
     void changeDriveRating();
     void showAutoDetect(); // frmAutoDetect, modeless
+    // The trace viewer frmDiags, and the About window (modal).
+    void showDiags();
+    void showAbout();
+
+public:
+    // The manual's windows and F1 (MainWindowHelp.cpp).
+    HelpDesk &helpDesk() { return *m_help; }
+    DiagsWindow *diagsWindow() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -115,6 +125,7 @@ private:
 
     void connectCommands();
     void connectLink();
+    void connectHelp();
     template<class Dialog> void showModeless(QPointer<QWidget> &slot);
     template<class Slot> void onCommand(Command command, Slot slot);
     void startTimers();
@@ -155,6 +166,8 @@ private:
     QPointer<QWidget> m_commSettings; // frmCommSettings, modeless
     QPointer<QWidget> m_autoDetect; // frmAutoDetect
     DriveTransferCommands *m_transfers = nullptr; // Upload, Download
+    HelpDesk *m_help = nullptr; // the manual, F1
+    QPointer<DiagsWindow> m_diags; // frmDiags, kept while hidden
 };
 
 } // namespace Tarvel
