@@ -2,8 +2,8 @@
 
 #include "CliCommands.h"
 #include "CliSession.h"
-#include "base/ProgramPaths.h"
 #include "LinkOptions.h"
+#include "base/ProgramPaths.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -124,10 +124,12 @@ QString CliApp::helpText()
                            "               by default TARVEL_HOME, else the folder the desktop program uses\n"
                            "  --yes        answer Yes (or OK) to questions; without it they are answered\n"
                            "               No (or Cancel)\n"
-                           "  -o OUT       (set, report) write to OUT instead; (upload) the file to save to\n"
+                           "  -o OUT       (set, report, diagnostics) write to OUT instead; (upload) the file\n"
+                           "               to save to\n"
+                           "  --config FILE.qxc  (diagnostics) the configuration to have in memory\n"
                            "  --drive SS,MM,RRR  (new) series, model and revision code as 'drives' lists them\n"
                            "  -h, --help   this help\n"
-                           "\nLink options (detect, status, upload, download):\n"
+                           "\nLink options (detect, status, upload, download, diagnostics):\n"
                            "  --port LINK  the serial port: a device path such as /dev/ttyUSB0, or \"Com 1\" ..\n"
                            "               \"Com 6\" (their devices from TARVEL_PORTS or the settings);\n"
                            "               the same as giving LINK after the command\n"
@@ -161,7 +163,9 @@ QString CliApp::helpText()
                            "  download: 0 written and verified, 1 written but the read-back differs\n"
                            "    (\"Validation indicates ...\" lines), 2 not run or broken off: no --yes,\n"
                            "    missing file or one with replaced values, drive of another type or\n"
-                           "    running, port or drive not found, communication failure.\n");
+                           "    running, port or drive not found, communication failure.\n"
+                           "  diagnostics: 0 written, 1 written but an error was logged on the way, 2 not\n"
+                           "    written: no folder for it, configuration not opened, drive not reached.\n");
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "DiagnosticsCommand.h"
 #include "DriveCommands.h"
 #include "ParamName.h"
 #include "TransferCommands.h"
@@ -124,6 +125,13 @@ const QList<CliCommand> &CliCommands::table()
                            "is written and then all are read back and compared (\"Validation\n"
                            "indicates ...\" per difference). Without --yes nothing is written."),
             {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::download},
+        {QStringLiteral("diagnostics"),
+            QStringLiteral("diagnostics [-o FILE] [--config FILE.qxc] [LINK] [link options]"),
+            QStringLiteral("Writes the diagnostics file of the About window (Data/Diags.Log, or FILE):\n"
+                           "platform, program paths and versions, the connected drive, the configuration\n"
+                           "in memory with every value, and the whole error log. With --config the file\n"
+                           "is opened first; with a link the drive is connected and polled once."),
+            {OutOption, ConfigOption, PortOption, NodeOption, ModeOption, SettingsOption}, &DiagnosticsCommand::run},
     };
     return commands;
 }
@@ -144,6 +152,7 @@ QList<QCommandLineOption> CliCommands::commandOptions()
         QCommandLineOption(
             DriveOption, QStringLiteral("The drive as series, model and revision code."), QStringLiteral("SS,MM,RRR")),
         QCommandLineOption(BlockOption, QStringLiteral("Move runs of neighbouring registers in one transaction.")),
+        QCommandLineOption(ConfigOption, QStringLiteral("The configuration to open first."), QStringLiteral("FILE")),
     };
 }
 

@@ -18,5 +18,6 @@ inline const QString PortOption = QStringLiteral("port");
 inline const QString NodeOption = QStringLiteral("node");
 inline const QString ModeOption = QStringLiteral("mode");
 inline const QString SettingsOption = QStringLiteral("settings");
+inline const QString ConfigOption = QStringLiteral("config");
 
 } // namespace Tarvel

@@ -29,7 +29,6 @@ public:
     static int uploadExit(UploadOperation::Outcome outcome, int finished);
     static int downloadExit(DownloadOperation::Outcome outcome);
 
-private:
     // The link settings from the link word (or --port) and the options.
     static std::optional<SerialLinkSettings> linkSettings(CliSession &s, const QString &linkWord);
     // Opens the port, checks that the drive answers, polls it once. False
