@@ -10,6 +10,7 @@ packages=(
   libgl-dev fonts-dejavu-core
   xvfb xauth
   pkg-config libmodbus-dev
+  help2man
 )
 
 missing=()
