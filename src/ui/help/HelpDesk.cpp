@@ -35,7 +35,7 @@ HelpWindow *HelpDesk::show(const QString &page, HelpWindow::Tab tab)
 {
     HelpWindow *window = nullptr;
     if (QWidget *modal = QApplication::activeModalWidget()) {
-        window = new HelpWindow(modal);
+        window = m_last && m_last->parentWidget() == modal ? m_last.data() : new HelpWindow(modal);
         window->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         if (!m_main)
