@@ -11,6 +11,7 @@ packages=(
   xvfb xauth
   pkg-config libmodbus-dev
   dpkg-dev appstream desktop-file-utils shared-mime-info
+  help2man
 )
 
 missing=()

@@ -73,7 +73,8 @@ QString ProgramPaths::configsDir() const
 }
 QString ProgramPaths::helpFile() const
 {
-    return m_dir + QStringLiteral("/Tarvel_Help.chm");
+    // The manual is built into the program.
+    return QStringLiteral("qrc:/manual/index.html");
 }
 
 } // namespace Tarvel

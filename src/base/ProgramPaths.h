@@ -20,7 +20,7 @@ public:
     QString errorLog() const; // Data/Error.Log
     QString diagsLog() const; // Data/Diags.Log
     QString configsDir() const; // Configs
-    QString helpFile() const; // Tarvel_Help.chm
+    QString helpFile() const; // the built-in manual's first page
 
 private:
     QString m_dir;

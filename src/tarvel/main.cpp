@@ -21,6 +21,40 @@ bool hasDisplay()
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+const char HelpText[] = R"(Usage: tarvel [--help] [--version] [FILE.qxc]
+Configure and commission QX AC drives (series QX1, QX2, QX3): build a drive's
+parameter set offline, check every value against the drive catalogue and the
+rules between parameters, save and open configuration files (.qxc), and read
+from and write to a drive over Modbus (RTU or ASCII on a serial port, or a
+Modbus/TCP gateway).
+
+FILE.qxc is opened at start; when Tarvel already runs for the same program
+folder, the file is opened in that window instead. The program needs a
+display (or xvfb-run -a).
+The user manual is in the program: Help > Contents, or F1 in any window.
+
+Options:
+  -h, --help     this help
+  -v, --version  the program's version
+
+Environment:
+  TARVEL_HOME    the program folder (Data/QX.qxd catalogue, Data/Error.Log,
+                 Data/Diags.Log, Configs/); by default the executable's folder
+                 when it holds a writable Data/, else ~/.local/share/Tarvel/Tarvel
+  TARVEL_PORTS   devices of the link settings' ports "Com 1".."Com 6", separated
+                 by ':' (first is Com 1); a tcp://host:port entry reaches a
+                 Modbus/TCP gateway. Default /dev/ttyS0../dev/ttyS5
+  TARVEL_PACING  "classic" makes waits that only let the window repaint last
+                 their full fixed time; by default they end at once
+  QT_LOGGING_RULES  e.g. "tarvel.*.debug=true" logs each subsystem's details
+
+Serial ports belong to the group dialout: a user outside it cannot open them
+(sudo usermod -aG dialout $USER, then log in again).
+
+See also: tarvel-cli(1) for the same operations without windows, qxsim(1)
+for a simulated drive.
+)";
+
 // --version and --help answer without a display, so scripts and package
 // checks can ask them anywhere.
 int answerWithoutWindow(int argc, char *argv[])
@@ -32,10 +66,7 @@ int answerWithoutWindow(int argc, char *argv[])
             return 0;
         }
         if (word == "--help" || word == "-h") {
-            QTextStream(stdout) << "Usage: tarvel [FILE.qxc]\n"
-                                   "Starts Tarvel and opens FILE.qxc. When Tarvel already runs for the same\n"
-                                   "program folder, the file is opened in that window instead.\n"
-                                   "  --version   prints the version\n";
+            QTextStream(stdout) << HelpText;
             return 0;
         }
     }

@@ -125,14 +125,16 @@ QString CliApp::helpText()
                            "               by default TARVEL_HOME, else the folder the desktop program uses\n"
                            "  --yes        answer Yes (or OK) to questions; without it they are answered\n"
                            "               No (or Cancel)\n"
-                           "  -o OUT       (set, report) write to OUT instead; (upload) the file to save to\n"
+                           "  -o OUT       (set, report, diagnostics) write to OUT instead; (upload) the file\n"
+                           "               to save to\n"
+                           "  --config FILE.qxc  (diagnostics) the configuration to have in memory\n"
                            "  --drive SS,MM,RRR  (new) series, model and revision code as 'drives' lists them\n"
                            "  --trace      (drive commands) every Modbus transaction on standard error as\n"
                            "               the bus monitor shows it: time, node, function, first register\n"
                            "               and count, the values as parameters and status values, the\n"
                            "               result (\"ok\" or \"FAILED ...\") and the round-trip time\n"
                            "  -h, --help   this help\n"
-                           "\nLink options (detect, status, upload, download):\n"
+                           "\nLink options (detect, status, upload, download, diagnostics):\n"
                            "  --port LINK  the serial port: a device path such as /dev/ttyUSB0, or \"Com 1\" ..\n"
                            "               \"Com 6\" (their devices from TARVEL_PORTS or the settings);\n"
                            "               the same as giving LINK after the command\n"
@@ -168,7 +170,9 @@ QString CliApp::helpText()
                            "  download: 0 written and verified, 1 written but the read-back differs\n"
                            "    (\"Validation indicates ...\" lines), 2 not run or broken off: no --yes,\n"
                            "    missing file or one with replaced values, drive of another type or\n"
-                           "    running, port or drive not found, communication failure.\n");
+                           "    running, port or drive not found, communication failure.\n"
+                           "  diagnostics: 0 written, 1 written but an error was logged on the way, 2 not\n"
+                           "    written: no folder for it, configuration not opened, drive not reached.\n");
     return text;
 }
 

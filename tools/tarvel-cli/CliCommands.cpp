@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "DiagnosticsCommand.h"
 #include "DriveCommands.h"
 #include "DriveMonitorCommands.h"
 #include "LogCommand.h"
@@ -172,8 +173,15 @@ const QList<CliCommand> &CliCommands::table()
                            "once. Exit 0 recorded, 1 the link was lost (the rows so far are kept), 2\n"
                            "no drive."),
             {PortOption, NodeOption, ModeOption, SettingsOption, OutOption, LogCommand::IntervalOption,
-                LogCommand::DurationOption, LogCommand::ConfigOption},
+                LogCommand::DurationOption, ConfigOption},
             &LogCommand::run},
+        {QStringLiteral("diagnostics"),
+            QStringLiteral("diagnostics [-o FILE] [--config FILE.qxc] [LINK] [link options]"),
+            QStringLiteral("Writes the diagnostics file of the About window (Data/Diags.Log, or FILE):\n"
+                           "platform, program paths and versions, the connected drive, the configuration\n"
+                           "in memory with every value, and the whole error log. With --config the file\n"
+                           "is opened first; with a link the drive is connected and polled once."),
+            {OutOption, ConfigOption, PortOption, NodeOption, ModeOption, SettingsOption}, &DiagnosticsCommand::run},
     };
     return commands;
 }
@@ -201,11 +209,11 @@ QList<QCommandLineOption> CliCommands::commandOptions()
         QCommandLineOption(PageOption, QStringLiteral("The page of a two-page schematic."), QStringLiteral("1|2")),
         QCommandLineOption(LogCommand::IntervalOption, QStringLiteral("Time between rows."), QStringLiteral("MS")),
         QCommandLineOption(LogCommand::DurationOption, QStringLiteral("Length of the recording."), QStringLiteral("S")),
-        QCommandLineOption(
-            LogCommand::ConfigOption, QStringLiteral("The configuration giving P8.01."), QStringLiteral("FILE.qxc")),
         QCommandLineOption(QuickOption, QStringLiteral("The quick search: common settings first, short time-outs.")),
         QCommandLineOption(
             NodesOption, QStringLiteral("The node addresses the quick search tries."), QStringLiteral("FIRST-LAST")),
+        QCommandLineOption(ConfigOption,
+            QStringLiteral("The configuration to open first (for log, the one giving P8.01)."), QStringLiteral("FILE")),
     };
 }
 

@@ -25,5 +25,6 @@ inline const QString PageOption = QStringLiteral("page");
 inline const QString QuickOption = QStringLiteral("quick");
 inline const QString NodesOption = QStringLiteral("nodes");
 inline const QString TraceOption = QStringLiteral("trace");
+inline const QString ConfigOption = QStringLiteral("config");
 
 } // namespace Tarvel

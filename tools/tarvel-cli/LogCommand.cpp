@@ -19,7 +19,6 @@ namespace Tarvel {
 
 const QString LogCommand::IntervalOption = QStringLiteral("interval");
 const QString LogCommand::DurationOption = QStringLiteral("duration");
-const QString LogCommand::ConfigOption = QStringLiteral("config");
 
 namespace {
 

@@ -15,7 +15,6 @@ class LogCommand
 public:
     static const QString IntervalOption; // "interval"
     static const QString DurationOption; // "duration"
-    static const QString ConfigOption; // "config"
 
     static int run(CliSession &s);
 };

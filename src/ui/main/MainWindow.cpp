@@ -35,6 +35,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -75,6 +76,7 @@ MainWindow::MainWindow(AppContext &ctx, QWidget *parent)
     connectLink();
     new SafetyCommands(ctx, *this);
     connectPidTrend();
+    connectHelp();
     startTimers();
 }
 
@@ -660,6 +662,7 @@ NavigatorDialog *MainWindow::navigator()
             action(Command::Open));
         connect(m_navigator, &NavigatorDialog::showAtStartChanged, this,
             [this](bool show) { action(Command::StartMenu)->setChecked(show); });
+        connect(m_navigator->diagsButton(), &QPushButton::clicked, this, &MainWindow::showDiags);
     }
     return m_navigator;
 }

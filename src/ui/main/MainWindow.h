@@ -29,8 +29,10 @@ class QWidget;
 namespace Tarvel {
 
 class AppContext;
+class DiagsWindow;
 class DriveTransferCommands;
 class MonitorCommands;
+class HelpDesk;
 class LinkMonitor;
 class NavigatorDialog;
 class SchematicWindow;
@@ -121,6 +123,14 @@ public Q_SLOTS:
     void changeDriveRating();
     void showAutoDetect(); // frmAutoDetect, modeless
     void showConnection(); // frmCommSettings, modeless
+    // The trace viewer frmDiags, and the About window (modal).
+    void showDiags();
+    void showAbout();
+
+public:
+    // The manual's windows and F1 (MainWindowHelp.cpp).
+    HelpDesk &helpDesk() { return *m_help; }
+    DiagsWindow *diagsWindow() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -138,6 +148,7 @@ private:
     void connectCommands();
     void connectLink();
     void connectPidTrend();
+    void connectHelp();
     template<class Dialog> void showModeless(QPointer<QWidget> &slot);
     template<class Slot> void onCommand(Command command, Slot slot);
     void startTimers();
@@ -187,6 +198,8 @@ private:
     SchematicModel m_schematic;
     std::array<QPointer<SchematicWindow>, 3> m_schematicWindows; // by SchematicPage
     PidTrendScreens *m_pidTrend = nullptr; // Trend, PID Tuning, closed-loop diagram
+    HelpDesk *m_help = nullptr; // the manual, F1
+    QPointer<DiagsWindow> m_diags; // frmDiags, kept while hidden
 };
 
 } // namespace Tarvel

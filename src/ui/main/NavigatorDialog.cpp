@@ -64,6 +64,9 @@ NavigatorDialog::NavigatorDialog(AppContext &ctx, QWidget *parent)
     goButton->setDefault(true);
     connect(goButton, &QPushButton::clicked, this, &NavigatorDialog::go);
     layout->addWidget(goButton, 0, Qt::AlignRight);
+    m_diags = new QPushButton(QStringLiteral("Diags"), this);
+    m_diags->setObjectName(QStringLiteral("cmdDiags"));
+    m_diags->setVisible(false);
 
     m_options.at(CloseOption)->setChecked(true);
     syncEnabled();

@@ -8,6 +8,7 @@
 
 class QAction;
 class QCheckBox;
+class QPushButton;
 class QRadioButton;
 
 namespace Tarvel {
@@ -33,6 +34,8 @@ public:
     void setCommand(int index, std::function<void()> run, QAction *gate = nullptr);
     QRadioButton *option(int index) const { return m_options.at(size_t(index)); }
     QCheckBox *repeatBox() const { return m_repeat; }
+    // "Diags": opens the trace viewer; never made visible.
+    QPushButton *diagsButton() const { return m_diags; }
 
     // cmdClose: performs the first selected option in index order.
     void go();
@@ -56,6 +59,7 @@ private:
     std::array<QPointer<QAction>, OptionCount> m_gates {};
     std::array<std::function<void()>, OptionCount> m_run {};
     QCheckBox *m_repeat = nullptr;
+    QPushButton *m_diags = nullptr;
 };
 
 } // namespace Tarvel

@@ -1,0 +1,181 @@
+// The diagnostics file: its writer in process, and the command line's
+// diagnostics command as a process, without and with a simulated drive.
+#include "SimProcess.h"
+#include "TestMain.h"
+#include "TestSupport.h"
+#include "app/AboutInfo.h"
+#include "app/DiagnosticsFile.h"
+#include "base/TextFile.h"
+#include "files/FileTestSupport.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace Tarvel;
+using namespace Tarvel::Test;
+
+namespace {
+
+const QString Blank = QStringLiteral(" ");
+
+QStringList fileLines(const QString &path)
+{
+    return TextFile::decodeLines(readBytes(path));
+}
+
+} // namespace
+
+class TestDiagnosticsFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sections_data()
+    {
+        QTest::addColumn<bool>("configuration");
+        QTest::addColumn<QStringList>("errorLog");
+        QTest::newRow("configuration and error log")
+            << true << QStringList {"1.1.2026 10:00:00 - frmMain, x, 53, File not found", "second line"};
+        QTest::newRow("nothing in memory, no log") << false << QStringList {};
+    }
+
+    // Every section in order, the configuration's values and the error log
+    // as they are in memory and on disk.
+    void sections()
+    {
+        QFETCH(bool, configuration);
+        QFETCH(QStringList, errorLog);
+        TempProgram program;
+        AppContext &ctx = program.ctx();
+        if (configuration) {
+            QVERIFY(loadDrive(ctx, {"02", "05", "120"}));
+            ctx.state.strConfigPath = program.path("Configs/pump.qxc");
+            ctx.state.strRev = QStringLiteral("120");
+            ctx.editor.txtP(103).setText(QStringLiteral("12.5"));
+            QVERIFY(ctx.state.blnConfigChanged);
+        }
+        if (!errorLog.isEmpty())
+            writeBytes(ctx.paths().errorLog(), TextFile::encodeLines(errorLog));
+        const DiagnosticsFile::Captions captions {QStringLiteral("Version 9.8.7"), QStringLiteral("dB Version: x."),
+            QStringLiteral("Drive Series/Model/Rev Equal "), QStringLiteral("Drive Status - Offline"),
+            QStringLiteral("Off-Line ")};
+        DiagnosticsFile(ctx).write(captions);
+        const QStringList lines = fileLines(ctx.paths().diagsLog());
+
+        QVERIFY(lines.at(0).startsWith("Diagnostic file created "));
+        const QStringList head {Blank, DiagnosticsFile::osLine(), DiagnosticsFile::osBuildLine(), Blank,
+            "Application info follows --------------------------", "Application Path = " + program.dir(),
+            "Version 9.8.7", "dB Version: x.", "Help File = qrc:/manual/index.html", Blank,
+            "Connected Drive info follows ----------------------", "Drive Status - Offline", "Connection: Off-Line ",
+            "Series: Not Connected", "Model: Not Connected", "Rev: Not Connected", Blank,
+            "Config in pc memory follows------------------------",
+            "Current config file = " + (configuration ? program.path("Configs/pump.qxc") : Blank),
+            QString("Current status of Dirty Data: ") + (configuration ? "True" : "False"),
+            "Drive Series/Model/Rev Equal ", "Series: " + QString(configuration ? "02" : ""),
+            "Model: " + QString(configuration ? "05" : ""), "Rev: " + QString(configuration ? "120" : ""), Blank,
+            "Param - Value", "-------------"};
+        QCOMPARE(lines.mid(1, head.size()), head);
+        QVERIFY(lines.at(2).contains(", version "));
+
+        const QVector<int> &fields = EditorForm::fieldIndices();
+        const QStringList params = lines.mid(1 + head.size(), fields.size());
+        QCOMPARE(params.first(), "000 - " + ctx.editor.txtP(fields.first()).text());
+        QCOMPARE(params.last(), QString::number(fields.last()) + " - " + ctx.editor.txtP(fields.last()).text());
+        QVERIFY(params.contains(QStringLiteral("005 - ") + ctx.editor.txtP(5).text()));
+        QCOMPARE(params.contains("103 - 12.5"), configuration);
+
+        const QStringList tail = lines.mid(1 + head.size() + fields.size());
+        const QStringList log = errorLog.isEmpty() ? QStringList {"Could not find error log."} : errorLog;
+        QCOMPARE(tail,
+            QStringList({Blank, "Error Log Follows ----------------------------------", Blank}) + log
+                + QStringList({Blank, "End of diagnostic file"}));
+        QVERIFY(readBytes(ctx.paths().diagsLog()).contains("\r\nEnd of diagnostic file\r\n"));
+    }
+
+    // The catalogue's own texts for the About window.
+    void catalogueInfo()
+    {
+        TempProgram program;
+        const AboutInfo::CatalogueInfo info = AboutInfo::readCatalogue(program.ctx());
+        QCOMPARE(info.dbVersion, QStringLiteral("dB Version: 1.30, 2009-02-10."));
+        QVERIFY(info.drives.size() > 50);
+        QVERIFY(info.drives.first().startsWith("Model "));
+        QVERIFY(info.drives.first().contains(" rev. "));
+        QVERIFY(info.drives.first().contains(" - "));
+    }
+};
+
+class TestCliDiagnostics : public QObject
+{
+    Q_OBJECT
+
+    struct Run
+    {
+        int status = -1;
+        QString out;
+    };
+
+    Run run(const TempProgram &program, const QStringList &args)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TARVEL_HOME", program.dir());
+        env.insert("TARVEL_PACING", "fast");
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TARVEL_CLI_PATH), args);
+        if (!process.waitForFinished(60000))
+            return {};
+        return {
+            process.exitCode(), QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+    }
+
+private Q_SLOTS:
+    // Without a configuration and a link: the offline texts, to the default
+    // place or to -o; a folder that does not exist writes nothing.
+    void offline()
+    {
+        TempProgram program;
+        Run r = run(program, {"diagnostics"});
+        QVERIFY2(r.status == 0, qPrintable(r.out));
+        QStringList lines = fileLines(program.path("Data/Diags.Log"));
+        for (const char *line : {"Drive Status - Offline", "Connection: Off-Line ", "Series: Not Connected",
+                 "Current config file =  ", "Current status of Dirty Data: False", "Could not find error log."})
+            QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
+        QVERIFY(lines.contains(AboutInfo::versionCaption()));
+        QVERIFY(lines.contains("dB Version: 1.30, 2009-02-10."));
+
+        r = run(program, {"diagnostics", "-o", program.path("missing/d.log")});
+        QCOMPARE(r.status, 2);
+    }
+
+    // With the configuration opened and the drive polled once, as the main
+    // window would have them.
+    void withDriveAndConfiguration()
+    {
+        TempProgram program;
+        const QString file = program.path("Configs/d.qxc");
+        Run r = run(program, {"new", "--drive", "02,05,120", file});
+        QVERIFY2(r.status == 0, qPrintable(r.out));
+        r = run(program, {"set", file, "P1.03=12.5"});
+        QVERIFY2(r.status == 0, qPrintable(r.out));
+        SimProcess sim({"--drive", "02,05,120"});
+        QString error;
+        QVERIFY2(sim.startPty(&error), qPrintable(error));
+        const QString out = program.path("support.log");
+        r = run(program, {"diagnostics", "--config", file, sim.link(), "-o", out});
+        QVERIFY2(r.status == 0, qPrintable(r.out));
+        const QStringList lines = fileLines(out);
+        QVERIFY(lines.contains("Current config file = " + file));
+        QVERIFY(lines.contains("103 - 12.5"));
+        QVERIFY(lines.contains("Drive Series/Model/Rev Equal "));
+        QVERIFY(lines.contains("Series: 02"));
+        const qsizetype drive = lines.indexOf("Connected Drive info follows ----------------------");
+        QVERIFY(lines.at(drive + 1).startsWith("Drive Status - "));
+        QVERIFY(lines.at(drive + 1) != "Drive Status - Offline");
+        QVERIFY(lines.at(drive + 2) != "Connection: Off-Line ");
+        QVERIFY(!lines.at(drive + 3).contains("Not Connected"));
+    }
+};
+
+TARVEL_TEST_GUILESS_MAIN(TestDiagnosticsFile, TestCliDiagnostics)
+#include "tst_diagnostics.moc"
