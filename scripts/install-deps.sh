@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make ninja-build ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
-  libqt6serialport6-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
+  qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libgl-dev fonts-dejavu-core
   xvfb xauth
   pkg-config libmodbus-dev
