@@ -12,10 +12,12 @@
 #include "app/PollTimers.h"
 #include "app/ShutdownFlow.h"
 #include "app/Startup.h"
+#include "files/ConfigFile.h"
 #include "files/FileTestSupport.h"
 #include "ports/LinkMonitor.h"
 #include "ports/ShellHooks.h"
 #include "rules/RulesTestSupport.h"
+#include "transfer/DriveBackup.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -43,6 +45,7 @@ public:
     void newConfigDialog(const QString &mode) override { calls << "dialog " + mode; }
     void showDetailedEditor() override { calls << "show editor"; }
     void hideDetailedEditor() override { calls << "hide editor"; }
+    void download() override { calls << "download"; }
     bool commitFocusedField() override
     {
         calls << "commit";
@@ -137,6 +140,57 @@ private Q_SLOTS:
         QCOMPARE(f.ctx().state.strSeries, QStringLiteral("02"));
         QVERIFY(f.windows.calls.contains("show editor"));
         QVERIFY(!f.commands.openNamedFile("missing.qxc"));
+    }
+
+    // Restore Last Backup opens a backup of the connected drive under no
+    // name, so a save cannot change it, and offers the download.
+    void restoreLastBackup_data()
+    {
+        QTest::addColumn<QStringList>("backups"); // written oldest first
+        QTest::addColumn<int>("newest"); // the answer to "open the newest?"
+        QTest::addColumn<int>("download");
+        QTest::addColumn<QString>("opened"); // empty: nothing opened
+        const QStringList two {"0205120-20261201-080000.qxc", "0205120-20261205-170000.qxc"};
+        QTest::newRow("none") << QStringList {} << 0 << 0 << QString();
+        QTest::newRow("newest, downloaded") << two << int(Msg::Yes) << int(Msg::Yes) << two.last();
+        QTest::newRow("older one chosen") << two << int(Msg::No) << int(Msg::No) << two.first();
+        QTest::newRow("another drive's only") << QStringList {"0306104-20261205-170000.qxc"} << 0 << 0 << QString();
+    }
+    void restoreLastBackup()
+    {
+        QFETCH(QStringList, backups);
+        QFETCH(QString, opened);
+        Fixture f;
+        AppContext &ctx = f.ctx();
+        const QString folder = DriveBackup::folder(ctx.paths());
+        QVERIFY(QDir().mkpath(folder));
+        for (const QString &name : backups) {
+            QVERIFY(Test::loadDrive(ctx, name.startsWith("0205") ? QStringList {"02", "05", "120"}
+                                                                 : QStringList {"03", "06", "104"}));
+            ctx.editor.txtP(103).setText(QString::number(11 + backups.indexOf(name)));
+            QVERIFY(ConfigFile(ctx).saveFile(folder + u'/' + name));
+        }
+        ctx.editor.setTag("0");
+        ctx.state.strConnected = "True"; // a link open
+        ctx.state.strDriveSeries = "2";
+        ctx.state.strDriveModel = "5";
+        ctx.state.strDriveRev = "120";
+        f.dialogs.answer = folder + u'/' + backups.value(0);
+        f.program.prompter().enqueue(cell<int>("newest"));
+        f.program.prompter().enqueue(cell<int>("download"));
+        f.commands.restoreLastBackup();
+        QCOMPARE(f.windows.calls.contains("download"), cell<int>("download") == Msg::Yes);
+        if (opened.isEmpty()) {
+            QCOMPARE(f.program.prompter().titles(), QStringList {"Restore Last Backup"});
+            QCOMPARE(ctx.editor.tag(), "0");
+            return;
+        }
+        QCOMPARE(f.dialogs.requests.size(), cell<int>("newest") == Msg::No ? 1 : 0);
+        QCOMPARE(ctx.editor.txtP(103).text(), QString::number(11 + backups.indexOf(opened)));
+        QCOMPARE(ctx.state.strConfigPath, QStringLiteral(" "));
+        QVERIFY(ctx.state.blnConfigChanged);
+        QCOMPARE(ctx.statusList.lines().last(), "Backup opened from " + folder + u'/' + opened);
+        QVERIFY(f.windows.calls.contains("show editor"));
     }
 
     void refusedEntryStopsSave()

@@ -38,6 +38,9 @@ HelpWindow::HelpWindow(QWidget *parent)
     setWindowIcon(AppIcons::application());
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     m_browser->setOpenExternalLinks(true);
+    // Pages carry no style of their own: the document's default applies to
+    // each page it loads.
+    m_browser->document()->setDefaultStyleSheet(Manual::styleSheet());
     m_tabs->addTab(buildContents(), QStringLiteral("&Contents"));
     m_tabs->addTab(buildIndex(), QStringLiteral("&Index"));
     m_tabs->addTab(buildSearch(), QStringLiteral("&Search"));

@@ -72,6 +72,11 @@ QStringList Manual::pages()
     return QDir(QStringLiteral(":/manual")).entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
 }
 
+QString Manual::styleSheet()
+{
+    return html(QStringLiteral("manual.css"));
+}
+
 QString Manual::html(const QString &page)
 {
     initManualResources();

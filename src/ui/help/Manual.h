@@ -28,6 +28,8 @@ public:
     static QStringList pages();
     // The page's HTML source; empty for a page that does not exist.
     static QString html(const QString &page);
+    // The one style sheet of every page (manual.css).
+    static QString styleSheet();
     static QString title(const QString &page);
     static QList<Entry> contents();
     // Every keyword of every page, sorted without regard to case.
