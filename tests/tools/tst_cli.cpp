@@ -14,12 +14,18 @@
 #include "files/ConfigFile.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <QtTest>
 
 #include "TestMain.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 using namespace Tarvel;
 using namespace Tarvel::Test;

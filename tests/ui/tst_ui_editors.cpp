@@ -204,17 +204,6 @@ private Q_SLOTS:
             QVERIFY(!w().findChild<QPushButton *>(name)->isEnabled());
     }
 
-    // Typing and choosing reach the form (and the field events); what the
-    // form says reaches the widgets.
-    void widgetsAndFormFollowEachOther()
-    {
-        open(QX2);
-        focusBox(101);
-        QTest::keyClick(w().valueBox(101), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(w().valueBox(101), "12.5");
-        QCOMPARE(ctx().editor.txtP(101).text(), QStringLiteral("12.5"));
-        QVERIFY(ctx().state.blnConfigChanged);
-        QCOMPARE(m_checks->calls, QStringList {"enter 101"});
     // A match chosen in the search field brings its tabs to the front and
     // its field the focus; the field being edited is left first.
     void searchGoesToTheField_data()
@@ -247,6 +236,17 @@ private Q_SLOTS:
         QCOMPARE(w().searchMatches("P10.05"), QStringList()); // the drive lacks it
     }
 
+    // Typing and choosing reach the form (and the field events); what the
+    // form says reaches the widgets.
+    void widgetsAndFormFollowEachOther()
+    {
+        open(QX2);
+        focusBox(101);
+        QTest::keyClick(w().valueBox(101), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w().valueBox(101), "12.5");
+        QCOMPARE(ctx().editor.txtP(101).text(), QStringLiteral("12.5"));
+        QVERIFY(ctx().state.blnConfigChanged);
+        QCOMPARE(m_checks->calls, QStringList {"enter 101"});
 
         ctx().editor.setFocus(FieldKind::List, 100);
         m_checks->calls.clear();

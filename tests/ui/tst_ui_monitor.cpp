@@ -253,7 +253,6 @@ void TestMonitorWindows::fromTheMainWindow()
     QCOMPARE(DriveAccess(ctx).read(2332), std::optional<qint16>(1));
     QTRY_COMPARE_WITH_TIMEOUT(keypad->lamp("lblRun")->property("lampColour").toInt(), 255, 5000);
     QCOMPARE(keypad->lamp("lblStop")->property("lampColour").toInt(), 8421504);
-    keepScreenshot(*keypad, QStringLiteral("keypad"));
 
     auto *frame = qobject_cast<QMdiSubWindow *>(keypad->parentWidget());
     QVERIFY(frame);
@@ -277,7 +276,6 @@ void TestMonitorWindows::fromTheMainWindow()
     QVERIFY(faults);
     QTRY_COMPARE(faults->valueLabel(0)->text(), QStringLiteral("Over-Current During Accel (OCA)"));
     QCOMPARE(faults->valueLabel(5)->text(), QStringLiteral("No Faults Occurred"));
-    keepScreenshot(*faults, QStringLiteral("faults"));
 }
 
 TARVEL_TEST_MAIN(TestLinkDialogs, TestMonitorWindows)
