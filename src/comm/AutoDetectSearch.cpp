@@ -152,13 +152,7 @@ void AutoDetectSearch::search()
             restoreWindow();
         return;
     }
-    ModbusMaster &mod1 = m_link.mod1();
-    mod1.setCommPort(std::max(0, m_port));
-    mod1.setConnectionTarget(m_target);
-    mod1.setStartOffset(0);
-    mod1.setRegisterCount(1);
-    mod1.setStartRegister(CommLink::LinkTestRegister);
-    mod1.setFunctionCode(ModbusMaster::ReadRegisters);
+    ModbusMaster &mod1 = prepareLinkTest();
     mod1.setTimeOut(TimeOut);
     for (int node = FirstNode; node <= LastNode; ++node) {
         mod1.setNodeAddress(QString::number(node));
@@ -180,7 +174,9 @@ void AutoDetectSearch::search()
     restoreWindow();
 }
 
-bool AutoDetectSearch::searchQuick()
+// Both searches ask each combination the link test's question: one
+// register read from the chosen port.
+ModbusMaster &AutoDetectSearch::prepareLinkTest()
 {
     ModbusMaster &mod1 = m_link.mod1();
     mod1.setCommPort(std::max(0, m_port));
@@ -189,6 +185,12 @@ bool AutoDetectSearch::searchQuick()
     mod1.setRegisterCount(1);
     mod1.setStartRegister(CommLink::LinkTestRegister);
     mod1.setFunctionCode(ModbusMaster::ReadRegisters);
+    return mod1;
+}
+
+bool AutoDetectSearch::searchQuick()
+{
+    ModbusMaster &mod1 = prepareLinkTest();
     // One format over every node on a port that stays open: reopening the
     // port for each try would cost more than the try itself.
     for (const Attempt &attempt : quickOrder()) {

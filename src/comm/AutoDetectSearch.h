@@ -9,6 +9,7 @@ namespace Tarvel {
 
 class AppContext;
 class CommLink;
+class ModbusMaster;
 
 // The auto-detect dialog frmAutoDetect without its window: tries every
 // node address with every framing and serial format on one port until a
@@ -100,6 +101,7 @@ private:
     void search();
     // False when cancelled.
     bool searchQuick();
+    ModbusMaster &prepareLinkTest();
     enum class Try { Answered, NoAnswer, Cancelled };
     Try tryOne(int node, int asciiMode, const QString &settings);
     void report(const QString &line);

@@ -268,19 +268,27 @@ void DecimatedChart::resizeEvent(QResizeEvent *event)
     redraw();
 }
 
+// The save dialog of the chart's exports, in the configurations folder;
+// empty when cancelled or when no dialog is available.
+QString DecimatedChart::chooseSaveFile(const QString &title, const QString &filter)
+{
+    FileDialogs *dialogs = m_ctx.fileDialogs();
+    if (!dialogs)
+        return {};
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Save;
+    request.title = title;
+    request.filter = filter;
+    request.initialDir = m_ctx.paths().configsDir();
+    request.confirmOverwrite = true;
+    return dialogs->chooseFile(request);
+}
+
 void DecimatedChart::exportCsv()
 {
     m_ctx.trap(QStringLiteral("DecimatedChart, exportCsv"), [&] {
-        FileDialogs *dialogs = m_ctx.fileDialogs();
-        if (!dialogs)
-            return;
-        FileDialogRequest request;
-        request.mode = FileDialogRequest::Save;
-        request.title = QStringLiteral("Export Chart Data");
-        request.filter = QStringLiteral("CSV files (*.csv)|*.csv");
-        request.initialDir = m_ctx.paths().configsDir();
-        request.confirmOverwrite = true;
-        const QString path = dialogs->chooseFile(request);
+        const QString path
+            = chooseSaveFile(QStringLiteral("Export Chart Data"), QStringLiteral("CSV files (*.csv)|*.csv"));
         if (!path.isEmpty())
             ChartCsv::write(m_table, withSuffix(path, {QStringLiteral("csv")}));
     });
@@ -289,16 +297,8 @@ void DecimatedChart::exportCsv()
 void DecimatedChart::savePicture()
 {
     m_ctx.trap(QStringLiteral("DecimatedChart, savePicture"), [&] {
-        FileDialogs *dialogs = m_ctx.fileDialogs();
-        if (!dialogs)
-            return;
-        FileDialogRequest request;
-        request.mode = FileDialogRequest::Save;
-        request.title = QStringLiteral("Save Chart Picture");
-        request.filter = QStringLiteral("PNG pictures (*.png)|*.png|SVG drawings (*.svg)|*.svg");
-        request.initialDir = m_ctx.paths().configsDir();
-        request.confirmOverwrite = true;
-        const QString path = dialogs->chooseFile(request);
+        const QString path = chooseSaveFile(QStringLiteral("Save Chart Picture"),
+            QStringLiteral("PNG pictures (*.png)|*.png|SVG drawings (*.svg)|*.svg"));
         if (!path.isEmpty() && !writePicture(withSuffix(path, {QStringLiteral("png"), QStringLiteral("svg")})))
             throw TrappedError(Err::PathFileAccess, QStringLiteral("Path/File access error"));
     });

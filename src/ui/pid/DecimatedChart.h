@@ -87,6 +87,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QString chooseSaveFile(const QString &title, const QString &filter);
     double now() const;
     void updateCursorItems();
 
