@@ -1,5 +1,7 @@
 #include "BusMonitor.h"
 
+#include "StatusScale.h"
+
 #include "CommLink.h"
 #include "TransferRows.h"
 #include "base/AtomicTextFile.h"
@@ -19,28 +21,6 @@ namespace {
 constexpr int kStatusFirst = 8449; // ST00.00
 constexpr int kStatusLast = 8467; // ST00.18
 constexpr int kParameterGroups = 11; // P0 .. P10
-
-// The status values the drive reports in tenths or hundredths, as the
-// keypad shows them: ST00.02..06 and ST00.11..13 in tenths, ST00.08 in
-// hundredths; the others are whole numbers or codes.
-int statusDivisor(int item)
-{
-    switch (item) {
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 11:
-    case 12:
-    case 13:
-        return 10;
-    case 8:
-        return 100;
-    default:
-        return 1;
-    }
-}
 
 std::optional<int> parameterIndex(int registerNumber)
 {
@@ -195,7 +175,7 @@ QString BusMonitor::resultText(const BusTransaction &t)
 QString BusMonitor::valueText(int registerNumber, qint16 value) const
 {
     if (registerNumber >= kStatusFirst && registerNumber <= kStatusLast) {
-        const int divisor = statusDivisor(registerNumber - kStatusFirst);
+        const int divisor = StatusScale::divisor(registerNumber - kStatusFirst);
         return divisor == 1 ? QString::number(value) : NumberText::single(double(value) / divisor);
     }
     const auto index = parameterIndex(registerNumber);

@@ -1,5 +1,7 @@
 #include "KeypadModel.h"
 
+#include "comm/StatusScale.h"
+
 #include "DriveAccess.h"
 #include "base/Logging.h"
 #include "base/NumberText.h"
@@ -12,26 +14,26 @@ namespace Tarvel {
 
 namespace {
 
-// One row per quantity: caption, the StatusValues element and its scale.
+// One row per quantity: caption, the StatusValues element (its scale is
+// the status item's) and the decimals shown.
 struct Quantity
 {
     const char *caption;
     int element;
-    double divisor;
     int decimals;
 };
 
 constexpr Quantity Quantities[KeypadModel::DisplayCount] = {
-    {"Output Frequency in Hz", 1, 10, 1},
-    {"Motor Speed in RPM", 5, 1, 0},
-    {"Scaled Frequency in Hz", 6, 100, 2},
-    {"Output Current in Amps", 2, 10, 1},
-    {"Motor Load in %", 9, 10, 1},
-    {"Output Voltage", 4, 10, 1},
-    {"DC Bus Voltage", 3, 10, 1},
-    {"PID Setpoint", 10, 10, 1},
-    {"PID Feedback Signal (PV)", 11, 10, 1},
-    {"Setpoint Frequency in Hz", 0, 10, 1},
+    {"Output Frequency in Hz", 1, 1},
+    {"Motor Speed in RPM", 5, 0},
+    {"Scaled Frequency in Hz", 6, 2},
+    {"Output Current in Amps", 2, 1},
+    {"Motor Load in %", 9, 1},
+    {"Output Voltage", 4, 1},
+    {"DC Bus Voltage", 3, 1},
+    {"PID Setpoint", 10, 1},
+    {"PID Feedback Signal (PV)", 11, 1},
+    {"Setpoint Frequency in Hz", 0, 1},
 };
 
 constexpr int SetpointElement = 0; // ST00.02, the frequency command
@@ -96,8 +98,7 @@ QString KeypadModel::caption(int index)
 
 double KeypadModel::value(int index) const
 {
-    const Quantity &q = Quantities[index];
-    return m_ctx.state.StatusValues[q.element] / q.divisor;
+    return StatusScale::value(m_ctx.state, Quantities[index].element);
 }
 
 int KeypadModel::decimals(int index)

@@ -1,5 +1,6 @@
 #include "TrendPens.h"
 
+#include "comm/StatusScale.h"
 #include "model/AppState.h"
 
 namespace Tarvel {
@@ -38,18 +39,18 @@ const std::array<TrendPens::Pen, TrendPens::Count> &TrendPens::pens()
 
 std::vector<double> TrendPens::sample(const AppState &state, double p801)
 {
-    const auto raw = [&](int k) { return double(state.StatusValues[size_t(k)]); };
+    const auto at = [&](int k) { return StatusScale::value(state, k); };
     return {
-        raw(OutputFrequency) / 10,
-        raw(MotorSpeed),
-        raw(FrequencySetpoint) * p801 / 10,
-        raw(OutputCurrent) / 10,
-        raw(CurrentPercent) / 10,
-        raw(OutputVoltage) / 10,
-        raw(DcBus) / 10,
-        raw(PidSetpoint) / 10,
-        raw(PidFeedback) / 10,
-        raw(FrequencySetpoint) / 10,
+        at(OutputFrequency),
+        at(MotorSpeed),
+        at(FrequencySetpoint) * p801,
+        at(OutputCurrent),
+        at(CurrentPercent),
+        at(OutputVoltage),
+        at(DcBus),
+        at(PidSetpoint),
+        at(PidFeedback),
+        at(FrequencySetpoint),
     };
 }
 
