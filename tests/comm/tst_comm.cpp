@@ -60,343 +60,309 @@ class TestModbusFraming : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void crcOfPublishedFrames_data();
-    void crcOfPublishedFrames();
-    void lrcOfPublishedFrames_data();
-    void lrcOfPublishedFrames();
-    void bothDirections_data();
-    void bothDirections();
-    void framesArriveInPieces_data();
-    void framesArriveInPieces();
-    void backToBackFrames_data();
-    void backToBackFrames();
-    void lineNoise_data();
-    void lineNoise();
-    void responseChecks_data();
-    void responseChecks();
-    void requestRefusals_data();
-    void requestRefusals();
-    void serialFormat_data();
-    void serialFormat();
-    void rtuSilence_data();
-    void rtuSilence();
+    void crcOfPublishedFrames_data()
+    {
+        QTest::addColumn<QByteArray>("frame"); // body followed by its CRC as sent
+        QTest::newRow("read 10 from 0") << hex("01 03 00 00 00 0A C5 CD");
+        QTest::newRow("serial-line appendix") << hex("02 07 41 12");
+        QTest::newRow("read answer") << hex("11 03 06 AE 41 56 52 43 40 49 AD");
+        QTest::newRow("write single") << hex("11 06 00 01 00 03 9A 9B");
+        QTest::newRow("write multiple") << hex("11 10 00 01 00 02 04 00 0A 01 02 C6 F0");
+    }
+    void crcOfPublishedFrames()
+    {
+        QFETCH(QByteArray, frame);
+        const quint16 crc = ModbusCrc::crc16(frame.first(frame.size() - 2));
+        QCOMPARE(crc & 0xFF, quint8(frame[frame.size() - 2]));
+        QCOMPARE(crc >> 8, quint8(frame[frame.size() - 1]));
+        // The CRC over a frame including its own CRC is zero: the receiver's check.
+        QCOMPARE(ModbusCrc::crc16(frame), quint16(0));
+    }
+    void lrcOfPublishedFrames_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("lrc");
+        QTest::newRow("read 3 from 6B") << hex("11 03 00 6B 00 03") << 0x7E;
+        QTest::newRow("read 10 from 1389") << hex("F7 03 13 89 00 0A") << 0x60;
+        QTest::newRow("sum wraps to zero") << hex("80 80") << 0x00;
+    }
+    void lrcOfPublishedFrames()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(int, lrc);
+        QCOMPARE(int(ModbusCrc::lrc(body)), lrc);
+    }
+    void bothDirections_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<ModbusRequest>("request");
+        QTest::addColumn<QList<quint16>>("readValues");
+        const QList<quint16> many {0x0000, 0x7FFE, 0x8000, 0xFFFF, 0x1234};
+        QList<quint16> most;
+        for (int i = 0; i < ModbusPdu::MaxReadCount; ++i)
+            most.append(quint16(i * 517));
+        for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
+            const char *name = framing == Framing::Rtu ? "rtu" : framing == Framing::Ascii ? "ascii" : "tcp";
+            QTest::addRow("%s read 5", name) << framing << ModbusPdu::readHoldingRegisters(8449, 5) << many;
+            QTest::addRow("%s read 125", name) << framing << ModbusPdu::readHoldingRegisters(0, 125) << most;
+            QTest::addRow("%s write five", name)
+                << framing << ModbusPdu::writeMultipleRegisters(1792, many) << QList<quint16>();
+        }
+    }
+    void bothDirections()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(ModbusRequest, request);
+        QFETCH(QList<quint16>, readValues);
+        const auto transport = ModbusTransport::create(framing);
+        QVERIFY(ModbusPdu::isValid(request));
+
+        // Master to slave.
+        const QByteArray asked = transport->encode({7, ModbusPdu::encodeRequest(request), 0x4242});
+        const auto scan = transport->scan(asked, ModbusDirection::Request);
+        QCOMPARE(scan.state, ScanState::Complete);
+        QCOMPARE(scan.length, asked.size());
+        const auto received = transport->decode(asked);
+        QCOMPARE(received.error, ModbusTransport::DecodeError::None);
+        QCOMPARE(received.adu.unit, quint8(7));
+        const auto parsed = ModbusPdu::decodeRequest(received.adu.pdu);
+        QCOMPARE(parsed.exception, ModbusException::None);
+        QCOMPARE(parsed.request, std::optional(request));
+
+        // Slave back to master, same transaction number on TCP.
+        const QByteArray answer = transport->encode(
+            {7, ModbusPdu::encodeResponse(*parsed.request, readValues), received.adu.transactionId});
+        const auto back = transport->scan(answer, ModbusDirection::Response);
+        QCOMPARE(back.state, ScanState::Complete);
+        QCOMPARE(back.length, answer.size());
+        const auto decoded = transport->decode(answer);
+        QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
+        if (framing == Framing::Tcp)
+            QCOMPARE(decoded.adu.transactionId, quint16(0x4242));
+        const ModbusReply reply = ModbusPdu::decodeResponse(decoded.adu.pdu, request);
+        QCOMPARE(reply.status, ModbusReply::Status::Ok);
+        QCOMPARE(reply.values, readValues);
+    }
+    void framesArriveInPieces_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<ModbusDirection>("direction");
+        QTest::addColumn<QByteArray>("pdu");
+        const QByteArray readAnswer = ModbusPdu::encodeResponse(ModbusPdu::readHoldingRegisters(0, 3), {1, 2, 3});
+        const QByteArray writeMany = ModbusPdu::encodeRequest(ModbusPdu::writeMultipleRegisters(10, {4, 5}));
+        const QByteArray refusal = ModbusPdu::encodeException(0x03, ModbusException::IllegalDataAddress);
+        for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
+            const char *name = framing == Framing::Rtu ? "rtu" : framing == Framing::Ascii ? "ascii" : "tcp";
+            QTest::addRow("%s read answer", name) << framing << ModbusDirection::Response << readAnswer;
+            QTest::addRow("%s write request", name) << framing << ModbusDirection::Request << writeMany;
+            QTest::addRow("%s exception", name) << framing << ModbusDirection::Response << refusal;
+        }
+    }
+    void framesArriveInPieces()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(ModbusDirection, direction);
+        QFETCH(QByteArray, pdu);
+        const auto transport = ModbusTransport::create(framing);
+        const QByteArray wire = transport->encode({3, pdu, 9});
+        QByteArray buffer;
+        for (qsizetype i = 0; i + 1 < wire.size(); ++i) {
+            buffer.append(wire[i]);
+            QCOMPARE(transport->scan(buffer, direction).state, ScanState::NeedMore);
+        }
+        buffer.append(wire.back());
+        const auto scan = transport->scan(buffer, direction);
+        QCOMPARE(scan.state, ScanState::Complete);
+        QCOMPARE(transport->decode(buffer.first(scan.length)).adu.pdu, pdu);
+    }
+    void backToBackFrames_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::newRow("rtu") << Framing::Rtu;
+        QTest::newRow("ascii") << Framing::Ascii;
+        QTest::newRow("tcp") << Framing::Tcp;
+    }
+    void backToBackFrames()
+    {
+        QFETCH(Framing, framing);
+        const auto transport = ModbusTransport::create(framing);
+        const QByteArray first
+            = transport->encode({1, ModbusPdu::encodeRequest(ModbusPdu::readHoldingRegisters(0, 1)), 1});
+        const QByteArray second
+            = transport->encode({2, ModbusPdu::encodeRequest(ModbusPdu::writeSingleRegister(5, 6)), 2});
+        const auto scan = transport->scan(first + second, ModbusDirection::Request);
+        QCOMPARE(scan.state, ScanState::Complete);
+        QCOMPARE(scan.length, first.size());
+        QCOMPARE(transport->decode(QByteArray(second)).adu.unit, quint8(2));
+    }
+    void lineNoise_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<ScanState>("scan");
+        QTest::addColumn<qsizetype>("length");
+        QTest::addColumn<ModbusTransport::DecodeError>("error");
+        QTest::addColumn<ModbusDirection>("direction");
+        using E = ModbusTransport::DecodeError;
+        QTest::newRow("rtu crc bit flipped") << Framing::Rtu << hex("01 03 00 00 00 0A C5 CC") << ScanState::Complete
+                                             << qsizetype(8) << E::Checksum << ModbusDirection::Request;
+        QTest::newRow("rtu unknown function") << Framing::Rtu << hex("01 2B 0E 01 00 70 77") << ScanState::UntilSilence
+                                              << qsizetype(0) << E::None << ModbusDirection::Response;
+        QTest::newRow("rtu odd byte count") << Framing::Rtu << hex("01 03 05 00 01 02 03 04") << ScanState::UntilSilence
+                                            << qsizetype(0) << E::Checksum << ModbusDirection::Response;
+        QTest::newRow("rtu too short") << Framing::Rtu << hex("01 03 04") << ScanState::NeedMore << qsizetype(0)
+                                       << E::Malformed << ModbusDirection::Response;
+        QTest::newRow("ascii noise first")
+            << Framing::Ascii << QByteArray("\x00\xFFzz:1103006B00037E\r\n", 21) << ScanState::Garbage << qsizetype(4)
+            << E::Malformed << ModbusDirection::Response;
+        QTest::newRow("ascii lrc wrong") << Framing::Ascii << QByteArray(":1103006B00037F\r\n") << ScanState::Complete
+                                         << qsizetype(17) << E::Checksum << ModbusDirection::Response;
+        QTest::newRow("ascii not hex") << Framing::Ascii << QByteArray(":1103006G00037E\r\n") << ScanState::Complete
+                                       << qsizetype(17) << E::Malformed << ModbusDirection::Response;
+        QTest::newRow("ascii odd digits") << Framing::Ascii << QByteArray(":1103006B00037\r\n") << ScanState::Complete
+                                          << qsizetype(16) << E::Malformed << ModbusDirection::Response;
+        QTest::newRow("ascii tail lost") << Framing::Ascii << QByteArray(":110300:1103006B00037E\r\n")
+                                         << ScanState::Garbage << qsizetype(7) << E::Malformed
+                                         << ModbusDirection::Response;
+        QTest::newRow("ascii lower case") << Framing::Ascii << QByteArray(":1103006b00037e\r\n") << ScanState::Complete
+                                          << qsizetype(17) << E::None << ModbusDirection::Response;
+        QTest::newRow("tcp foreign protocol")
+            << Framing::Tcp << hex("00 01 00 01 00 06 11 03 00 6B 00 03") << ScanState::Garbage << qsizetype(12)
+            << E::Malformed << ModbusDirection::Response;
+        QTest::newRow("tcp zero length") << Framing::Tcp << hex("00 01 00 00 00 00 11") << ScanState::Garbage
+                                         << qsizetype(7) << E::Malformed << ModbusDirection::Response;
+    }
+    void lineNoise()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(QByteArray, bytes);
+        QFETCH(ScanState, scan);
+        QFETCH(qsizetype, length);
+        QFETCH(ModbusTransport::DecodeError, error);
+        QFETCH(ModbusDirection, direction);
+        const auto transport = ModbusTransport::create(framing);
+        const auto result = transport->scan(bytes, direction);
+        QCOMPARE(result.state, scan);
+        QCOMPARE(result.length, length);
+        // What a reader hands to decode: the frame found, or everything once the
+        // line fell silent.
+        const QByteArray frame = scan == ScanState::Complete ? bytes.first(length) : bytes;
+        if (scan != ScanState::Garbage)
+            QCOMPARE(transport->decode(frame).error, error);
+    }
+    void responseChecks_data()
+    {
+        QTest::addColumn<ModbusRequest>("request");
+        QTest::addColumn<QByteArray>("pdu");
+        QTest::addColumn<ModbusReply::Status>("status");
+        QTest::addColumn<ModbusException>("exception");
+        using S = ModbusReply::Status;
+        const ModbusRequest read2 = ModbusPdu::readHoldingRegisters(0, 2);
+        const ModbusRequest write = ModbusPdu::writeSingleRegister(4, 0x1234);
+        const ModbusRequest writeMany = ModbusPdu::writeMultipleRegisters(4, {1, 2, 3});
+        QTest::newRow("read ok") << read2 << hex("03 04 00 01 00 02") << S::Ok << ModbusException::None;
+        QTest::newRow("read exception 2")
+            << read2 << hex("83 02") << S::Exception << ModbusException::IllegalDataAddress;
+        QTest::newRow("exception of other function")
+            << read2 << hex("86 02") << S::WrongFunction << ModbusException::None;
+        QTest::newRow("read answered as write")
+            << read2 << hex("06 00 00 00 01") << S::WrongFunction << ModbusException::None;
+        QTest::newRow("read fewer registers") << read2 << hex("03 02 00 01") << S::Malformed << ModbusException::None;
+        QTest::newRow("read count lies") << read2 << hex("03 04 00 01") << S::Malformed << ModbusException::None;
+        QTest::newRow("exception too long") << read2 << hex("83 02 00") << S::Malformed << ModbusException::None;
+        QTest::newRow("write echo ok") << write << hex("06 00 04 12 34") << S::Ok << ModbusException::None;
+        QTest::newRow("write echo other value")
+            << write << hex("06 00 04 12 35") << S::Mismatch << ModbusException::None;
+        QTest::newRow("write many ok") << writeMany << hex("10 00 04 00 03") << S::Ok << ModbusException::None;
+        QTest::newRow("write many other count")
+            << writeMany << hex("10 00 04 00 02") << S::Mismatch << ModbusException::None;
+        QTest::newRow("empty") << write << QByteArray() << S::Malformed << ModbusException::None;
+    }
+    void responseChecks()
+    {
+        QFETCH(ModbusRequest, request);
+        QFETCH(QByteArray, pdu);
+        QFETCH(ModbusReply::Status, status);
+        QFETCH(ModbusException, exception);
+        const ModbusReply reply = ModbusPdu::decodeResponse(pdu, request);
+        QCOMPARE(reply.status, status);
+        QCOMPARE(reply.exception, exception);
+        if (status == ModbusReply::Status::Ok && request.function == ModbusFunction::ReadHoldingRegisters)
+            QCOMPARE(reply.values, (QList<quint16> {1, 2}));
+    }
+    void requestRefusals_data()
+    {
+        QTest::addColumn<QByteArray>("pdu");
+        QTest::addColumn<ModbusException>("exception");
+        QTest::newRow("read coils") << hex("01 00 00 00 08") << ModbusException::IllegalFunction;
+        QTest::newRow("read 0") << hex("03 00 00 00 00") << ModbusException::IllegalDataValue;
+        QTest::newRow("read 126") << hex("03 00 00 00 7E") << ModbusException::IllegalDataValue;
+        QTest::newRow("read past FFFF") << hex("03 FF FF 00 02") << ModbusException::IllegalDataAddress;
+        QTest::newRow("write many count lies") << hex("10 00 00 00 02 02 00 01") << ModbusException::IllegalDataValue;
+        QTest::newRow("write many 124") << QByteArray(hex("10 00 00 00 7C F8") + QByteArray(248, '\0'))
+                                        << ModbusException::IllegalDataValue;
+        QTest::newRow("write one ok") << hex("06 00 00 00 01") << ModbusException::None;
+    }
+    void requestRefusals()
+    {
+        QFETCH(QByteArray, pdu);
+        QFETCH(ModbusException, exception);
+        const ModbusParsedRequest parsed = ModbusPdu::decodeRequest(pdu);
+        QCOMPARE(parsed.exception, exception);
+        QCOMPARE(parsed.request.has_value(), exception == ModbusException::None);
+        QCOMPARE(parsed.functionByte, quint8(pdu[0]));
+        if (!parsed.request) {
+            // The refusal a slave sends back carries the function with bit 7.
+            QCOMPARE(ModbusPdu::encodeException(parsed.functionByte, exception),
+                QByteArray(1, char(quint8(pdu[0]) | 0x80)) + char(exception));
+        }
+    }
+    void serialFormat_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("bits");
+        QTest::newRow("rtu even") << "19200,E,8,1" << true << 11;
+        QTest::newRow("rtu none two stops") << "9600,N,8,2" << true << 11;
+        QTest::newRow("ascii lower case") << "19200,o,7,1" << true << 10;
+        QTest::newRow("blanks") << " 4800 , E , 8 , 1 " << true << 11;
+        QTest::newRow("no stop bits") << "19200,E,8" << false << 0;
+        QTest::newRow("parity X") << "19200,X,8,1" << false << 0;
+        QTest::newRow("nine bits") << "19200,E,9,1" << false << 0;
+        QTest::newRow("zero baud") << "0,E,8,1" << false << 0;
+    }
+    void serialFormat()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(int, bits);
+        const auto format = SerialFormat::parse(text);
+        QCOMPARE(format.has_value(), valid);
+        if (!format)
+            return;
+        QCOMPARE(format->bitsPerCharacter(), bits);
+        QCOMPARE(SerialFormat::parse(format->toString()), format);
+    }
+    void rtuSilence_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("micros");
+        QTest::newRow("19200 8E1: 3.5 x 573 us") << "19200,E,8,1" << 2005;
+        QTest::newRow("4800 7E1: 3.5 x 2084 us") << "4800,E,7,1" << 7294;
+        QTest::newRow("38400 fixed") << "38400,E,8,1" << 1750;
+    }
+    void rtuSilence()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, micros);
+        const auto parsed = SerialFormat::parse(format);
+        QVERIFY(parsed);
+        QCOMPARE(RtuTransport().frameSilence(*parsed).count(), micros);
+        // Framings that carry their own boundaries need no silence.
+        QCOMPARE(AsciiTransport().frameSilence(*parsed).count(), 0);
+        QCOMPARE(TcpTransport().frameSilence(*parsed).count(), 0);
+    }
 };
-
-void TestModbusFraming::crcOfPublishedFrames_data()
-{
-    QTest::addColumn<QByteArray>("frame"); // body followed by its CRC as sent
-    QTest::newRow("read 10 from 0") << hex("01 03 00 00 00 0A C5 CD");
-    QTest::newRow("serial-line appendix") << hex("02 07 41 12");
-    QTest::newRow("read answer") << hex("11 03 06 AE 41 56 52 43 40 49 AD");
-    QTest::newRow("write single") << hex("11 06 00 01 00 03 9A 9B");
-    QTest::newRow("write multiple") << hex("11 10 00 01 00 02 04 00 0A 01 02 C6 F0");
-}
-
-void TestModbusFraming::crcOfPublishedFrames()
-{
-    QFETCH(QByteArray, frame);
-    const quint16 crc = ModbusCrc::crc16(frame.first(frame.size() - 2));
-    QCOMPARE(crc & 0xFF, quint8(frame[frame.size() - 2]));
-    QCOMPARE(crc >> 8, quint8(frame[frame.size() - 1]));
-    // The CRC over a frame including its own CRC is zero: the receiver's check.
-    QCOMPARE(ModbusCrc::crc16(frame), quint16(0));
-}
-
-void TestModbusFraming::lrcOfPublishedFrames_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<int>("lrc");
-    QTest::newRow("read 3 from 6B") << hex("11 03 00 6B 00 03") << 0x7E;
-    QTest::newRow("read 10 from 1389") << hex("F7 03 13 89 00 0A") << 0x60;
-    QTest::newRow("sum wraps to zero") << hex("80 80") << 0x00;
-}
-
-void TestModbusFraming::lrcOfPublishedFrames()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(int, lrc);
-    QCOMPARE(int(ModbusCrc::lrc(body)), lrc);
-}
-
-void TestModbusFraming::bothDirections_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<ModbusRequest>("request");
-    QTest::addColumn<QList<quint16>>("readValues");
-    const QList<quint16> many {0x0000, 0x7FFE, 0x8000, 0xFFFF, 0x1234};
-    QList<quint16> most;
-    for (int i = 0; i < ModbusPdu::MaxReadCount; ++i)
-        most.append(quint16(i * 517));
-    for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
-        const char *name = framing == Framing::Rtu ? "rtu" : framing == Framing::Ascii ? "ascii" : "tcp";
-        QTest::addRow("%s read 5", name) << framing << ModbusPdu::readHoldingRegisters(8449, 5) << many;
-        QTest::addRow("%s read 125", name) << framing << ModbusPdu::readHoldingRegisters(0, 125) << most;
-        QTest::addRow("%s write five", name)
-            << framing << ModbusPdu::writeMultipleRegisters(1792, many) << QList<quint16>();
-    }
-}
-
-void TestModbusFraming::bothDirections()
-{
-    QFETCH(Framing, framing);
-    QFETCH(ModbusRequest, request);
-    QFETCH(QList<quint16>, readValues);
-    const auto transport = ModbusTransport::create(framing);
-    QVERIFY(ModbusPdu::isValid(request));
-
-    // Master to slave.
-    const QByteArray asked = transport->encode({7, ModbusPdu::encodeRequest(request), 0x4242});
-    const auto scan = transport->scan(asked, ModbusDirection::Request);
-    QCOMPARE(scan.state, ScanState::Complete);
-    QCOMPARE(scan.length, asked.size());
-    const auto received = transport->decode(asked);
-    QCOMPARE(received.error, ModbusTransport::DecodeError::None);
-    QCOMPARE(received.adu.unit, quint8(7));
-    const auto parsed = ModbusPdu::decodeRequest(received.adu.pdu);
-    QCOMPARE(parsed.exception, ModbusException::None);
-    QCOMPARE(parsed.request, std::optional(request));
-
-    // Slave back to master, same transaction number on TCP.
-    const QByteArray answer
-        = transport->encode({7, ModbusPdu::encodeResponse(*parsed.request, readValues), received.adu.transactionId});
-    const auto back = transport->scan(answer, ModbusDirection::Response);
-    QCOMPARE(back.state, ScanState::Complete);
-    QCOMPARE(back.length, answer.size());
-    const auto decoded = transport->decode(answer);
-    QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
-    if (framing == Framing::Tcp)
-        QCOMPARE(decoded.adu.transactionId, quint16(0x4242));
-    const ModbusReply reply = ModbusPdu::decodeResponse(decoded.adu.pdu, request);
-    QCOMPARE(reply.status, ModbusReply::Status::Ok);
-    QCOMPARE(reply.values, readValues);
-}
-
-void TestModbusFraming::framesArriveInPieces_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<ModbusDirection>("direction");
-    QTest::addColumn<QByteArray>("pdu");
-    const QByteArray readAnswer = ModbusPdu::encodeResponse(ModbusPdu::readHoldingRegisters(0, 3), {1, 2, 3});
-    const QByteArray writeMany = ModbusPdu::encodeRequest(ModbusPdu::writeMultipleRegisters(10, {4, 5}));
-    const QByteArray refusal = ModbusPdu::encodeException(0x03, ModbusException::IllegalDataAddress);
-    for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
-        const char *name = framing == Framing::Rtu ? "rtu" : framing == Framing::Ascii ? "ascii" : "tcp";
-        QTest::addRow("%s read answer", name) << framing << ModbusDirection::Response << readAnswer;
-        QTest::addRow("%s write request", name) << framing << ModbusDirection::Request << writeMany;
-        QTest::addRow("%s exception", name) << framing << ModbusDirection::Response << refusal;
-    }
-}
-
-void TestModbusFraming::framesArriveInPieces()
-{
-    QFETCH(Framing, framing);
-    QFETCH(ModbusDirection, direction);
-    QFETCH(QByteArray, pdu);
-    const auto transport = ModbusTransport::create(framing);
-    const QByteArray wire = transport->encode({3, pdu, 9});
-    QByteArray buffer;
-    for (qsizetype i = 0; i + 1 < wire.size(); ++i) {
-        buffer.append(wire[i]);
-        QCOMPARE(transport->scan(buffer, direction).state, ScanState::NeedMore);
-    }
-    buffer.append(wire.back());
-    const auto scan = transport->scan(buffer, direction);
-    QCOMPARE(scan.state, ScanState::Complete);
-    QCOMPARE(transport->decode(buffer.first(scan.length)).adu.pdu, pdu);
-}
-
-void TestModbusFraming::backToBackFrames_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::newRow("rtu") << Framing::Rtu;
-    QTest::newRow("ascii") << Framing::Ascii;
-    QTest::newRow("tcp") << Framing::Tcp;
-}
-
-void TestModbusFraming::backToBackFrames()
-{
-    QFETCH(Framing, framing);
-    const auto transport = ModbusTransport::create(framing);
-    const QByteArray first = transport->encode({1, ModbusPdu::encodeRequest(ModbusPdu::readHoldingRegisters(0, 1)), 1});
-    const QByteArray second = transport->encode({2, ModbusPdu::encodeRequest(ModbusPdu::writeSingleRegister(5, 6)), 2});
-    const auto scan = transport->scan(first + second, ModbusDirection::Request);
-    QCOMPARE(scan.state, ScanState::Complete);
-    QCOMPARE(scan.length, first.size());
-    QCOMPARE(transport->decode(QByteArray(second)).adu.unit, quint8(2));
-}
-
-void TestModbusFraming::lineNoise_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<ScanState>("scan");
-    QTest::addColumn<qsizetype>("length");
-    QTest::addColumn<ModbusTransport::DecodeError>("error");
-    QTest::addColumn<ModbusDirection>("direction");
-    using E = ModbusTransport::DecodeError;
-    QTest::newRow("rtu crc bit flipped") << Framing::Rtu << hex("01 03 00 00 00 0A C5 CC") << ScanState::Complete
-                                         << qsizetype(8) << E::Checksum << ModbusDirection::Request;
-    QTest::newRow("rtu unknown function") << Framing::Rtu << hex("01 2B 0E 01 00 70 77") << ScanState::UntilSilence
-                                          << qsizetype(0) << E::None << ModbusDirection::Response;
-    QTest::newRow("rtu odd byte count") << Framing::Rtu << hex("01 03 05 00 01 02 03 04") << ScanState::UntilSilence
-                                        << qsizetype(0) << E::Checksum << ModbusDirection::Response;
-    QTest::newRow("rtu too short") << Framing::Rtu << hex("01 03 04") << ScanState::NeedMore << qsizetype(0)
-                                   << E::Malformed << ModbusDirection::Response;
-    QTest::newRow("ascii noise first") << Framing::Ascii << QByteArray("\x00\xFFzz:1103006B00037E\r\n", 21)
-                                       << ScanState::Garbage << qsizetype(4) << E::Malformed
-                                       << ModbusDirection::Response;
-    QTest::newRow("ascii lrc wrong") << Framing::Ascii << QByteArray(":1103006B00037F\r\n") << ScanState::Complete
-                                     << qsizetype(17) << E::Checksum << ModbusDirection::Response;
-    QTest::newRow("ascii not hex") << Framing::Ascii << QByteArray(":1103006G00037E\r\n") << ScanState::Complete
-                                   << qsizetype(17) << E::Malformed << ModbusDirection::Response;
-    QTest::newRow("ascii odd digits") << Framing::Ascii << QByteArray(":1103006B00037\r\n") << ScanState::Complete
-                                      << qsizetype(16) << E::Malformed << ModbusDirection::Response;
-    QTest::newRow("ascii tail lost") << Framing::Ascii << QByteArray(":110300:1103006B00037E\r\n") << ScanState::Garbage
-                                     << qsizetype(7) << E::Malformed << ModbusDirection::Response;
-    QTest::newRow("ascii lower case") << Framing::Ascii << QByteArray(":1103006b00037e\r\n") << ScanState::Complete
-                                      << qsizetype(17) << E::None << ModbusDirection::Response;
-    QTest::newRow("tcp foreign protocol")
-        << Framing::Tcp << hex("00 01 00 01 00 06 11 03 00 6B 00 03") << ScanState::Garbage << qsizetype(12)
-        << E::Malformed << ModbusDirection::Response;
-    QTest::newRow("tcp zero length") << Framing::Tcp << hex("00 01 00 00 00 00 11") << ScanState::Garbage
-                                     << qsizetype(7) << E::Malformed << ModbusDirection::Response;
-}
-
-void TestModbusFraming::lineNoise()
-{
-    QFETCH(Framing, framing);
-    QFETCH(QByteArray, bytes);
-    QFETCH(ScanState, scan);
-    QFETCH(qsizetype, length);
-    QFETCH(ModbusTransport::DecodeError, error);
-    QFETCH(ModbusDirection, direction);
-    const auto transport = ModbusTransport::create(framing);
-    const auto result = transport->scan(bytes, direction);
-    QCOMPARE(result.state, scan);
-    QCOMPARE(result.length, length);
-    // What a reader hands to decode: the frame found, or everything once the
-    // line fell silent.
-    const QByteArray frame = scan == ScanState::Complete ? bytes.first(length) : bytes;
-    if (scan != ScanState::Garbage)
-        QCOMPARE(transport->decode(frame).error, error);
-}
-
-void TestModbusFraming::responseChecks_data()
-{
-    QTest::addColumn<ModbusRequest>("request");
-    QTest::addColumn<QByteArray>("pdu");
-    QTest::addColumn<ModbusReply::Status>("status");
-    QTest::addColumn<ModbusException>("exception");
-    using S = ModbusReply::Status;
-    const ModbusRequest read2 = ModbusPdu::readHoldingRegisters(0, 2);
-    const ModbusRequest write = ModbusPdu::writeSingleRegister(4, 0x1234);
-    const ModbusRequest writeMany = ModbusPdu::writeMultipleRegisters(4, {1, 2, 3});
-    QTest::newRow("read ok") << read2 << hex("03 04 00 01 00 02") << S::Ok << ModbusException::None;
-    QTest::newRow("read exception 2") << read2 << hex("83 02") << S::Exception << ModbusException::IllegalDataAddress;
-    QTest::newRow("exception of other function") << read2 << hex("86 02") << S::WrongFunction << ModbusException::None;
-    QTest::newRow("read answered as write")
-        << read2 << hex("06 00 00 00 01") << S::WrongFunction << ModbusException::None;
-    QTest::newRow("read fewer registers") << read2 << hex("03 02 00 01") << S::Malformed << ModbusException::None;
-    QTest::newRow("read count lies") << read2 << hex("03 04 00 01") << S::Malformed << ModbusException::None;
-    QTest::newRow("exception too long") << read2 << hex("83 02 00") << S::Malformed << ModbusException::None;
-    QTest::newRow("write echo ok") << write << hex("06 00 04 12 34") << S::Ok << ModbusException::None;
-    QTest::newRow("write echo other value") << write << hex("06 00 04 12 35") << S::Mismatch << ModbusException::None;
-    QTest::newRow("write many ok") << writeMany << hex("10 00 04 00 03") << S::Ok << ModbusException::None;
-    QTest::newRow("write many other count")
-        << writeMany << hex("10 00 04 00 02") << S::Mismatch << ModbusException::None;
-    QTest::newRow("empty") << write << QByteArray() << S::Malformed << ModbusException::None;
-}
-
-void TestModbusFraming::responseChecks()
-{
-    QFETCH(ModbusRequest, request);
-    QFETCH(QByteArray, pdu);
-    QFETCH(ModbusReply::Status, status);
-    QFETCH(ModbusException, exception);
-    const ModbusReply reply = ModbusPdu::decodeResponse(pdu, request);
-    QCOMPARE(reply.status, status);
-    QCOMPARE(reply.exception, exception);
-    if (status == ModbusReply::Status::Ok && request.function == ModbusFunction::ReadHoldingRegisters)
-        QCOMPARE(reply.values, (QList<quint16> {1, 2}));
-}
-
-void TestModbusFraming::requestRefusals_data()
-{
-    QTest::addColumn<QByteArray>("pdu");
-    QTest::addColumn<ModbusException>("exception");
-    QTest::newRow("read coils") << hex("01 00 00 00 08") << ModbusException::IllegalFunction;
-    QTest::newRow("read 0") << hex("03 00 00 00 00") << ModbusException::IllegalDataValue;
-    QTest::newRow("read 126") << hex("03 00 00 00 7E") << ModbusException::IllegalDataValue;
-    QTest::newRow("read past FFFF") << hex("03 FF FF 00 02") << ModbusException::IllegalDataAddress;
-    QTest::newRow("write many count lies") << hex("10 00 00 00 02 02 00 01") << ModbusException::IllegalDataValue;
-    QTest::newRow("write many 124") << QByteArray(hex("10 00 00 00 7C F8") + QByteArray(248, '\0'))
-                                    << ModbusException::IllegalDataValue;
-    QTest::newRow("write one ok") << hex("06 00 00 00 01") << ModbusException::None;
-}
-
-void TestModbusFraming::requestRefusals()
-{
-    QFETCH(QByteArray, pdu);
-    QFETCH(ModbusException, exception);
-    const ModbusParsedRequest parsed = ModbusPdu::decodeRequest(pdu);
-    QCOMPARE(parsed.exception, exception);
-    QCOMPARE(parsed.request.has_value(), exception == ModbusException::None);
-    QCOMPARE(parsed.functionByte, quint8(pdu[0]));
-    if (!parsed.request) {
-        // The refusal a slave sends back carries the function with bit 7.
-        QCOMPARE(ModbusPdu::encodeException(parsed.functionByte, exception),
-            QByteArray(1, char(quint8(pdu[0]) | 0x80)) + char(exception));
-    }
-}
-
-void TestModbusFraming::serialFormat_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<int>("bits");
-    QTest::newRow("rtu even") << "19200,E,8,1" << true << 11;
-    QTest::newRow("rtu none two stops") << "9600,N,8,2" << true << 11;
-    QTest::newRow("ascii lower case") << "19200,o,7,1" << true << 10;
-    QTest::newRow("blanks") << " 4800 , E , 8 , 1 " << true << 11;
-    QTest::newRow("no stop bits") << "19200,E,8" << false << 0;
-    QTest::newRow("parity X") << "19200,X,8,1" << false << 0;
-    QTest::newRow("nine bits") << "19200,E,9,1" << false << 0;
-    QTest::newRow("zero baud") << "0,E,8,1" << false << 0;
-}
-
-void TestModbusFraming::serialFormat()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, valid);
-    QFETCH(int, bits);
-    const auto format = SerialFormat::parse(text);
-    QCOMPARE(format.has_value(), valid);
-    if (!format)
-        return;
-    QCOMPARE(format->bitsPerCharacter(), bits);
-    QCOMPARE(SerialFormat::parse(format->toString()), format);
-}
-
-void TestModbusFraming::rtuSilence_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<int>("micros");
-    QTest::newRow("19200 8E1: 3.5 x 573 us") << "19200,E,8,1" << 2005;
-    QTest::newRow("4800 7E1: 3.5 x 2084 us") << "4800,E,7,1" << 7294;
-    QTest::newRow("38400 fixed") << "38400,E,8,1" << 1750;
-}
-
-void TestModbusFraming::rtuSilence()
-{
-    QFETCH(QString, format);
-    QFETCH(int, micros);
-    const auto parsed = SerialFormat::parse(format);
-    QVERIFY(parsed);
-    QCOMPARE(RtuTransport().frameSilence(*parsed).count(), micros);
-    // Framings that carry their own boundaries need no silence.
-    QCOMPARE(AsciiTransport().frameSilence(*parsed).count(), 0);
-    QCOMPARE(TcpTransport().frameSilence(*parsed).count(), 0);
-}
 
 } // namespace Frames
 
@@ -458,459 +424,408 @@ class TestModbusMaster : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void requestOnTheWire_data();
-    void requestOnTheWire();
-    void readsSignedValues_data();
-    void readsSignedValues();
-    void writesStore_data();
-    void writesStore();
-    void failures_data();
-    void failures();
-    void floodIsDropped_data();
-    void floodIsDropped();
-    void silenceBetweenFrames_data();
-    void silenceBetweenFrames();
-    void answerInPieces_data();
-    void answerInPieces();
-    void refusedTriggers_data();
-    void refusedTriggers();
-    void doneComesFromTheEventLoop();
-    void resultStaysUntilCompletion();
-    void staleTcpAnswerIsDropped();
-    void closingEndsTransaction();
-    void droppedConnectionIsLinkLost_data();
-    void droppedConnectionIsLinkLost();
-    void lineSettingsReachTheTty_data();
-    void lineSettingsReachTheTty();
-    void missingOrHeldPortRaises380();
-    void propertyErrors();
-};
-
-void TestModbusMaster::requestOnTheWire_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<int>("function");
-    QTest::addColumn<int>("startRegister");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QList<qint16>>("values");
-    QTest::addColumn<QByteArray>("wire");
-    // Published example frames. Register 108 is protocol address 6B;
-    // FunctionCode 5 sends Modbus 06 and 7 sends 16.
-    QTest::newRow("rtu read") << Framing::Rtu << 2 << 108 << 3 << QList<qint16>() << hex("11 03 00 6B 00 03 76 87");
-    QTest::newRow("ascii read") << Framing::Ascii << 2 << 108 << 3 << QList<qint16>()
-                                << QByteArray(":1103006B00037E\r\n");
-    QTest::newRow("tcp read") << Framing::Tcp << 2 << 108 << 3 << QList<qint16>()
-                              << hex("00 01 00 00 00 06 11 03 00 6B 00 03");
-    QTest::newRow("rtu write one") << Framing::Rtu << 5 << 2 << 1 << QList<qint16> {3}
-                                   << hex("11 06 00 01 00 03 9A 9B");
-    QTest::newRow("rtu download write") << Framing::Rtu << 7 << 2 << 2 << QList<qint16> {10, 0x0102}
-                                        << hex("11 10 00 01 00 02 04 00 0A 01 02 C6 F0");
-}
-
-void TestModbusMaster::requestOnTheWire()
-{
-    QFETCH(Framing, framing);
-    QFETCH(int, function);
-    QFETCH(int, startRegister);
-    QFETCH(int, count);
-    QFETCH(QList<qint16>, values);
-    QFETCH(QByteArray, wire);
-    Link link(framing);
-    QVERIFY(link.slave.isReady());
-    for (int i = 0; i < values.size(); ++i)
-        link.master.setRegisterValue(i, values[i]);
-    QCOMPARE(link.run(function, startRegister, count), 0);
-    QCOMPARE(link.slave.requests, QList<QByteArray> {wire});
-}
-
-void TestModbusMaster::readsSignedValues_data()
-{
-    QTest::addColumn<Framing>("framing");
-    for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp})
-        QTest::newRow(framingName(framing)) << framing;
-}
-
-void TestModbusMaster::readsSignedValues()
-{
-    QFETCH(Framing, framing);
-    Link link(framing);
-    link.slave.bank = {{8448, 0}, {8449, 27}, {8450, 0xFFFF}, {8451, 0x8000}, {8452, 32766}};
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 8449, 5), 0);
-    const QList<qint16> expected {0, 27, -1, -32768, 32766};
-    for (int i = 0; i < expected.size(); ++i)
-        QCOMPARE(link.master.registerValue(i), expected[i]);
-
-    // A read at an offset lands there and leaves the values before it.
-    link.master.setStartOffset(10);
-    link.master.setRegisterCount(2);
-    link.master.setStartRegister(2346);
-    link.master.trigger();
-    link.master.waitWhileBusy();
-    QCOMPARE(link.master.resultCode(), 0);
-    QCOMPARE(link.master.registerValue(10), qint16(2345 * 3));
-    QCOMPARE(link.master.registerValue(11), qint16(2346 * 3));
-    QCOMPARE(link.master.registerValue(1), qint16(27));
-}
-
-void TestModbusMaster::writesStore_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<int>("function");
-    for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
-        QTest::addRow("%s write", framingName(framing)) << framing << int(ModbusMaster::WriteRegister);
-        QTest::addRow("%s download", framingName(framing)) << framing << int(ModbusMaster::DownloadRegisters);
+    void requestOnTheWire_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<int>("function");
+        QTest::addColumn<int>("startRegister");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<qint16>>("values");
+        QTest::addColumn<QByteArray>("wire");
+        // Published example frames. Register 108 is protocol address 6B;
+        // FunctionCode 5 sends Modbus 06 and 7 sends 16.
+        QTest::newRow("rtu read") << Framing::Rtu << 2 << 108 << 3 << QList<qint16>() << hex("11 03 00 6B 00 03 76 87");
+        QTest::newRow("ascii read") << Framing::Ascii << 2 << 108 << 3 << QList<qint16>()
+                                    << QByteArray(":1103006B00037E\r\n");
+        QTest::newRow("tcp read") << Framing::Tcp << 2 << 108 << 3 << QList<qint16>()
+                                  << hex("00 01 00 00 00 06 11 03 00 6B 00 03");
+        QTest::newRow("rtu write one") << Framing::Rtu << 5 << 2 << 1 << QList<qint16> {3}
+                                       << hex("11 06 00 01 00 03 9A 9B");
+        QTest::newRow("rtu download write") << Framing::Rtu << 7 << 2 << 2 << QList<qint16> {10, 0x0102}
+                                            << hex("11 10 00 01 00 02 04 00 0A 01 02 C6 F0");
     }
-}
-
-void TestModbusMaster::writesStore()
-{
-    QFETCH(Framing, framing);
-    QFETCH(int, function);
-    Link link(framing);
-    link.master.setRegisterValue(0, -100);
-    QCOMPARE(link.run(function, 1793), 0);
-    QCOMPARE(link.slave.bank.value(1792), quint16(0xFF9C));
-    // Read back through the master: the value it wrote.
-    link.master.setRegisterValue(0, 0);
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1793), 0);
-    QCOMPARE(link.master.registerValue(0), qint16(-100));
-}
-
-void TestModbusMaster::failures_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<int>("function");
-    QTest::addColumn<int>("result");
-    const int read = ModbusMaster::ReadRegisters;
-    const int write = ModbusMaster::WriteRegister;
-    const int download = ModbusMaster::DownloadRegisters;
-    // The answer checks are the framing's own; each framing shows it reaches them.
-    QTest::newRow("rtu exception 2") << Framing::Rtu << Fault::Exception << read << 2;
-    QTest::newRow("rtu exception 4 on write") << Framing::Rtu << Fault::Exception << write << 4;
-    QTest::newRow("rtu time-out") << Framing::Rtu << Fault::Silent << read << 300;
-    QTest::newRow("rtu bad check") << Framing::Rtu << Fault::BadCheck << read << 301;
-    QTest::newRow("rtu other node") << Framing::Rtu << Fault::OtherNode << read << 302;
-    QTest::newRow("rtu short frame") << Framing::Rtu << Fault::Short << read << 303;
-    QTest::newRow("rtu noise") << Framing::Rtu << Fault::Noise << read << 304;
-    QTest::newRow("rtu wrong function") << Framing::Rtu << Fault::WrongFunction << read << 305;
-    QTest::newRow("rtu echo mismatch") << Framing::Rtu << Fault::EchoMismatch << write << 306;
-    QTest::newRow("rtu download echo mismatch") << Framing::Rtu << Fault::EchoMismatch << download << 306;
-    QTest::newRow("ascii bad check") << Framing::Ascii << Fault::BadCheck << read << 301;
-    QTest::newRow("ascii other node") << Framing::Ascii << Fault::OtherNode << read << 302;
-    QTest::newRow("ascii noise") << Framing::Ascii << Fault::Noise << read << 304;
-    QTest::newRow("tcp exception 3") << Framing::Tcp << Fault::Exception << read << 3;
-    QTest::newRow("tcp time-out") << Framing::Tcp << Fault::Silent << write << 300;
-    QTest::newRow("tcp other unit") << Framing::Tcp << Fault::OtherNode << read << 302;
-    QTest::newRow("tcp short") << Framing::Tcp << Fault::Short << read << 303;
-    QTest::newRow("tcp wrong function") << Framing::Tcp << Fault::WrongFunction << read << 305;
-}
-
-void TestModbusMaster::failures()
-{
-    QFETCH(Framing, framing);
-    QFETCH(Fault, fault);
-    QFETCH(int, function);
-    QFETCH(int, result);
-    Link link(framing);
-    link.slave.fault = fault;
-    link.slave.exceptionCode = quint8(result);
-    link.master.setRegisterValue(0, 1234);
-    QSignalSpy done(&link.master, &ModbusMaster::done);
-    QCOMPARE(link.run(function, 100), result);
-    QCOMPARE(done.size(), 1);
-    QVERIFY(!link.master.busy());
-    // A failed read leaves the values as they were.
-    QCOMPARE(link.master.registerValue(0), qint16(1234));
-    QVERIFY(!ModbusMaster::resultText(result).isEmpty());
-
-    // The link still works for the next transaction.
-    link.slave.fault = Fault::None;
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), 0);
-    QCOMPARE(link.master.registerValue(0), qint16(link.slave.bank.value(99, 99 * 3)));
-}
-
-void TestModbusMaster::floodIsDropped_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::newRow("rtu") << Framing::Rtu;
-    QTest::newRow("ascii") << Framing::Ascii;
-}
-
-// A peer sending bytes without end: no answer is longer than the longest
-// frame, so the rest is garbage and the transaction fails as garbled.
-void TestModbusMaster::floodIsDropped()
-{
-    QFETCH(Framing, framing);
-    Link link(framing);
-    link.slave.fault = Fault::Flood;
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), int(ModbusMaster::GarbledFrame));
-    QTest::qWait(700); // the rest of the flood
-    link.slave.fault = Fault::None;
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), 0);
-}
-
-void TestModbusMaster::silenceBetweenFrames_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<int>("quietMicros"); // at least
-    // RTU: 3.5 characters of 11 bits; ASCII frames need no gap.
-    QTest::newRow("rtu 1200") << Framing::Rtu << "1200,E,8,1" << 32084;
-    QTest::newRow("ascii 1200") << Framing::Ascii << "1200,E,7,1" << 0;
-}
-
-void TestModbusMaster::silenceBetweenFrames()
-{
-    QFETCH(Framing, framing);
-    QFETCH(QString, settings);
-    QFETCH(int, quietMicros);
-    Link link(framing, settings);
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
-    QCOMPARE(link.slave.quietBeforeRequest.size(), 3);
-    for (qint64 quiet : std::as_const(link.slave.quietBeforeRequest))
-        QVERIFY2(quiet >= quietMicros, qPrintable(QStringLiteral("%1 us quiet").arg(quiet)));
-    if (quietMicros == 0) {
-        // Nothing holds an ASCII request back: far below an RTU gap at this speed.
-        QVERIFY(*std::min_element(link.slave.quietBeforeRequest.begin(), link.slave.quietBeforeRequest.end()) < 32084);
+    void requestOnTheWire()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(int, function);
+        QFETCH(int, startRegister);
+        QFETCH(int, count);
+        QFETCH(QList<qint16>, values);
+        QFETCH(QByteArray, wire);
+        Link link(framing);
+        QVERIFY(link.slave.isReady());
+        for (int i = 0; i < values.size(); ++i)
+            link.master.setRegisterValue(i, values[i]);
+        QCOMPARE(link.run(function, startRegister, count), 0);
+        QCOMPARE(link.slave.requests, QList<QByteArray> {wire});
     }
-}
-
-void TestModbusMaster::answerInPieces_data()
-{
-    QTest::addColumn<Framing>("framing");
-    QTest::addColumn<int>("pieces");
-    for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
-        QTest::addRow("%s in 3", framingName(framing)) << framing << 3;
-        QTest::addRow("%s byte by byte", framingName(framing)) << framing << 64;
+    void readsSignedValues_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp})
+            QTest::newRow(framingName(framing)) << framing;
     }
-}
+    void readsSignedValues()
+    {
+        QFETCH(Framing, framing);
+        Link link(framing);
+        link.slave.bank = {{8448, 0}, {8449, 27}, {8450, 0xFFFF}, {8451, 0x8000}, {8452, 32766}};
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 8449, 5), 0);
+        const QList<qint16> expected {0, 27, -1, -32768, 32766};
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(link.master.registerValue(i), expected[i]);
 
-void TestModbusMaster::answerInPieces()
-{
-    QFETCH(Framing, framing);
-    QFETCH(int, pieces);
-    Link link(framing);
-    link.slave.pieces = pieces;
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1, 4), 0);
-    QCOMPARE(link.master.registerValue(3), qint16(9));
-}
+        // A read at an offset lands there and leaves the values before it.
+        link.master.setStartOffset(10);
+        link.master.setRegisterCount(2);
+        link.master.setStartRegister(2346);
+        link.master.trigger();
+        link.master.waitWhileBusy();
+        QCOMPARE(link.master.resultCode(), 0);
+        QCOMPARE(link.master.registerValue(10), qint16(2345 * 3));
+        QCOMPARE(link.master.registerValue(11), qint16(2346 * 3));
+        QCOMPARE(link.master.registerValue(1), qint16(27));
+    }
+    void writesStore_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<int>("function");
+        for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
+            QTest::addRow("%s write", framingName(framing)) << framing << int(ModbusMaster::WriteRegister);
+            QTest::addRow("%s download", framingName(framing)) << framing << int(ModbusMaster::DownloadRegisters);
+        }
+    }
+    void writesStore()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(int, function);
+        Link link(framing);
+        link.master.setRegisterValue(0, -100);
+        QCOMPARE(link.run(function, 1793), 0);
+        QCOMPARE(link.slave.bank.value(1792), quint16(0xFF9C));
+        // Read back through the master: the value it wrote.
+        link.master.setRegisterValue(0, 0);
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1793), 0);
+        QCOMPARE(link.master.registerValue(0), qint16(-100));
+    }
+    void failures_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<int>("function");
+        QTest::addColumn<int>("result");
+        const int read = ModbusMaster::ReadRegisters;
+        const int write = ModbusMaster::WriteRegister;
+        const int download = ModbusMaster::DownloadRegisters;
+        // The answer checks are the framing's own; each framing shows it reaches them.
+        QTest::newRow("rtu exception 2") << Framing::Rtu << Fault::Exception << read << 2;
+        QTest::newRow("rtu exception 4 on write") << Framing::Rtu << Fault::Exception << write << 4;
+        QTest::newRow("rtu time-out") << Framing::Rtu << Fault::Silent << read << 300;
+        QTest::newRow("rtu bad check") << Framing::Rtu << Fault::BadCheck << read << 301;
+        QTest::newRow("rtu other node") << Framing::Rtu << Fault::OtherNode << read << 302;
+        QTest::newRow("rtu short frame") << Framing::Rtu << Fault::Short << read << 303;
+        QTest::newRow("rtu noise") << Framing::Rtu << Fault::Noise << read << 304;
+        QTest::newRow("rtu wrong function") << Framing::Rtu << Fault::WrongFunction << read << 305;
+        QTest::newRow("rtu echo mismatch") << Framing::Rtu << Fault::EchoMismatch << write << 306;
+        QTest::newRow("rtu download echo mismatch") << Framing::Rtu << Fault::EchoMismatch << download << 306;
+        QTest::newRow("ascii bad check") << Framing::Ascii << Fault::BadCheck << read << 301;
+        QTest::newRow("ascii other node") << Framing::Ascii << Fault::OtherNode << read << 302;
+        QTest::newRow("ascii noise") << Framing::Ascii << Fault::Noise << read << 304;
+        QTest::newRow("tcp exception 3") << Framing::Tcp << Fault::Exception << read << 3;
+        QTest::newRow("tcp time-out") << Framing::Tcp << Fault::Silent << write << 300;
+        QTest::newRow("tcp other unit") << Framing::Tcp << Fault::OtherNode << read << 302;
+        QTest::newRow("tcp short") << Framing::Tcp << Fault::Short << read << 303;
+        QTest::newRow("tcp wrong function") << Framing::Tcp << Fault::WrongFunction << read << 305;
+    }
+    void failures()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(Fault, fault);
+        QFETCH(int, function);
+        QFETCH(int, result);
+        Link link(framing);
+        link.slave.fault = fault;
+        link.slave.exceptionCode = quint8(result);
+        link.master.setRegisterValue(0, 1234);
+        QSignalSpy done(&link.master, &ModbusMaster::done);
+        QCOMPARE(link.run(function, 100), result);
+        QCOMPARE(done.size(), 1);
+        QVERIFY(!link.master.busy());
+        // A failed read leaves the values as they were.
+        QCOMPARE(link.master.registerValue(0), qint16(1234));
+        QVERIFY(!ModbusMaster::resultText(result).isEmpty());
 
-void TestModbusMaster::refusedTriggers_data()
-{
-    QTest::addColumn<QString>("node");
-    QTest::addColumn<int>("function");
-    QTest::addColumn<int>("startRegister");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("offset");
-    QTest::newRow("node not a number") << "1a" << 2 << 1 << 1 << 0;
-    QTest::newRow("node 248") << "248" << 5 << 1 << 1 << 0;
-    QTest::newRow("register 0") << "17" << 2 << 0 << 1 << 0;
-    QTest::newRow("read past the address space") << "17" << 2 << 65536 << 2 << 0;
-    QTest::newRow("count 126") << "17" << 2 << 1 << 126 << 0;
-    QTest::newRow("download count 124") << "17" << 7 << 1 << 124 << 0;
-    QTest::newRow("offset past the values") << "17" << 2 << 1 << 10 << 250;
-    QTest::newRow("function 3") << "17" << 3 << 1 << 1 << 0;
-}
+        // The link still works for the next transaction.
+        link.slave.fault = Fault::None;
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), 0);
+        QCOMPARE(link.master.registerValue(0), qint16(link.slave.bank.value(99, 99 * 3)));
+    }
+    void floodIsDropped_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::newRow("rtu") << Framing::Rtu;
+        QTest::newRow("ascii") << Framing::Ascii;
+    }
+    // A peer sending bytes without end: no answer is longer than the longest
+    // frame, so the rest is garbage and the transaction fails as garbled.
+    void floodIsDropped()
+    {
+        QFETCH(Framing, framing);
+        Link link(framing);
+        link.slave.fault = Fault::Flood;
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), int(ModbusMaster::GarbledFrame));
+        QTest::qWait(700); // the rest of the flood
+        link.slave.fault = Fault::None;
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 100), 0);
+    }
+    void silenceBetweenFrames_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("quietMicros"); // at least
+        // RTU: 3.5 characters of 11 bits; ASCII frames need no gap.
+        QTest::newRow("rtu 1200") << Framing::Rtu << "1200,E,8,1" << 32084;
+        QTest::newRow("ascii 1200") << Framing::Ascii << "1200,E,7,1" << 0;
+    }
+    void silenceBetweenFrames()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(QString, settings);
+        QFETCH(int, quietMicros);
+        Link link(framing, settings);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
+        QCOMPARE(link.slave.quietBeforeRequest.size(), 3);
+        for (qint64 quiet : std::as_const(link.slave.quietBeforeRequest))
+            QVERIFY2(quiet >= quietMicros, qPrintable(QStringLiteral("%1 us quiet").arg(quiet)));
+        if (quietMicros == 0) {
+            // Nothing holds an ASCII request back: far below an RTU gap at this speed.
+            QVERIFY(
+                *std::min_element(link.slave.quietBeforeRequest.begin(), link.slave.quietBeforeRequest.end()) < 32084);
+        }
+    }
+    void answerInPieces_data()
+    {
+        QTest::addColumn<Framing>("framing");
+        QTest::addColumn<int>("pieces");
+        for (Framing framing : {Framing::Rtu, Framing::Ascii, Framing::Tcp}) {
+            QTest::addRow("%s in 3", framingName(framing)) << framing << 3;
+            QTest::addRow("%s byte by byte", framingName(framing)) << framing << 64;
+        }
+    }
+    void answerInPieces()
+    {
+        QFETCH(Framing, framing);
+        QFETCH(int, pieces);
+        Link link(framing);
+        link.slave.pieces = pieces;
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1, 4), 0);
+        QCOMPARE(link.master.registerValue(3), qint16(9));
+    }
+    void refusedTriggers_data()
+    {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<int>("function");
+        QTest::addColumn<int>("startRegister");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("node not a number") << "1a" << 2 << 1 << 1 << 0;
+        QTest::newRow("node 248") << "248" << 5 << 1 << 1 << 0;
+        QTest::newRow("register 0") << "17" << 2 << 0 << 1 << 0;
+        QTest::newRow("read past the address space") << "17" << 2 << 65536 << 2 << 0;
+        QTest::newRow("count 126") << "17" << 2 << 1 << 126 << 0;
+        QTest::newRow("download count 124") << "17" << 7 << 1 << 124 << 0;
+        QTest::newRow("offset past the values") << "17" << 2 << 1 << 10 << 250;
+        QTest::newRow("function 3") << "17" << 3 << 1 << 1 << 0;
+    }
+    void refusedTriggers()
+    {
+        QFETCH(QString, node);
+        QFETCH(int, function);
+        QFETCH(int, startRegister);
+        QFETCH(int, count);
+        QFETCH(int, offset);
+        Link link(Framing::Rtu);
+        link.master.setNodeAddress(node);
+        link.master.setStartOffset(offset);
+        link.master.setFunctionCode(function);
+        link.master.setStartRegister(startRegister);
+        link.master.setRegisterCount(count);
+        QSignalSpy done(&link.master, &ModbusMaster::done);
+        link.master.trigger();
+        QCOMPARE(link.master.resultCode(), -1);
+        QVERIFY(!link.master.busy());
+        QTest::qWait(50);
+        QCOMPARE(done.size(), 0);
+        QVERIFY(link.slave.requests.isEmpty());
+    }
+    void doneComesFromTheEventLoop()
+    {
+        Link link(Framing::Rtu);
+        QSignalSpy done(&link.master, &ModbusMaster::done);
+        int busyInDone = -1;
+        connect(&link.master, &ModbusMaster::done, this, [&] { busyInDone = link.master.busy(); });
+        link.master.setFunctionCode(ModbusMaster::ReadRegisters);
+        link.master.setStartRegister(8450);
+        link.master.trigger();
+        QVERIFY(link.master.busy());
+        QCOMPARE(done.size(), 0);
+        // A second trigger while the first is pending is refused, the first goes on.
+        link.master.trigger();
+        QCOMPARE(link.master.resultCode(), -1);
+        link.master.waitWhileBusy();
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(busyInDone, 0);
+        QCOMPARE(link.master.resultCode(), 0);
+        QCOMPARE(link.slave.requests.size(), 1);
 
-void TestModbusMaster::refusedTriggers()
-{
-    QFETCH(QString, node);
-    QFETCH(int, function);
-    QFETCH(int, startRegister);
-    QFETCH(int, count);
-    QFETCH(int, offset);
-    Link link(Framing::Rtu);
-    link.master.setNodeAddress(node);
-    link.master.setStartOffset(offset);
-    link.master.setFunctionCode(function);
-    link.master.setStartRegister(startRegister);
-    link.master.setRegisterCount(count);
-    QSignalSpy done(&link.master, &ModbusMaster::done);
-    link.master.trigger();
-    QCOMPARE(link.master.resultCode(), -1);
-    QVERIFY(!link.master.busy());
-    QTest::qWait(50);
-    QCOMPARE(done.size(), 0);
-    QVERIFY(link.slave.requests.isEmpty());
-}
-
-void TestModbusMaster::doneComesFromTheEventLoop()
-{
-    Link link(Framing::Rtu);
-    QSignalSpy done(&link.master, &ModbusMaster::done);
-    int busyInDone = -1;
-    connect(&link.master, &ModbusMaster::done, this, [&] { busyInDone = link.master.busy(); });
-    link.master.setFunctionCode(ModbusMaster::ReadRegisters);
-    link.master.setStartRegister(8450);
-    link.master.trigger();
-    QVERIFY(link.master.busy());
-    QCOMPARE(done.size(), 0);
-    // A second trigger while the first is pending is refused, the first goes on.
-    link.master.trigger();
-    QCOMPARE(link.master.resultCode(), -1);
-    link.master.waitWhileBusy();
-    QCOMPARE(done.size(), 1);
-    QCOMPARE(busyInDone, 0);
-    QCOMPARE(link.master.resultCode(), 0);
-    QCOMPARE(link.slave.requests.size(), 1);
-
-    // Not open: refused as well.
-    link.master.setPortOpen(false);
-    QVERIFY(!link.master.portOpen());
-    link.master.trigger();
-    QCOMPARE(link.master.resultCode(), -1);
-    QCOMPARE(done.size(), 1);
-}
-
-void TestModbusMaster::resultStaysUntilCompletion()
-{
-    Link link(Framing::Rtu);
-    link.slave.fault = Fault::Exception;
-    link.slave.exceptionCode = 6;
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 6);
-    // The polling read looks at the code right after the trigger: it still
-    // shows the previous transaction's outcome.
-    link.slave.fault = Fault::None;
-    link.master.trigger();
-    QCOMPARE(link.master.resultCode(), 6);
-    link.master.waitWhileBusy();
-    QCOMPARE(link.master.resultCode(), 0);
-}
-
-void TestModbusMaster::staleTcpAnswerIsDropped()
-{
-    Link link(Framing::Tcp);
-    link.slave.fault = Fault::OldTransaction;
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 5), 0);
-    QCOMPARE(link.master.registerValue(0), qint16(12));
-}
-
-void TestModbusMaster::closingEndsTransaction()
-{
-    Link link(Framing::Ascii);
-    link.slave.fault = Fault::Silent;
-    link.master.setTimeOut(10000);
-    QSignalSpy done(&link.master, &ModbusMaster::done);
-    link.master.trigger();
-    QVERIFY(link.master.busy());
-    link.master.setPortOpen(false);
-    QVERIFY(!link.master.busy());
-    QCOMPARE(done.size(), 1);
-    QCOMPARE(link.master.resultCode(), int(ModbusMaster::LinkLost));
-}
-
-void TestModbusMaster::droppedConnectionIsLinkLost_data()
-{
-    QTest::addColumn<bool>("pending");
-    QTest::newRow("while a read waits") << true;
-    QTest::newRow("between transactions") << false;
-}
-
-void TestModbusMaster::droppedConnectionIsLinkLost()
-{
-    QFETCH(bool, pending);
-    Link link(Framing::Tcp);
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
-    if (pending) {
+        // Not open: refused as well.
+        link.master.setPortOpen(false);
+        QVERIFY(!link.master.portOpen());
+        link.master.trigger();
+        QCOMPARE(link.master.resultCode(), -1);
+        QCOMPARE(done.size(), 1);
+    }
+    void resultStaysUntilCompletion()
+    {
+        Link link(Framing::Rtu);
+        link.slave.fault = Fault::Exception;
+        link.slave.exceptionCode = 6;
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 6);
+        // The polling read looks at the code right after the trigger: it still
+        // shows the previous transaction's outcome.
+        link.slave.fault = Fault::None;
+        link.master.trigger();
+        QCOMPARE(link.master.resultCode(), 6);
+        link.master.waitWhileBusy();
+        QCOMPARE(link.master.resultCode(), 0);
+    }
+    void staleTcpAnswerIsDropped()
+    {
+        Link link(Framing::Tcp);
+        link.slave.fault = Fault::OldTransaction;
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 5), 0);
+        QCOMPARE(link.master.registerValue(0), qint16(12));
+    }
+    void closingEndsTransaction()
+    {
+        Link link(Framing::Ascii);
         link.slave.fault = Fault::Silent;
         link.master.setTimeOut(10000);
+        QSignalSpy done(&link.master, &ModbusMaster::done);
         link.master.trigger();
-    }
-    link.slave.dropConnection();
-    if (pending) {
-        link.master.waitWhileBusy();
+        QVERIFY(link.master.busy());
+        link.master.setPortOpen(false);
+        QVERIFY(!link.master.busy());
+        QCOMPARE(done.size(), 1);
         QCOMPARE(link.master.resultCode(), int(ModbusMaster::LinkLost));
-    } else {
-        QTest::qWait(200); // the loss arrives with no transaction pending
     }
-    // Kept for whoever triggers next, as a silent drive's time-out would be.
-    QVERIFY(link.master.portOpen());
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), int(ModbusMaster::LinkLost));
-    QVERIFY(link.master.portOpen());
-    link.master.setPortOpen(false);
-    QVERIFY(!link.master.portOpen());
-    link.slave.fault = Fault::None;
-    link.master.setPortOpen(true);
-    QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
-}
-
-void TestModbusMaster::lineSettingsReachTheTty_data()
-{
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<speed_t>("speed");
-    // Of CSTOPB: a pseudo-terminal keeps neither parity nor 7-bit
-    // characters, but one refused setting must not keep the others off.
-    QTest::addColumn<tcflag_t>("flags");
-    QTest::newRow("19200,E,8,1") << "19200,E,8,1" << speed_t(B19200) << tcflag_t(0);
-    QTest::newRow("9600,O,8,2") << "9600,O,8,2" << speed_t(B9600) << tcflag_t(CSTOPB);
-    QTest::newRow("4800,E,7,2") << "4800,E,7,2" << speed_t(B4800) << tcflag_t(CSTOPB);
-}
-
-void TestModbusMaster::lineSettingsReachTheTty()
-{
-    QFETCH(QString, settings);
-    QFETCH(speed_t, speed);
-    QFETCH(tcflag_t, flags);
-    Link link(Framing::Rtu, settings);
-    termios tio {};
-    QCOMPARE(tcgetattr(link.slave.ttyFd(), &tio), 0);
-    QCOMPARE(cfgetospeed(&tio), speed);
-    QCOMPARE(tio.c_cflag & CSTOPB, flags);
-    // Changing the settings of an open port applies them at once.
-    link.master.setPortSettings(QStringLiteral("1200,N,8,1"));
-    QCOMPARE(tcgetattr(link.slave.ttyFd(), &tio), 0);
-    QCOMPARE(cfgetospeed(&tio), speed_t(B1200));
-}
-
-void TestModbusMaster::missingOrHeldPortRaises380()
-{
-    ModbusMaster master;
-    master.setConnectionTarget(QStringLiteral("/dev/tarvel-no-such-port"));
-    try {
-        master.setPortOpen(true);
-        QFAIL("opening a missing port must raise");
-    } catch (const TrappedError &e) {
-        QCOMPARE(e.number(), 380);
+    void droppedConnectionIsLinkLost_data()
+    {
+        QTest::addColumn<bool>("pending");
+        QTest::newRow("while a read waits") << true;
+        QTest::newRow("between transactions") << false;
     }
-    QVERIFY(!master.portOpen());
-
-    Link link(Framing::Rtu);
-    ModbusMaster other;
-    other.setConnectionTarget(link.slave.target());
-    QVERIFY_THROWS_EXCEPTION(TrappedError, other.setPortOpen(true));
-    QVERIFY(!other.portOpen());
-    QVERIFY(link.master.portOpen());
-
-    // Nobody listening on the TCP target.
-    QTcpServer closed;
-    QVERIFY(closed.listen(QHostAddress::LocalHost));
-    const QString target = QStringLiteral("tcp://127.0.0.1:%1").arg(closed.serverPort());
-    closed.close();
-    other.setConnectionTarget(target);
-    QVERIFY_THROWS_EXCEPTION(TrappedError, other.setPortOpen(true));
-}
-
-void TestModbusMaster::propertyErrors()
-{
-    ModbusMaster master;
-    auto raised = [](auto &&assign) {
-        try {
-            assign();
-        } catch (const TrappedError &e) {
-            return e.number();
+    void droppedConnectionIsLinkLost()
+    {
+        QFETCH(bool, pending);
+        Link link(Framing::Tcp);
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
+        if (pending) {
+            link.slave.fault = Fault::Silent;
+            link.master.setTimeOut(10000);
+            link.master.trigger();
         }
-        return 0;
-    };
-    QCOMPARE(raised([&] { master.setPortSettings(QStringLiteral("19200,Even,8,1")); }), 380);
-    QCOMPARE(master.portSettings(), QStringLiteral("19200,E,8,1"));
-    QCOMPARE(raised([&] { master.setCommPort(PortMap::Count); }), 380);
-    QCOMPARE(raised([&] { master.setRegisterValue(ModbusMaster::ValueSlots - 1, 7); }), 0);
-    QCOMPARE(master.registerValue(ModbusMaster::ValueSlots - 1), qint16(7));
-    QCOMPARE(raised([&] { master.registerValue(ModbusMaster::ValueSlots); }), 381);
-    QCOMPARE(raised([&] { master.setRegisterValue(-1, 0); }), 381);
-}
+        link.slave.dropConnection();
+        if (pending) {
+            link.master.waitWhileBusy();
+            QCOMPARE(link.master.resultCode(), int(ModbusMaster::LinkLost));
+        } else {
+            QTest::qWait(200); // the loss arrives with no transaction pending
+        }
+        // Kept for whoever triggers next, as a silent drive's time-out would be.
+        QVERIFY(link.master.portOpen());
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), int(ModbusMaster::LinkLost));
+        QVERIFY(link.master.portOpen());
+        link.master.setPortOpen(false);
+        QVERIFY(!link.master.portOpen());
+        link.slave.fault = Fault::None;
+        link.master.setPortOpen(true);
+        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
+    }
+    void lineSettingsReachTheTty_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<speed_t>("speed");
+        // Of CSTOPB: a pseudo-terminal keeps neither parity nor 7-bit
+        // characters, but one refused setting must not keep the others off.
+        QTest::addColumn<tcflag_t>("flags");
+        QTest::newRow("19200,E,8,1") << "19200,E,8,1" << speed_t(B19200) << tcflag_t(0);
+        QTest::newRow("9600,O,8,2") << "9600,O,8,2" << speed_t(B9600) << tcflag_t(CSTOPB);
+        QTest::newRow("4800,E,7,2") << "4800,E,7,2" << speed_t(B4800) << tcflag_t(CSTOPB);
+    }
+    void lineSettingsReachTheTty()
+    {
+        QFETCH(QString, settings);
+        QFETCH(speed_t, speed);
+        QFETCH(tcflag_t, flags);
+        Link link(Framing::Rtu, settings);
+        termios tio {};
+        QCOMPARE(tcgetattr(link.slave.ttyFd(), &tio), 0);
+        QCOMPARE(cfgetospeed(&tio), speed);
+        QCOMPARE(tio.c_cflag & CSTOPB, flags);
+        // Changing the settings of an open port applies them at once.
+        link.master.setPortSettings(QStringLiteral("1200,N,8,1"));
+        QCOMPARE(tcgetattr(link.slave.ttyFd(), &tio), 0);
+        QCOMPARE(cfgetospeed(&tio), speed_t(B1200));
+    }
+    void missingOrHeldPortRaises380()
+    {
+        ModbusMaster master;
+        master.setConnectionTarget(QStringLiteral("/dev/tarvel-no-such-port"));
+        try {
+            master.setPortOpen(true);
+            QFAIL("opening a missing port must raise");
+        } catch (const TrappedError &e) {
+            QCOMPARE(e.number(), 380);
+        }
+        QVERIFY(!master.portOpen());
+
+        Link link(Framing::Rtu);
+        ModbusMaster other;
+        other.setConnectionTarget(link.slave.target());
+        QVERIFY_THROWS_EXCEPTION(TrappedError, other.setPortOpen(true));
+        QVERIFY(!other.portOpen());
+        QVERIFY(link.master.portOpen());
+
+        // Nobody listening on the TCP target.
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const QString target = QStringLiteral("tcp://127.0.0.1:%1").arg(closed.serverPort());
+        closed.close();
+        other.setConnectionTarget(target);
+        QVERIFY_THROWS_EXCEPTION(TrappedError, other.setPortOpen(true));
+    }
+    void propertyErrors()
+    {
+        ModbusMaster master;
+        auto raised = [](auto &&assign) {
+            try {
+                assign();
+            } catch (const TrappedError &e) {
+                return e.number();
+            }
+            return 0;
+        };
+        QCOMPARE(raised([&] { master.setPortSettings(QStringLiteral("19200,Even,8,1")); }), 380);
+        QCOMPARE(master.portSettings(), QStringLiteral("19200,E,8,1"));
+        QCOMPARE(raised([&] { master.setCommPort(PortMap::Count); }), 380);
+        QCOMPARE(raised([&] { master.setRegisterValue(ModbusMaster::ValueSlots - 1, 7); }), 0);
+        QCOMPARE(master.registerValue(ModbusMaster::ValueSlots - 1), qint16(7));
+        QCOMPARE(raised([&] { master.registerValue(ModbusMaster::ValueSlots); }), 381);
+        QCOMPARE(raised([&] { master.setRegisterValue(-1, 0); }), 381);
+    }
+};
 
 } // namespace Master
 
@@ -922,122 +837,104 @@ class TestPortMap : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanup();
-    void defaults();
-    void settingThenEnvironment();
-    void splitList_data();
-    void splitList();
-    void byName_data();
-    void byName();
-    void commPortOpensItsTarget();
+    void initTestCase()
+    {
+        QVERIFY(m_settingsDir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+        QCoreApplication::setOrganizationName(QStringLiteral("TarvelTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("tst_portmap"));
+    }
+    void cleanup()
+    {
+        QSettings().clear();
+        qunsetenv("TARVEL_PORTS");
+    }
+    void defaults()
+    {
+        const PortMap map;
+        QCOMPARE(map.target(0), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(map.target(5), QStringLiteral("/dev/ttyS5"));
+        QCOMPARE(map.target(6), QString());
+        QCOMPARE(map.target(-1), QString());
+        QCOMPARE(map.displayName(2), QStringLiteral("Com 3 (/dev/ttyS2)"));
+        QCOMPARE(PortMap::portName(0), QStringLiteral("Com 1"));
+    }
+    void settingThenEnvironment()
+    {
+        QSettings().setValue(QStringLiteral("ports/Com 1"), QStringLiteral("/dev/ttyUSB0"));
+        QSettings().setValue(QStringLiteral("ports/Com 2"), QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(PortMap().displayName(0), QStringLiteral("Com 1 (/dev/ttyUSB0)"));
+        QCOMPARE(PortMap().target(1), QStringLiteral("/dev/ttyUSB1"));
+
+        // The environment wins; an empty entry keeps the setting, a missing one too.
+        qputenv("TARVEL_PORTS", "/dev/pts/7::tcp://127.0.0.1:1502");
+        const PortMap map;
+        QCOMPARE(map.target(0), QStringLiteral("/dev/pts/7"));
+        QCOMPARE(map.target(1), QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(map.target(2), QStringLiteral("tcp://127.0.0.1:1502"));
+        QCOMPARE(map.target(3), QStringLiteral("/dev/ttyS3"));
+        QCOMPARE(map.displayName(2), QStringLiteral("Com 3 (tcp://127.0.0.1:1502)"));
+    }
+    void splitList_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("empty") << "" << QStringList();
+        QTest::newRow("one") << "/dev/ttyUSB0" << QStringList {"/dev/ttyUSB0"};
+        QTest::newRow("two") << "/dev/a:/dev/b" << QStringList {"/dev/a", "/dev/b"};
+        QTest::newRow("gap") << "/dev/a::/dev/c" << QStringList {"/dev/a", "", "/dev/c"};
+        QTest::newRow("tcp keeps its colon")
+            << "tcp://localhost:1502:/dev/b" << QStringList {"tcp://localhost:1502", "/dev/b"};
+        QTest::newRow("tcp last") << "/dev/a:tcp://127.0.0.1:502" << QStringList {"/dev/a", "tcp://127.0.0.1:502"};
+        QTest::newRow("trailing colon") << "/dev/a:" << QStringList {"/dev/a", ""};
+    }
+    void splitList()
+    {
+        QFETCH(QString, value);
+        QFETCH(QStringList, parts);
+        QCOMPARE(PortMap::splitList(value), parts);
+    }
+    void byName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("target"); // empty: no port of that name
+        for (const auto &[name, target] : std::initializer_list<std::pair<const char *, const char *>> {
+                 {"Com 3", "/dev/c"}, {"COM3", "/dev/c"}, {"  com 1 ", "/dev/a"}, {"/dev/ttyACM0", "/dev/ttyACM0"},
+                 {"tcp://10.0.0.5:502", "tcp://10.0.0.5:502"}, {"Com 7", ""}, {"Com 0", ""}, {"Ethernet", ""}})
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(target);
+    }
+    void byName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, target);
+        const PortMap map({"/dev/a", "/dev/b", "/dev/c"});
+        QCOMPARE(map.target(name), target);
+    }
+    void commPortOpensItsTarget()
+    {
+        ModbusMaster master;
+        master.setPortMap(PortMap({"/dev/tarvel-none-1", "/dev/tarvel-none-2"}));
+        master.setCommPort(1);
+        try {
+            master.setPortOpen(true);
+            QFAIL("a missing port must raise");
+        } catch (const TrappedError &e) {
+            QCOMPARE(e.number(), 380);
+            QVERIFY2(e.description().contains(QLatin1String("/dev/tarvel-none-2")), qPrintable(e.description()));
+        }
+        // An explicit target takes the place of the port index.
+        master.setConnectionTarget(QStringLiteral("/dev/tarvel-none-3"));
+        try {
+            master.setPortOpen(true);
+            QFAIL("a missing port must raise");
+        } catch (const TrappedError &e) {
+            QVERIFY2(e.description().contains(QLatin1String("/dev/tarvel-none-3")), qPrintable(e.description()));
+        }
+    }
 
 private:
     QTemporaryDir m_settingsDir;
 };
-
-void TestPortMap::initTestCase()
-{
-    QVERIFY(m_settingsDir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    QCoreApplication::setOrganizationName(QStringLiteral("TarvelTest"));
-    QCoreApplication::setApplicationName(QStringLiteral("tst_portmap"));
-}
-
-void TestPortMap::cleanup()
-{
-    QSettings().clear();
-    qunsetenv("TARVEL_PORTS");
-}
-
-void TestPortMap::defaults()
-{
-    const PortMap map;
-    QCOMPARE(map.target(0), QStringLiteral("/dev/ttyS0"));
-    QCOMPARE(map.target(5), QStringLiteral("/dev/ttyS5"));
-    QCOMPARE(map.target(6), QString());
-    QCOMPARE(map.target(-1), QString());
-    QCOMPARE(map.displayName(2), QStringLiteral("Com 3 (/dev/ttyS2)"));
-    QCOMPARE(PortMap::portName(0), QStringLiteral("Com 1"));
-}
-
-void TestPortMap::settingThenEnvironment()
-{
-    QSettings().setValue(QStringLiteral("ports/Com 1"), QStringLiteral("/dev/ttyUSB0"));
-    QSettings().setValue(QStringLiteral("ports/Com 2"), QStringLiteral("/dev/ttyUSB1"));
-    QCOMPARE(PortMap().displayName(0), QStringLiteral("Com 1 (/dev/ttyUSB0)"));
-    QCOMPARE(PortMap().target(1), QStringLiteral("/dev/ttyUSB1"));
-
-    // The environment wins; an empty entry keeps the setting, a missing one too.
-    qputenv("TARVEL_PORTS", "/dev/pts/7::tcp://127.0.0.1:1502");
-    const PortMap map;
-    QCOMPARE(map.target(0), QStringLiteral("/dev/pts/7"));
-    QCOMPARE(map.target(1), QStringLiteral("/dev/ttyUSB1"));
-    QCOMPARE(map.target(2), QStringLiteral("tcp://127.0.0.1:1502"));
-    QCOMPARE(map.target(3), QStringLiteral("/dev/ttyS3"));
-    QCOMPARE(map.displayName(2), QStringLiteral("Com 3 (tcp://127.0.0.1:1502)"));
-}
-
-void TestPortMap::splitList_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QStringList>("parts");
-    QTest::newRow("empty") << "" << QStringList();
-    QTest::newRow("one") << "/dev/ttyUSB0" << QStringList {"/dev/ttyUSB0"};
-    QTest::newRow("two") << "/dev/a:/dev/b" << QStringList {"/dev/a", "/dev/b"};
-    QTest::newRow("gap") << "/dev/a::/dev/c" << QStringList {"/dev/a", "", "/dev/c"};
-    QTest::newRow("tcp keeps its colon") << "tcp://localhost:1502:/dev/b"
-                                         << QStringList {"tcp://localhost:1502", "/dev/b"};
-    QTest::newRow("tcp last") << "/dev/a:tcp://127.0.0.1:502" << QStringList {"/dev/a", "tcp://127.0.0.1:502"};
-    QTest::newRow("trailing colon") << "/dev/a:" << QStringList {"/dev/a", ""};
-}
-
-void TestPortMap::splitList()
-{
-    QFETCH(QString, value);
-    QFETCH(QStringList, parts);
-    QCOMPARE(PortMap::splitList(value), parts);
-}
-
-void TestPortMap::byName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("target"); // empty: no port of that name
-    for (const auto &[name, target] : std::initializer_list<std::pair<const char *, const char *>> {{"Com 3", "/dev/c"},
-             {"COM3", "/dev/c"}, {"  com 1 ", "/dev/a"}, {"/dev/ttyACM0", "/dev/ttyACM0"},
-             {"tcp://10.0.0.5:502", "tcp://10.0.0.5:502"}, {"Com 7", ""}, {"Com 0", ""}, {"Ethernet", ""}})
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(target);
-}
-
-void TestPortMap::byName()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, target);
-    const PortMap map({"/dev/a", "/dev/b", "/dev/c"});
-    QCOMPARE(map.target(name), target);
-}
-
-void TestPortMap::commPortOpensItsTarget()
-{
-    ModbusMaster master;
-    master.setPortMap(PortMap({"/dev/tarvel-none-1", "/dev/tarvel-none-2"}));
-    master.setCommPort(1);
-    try {
-        master.setPortOpen(true);
-        QFAIL("a missing port must raise");
-    } catch (const TrappedError &e) {
-        QCOMPARE(e.number(), 380);
-        QVERIFY2(e.description().contains(QLatin1String("/dev/tarvel-none-2")), qPrintable(e.description()));
-    }
-    // An explicit target takes the place of the port index.
-    master.setConnectionTarget(QStringLiteral("/dev/tarvel-none-3"));
-    try {
-        master.setPortOpen(true);
-        QFAIL("a missing port must raise");
-    } catch (const TrappedError &e) {
-        QVERIFY2(e.description().contains(QLatin1String("/dev/tarvel-none-3")), qPrintable(e.description()));
-    }
-}
 
 } // namespace Ports
 
@@ -1068,151 +965,133 @@ class TestDriveStatus : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void decode_data();
-    void decode();
-    void panel2_data();
-    void panel2();
-    void storeStatusBlock();
-    void storeShortStatusRead();
-    void storeOthers_data();
-    void storeOthers();
-    void comSetLists();
-};
-
-void TestDriveStatus::decode_data()
-{
-    QTest::addColumn<int>("word");
-    QTest::addColumn<QStringList>("texts"); // run state, jog state, direction
-    QTest::newRow("0 stopped") << 0 << QStringList {"STOP", " ", "FWD"};
-    QTest::newRow("1 run to stop") << 1 << QStringList {"Run To Stop Transition", " ", "FWD"};
-    QTest::newRow("2 standby") << 2 << QStringList {"Standby", " ", "FWD"};
-    QTest::newRow("27 run reverse") << 27 << QStringList {"RUN", " ", "REV"};
-    QTest::newRow("7 jog") << 7 << QStringList {"RUN", "JOG Active", "FWD"};
-    QTest::newRow("8 rev to fwd") << 8 << QStringList {"STOP", " ", "Rev To Fwd Transition"};
-    QTest::newRow("17 fwd to rev") << 17 << QStringList {"Run To Stop Transition", " ", "Fwd To Rev Transition"};
-    QTest::newRow("high bits ignored") << (0x7FE0 | 3) << QStringList {"RUN", " ", "FWD"};
-    QTest::newRow("negative word") << -1 << QStringList {"RUN", "JOG Active", "REV"};
-}
-
-void TestDriveStatus::decode()
-{
-    QFETCH(int, word);
-    QFETCH(QStringList, texts);
-    const DriveStatusText::Decoded d = DriveStatusText::decode(qint16(word));
-    QCOMPARE((QStringList {d.runState, d.jogState, d.direction}), texts);
-}
-
-void TestDriveStatus::panel2_data()
-{
-    QTest::addColumn<int>("word");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("27") << 27 << "Drive Status - RUN, REV     ";
-    QTest::newRow("1") << 1 << "Drive Status - Run To Stop Transition, FWD     ";
-    QTest::newRow("jog") << 7 << "Drive Status - RUN, FWD    JOG Active";
-}
-
-void TestDriveStatus::panel2()
-{
-    QFETCH(int, word);
-    QFETCH(QString, text);
-    QCOMPARE(DriveStatusText::panel2(DriveStatusText::decode(qint16(word))), text);
-}
-
-void TestDriveStatus::storeStatusBlock()
-{
-    AppState state;
-    state.PidValues[11] = -5;
-    // Value 0 is the status word 27, 1..15 count up from 101, 15 is the revision.
-    const auto values = [](int i) { return qint16(i == 0 ? 27 : i == 15 ? 120 : 100 + i); };
-    QVERIFY(DriveValues::store(state, DriveValues::StatusBlock, 16, values));
-    QCOMPARE(state.DriveStatusWord, qint16(27));
-    QCOMPARE(state.DriveRunState, QStringLiteral("RUN"));
-    QCOMPARE(state.DriveDirection, QStringLiteral("REV"));
-    QCOMPARE(state.DriveJogState, QStringLiteral(" "));
-    QCOMPARE(state.strDriveRev, QStringLiteral("120"));
-    for (int k = 0; k < 14; ++k)
-        QCOMPARE(state.StatusValues[k], qint16(101 + k));
-    QCOMPARE(state.StatusValues[14], qint16(120));
-    QCOMPARE(state.StatusValues[16], qint16(0)); // ST00.18 is not in the serial block
-    QCOMPARE(state.PidValues[11], 112.0f); // ST00.13, the PID feedback
-}
-
-void TestDriveStatus::storeShortStatusRead()
-{
-    AppState state;
-    state.strDriveRev = QStringLiteral("104");
-    QVERIFY(DriveValues::store(state, DriveValues::StatusBlock, 1, counting(3)));
-    QCOMPARE(state.DriveRunState, QStringLiteral("RUN"));
-    QCOMPARE(state.strDriveRev, QStringLiteral("104")); // not read, not changed
-    QCOMPARE(state.StatusValues[0], qint16(0));
-    QCOMPARE(state.PidValues[11], 0.0f);
-}
-
-void TestDriveStatus::storeOthers_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("stored");
-    QTest::addColumn<QString>("series");
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<QList<float>>("pid"); // PidValues 0, 1, 2, 10
-    QTest::addColumn<QList<float>>("gains");
-    const QString nc = QStringLiteral("Not Connected");
-    const QList<float> zero3 {0, 0, 0};
-    const QList<float> zero4 {0, 0, 0, 0};
-    QTest::newRow("identity") << 2346 << 2 << true << "7"
-                              << "8" << 0 << zero4 << zero3;
-    QTest::newRow("identity, series only") << 2346 << 1 << true << "7" << nc << 0 << zero4 << zero3;
-    QTest::newRow("fault") << 8449 << 1 << true << nc << nc << 7 << zero4 << zero3;
-    QTest::newRow("PID block") << 1793 << 11 << true << nc << nc << 0 << QList<float> {7, 8, 9, 17} << zero3;
-    QTest::newRow("P7.00 alone") << 1793 << 1 << true << nc << nc << 0 << QList<float> {7, 0, 0, 0} << zero3;
-    QTest::newRow("PID setpoint") << 1803 << 1 << true << nc << nc << 0 << QList<float> {0, 0, 0, 7} << zero3;
-    QTest::newRow("PID gains") << 1813 << 3 << true << nc << nc << 0 << zero4 << QList<float> {7, 8, 9};
-    QTest::newRow("other register") << 2347 << 2 << false << nc << nc << 0 << zero4 << zero3;
-    QTest::newRow("link test") << 1 << 1 << false << nc << nc << 0 << zero4 << zero3;
-}
-
-void TestDriveStatus::storeOthers()
-{
-    QFETCH(int, start);
-    QFETCH(int, count);
-    AppState state;
-    QFETCH(bool, stored);
-    QCOMPARE(DriveValues::store(state, start, count, counting(7)), stored);
-    QFETCH(QString, series);
-    QCOMPARE(state.strDriveSeries, series);
-    QFETCH(QString, model);
-    QCOMPARE(state.strDriveModel, model);
-    QFETCH(int, fault);
-    QCOMPARE(state.DriveFaultCode, qint16(fault));
-    QFETCH(QList<float>, pid);
-    QCOMPARE((QList<float> {state.PidValues[0], state.PidValues[1], state.PidValues[2], state.PidValues[10]}), pid);
-    QFETCH(QList<float>, gains);
-    QCOMPARE((QList<float> {state.PidGains[0], state.PidGains[1], state.PidGains[2]}), gains);
-    QCOMPARE(state.DriveStatusWord, qint16(0));
-}
-
-void TestDriveStatus::comSetLists()
-{
-    const ComSetTable table = catalogueTable();
-    QCOMPARE(table.ports, (QStringList {"Com 1", "Com 2", "Com 3", "Com 4"}));
-    QCOMPARE(table.speeds, (QStringList {"4800", "9600", "19200", "38400"}));
-    QCOMPARE(table.protocols,
-        (QStringList {
-            "7, N, 2, ASCII", "7, E, 1, ASCII", "7, O, 1, ASCII", "8, N, 2, RTU", "8, E, 1, RTU", "8, O, 1, RTU"}));
-    QCOMPARE(table.defaultPort, 0);
-    QCOMPARE(table.defaultSpeed, 2);
-    QCOMPARE(table.defaultProtocol, 4);
-    QCOMPARE(table.defaultAddress, QStringLiteral("1"));
-    // The code relies on the list order, not the descriptions.
-    for (int i = 0; i < 6; ++i) {
-        const QString settings = ComSetTable::portSettings(QStringLiteral("9600"), i);
-        QCOMPARE(settings.section(u',', 3, 3), table.protocols.at(i).section(QStringLiteral(", "), 2, 2));
-        QCOMPARE(settings.section(u',', 1, 1), table.protocols.at(i).section(QStringLiteral(", "), 1, 1));
-        QCOMPARE(ComSetTable::Protocols[i].asciiMode == 1, table.protocols.at(i).endsWith(QLatin1String("ASCII")));
+    void decode_data()
+    {
+        QTest::addColumn<int>("word");
+        QTest::addColumn<QStringList>("texts"); // run state, jog state, direction
+        QTest::newRow("0 stopped") << 0 << QStringList {"STOP", " ", "FWD"};
+        QTest::newRow("1 run to stop") << 1 << QStringList {"Run To Stop Transition", " ", "FWD"};
+        QTest::newRow("2 standby") << 2 << QStringList {"Standby", " ", "FWD"};
+        QTest::newRow("27 run reverse") << 27 << QStringList {"RUN", " ", "REV"};
+        QTest::newRow("7 jog") << 7 << QStringList {"RUN", "JOG Active", "FWD"};
+        QTest::newRow("8 rev to fwd") << 8 << QStringList {"STOP", " ", "Rev To Fwd Transition"};
+        QTest::newRow("17 fwd to rev") << 17 << QStringList {"Run To Stop Transition", " ", "Fwd To Rev Transition"};
+        QTest::newRow("high bits ignored") << (0x7FE0 | 3) << QStringList {"RUN", " ", "FWD"};
+        QTest::newRow("negative word") << -1 << QStringList {"RUN", "JOG Active", "REV"};
     }
-}
+    void decode()
+    {
+        QFETCH(int, word);
+        QFETCH(QStringList, texts);
+        const DriveStatusText::Decoded d = DriveStatusText::decode(qint16(word));
+        QCOMPARE((QStringList {d.runState, d.jogState, d.direction}), texts);
+    }
+    void panel2_data()
+    {
+        QTest::addColumn<int>("word");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("27") << 27 << "Drive Status - RUN, REV     ";
+        QTest::newRow("1") << 1 << "Drive Status - Run To Stop Transition, FWD     ";
+        QTest::newRow("jog") << 7 << "Drive Status - RUN, FWD    JOG Active";
+    }
+    void panel2()
+    {
+        QFETCH(int, word);
+        QFETCH(QString, text);
+        QCOMPARE(DriveStatusText::panel2(DriveStatusText::decode(qint16(word))), text);
+    }
+    void storeStatusBlock()
+    {
+        AppState state;
+        state.PidValues[11] = -5;
+        // Value 0 is the status word 27, 1..15 count up from 101, 15 is the revision.
+        const auto values = [](int i) { return qint16(i == 0 ? 27 : i == 15 ? 120 : 100 + i); };
+        QVERIFY(DriveValues::store(state, DriveValues::StatusBlock, 16, values));
+        QCOMPARE(state.DriveStatusWord, qint16(27));
+        QCOMPARE(state.DriveRunState, QStringLiteral("RUN"));
+        QCOMPARE(state.DriveDirection, QStringLiteral("REV"));
+        QCOMPARE(state.DriveJogState, QStringLiteral(" "));
+        QCOMPARE(state.strDriveRev, QStringLiteral("120"));
+        for (int k = 0; k < 14; ++k)
+            QCOMPARE(state.StatusValues[k], qint16(101 + k));
+        QCOMPARE(state.StatusValues[14], qint16(120));
+        QCOMPARE(state.StatusValues[16], qint16(0)); // ST00.18 is not in the serial block
+        QCOMPARE(state.PidValues[11], 112.0f); // ST00.13, the PID feedback
+    }
+    void storeShortStatusRead()
+    {
+        AppState state;
+        state.strDriveRev = QStringLiteral("104");
+        QVERIFY(DriveValues::store(state, DriveValues::StatusBlock, 1, counting(3)));
+        QCOMPARE(state.DriveRunState, QStringLiteral("RUN"));
+        QCOMPARE(state.strDriveRev, QStringLiteral("104")); // not read, not changed
+        QCOMPARE(state.StatusValues[0], qint16(0));
+        QCOMPARE(state.PidValues[11], 0.0f);
+    }
+    void storeOthers_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QList<float>>("pid"); // PidValues 0, 1, 2, 10
+        QTest::addColumn<QList<float>>("gains");
+        const QString nc = QStringLiteral("Not Connected");
+        const QList<float> zero3 {0, 0, 0};
+        const QList<float> zero4 {0, 0, 0, 0};
+        QTest::newRow("identity") << 2346 << 2 << true << "7"
+                                  << "8" << 0 << zero4 << zero3;
+        QTest::newRow("identity, series only") << 2346 << 1 << true << "7" << nc << 0 << zero4 << zero3;
+        QTest::newRow("fault") << 8449 << 1 << true << nc << nc << 7 << zero4 << zero3;
+        QTest::newRow("PID block") << 1793 << 11 << true << nc << nc << 0 << QList<float> {7, 8, 9, 17} << zero3;
+        QTest::newRow("P7.00 alone") << 1793 << 1 << true << nc << nc << 0 << QList<float> {7, 0, 0, 0} << zero3;
+        QTest::newRow("PID setpoint") << 1803 << 1 << true << nc << nc << 0 << QList<float> {0, 0, 0, 7} << zero3;
+        QTest::newRow("PID gains") << 1813 << 3 << true << nc << nc << 0 << zero4 << QList<float> {7, 8, 9};
+        QTest::newRow("other register") << 2347 << 2 << false << nc << nc << 0 << zero4 << zero3;
+        QTest::newRow("link test") << 1 << 1 << false << nc << nc << 0 << zero4 << zero3;
+    }
+    void storeOthers()
+    {
+        QFETCH(int, start);
+        QFETCH(int, count);
+        AppState state;
+        QFETCH(bool, stored);
+        QCOMPARE(DriveValues::store(state, start, count, counting(7)), stored);
+        QFETCH(QString, series);
+        QCOMPARE(state.strDriveSeries, series);
+        QFETCH(QString, model);
+        QCOMPARE(state.strDriveModel, model);
+        QFETCH(int, fault);
+        QCOMPARE(state.DriveFaultCode, qint16(fault));
+        QFETCH(QList<float>, pid);
+        QCOMPARE((QList<float> {state.PidValues[0], state.PidValues[1], state.PidValues[2], state.PidValues[10]}), pid);
+        QFETCH(QList<float>, gains);
+        QCOMPARE((QList<float> {state.PidGains[0], state.PidGains[1], state.PidGains[2]}), gains);
+        QCOMPARE(state.DriveStatusWord, qint16(0));
+    }
+    void comSetLists()
+    {
+        const ComSetTable table = catalogueTable();
+        QCOMPARE(table.ports, (QStringList {"Com 1", "Com 2", "Com 3", "Com 4"}));
+        QCOMPARE(table.speeds, (QStringList {"4800", "9600", "19200", "38400"}));
+        QCOMPARE(table.protocols,
+            (QStringList {
+                "7, N, 2, ASCII", "7, E, 1, ASCII", "7, O, 1, ASCII", "8, N, 2, RTU", "8, E, 1, RTU", "8, O, 1, RTU"}));
+        QCOMPARE(table.defaultPort, 0);
+        QCOMPARE(table.defaultSpeed, 2);
+        QCOMPARE(table.defaultProtocol, 4);
+        QCOMPARE(table.defaultAddress, QStringLiteral("1"));
+        // The code relies on the list order, not the descriptions.
+        for (int i = 0; i < 6; ++i) {
+            const QString settings = ComSetTable::portSettings(QStringLiteral("9600"), i);
+            QCOMPARE(settings.section(u',', 3, 3), table.protocols.at(i).section(QStringLiteral(", "), 2, 2));
+            QCOMPARE(settings.section(u',', 1, 1), table.protocols.at(i).section(QStringLiteral(", "), 1, 1));
+            QCOMPARE(ComSetTable::Protocols[i].asciiMode == 1, table.protocols.at(i).endsWith(QLatin1String("ASCII")));
+        }
+    }
+};
 
 } // namespace Status
 

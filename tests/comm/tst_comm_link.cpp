@@ -65,208 +65,187 @@ class TestRegisterTransactions : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void uploadWhileReads_data();
-    void uploadWhileReads();
-    void uploadWhileFails_data();
-    void uploadWhileFails();
-    void download1Writes();
-    void download1FailureOnlyLogs();
-    void uploadDeliversThroughDone();
-    void pollDriveStoresValues();
-    void pollDriveLostLink_data();
-    void pollDriveLostLink();
-    void ethernetRouteFailsSafely();
+    void uploadWhileReads_data()
+    {
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("value");
+        QTest::newRow("series P9.41") << 2346 << 2 << 2;
+        QTest::newRow("revision ST00.16") << 8465 << 1 << 120;
+    }
+    void uploadWhileReads()
+    {
+        LinkFixture fixture;
+        START_LINK(fixture);
+        QFETCH(int, address);
+        QFETCH(int, count);
+        RegisterTransactions transactions(fixture.ctx());
+        QFETCH(int, value);
+        QCOMPARE(int(transactions.uploadWhile(address, count, 1.0f, QString())), value);
+        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "poll on"}));
+        QCOMPARE(fixture.errorLogLines(), QStringList());
+    }
+    void uploadWhileFails_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("code");
+        QTest::newRow("time-out") << "other node" << 300;
+        QTest::newRow("missing register") << "register 9999" << 2;
+        QTest::newRow("port closed") << "closed" << -1;
+    }
+    void uploadWhileFails()
+    {
+        LinkFixture fixture;
+        START_LINK(fixture);
+        QFETCH(QString, how);
+        ModbusMaster &mod1 = fixture.link().mod1();
+        mod1.setTimeOut(ShortTimeOut);
+        int address = 8450;
+        if (how == QLatin1String("other node"))
+            mod1.setNodeAddress(QStringLiteral("2"));
+        else if (how == QLatin1String("closed"))
+            mod1.setPortOpen(false);
+        else
+            address = 9999;
+        RegisterTransactions transactions(fixture.ctx());
+        QCOMPARE(transactions.uploadWhile(address, 1), RegisterTransactions::FailureValue);
+        const QStringList log = fixture.errorLogLines();
+        QCOMPARE(log.size(), 1);
+        QFETCH(int, code);
+        QCOMPARE(logEntry(log.first()),
+            QStringLiteral("Mod1 retuned , status code , %1,  in basCom_UploadWhile().").arg(code));
+        // The poll timer stays off: the caller decides what a failure means.
+        QCOMPARE(fixture.hooks.calls, QStringList {"poll off"});
+    }
+    void download1Writes()
+    {
+        LinkFixture fixture;
+        START_LINK(fixture);
+        RegisterTransactions transactions(fixture.ctx());
+        const int frequencyCommand = 2331; // P9.26, 0.1 Hz
+        transactions.download1(frequencyCommand, 345);
+        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
+        QCOMPARE(int(transactions.uploadWhile(frequencyCommand, 1)), 345);
+        QCOMPARE(fixture.errorLogLines(), QStringList());
+    }
+    void download1FailureOnlyLogs()
+    {
+        LinkFixture fixture;
+        START_LINK(fixture);
+        RegisterTransactions transactions(fixture.ctx());
+        transactions.download1(8450, 1); // the status word is read-only: exception 2
+        const QStringList log = fixture.errorLogLines();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(logEntry(log.first()), QStringLiteral("Mod1 retuned , status code , 2,  in basCom_Download1()."));
+        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
+        QVERIFY(fixture.prompter().messages().isEmpty());
+    }
+    void uploadDeliversThroughDone()
+    {
+        LinkFixture fixture;
+        START_LINK(fixture);
+        RegisterTransactions transactions(fixture.ctx());
+        transactions.upload(2346, 2);
+        QVERIFY(fixture.link().mod1().busy()); // returned at once
+        QCOMPARE(fixture.ctx().state.strDriveSeries, QStringLiteral("Not Connected"));
+        fixture.link().mod1().waitWhileBusy();
+        QCOMPARE(fixture.ctx().state.strDriveSeries, QStringLiteral("2"));
+        QCOMPARE(fixture.ctx().state.strDriveModel, QStringLiteral("5"));
+        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "poll on"}));
+    }
+    void pollDriveStoresValues()
+    {
+        LinkFixture fixture;
+        START_LINK(fixture);
+        RegisterTransactions transactions(fixture.ctx());
+        transactions.download1(2331, 300); // 30.0 Hz
+        transactions.download1(2333, 1); // reverse
+        transactions.download1(2332, 1); // run
+        SerialLinkMonitor monitor(fixture.ctx());
+        QVERIFY(monitor.linkOpen());
+        QVERIFY(monitor.pollDrive());
+        const AppState &state = fixture.ctx().state;
+        QCOMPARE(state.DriveFaultCode, qint16(0));
+        QCOMPARE(state.strDriveSeries, QStringLiteral("2"));
+        QCOMPARE(state.strDriveModel, QStringLiteral("5"));
+        QCOMPARE(state.strDriveRev, QStringLiteral("120"));
+        QCOMPARE(state.StatusValues[14], qint16(120)); // ST00.16
+        QCOMPARE(state.StatusValues[0], qint16(300)); // ST00.02 frequency command
+        QCOMPARE(DriveStatusText::panel2(state.DriveRunState, state.DriveDirection, state.DriveJogState),
+            QStringLiteral("Drive Status - RUN, REV     "));
+        QCOMPARE(state.DriveStatusWord, qint16(27));
+        QCOMPARE(fixture.errorLogLines(), QStringList());
+    }
+    void pollDriveLostLink_data()
+    {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("port lost between ticks") << "kill" << QStringList {"Communication Error"};
+        QTest::newRow("disconnect while a read waits") << "disconnect" << QStringList();
+    }
+    // The main window's timer ticking with the event loop running, so that
+    // the port's loss (or the user's Disconnect) arrives between or inside ticks
+    // as it does in the program.
+    void pollDriveLostLink()
+    {
+        QFETCH(QString, event);
+        // A slow drive, so that a read is still waiting when Disconnect comes.
+        LinkFixture fixture({QStringLiteral("--wire-timing"), QStringLiteral("--turnaround"), QStringLiteral("100")});
+        START_LINK(fixture);
+        fixture.link().setPanel4Text(QStringLiteral("Node 1"));
+        SerialLinkMonitor monitor(fixture.ctx());
+        Panel2Recorder display;
+        PollTimers polls(fixture.ctx(), display);
+        polls.setLinkMonitor(&monitor);
+        int ticks = 0;
+        QTimer tmrMain;
+        QObject::connect(&tmrMain, &QTimer::timeout, [&] {
+            if (++ticks == 3 && event == QLatin1String("disconnect"))
+                QTimer::singleShot(0, [&] { fixture.link().disconnectLink(); });
+            polls.mainTick();
+            if (ticks == 2 && event == QLatin1String("kill"))
+                fixture.sim().process().kill();
+        });
+        tmrMain.start(50);
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 8, 10000);
+        QFETCH(QStringList, messages);
+        QCOMPARE(fixture.prompter().titles(), messages);
+        QStringList expected {"Drive Status - STOP, FWD     ", PollTimers::OfflineText};
+        if (!messages.isEmpty())
+            expected.insert(1, PollTimers::CommErrorText);
+        QCOMPARE(display.panel2, expected);
+        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
+        QVERIFY(!monitor.linkOpen());
+    }
+    void ethernetRouteFailsSafely()
+    {
+        TempProgram program;
+        RecordingHooks hooks;
+        program.ctx().setHooks(&hooks);
+        AppState &state = program.ctx().state;
+        state.strConnected = QStringLiteral("True");
+        RegisterTransactions transactions(program.ctx());
+        SerialLinkMonitor monitor(program.ctx());
+        QVERIFY(monitor.linkOpen());
+        // The module says it lost the drive: the message, one log line.
+        QCOMPARE(transactions.uploadWhile(2346, 1, 1, QStringLiteral("941")), RegisterTransactions::FailureValue);
+        QCOMPARE(program.prompter().titles(), QStringList {"Communication Problem"});
+        QCOMPARE(program.prompter().messages().first().text,
+            QStringLiteral("The QX KOLV is indicating a loss of communication to the drive.\rCheck all connections and "
+                           "settings."));
+        QVERIFY(!monitor.pollDrive());
+        state.StatusValues[16] = 1;
+        QVERIFY(monitor.pollDrive());
+        QCOMPARE(transactions.uploadWhile(2346, 1), RegisterTransactions::FailureValue);
+        transactions.download1(2331, 1);
+        const QStringList log = program.errorLogLines();
+        QCOMPARE(log.size(), 3);
+        QCOMPARE(
+            logEntry(log.at(0)), QStringLiteral("QX KOLV sending , 1 for ST0.18 , 9999,  in basCom_UploadWhile()."));
+        QVERIFY(log.at(2).endsWith(QLatin1String(" in basCom_Download1().")));
+        QCOMPARE(program.prompter().messages().size(), 1);
+    }
 };
-
-void TestRegisterTransactions::uploadWhileReads_data()
-{
-    QTest::addColumn<int>("address");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("value");
-    QTest::newRow("series P9.41") << 2346 << 2 << 2;
-    QTest::newRow("revision ST00.16") << 8465 << 1 << 120;
-}
-
-void TestRegisterTransactions::uploadWhileReads()
-{
-    LinkFixture fixture;
-    START_LINK(fixture);
-    QFETCH(int, address);
-    QFETCH(int, count);
-    RegisterTransactions transactions(fixture.ctx());
-    QFETCH(int, value);
-    QCOMPARE(int(transactions.uploadWhile(address, count, 1.0f, QString())), value);
-    QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "poll on"}));
-    QCOMPARE(fixture.errorLogLines(), QStringList());
-}
-
-void TestRegisterTransactions::uploadWhileFails_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("code");
-    QTest::newRow("time-out") << "other node" << 300;
-    QTest::newRow("missing register") << "register 9999" << 2;
-    QTest::newRow("port closed") << "closed" << -1;
-}
-
-void TestRegisterTransactions::uploadWhileFails()
-{
-    LinkFixture fixture;
-    START_LINK(fixture);
-    QFETCH(QString, how);
-    ModbusMaster &mod1 = fixture.link().mod1();
-    mod1.setTimeOut(ShortTimeOut);
-    int address = 8450;
-    if (how == QLatin1String("other node"))
-        mod1.setNodeAddress(QStringLiteral("2"));
-    else if (how == QLatin1String("closed"))
-        mod1.setPortOpen(false);
-    else
-        address = 9999;
-    RegisterTransactions transactions(fixture.ctx());
-    QCOMPARE(transactions.uploadWhile(address, 1), RegisterTransactions::FailureValue);
-    const QStringList log = fixture.errorLogLines();
-    QCOMPARE(log.size(), 1);
-    QFETCH(int, code);
-    QCOMPARE(
-        logEntry(log.first()), QStringLiteral("Mod1 retuned , status code , %1,  in basCom_UploadWhile().").arg(code));
-    // The poll timer stays off: the caller decides what a failure means.
-    QCOMPARE(fixture.hooks.calls, QStringList {"poll off"});
-}
-
-void TestRegisterTransactions::download1Writes()
-{
-    LinkFixture fixture;
-    START_LINK(fixture);
-    RegisterTransactions transactions(fixture.ctx());
-    const int frequencyCommand = 2331; // P9.26, 0.1 Hz
-    transactions.download1(frequencyCommand, 345);
-    QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
-    QCOMPARE(int(transactions.uploadWhile(frequencyCommand, 1)), 345);
-    QCOMPARE(fixture.errorLogLines(), QStringList());
-}
-
-void TestRegisterTransactions::download1FailureOnlyLogs()
-{
-    LinkFixture fixture;
-    START_LINK(fixture);
-    RegisterTransactions transactions(fixture.ctx());
-    transactions.download1(8450, 1); // the status word is read-only: exception 2
-    const QStringList log = fixture.errorLogLines();
-    QCOMPARE(log.size(), 1);
-    QCOMPARE(logEntry(log.first()), QStringLiteral("Mod1 retuned , status code , 2,  in basCom_Download1()."));
-    QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
-    QVERIFY(fixture.prompter().messages().isEmpty());
-}
-
-void TestRegisterTransactions::uploadDeliversThroughDone()
-{
-    LinkFixture fixture;
-    START_LINK(fixture);
-    RegisterTransactions transactions(fixture.ctx());
-    transactions.upload(2346, 2);
-    QVERIFY(fixture.link().mod1().busy()); // returned at once
-    QCOMPARE(fixture.ctx().state.strDriveSeries, QStringLiteral("Not Connected"));
-    fixture.link().mod1().waitWhileBusy();
-    QCOMPARE(fixture.ctx().state.strDriveSeries, QStringLiteral("2"));
-    QCOMPARE(fixture.ctx().state.strDriveModel, QStringLiteral("5"));
-    QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "poll on"}));
-}
-
-void TestRegisterTransactions::pollDriveStoresValues()
-{
-    LinkFixture fixture;
-    START_LINK(fixture);
-    RegisterTransactions transactions(fixture.ctx());
-    transactions.download1(2331, 300); // 30.0 Hz
-    transactions.download1(2333, 1); // reverse
-    transactions.download1(2332, 1); // run
-    SerialLinkMonitor monitor(fixture.ctx());
-    QVERIFY(monitor.linkOpen());
-    QVERIFY(monitor.pollDrive());
-    const AppState &state = fixture.ctx().state;
-    QCOMPARE(state.DriveFaultCode, qint16(0));
-    QCOMPARE(state.strDriveSeries, QStringLiteral("2"));
-    QCOMPARE(state.strDriveModel, QStringLiteral("5"));
-    QCOMPARE(state.strDriveRev, QStringLiteral("120"));
-    QCOMPARE(state.StatusValues[14], qint16(120)); // ST00.16
-    QCOMPARE(state.StatusValues[0], qint16(300)); // ST00.02 frequency command
-    QCOMPARE(DriveStatusText::panel2(state.DriveRunState, state.DriveDirection, state.DriveJogState),
-        QStringLiteral("Drive Status - RUN, REV     "));
-    QCOMPARE(state.DriveStatusWord, qint16(27));
-    QCOMPARE(fixture.errorLogLines(), QStringList());
-}
-
-void TestRegisterTransactions::pollDriveLostLink_data()
-{
-    QTest::addColumn<QString>("event");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("port lost between ticks") << "kill" << QStringList {"Communication Error"};
-    QTest::newRow("disconnect while a read waits") << "disconnect" << QStringList();
-}
-
-// The main window's timer ticking with the event loop running, so that
-// the port's loss (or the user's Disconnect) arrives between or inside ticks
-// as it does in the program.
-void TestRegisterTransactions::pollDriveLostLink()
-{
-    QFETCH(QString, event);
-    // A slow drive, so that a read is still waiting when Disconnect comes.
-    LinkFixture fixture({QStringLiteral("--wire-timing"), QStringLiteral("--turnaround"), QStringLiteral("100")});
-    START_LINK(fixture);
-    fixture.link().setPanel4Text(QStringLiteral("Node 1"));
-    SerialLinkMonitor monitor(fixture.ctx());
-    Panel2Recorder display;
-    PollTimers polls(fixture.ctx(), display);
-    polls.setLinkMonitor(&monitor);
-    int ticks = 0;
-    QTimer tmrMain;
-    QObject::connect(&tmrMain, &QTimer::timeout, [&] {
-        if (++ticks == 3 && event == QLatin1String("disconnect"))
-            QTimer::singleShot(0, [&] { fixture.link().disconnectLink(); });
-        polls.mainTick();
-        if (ticks == 2 && event == QLatin1String("kill"))
-            fixture.sim().process().kill();
-    });
-    tmrMain.start(50);
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 8, 10000);
-    QFETCH(QStringList, messages);
-    QCOMPARE(fixture.prompter().titles(), messages);
-    QStringList expected {"Drive Status - STOP, FWD     ", PollTimers::OfflineText};
-    if (!messages.isEmpty())
-        expected.insert(1, PollTimers::CommErrorText);
-    QCOMPARE(display.panel2, expected);
-    QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
-    QVERIFY(!monitor.linkOpen());
-}
-
-void TestRegisterTransactions::ethernetRouteFailsSafely()
-{
-    TempProgram program;
-    RecordingHooks hooks;
-    program.ctx().setHooks(&hooks);
-    AppState &state = program.ctx().state;
-    state.strConnected = QStringLiteral("True");
-    RegisterTransactions transactions(program.ctx());
-    SerialLinkMonitor monitor(program.ctx());
-    QVERIFY(monitor.linkOpen());
-    // The module says it lost the drive: the message, one log line.
-    QCOMPARE(transactions.uploadWhile(2346, 1, 1, QStringLiteral("941")), RegisterTransactions::FailureValue);
-    QCOMPARE(program.prompter().titles(), QStringList {"Communication Problem"});
-    QCOMPARE(program.prompter().messages().first().text,
-        QStringLiteral(
-            "The QX KOLV is indicating a loss of communication to the drive.\rCheck all connections and settings."));
-    QVERIFY(!monitor.pollDrive());
-    state.StatusValues[16] = 1;
-    QVERIFY(monitor.pollDrive());
-    QCOMPARE(transactions.uploadWhile(2346, 1), RegisterTransactions::FailureValue);
-    transactions.download1(2331, 1);
-    const QStringList log = program.errorLogLines();
-    QCOMPARE(log.size(), 3);
-    QCOMPARE(logEntry(log.at(0)), QStringLiteral("QX KOLV sending , 1 for ST0.18 , 9999,  in basCom_UploadWhile()."));
-    QVERIFY(log.at(2).endsWith(QLatin1String(" in basCom_Download1().")));
-    QCOMPARE(program.prompter().messages().size(), 1);
-}
 
 } // namespace Transactions
 #undef START_LINK
@@ -280,182 +259,164 @@ class TestCommSettings : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void listsAndDefaults();
-    void connects_data();
-    void connects();
-    void portInUseTouchesNothing();
-    void addressMustBeNumeric_data();
-    void addressMustBeNumeric();
-    void driveNotFound();
-    void missingPortIsComError();
-    void disconnects();
+    void listsAndDefaults()
+    {
+        TempProgram program;
+        program.ctx().link().mod1().setPortMap(PortMap(QStringList {"/dev/ttyUSB7"}));
+        CommSettingsModel model(program.ctx());
+        model.load();
+        QCOMPARE(model.opcServers(), QStringList {"None"});
+        QCOMPARE(model.portLabel(), QStringLiteral("Com Port:"));
+        // The catalogue's four Com names, then the devices of this machine.
+        const QList<PortMap::Device> devices = PortMap::devices();
+        QCOMPARE(model.ports().size(), 4 + devices.size());
+        for (qsizetype i = 0; i < devices.size(); ++i)
+            QCOMPARE(model.ports().at(4 + i), devices.at(i).label);
+        QCOMPARE(model.ports().first(), QStringLiteral("Com 1 (/dev/ttyUSB7)"));
+        QCOMPARE(model.txtPort(), model.ports().first());
+        QCOMPARE(model.txtSpeed(), QStringLiteral("19200"));
+        QCOMPARE(model.txtProtocol(), QStringLiteral("8, E, 1, RTU"));
+        QCOMPARE(model.txtAddress(), QStringLiteral("1"));
+        model.chooseSpeed(1);
+        QCOMPARE(model.typedSpeed(QStringLiteral("12345")), QStringLiteral("9600"));
+        model.chooseProtocol(0);
+        QCOMPARE(model.typedProtocol(QStringLiteral("anything")), QStringLiteral("7, N, 2, ASCII"));
+        QVERIFY(program.errorLogLines().isEmpty());
+    }
+    void connects_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("defaults") << QStringList {} << 2 << 4 << "1"
+                                  << "Node 1 - RTU MODE-19200,E,8,1  ";
+        QTest::newRow("ascii 9600 odd, node 17")
+            << QStringList {"--mode", "ascii", "--settings", "9600,O,7,1", "--node", "17"} << 1 << 2 << "17"
+            << "Node 17 - ASCII MODE-9600,O,7,1  ";
+    }
+    void connects()
+    {
+        QFETCH(QStringList, simArguments);
+        LinkFixture fixture(simArguments);
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        CommSettingsModel model(fixture.ctx());
+        model.load();
+        QFETCH(int, speed);
+        model.chooseSpeed(speed);
+        QFETCH(int, protocol);
+        model.chooseProtocol(protocol);
+        QFETCH(QString, address);
+        model.setAddress(address);
+        fixture.ctx().state.strConnected = QStringLiteral("junk");
+        QVERIFY(model.connectLink());
+        QVERIFY(fixture.link().serialOpen());
+        QFETCH(QString, panel);
+        QCOMPARE(fixture.link().panel4Text(), panel);
+        QVERIFY(fixture.link().panel4Connected());
+        QCOMPARE(fixture.prompter().titles(), QStringList {"Serial Connection Established"});
+        QCOMPARE(fixture.prompter().messages().first().text,
+            QStringLiteral("Connected to Node %1 using protocol settings:\r%2").arg(address, model.txtProtocol()));
+        QCOMPARE(fixture.prompter().messages().first().style, int(Msg::Information));
+        QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
+        QCOMPARE(fixture.hooks.calls.first(), QStringLiteral("busy"));
+        QCOMPARE(fixture.hooks.calls.mid(fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
+    }
+    void portInUseTouchesNothing()
+    {
+        LinkFixture fixture;
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        CommSettingsModel model(fixture.ctx());
+        model.load();
+        QVERIFY(model.connectLink());
+        fixture.prompter().clear();
+        ModbusMaster &mod1 = fixture.link().mod1();
+        model.chooseProtocol(0);
+        model.setAddress(QStringLiteral("9"));
+        QVERIFY(model.connectLink()); // still the first link
+        QCOMPARE(fixture.prompter().titles(), QStringList {"Port In Use"});
+        QCOMPARE(fixture.prompter().messages().first().text,
+            QStringLiteral("Tarvel is currently communicating with a device.\r"
+                           "To connect to another device, first disconnect the current connection."));
+        QCOMPARE(mod1.nodeAddress(), QStringLiteral("1"));
+        QCOMPARE(mod1.asciiMode(), 0);
+        QCOMPARE(mod1.portSettings(), QStringLiteral("19200,E,8,1"));
+        // The Ethernet route counts as a link too.
+        model.disconnectLink();
+        fixture.ctx().state.strConnected = QStringLiteral("True");
+        fixture.prompter().clear();
+        QVERIFY(!model.connectLink());
+        QCOMPARE(fixture.prompter().titles(), QStringList {"Port In Use"});
+    }
+    void addressMustBeNumeric_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("letter") << "1a";
+        QTest::newRow("empty") << "";
+    }
+    void addressMustBeNumeric()
+    {
+        TempProgram program;
+        // A port that does not exist: had it been opened, "Com Error" would show.
+        program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
+        CommSettingsModel model(program.ctx());
+        model.load();
+        QFETCH(QString, address);
+        model.setAddress(address);
+        QVERIFY(!model.connectLink());
+        QCOMPARE(program.prompter().titles(), QStringList {"Information Missing Or Incorrect Format"});
+        QCOMPARE(program.prompter().messages().first().text,
+            QStringLiteral(" Please enter a node address. Address must be numeric."));
+        QCOMPARE(program.prompter().messages().first().style, int(Msg::Exclamation));
+    }
+    void driveNotFound()
+    {
+        LinkFixture fixture({QStringLiteral("--node"), QStringLiteral("2")});
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        CommSettingsModel model(fixture.ctx());
+        model.load();
+        QVERIFY(!model.connectLink());
+        QCOMPARE(fixture.prompter().titles(), QStringList {"Drive Not Found."});
+        QCOMPARE(
+            fixture.prompter().messages().first().text, QStringLiteral("Drive not found. Please check your settings."));
+        QVERIFY(!fixture.link().serialOpen());
+        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
+        QVERIFY(fixture.errorLogLines().isEmpty());
+    }
+    void missingPortIsComError()
+    {
+        TempProgram program;
+        RecordingHooks hooks;
+        program.ctx().setHooks(&hooks);
+        program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
+        CommSettingsModel model(program.ctx());
+        model.load();
+        QVERIFY(!model.connectLink());
+        QCOMPARE(program.prompter().titles(), QStringList {"Com Error"});
+        QCOMPARE(program.prompter().messages().first().text,
+            QStringLiteral("Selected Com port does not exist or is in use by another application."));
+        QVERIFY(program.errorLogLines().isEmpty());
+        QCOMPARE(hooks.calls, (QStringList {"busy", "poll off", "idle", "poll on"}));
+    }
+    void disconnects()
+    {
+        LinkFixture fixture;
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        CommSettingsModel model(fixture.ctx());
+        model.load();
+        QVERIFY(model.connectLink());
+        model.disconnectLink();
+        QVERIFY(!fixture.link().linkOpen());
+        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
+        QVERIFY(!fixture.link().panel4Connected());
+        QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
+    }
 };
-
-void TestCommSettings::listsAndDefaults()
-{
-    TempProgram program;
-    program.ctx().link().mod1().setPortMap(PortMap(QStringList {"/dev/ttyUSB7"}));
-    CommSettingsModel model(program.ctx());
-    model.load();
-    QCOMPARE(model.opcServers(), QStringList {"None"});
-    QCOMPARE(model.portLabel(), QStringLiteral("Com Port:"));
-    // The catalogue's four Com names, then the devices of this machine.
-    const QList<PortMap::Device> devices = PortMap::devices();
-    QCOMPARE(model.ports().size(), 4 + devices.size());
-    for (qsizetype i = 0; i < devices.size(); ++i)
-        QCOMPARE(model.ports().at(4 + i), devices.at(i).label);
-    QCOMPARE(model.ports().first(), QStringLiteral("Com 1 (/dev/ttyUSB7)"));
-    QCOMPARE(model.txtPort(), model.ports().first());
-    QCOMPARE(model.txtSpeed(), QStringLiteral("19200"));
-    QCOMPARE(model.txtProtocol(), QStringLiteral("8, E, 1, RTU"));
-    QCOMPARE(model.txtAddress(), QStringLiteral("1"));
-    model.chooseSpeed(1);
-    QCOMPARE(model.typedSpeed(QStringLiteral("12345")), QStringLiteral("9600"));
-    model.chooseProtocol(0);
-    QCOMPARE(model.typedProtocol(QStringLiteral("anything")), QStringLiteral("7, N, 2, ASCII"));
-    QVERIFY(program.errorLogLines().isEmpty());
-}
-
-void TestCommSettings::connects_data()
-{
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<int>("speed");
-    QTest::addColumn<int>("protocol");
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("panel");
-    QTest::newRow("defaults") << QStringList {} << 2 << 4 << "1"
-                              << "Node 1 - RTU MODE-19200,E,8,1  ";
-    QTest::newRow("ascii 9600 odd, node 17")
-        << QStringList {"--mode", "ascii", "--settings", "9600,O,7,1", "--node", "17"} << 1 << 2 << "17"
-        << "Node 17 - ASCII MODE-9600,O,7,1  ";
-}
-
-void TestCommSettings::connects()
-{
-    QFETCH(QStringList, simArguments);
-    LinkFixture fixture(simArguments);
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    CommSettingsModel model(fixture.ctx());
-    model.load();
-    QFETCH(int, speed);
-    model.chooseSpeed(speed);
-    QFETCH(int, protocol);
-    model.chooseProtocol(protocol);
-    QFETCH(QString, address);
-    model.setAddress(address);
-    fixture.ctx().state.strConnected = QStringLiteral("junk");
-    QVERIFY(model.connectLink());
-    QVERIFY(fixture.link().serialOpen());
-    QFETCH(QString, panel);
-    QCOMPARE(fixture.link().panel4Text(), panel);
-    QVERIFY(fixture.link().panel4Connected());
-    QCOMPARE(fixture.prompter().titles(), QStringList {"Serial Connection Established"});
-    QCOMPARE(fixture.prompter().messages().first().text,
-        QStringLiteral("Connected to Node %1 using protocol settings:\r%2").arg(address, model.txtProtocol()));
-    QCOMPARE(fixture.prompter().messages().first().style, int(Msg::Information));
-    QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
-    QCOMPARE(fixture.hooks.calls.first(), QStringLiteral("busy"));
-    QCOMPARE(fixture.hooks.calls.mid(fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
-}
-
-void TestCommSettings::portInUseTouchesNothing()
-{
-    LinkFixture fixture;
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    CommSettingsModel model(fixture.ctx());
-    model.load();
-    QVERIFY(model.connectLink());
-    fixture.prompter().clear();
-    ModbusMaster &mod1 = fixture.link().mod1();
-    model.chooseProtocol(0);
-    model.setAddress(QStringLiteral("9"));
-    QVERIFY(model.connectLink()); // still the first link
-    QCOMPARE(fixture.prompter().titles(), QStringList {"Port In Use"});
-    QCOMPARE(fixture.prompter().messages().first().text,
-        QStringLiteral("Tarvel is currently communicating with a device.\r"
-                       "To connect to another device, first disconnect the current connection."));
-    QCOMPARE(mod1.nodeAddress(), QStringLiteral("1"));
-    QCOMPARE(mod1.asciiMode(), 0);
-    QCOMPARE(mod1.portSettings(), QStringLiteral("19200,E,8,1"));
-    // The Ethernet route counts as a link too.
-    model.disconnectLink();
-    fixture.ctx().state.strConnected = QStringLiteral("True");
-    fixture.prompter().clear();
-    QVERIFY(!model.connectLink());
-    QCOMPARE(fixture.prompter().titles(), QStringList {"Port In Use"});
-}
-
-void TestCommSettings::addressMustBeNumeric_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::newRow("letter") << "1a";
-    QTest::newRow("empty") << "";
-}
-
-void TestCommSettings::addressMustBeNumeric()
-{
-    TempProgram program;
-    // A port that does not exist: had it been opened, "Com Error" would show.
-    program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
-    CommSettingsModel model(program.ctx());
-    model.load();
-    QFETCH(QString, address);
-    model.setAddress(address);
-    QVERIFY(!model.connectLink());
-    QCOMPARE(program.prompter().titles(), QStringList {"Information Missing Or Incorrect Format"});
-    QCOMPARE(program.prompter().messages().first().text,
-        QStringLiteral(" Please enter a node address. Address must be numeric."));
-    QCOMPARE(program.prompter().messages().first().style, int(Msg::Exclamation));
-}
-
-void TestCommSettings::driveNotFound()
-{
-    LinkFixture fixture({QStringLiteral("--node"), QStringLiteral("2")});
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    CommSettingsModel model(fixture.ctx());
-    model.load();
-    QVERIFY(!model.connectLink());
-    QCOMPARE(fixture.prompter().titles(), QStringList {"Drive Not Found."});
-    QCOMPARE(
-        fixture.prompter().messages().first().text, QStringLiteral("Drive not found. Please check your settings."));
-    QVERIFY(!fixture.link().serialOpen());
-    QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
-    QVERIFY(fixture.errorLogLines().isEmpty());
-}
-
-void TestCommSettings::missingPortIsComError()
-{
-    TempProgram program;
-    RecordingHooks hooks;
-    program.ctx().setHooks(&hooks);
-    program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
-    CommSettingsModel model(program.ctx());
-    model.load();
-    QVERIFY(!model.connectLink());
-    QCOMPARE(program.prompter().titles(), QStringList {"Com Error"});
-    QCOMPARE(program.prompter().messages().first().text,
-        QStringLiteral("Selected Com port does not exist or is in use by another application."));
-    QVERIFY(program.errorLogLines().isEmpty());
-    QCOMPARE(hooks.calls, (QStringList {"busy", "poll off", "idle", "poll on"}));
-}
-
-void TestCommSettings::disconnects()
-{
-    LinkFixture fixture;
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    CommSettingsModel model(fixture.ctx());
-    model.load();
-    QVERIFY(model.connectLink());
-    model.disconnectLink();
-    QVERIFY(!fixture.link().linkOpen());
-    QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
-    QVERIFY(!fixture.link().panel4Connected());
-    QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
-}
 
 } // namespace Settings
 
@@ -468,122 +429,110 @@ class TestAutoDetect : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void formatOrder_data();
-    void formatOrder();
-    void findsOnFifthTry();
-    void cancelLeavesNoPortOpen();
-    void noPortChosen();
-    void missingPortIsComError();
+    void formatOrder_data()
+    {
+        QTest::addColumn<int>("asciiMode");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("ascii 0") << 1 << 0 << "4800,N,7,2";
+        QTest::newRow("ascii 11") << 1 << 11 << "38400,O,7,1";
+        QTest::newRow("rtu 7") << 0 << 7 << "19200,E,8,1";
+        QTest::newRow("rtu 9") << 0 << 9 << "38400,N,8,2";
+        QTest::newRow("past the table") << 0 << 12 << "";
+    }
+    void formatOrder()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, position);
+        QFETCH(int, asciiMode);
+        QCOMPARE(AutoDetectSearch::format(asciiMode, position), format);
+    }
+    void findsOnFifthTry()
+    {
+        LinkFixture fixture({"--mode", "ascii", "--settings", "9600,E,7,1"});
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        fixture.ctx().state.strConnected = QStringLiteral("False");
+        AutoDetectSearch search(fixture.ctx());
+        search.choosePort(0);
+        QVERIFY(search.detect());
+        QCOMPARE(search.tries(), 5);
+        QCOMPARE(search.found().node, 1);
+        QCOMPARE(search.found().asciiMode, 1);
+        QCOMPARE(search.found().portSettings, QStringLiteral("9600,E,7,1"));
+        QCOMPARE(search.statusLines(),
+            (QStringList {"Node Address 1 - ASCII Mode - 9600,E,7,1 - Succeeded",
+                "Trying Node Address 1 - ASCII Mode - 9600,E,7,1", "Trying Node Address 1 - ASCII Mode - 9600,N,7,2",
+                "Trying Node Address 1 - ASCII Mode - 4800,O,7,1", "Trying Node Address 1 - ASCII Mode - 4800,E,7,1",
+                "Trying Node Address 1 - ASCII Mode - 4800,N,7,2"}));
+        QCOMPARE(search.state(), QStringLiteral("Connection established to Node Address 1 - ASCII Mode - 9600,E,7,1"));
+        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Node 1 - ASCII Mode - 9600,E,7,1 "));
+        QVERIFY(fixture.link().serialOpen());
+        QCOMPARE(fixture.hooks.calls, (QStringList {"busy", "poll off", "idle", "poll on"}));
+        QVERIFY(fixture.prompter().messages().isEmpty());
+    }
+    void cancelLeavesNoPortOpen()
+    {
+        LinkFixture fixture({"--node", "9"});
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        AutoDetectSearch search(fixture.ctx());
+        search.choosePort(0);
+        int cancelledAt = -1;
+        // Cancel from inside the search's wait, as the button would.
+        connect(&search, &AutoDetectSearch::changed, &search, [&] {
+            if (search.tries() == 2 && cancelledAt < 0) {
+                cancelledAt = search.tries();
+                QTimer::singleShot(50, &search, &AutoDetectSearch::cancel);
+            }
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!search.detect());
+        QCOMPARE(cancelledAt, 2);
+        QCOMPARE(search.tries(), 2);
+        QVERIFY(clock.elapsed() < 2 * AutoDetectSearch::TimeOut); // the wait ended with the cancel
+        QVERIFY(!fixture.link().serialOpen());
+        QCOMPARE(search.statusLines().first(), QStringLiteral("Trying Node Address 1 - ASCII Mode - 4800,E,7,1"));
+        // Pointer and poll timer stay as the cancelled search left them.
+        QCOMPARE(fixture.hooks.calls, (QStringList {"busy", "poll off"}));
+        // The flag was cleared: the next search tries again.
+        fixture.hooks.calls.clear();
+        connect(&search, &AutoDetectSearch::changed, &search, [&] {
+            if (search.tries() == 1)
+                search.close();
+        });
+        QVERIFY(!search.detect());
+        QCOMPARE(search.tries(), 1);
+        QVERIFY(!fixture.link().serialOpen());
+    }
+    void noPortChosen()
+    {
+        TempProgram program;
+        AutoDetectSearch search(program.ctx());
+        QSignalSpy focus(&search, &AutoDetectSearch::portFocusRequested);
+        QVERIFY(!search.detect());
+        QCOMPARE(search.tries(), 0);
+        QCOMPARE(program.prompter().titles(), QStringList {"Information Needed."});
+        QCOMPARE(program.prompter().messages().first().text,
+            QStringLiteral("Please select a com port from the drop down box."));
+        QCOMPARE(focus.size(), 1);
+    }
+    void missingPortIsComError()
+    {
+        TempProgram program;
+        program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
+        AutoDetectSearch search(program.ctx());
+        search.choosePort(0);
+        QVERIFY(!search.detect());
+        QCOMPARE(search.tries(), 0);
+        QCOMPARE(program.prompter().titles(), QStringList {"Com Error"});
+        QCOMPARE(program.prompter().messages().first().text,
+            QStringLiteral("Selected Com port does not exist or is in use by another application."));
+        QVERIFY(!program.ctx().link().serialOpen());
+        QVERIFY(program.errorLogLines().isEmpty());
+    }
 };
-
-void TestAutoDetect::formatOrder_data()
-{
-    QTest::addColumn<int>("asciiMode");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("format");
-    QTest::newRow("ascii 0") << 1 << 0 << "4800,N,7,2";
-    QTest::newRow("ascii 11") << 1 << 11 << "38400,O,7,1";
-    QTest::newRow("rtu 7") << 0 << 7 << "19200,E,8,1";
-    QTest::newRow("rtu 9") << 0 << 9 << "38400,N,8,2";
-    QTest::newRow("past the table") << 0 << 12 << "";
-}
-
-void TestAutoDetect::formatOrder()
-{
-    QFETCH(QString, format);
-    QFETCH(int, position);
-    QFETCH(int, asciiMode);
-    QCOMPARE(AutoDetectSearch::format(asciiMode, position), format);
-}
-
-void TestAutoDetect::findsOnFifthTry()
-{
-    LinkFixture fixture({"--mode", "ascii", "--settings", "9600,E,7,1"});
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    fixture.ctx().state.strConnected = QStringLiteral("False");
-    AutoDetectSearch search(fixture.ctx());
-    search.choosePort(0);
-    QVERIFY(search.detect());
-    QCOMPARE(search.tries(), 5);
-    QCOMPARE(search.found().node, 1);
-    QCOMPARE(search.found().asciiMode, 1);
-    QCOMPARE(search.found().portSettings, QStringLiteral("9600,E,7,1"));
-    QCOMPARE(search.statusLines(),
-        (QStringList {"Node Address 1 - ASCII Mode - 9600,E,7,1 - Succeeded",
-            "Trying Node Address 1 - ASCII Mode - 9600,E,7,1", "Trying Node Address 1 - ASCII Mode - 9600,N,7,2",
-            "Trying Node Address 1 - ASCII Mode - 4800,O,7,1", "Trying Node Address 1 - ASCII Mode - 4800,E,7,1",
-            "Trying Node Address 1 - ASCII Mode - 4800,N,7,2"}));
-    QCOMPARE(search.state(), QStringLiteral("Connection established to Node Address 1 - ASCII Mode - 9600,E,7,1"));
-    QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Node 1 - ASCII Mode - 9600,E,7,1 "));
-    QVERIFY(fixture.link().serialOpen());
-    QCOMPARE(fixture.hooks.calls, (QStringList {"busy", "poll off", "idle", "poll on"}));
-    QVERIFY(fixture.prompter().messages().isEmpty());
-}
-
-void TestAutoDetect::cancelLeavesNoPortOpen()
-{
-    LinkFixture fixture({"--node", "9"});
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    AutoDetectSearch search(fixture.ctx());
-    search.choosePort(0);
-    int cancelledAt = -1;
-    // Cancel from inside the search's wait, as the button would.
-    connect(&search, &AutoDetectSearch::changed, &search, [&] {
-        if (search.tries() == 2 && cancelledAt < 0) {
-            cancelledAt = search.tries();
-            QTimer::singleShot(50, &search, &AutoDetectSearch::cancel);
-        }
-    });
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(!search.detect());
-    QCOMPARE(cancelledAt, 2);
-    QCOMPARE(search.tries(), 2);
-    QVERIFY(clock.elapsed() < 2 * AutoDetectSearch::TimeOut); // the wait ended with the cancel
-    QVERIFY(!fixture.link().serialOpen());
-    QCOMPARE(search.statusLines().first(), QStringLiteral("Trying Node Address 1 - ASCII Mode - 4800,E,7,1"));
-    // Pointer and poll timer stay as the cancelled search left them.
-    QCOMPARE(fixture.hooks.calls, (QStringList {"busy", "poll off"}));
-    // The flag was cleared: the next search tries again.
-    fixture.hooks.calls.clear();
-    connect(&search, &AutoDetectSearch::changed, &search, [&] {
-        if (search.tries() == 1)
-            search.close();
-    });
-    QVERIFY(!search.detect());
-    QCOMPARE(search.tries(), 1);
-    QVERIFY(!fixture.link().serialOpen());
-}
-
-void TestAutoDetect::noPortChosen()
-{
-    TempProgram program;
-    AutoDetectSearch search(program.ctx());
-    QSignalSpy focus(&search, &AutoDetectSearch::portFocusRequested);
-    QVERIFY(!search.detect());
-    QCOMPARE(search.tries(), 0);
-    QCOMPARE(program.prompter().titles(), QStringList {"Information Needed."});
-    QCOMPARE(
-        program.prompter().messages().first().text, QStringLiteral("Please select a com port from the drop down box."));
-    QCOMPARE(focus.size(), 1);
-}
-
-void TestAutoDetect::missingPortIsComError()
-{
-    TempProgram program;
-    program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
-    AutoDetectSearch search(program.ctx());
-    search.choosePort(0);
-    QVERIFY(!search.detect());
-    QCOMPARE(search.tries(), 0);
-    QCOMPARE(program.prompter().titles(), QStringList {"Com Error"});
-    QCOMPARE(program.prompter().messages().first().text,
-        QStringLiteral("Selected Com port does not exist or is in use by another application."));
-    QVERIFY(!program.ctx().link().serialOpen());
-    QVERIFY(program.errorLogLines().isEmpty());
-}
 
 } // namespace Detect
 
@@ -596,87 +545,85 @@ class TestParameterReads : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void planReads_data();
-    void planReads();
-    void linkFailureNotRetried();
-};
-
-void TestParameterReads::planReads_data()
-{
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<bool>("block");
-    QTest::addColumn<QList<int>>("plan");
-    QTest::addColumn<QList<int>>("asked"); // the order read() is called in
-    QTest::addColumn<int>("transactions");
-    // P0.00-P0.04 are registers 1-5, P9.41/P9.42 2346/2347.
-    const QList<int> plan {1, 2, 3, 4, 5, 2346, 2347};
-    QTest::newRow("single") << QStringList {} << false << plan << plan << 7;
-    QTest::newRow("two runs") << QStringList {} << true << plan << plan << 2;
-    QTest::newRow("gap splits a run") << QStringList {} << true << QList<int> {1, 2, 4, 5} << QList<int> {1, 2, 4, 5}
-                                      << 2;
-    QTest::newRow("out of plan order") << QStringList {} << true << QList<int> {1, 2, 3} << QList<int> {3, 1, 2} << 2;
-    QTest::newRow("unplanned address") << QStringList {} << true << QList<int> {1, 2} << QList<int> {1, 2, 2347} << 2;
-    QTest::newRow("asked twice reads again")
-        << QStringList {} << true << QList<int> {1, 2} << QList<int> {1, 2, 2} << 2;
-    QTest::newRow("refused: one try, then singles") << QStringList {"--refuse-blocks"} << true << plan << plan << 8;
-    QTest::newRow("one register refused: that run singly")
-        << QStringList {"--exception-at", "2347"} << true << QList<int> {1, 2, 3, 2346, 2347}
-        << QList<int> {1, 2, 3, 2346} << 3;
-    QTest::newRow("refused run: no block again inside it")
-        << QStringList {"--exception-at", "5"} << true << QList<int> {1, 2, 3, 4, 5} << QList<int> {1, 2, 3, 4} << 5;
-}
-
-void TestParameterReads::planReads()
-{
-    QFETCH(QStringList, simArguments);
-    QFETCH(bool, block);
-    QFETCH(QList<int>, plan);
-    QFETCH(QList<int>, asked);
-    QFETCH(int, transactions);
-    LinkFixture fixture(simArguments);
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    QCOMPARE(fixture.openRtu(), 0);
-    AppContext &ctx = fixture.ctx();
-    // What each register holds, read one at a time.
-    QHash<int, qint16> expected;
-    for (int address : asked)
-        expected[address] = RegisterTransactions(ctx).uploadWhile(address, 1);
-
-    ctx.link().setBlockTransfer(block);
-    QSignalSpy done(&ctx.link().mod1(), &ModbusMaster::done);
-    ParameterReads reads(ctx);
-    reads.plan(QVector<int>(plan.cbegin(), plan.cend()));
-    for (int address : asked) {
-        QCOMPARE(reads.read(address), expected[address]);
-        QCOMPARE(reads.resultCode(), 0);
+    void planReads_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<bool>("block");
+        QTest::addColumn<QList<int>>("plan");
+        QTest::addColumn<QList<int>>("asked"); // the order read() is called in
+        QTest::addColumn<int>("transactions");
+        // P0.00-P0.04 are registers 1-5, P9.41/P9.42 2346/2347.
+        const QList<int> plan {1, 2, 3, 4, 5, 2346, 2347};
+        QTest::newRow("single") << QStringList {} << false << plan << plan << 7;
+        QTest::newRow("two runs") << QStringList {} << true << plan << plan << 2;
+        QTest::newRow("gap splits a run")
+            << QStringList {} << true << QList<int> {1, 2, 4, 5} << QList<int> {1, 2, 4, 5} << 2;
+        QTest::newRow("out of plan order")
+            << QStringList {} << true << QList<int> {1, 2, 3} << QList<int> {3, 1, 2} << 2;
+        QTest::newRow("unplanned address")
+            << QStringList {} << true << QList<int> {1, 2} << QList<int> {1, 2, 2347} << 2;
+        QTest::newRow("asked twice reads again")
+            << QStringList {} << true << QList<int> {1, 2} << QList<int> {1, 2, 2} << 2;
+        QTest::newRow("refused: one try, then singles") << QStringList {"--refuse-blocks"} << true << plan << plan << 8;
+        QTest::newRow("one register refused: that run singly")
+            << QStringList {"--exception-at", "2347"} << true << QList<int> {1, 2, 3, 2346, 2347}
+            << QList<int> {1, 2, 3, 2346} << 3;
+        QTest::newRow("refused run: no block again inside it")
+            << QStringList {"--exception-at", "5"} << true << QList<int> {1, 2, 3, 4, 5} << QList<int> {1, 2, 3, 4}
+            << 5;
     }
-    QCOMPARE(int(done.count()), transactions);
-    QCOMPARE(reads.transactions(), transactions);
-    QCOMPARE(fixture.errorLogLines(), QStringList());
-}
+    void planReads()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(bool, block);
+        QFETCH(QList<int>, plan);
+        QFETCH(QList<int>, asked);
+        QFETCH(int, transactions);
+        LinkFixture fixture(simArguments);
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        QCOMPARE(fixture.openRtu(), 0);
+        AppContext &ctx = fixture.ctx();
+        // What each register holds, read one at a time.
+        QHash<int, qint16> expected;
+        for (int address : asked)
+            expected[address] = RegisterTransactions(ctx).uploadWhile(address, 1);
 
-void TestParameterReads::linkFailureNotRetried()
-{
-    LinkFixture fixture({"--stop-after", "1"});
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    QCOMPARE(fixture.openRtu(), 0);
-    AppContext &ctx = fixture.ctx();
-    ctx.link().mod1().setTimeOut(300);
-    ctx.link().setBlockTransfer(true);
-    fixture.hooks.calls.clear();
-    QSignalSpy done(&ctx.link().mod1(), &ModbusMaster::done);
-    ParameterReads reads(ctx);
-    reads.plan({1, 2, 3});
+        ctx.link().setBlockTransfer(block);
+        QSignalSpy done(&ctx.link().mod1(), &ModbusMaster::done);
+        ParameterReads reads(ctx);
+        reads.plan(QVector<int>(plan.cbegin(), plan.cend()));
+        for (int address : asked) {
+            QCOMPARE(reads.read(address), expected[address]);
+            QCOMPARE(reads.resultCode(), 0);
+        }
+        QCOMPARE(int(done.count()), transactions);
+        QCOMPARE(reads.transactions(), transactions);
+        QCOMPARE(fixture.errorLogLines(), QStringList());
+    }
+    void linkFailureNotRetried()
+    {
+        LinkFixture fixture({"--stop-after", "1"});
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        QCOMPARE(fixture.openRtu(), 0);
+        AppContext &ctx = fixture.ctx();
+        ctx.link().mod1().setTimeOut(300);
+        ctx.link().setBlockTransfer(true);
+        fixture.hooks.calls.clear();
+        QSignalSpy done(&ctx.link().mod1(), &ModbusMaster::done);
+        ParameterReads reads(ctx);
+        reads.plan({1, 2, 3});
 
-    QCOMPARE(reads.read(1), RegisterTransactions::FailureValue);
-    QCOMPARE(reads.resultCode(), int(ModbusMaster::TimeOut));
-    QCOMPARE(done.count(), 1);
-    // Logged as the single read would be, with the poll timer left off.
-    QCOMPARE(logEntry(fixture.errorLogLines().last()), "Mod1 retuned , status code , 300,  in basCom_UploadWhile().");
-    QCOMPARE(fixture.hooks.calls, QStringList {"poll off"});
-}
+        QCOMPARE(reads.read(1), RegisterTransactions::FailureValue);
+        QCOMPARE(reads.resultCode(), int(ModbusMaster::TimeOut));
+        QCOMPARE(done.count(), 1);
+        // Logged as the single read would be, with the poll timer left off.
+        QCOMPARE(
+            logEntry(fixture.errorLogLines().last()), "Mod1 retuned , status code , 300,  in basCom_UploadWhile().");
+        QCOMPARE(fixture.hooks.calls, QStringList {"poll off"});
+    }
+};
 
 } // namespace Reads
 

@@ -83,105 +83,98 @@ class TestLinkOptions : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void linkOptions_data();
-    void linkOptions();
-    void statusReport_data();
-    void statusReport();
-};
-
-void TestLinkOptions::linkOptions_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("node");
-    QTest::addColumn<int>("commPort");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<int>("asciiMode");
-    QTest::addColumn<QString>("settings");
-    QTest::newRow("catalogue defaults") << QStringList {} << true << "1" << 0 << "" << 0 << "19200,E,8,1";
-    QTest::newRow("Com 3") << QStringList {"--port", "Com 3"} << true << "1" << 2 << "" << 0 << "19200,E,8,1";
-    QTest::newRow("com6 unspaced") << QStringList {"--port", "com6"} << true << "1" << 5 << "" << 0 << "19200,E,8,1";
-    QTest::newRow("device path") << QStringList {"--port", "/dev/ttyUSB0", "--node", "12"} << true << "12" << 0
-                                 << "/dev/ttyUSB0" << 0 << "19200,E,8,1";
-    QTest::newRow("ascii takes its own format")
-        << QStringList {"--mode", "ascii"} << true << "1" << 0 << "" << 1 << "19200,E,7,1";
-    QTest::newRow("7 data bits mean ascii")
-        << QStringList {"--settings", "9600,O,7,1"} << true << "1" << 0 << "" << 1 << "9600,O,7,1";
-    QTest::newRow("mode wins over bits") << QStringList {"--settings", "9600,N,8,2", "--mode", "RTU"} << true << "1"
-                                         << 0 << "" << 0 << "9600,N,8,2";
-    QTest::newRow("Com 7") << QStringList {"--port", "Com 7"} << false << "" << 0 << "" << 0 << "";
-    QTest::newRow("relative path") << QStringList {"--port", "ttyS0"} << false << "" << 0 << "" << 0 << "";
-    QTest::newRow("node 0") << QStringList {"--node", "0"} << false << "" << 0 << "" << 0 << "";
-    QTest::newRow("node 248") << QStringList {"--node", "248"} << false << "" << 0 << "" << 0 << "";
-    QTest::newRow("node letters") << QStringList {"--node", "1a"} << false << "" << 0 << "" << 0 << "";
-    QTest::newRow("bad mode") << QStringList {"--mode", "tcp"} << false << "" << 0 << "" << 0 << "";
-    QTest::newRow("bad settings") << QStringList {"--settings", "19200,X,8,1"} << false << "" << 0 << "" << 0 << "";
-}
-
-void TestLinkOptions::linkOptions()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, valid);
-    QFETCH(QString, node);
-    QFETCH(int, commPort);
-    QFETCH(QString, target);
-    QFETCH(int, asciiMode);
-    QFETCH(QString, settings);
-    QCommandLineParser parser;
-    LinkOptions::addTo(parser);
-    QVERIFY(parser.parse(QStringList {"tarvel-cli"} + arguments));
-    QString error;
-    const auto parsed = LinkOptions::fromParser(parser, catalogueTable(), &error);
-    QCOMPARE(parsed.has_value(), valid);
-    if (!parsed) {
-        QVERIFY(error.startsWith(QLatin1String("--")));
-        return;
+    void linkOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<int>("commPort");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("asciiMode");
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("catalogue defaults") << QStringList {} << true << "1" << 0 << "" << 0 << "19200,E,8,1";
+        QTest::newRow("Com 3") << QStringList {"--port", "Com 3"} << true << "1" << 2 << "" << 0 << "19200,E,8,1";
+        QTest::newRow("com6 unspaced") << QStringList {"--port", "com6"} << true << "1" << 5 << "" << 0
+                                       << "19200,E,8,1";
+        QTest::newRow("device path") << QStringList {"--port", "/dev/ttyUSB0", "--node", "12"} << true << "12" << 0
+                                     << "/dev/ttyUSB0" << 0 << "19200,E,8,1";
+        QTest::newRow("ascii takes its own format")
+            << QStringList {"--mode", "ascii"} << true << "1" << 0 << "" << 1 << "19200,E,7,1";
+        QTest::newRow("7 data bits mean ascii")
+            << QStringList {"--settings", "9600,O,7,1"} << true << "1" << 0 << "" << 1 << "9600,O,7,1";
+        QTest::newRow("mode wins over bits")
+            << QStringList {"--settings", "9600,N,8,2", "--mode", "RTU"} << true << "1" << 0 << "" << 0 << "9600,N,8,2";
+        QTest::newRow("Com 7") << QStringList {"--port", "Com 7"} << false << "" << 0 << "" << 0 << "";
+        QTest::newRow("relative path") << QStringList {"--port", "ttyS0"} << false << "" << 0 << "" << 0 << "";
+        QTest::newRow("node 0") << QStringList {"--node", "0"} << false << "" << 0 << "" << 0 << "";
+        QTest::newRow("node 248") << QStringList {"--node", "248"} << false << "" << 0 << "" << 0 << "";
+        QTest::newRow("node letters") << QStringList {"--node", "1a"} << false << "" << 0 << "" << 0 << "";
+        QTest::newRow("bad mode") << QStringList {"--mode", "tcp"} << false << "" << 0 << "" << 0 << "";
+        QTest::newRow("bad settings") << QStringList {"--settings", "19200,X,8,1"} << false << "" << 0 << "" << 0 << "";
     }
-    QCOMPARE(parsed->nodeAddress, node);
-    QCOMPARE(parsed->commPort, commPort);
-    QCOMPARE(parsed->target, target);
-    QCOMPARE(parsed->asciiMode, asciiMode);
-    QCOMPARE(parsed->portSettings, settings);
-}
-
-void TestLinkOptions::statusReport_data()
-{
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<QStringList>("head"); // the lines before the status values
-    QTest::addColumn<int>("statusLines");
-    QTest::addColumn<QString>("notRead");
-    QTest::newRow("every read") << QStringList {"--fault",
-        "3"} << QStringList {"Drive Status - STOP, FWD     ", "Series: 2", "Model: 5", "Rev: 120", "Fault code: 3"}
-                                << 15 << QString();
-    QTest::newRow("fault code refused")
-        << QStringList {"--exception-at", "8449"}
-        << QStringList {"Drive Status - STOP, FWD     ", "Series: 2", "Model: 5", "Rev: 120"} << 15
-        << "Not read: fault code (1 registers from 8449): exception 4 (slave device failure)";
-    QTest::newRow("status block refused")
-        << QStringList {"--exception-at", "8455"} << QStringList {"Series: 2", "Model: 5", "Fault code: 0"} << 0
-        << "Not read: status block (16 registers from 8450): exception 4 (slave device failure)";
-}
-
-// Only what this run read is shown, and each read that failed is named.
-void TestLinkOptions::statusReport()
-{
-    QFETCH(QStringList, simArguments);
-    QFETCH(QStringList, head);
-    QFETCH(int, statusLines);
-    QFETCH(QString, notRead);
-    LinkFixture fixture(simArguments);
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    const DriveStatusReport::Result result = DriveStatusReport::run(fixture.ctx(), SerialLinkSettings());
-    QCOMPARE(result.ok, notRead.isEmpty());
-    QCOMPARE(result.lines.mid(0, head.size()), head);
-    QCOMPARE(result.lines.filter(QRegularExpression("^ST00\\.")).size(), statusLines);
-    if (statusLines > 0)
-        QCOMPARE(result.lines.at(head.size() + 14), QStringLiteral("ST00.16 = 120"));
-    QCOMPARE(result.lines.filter("Not read: "), notRead.isEmpty() ? QStringList() : QStringList {notRead});
-    QCOMPARE(result.error.isEmpty(), notRead.isEmpty());
-    QVERIFY(!fixture.link().serialOpen());
-}
+    void linkOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, valid);
+        QFETCH(QString, node);
+        QFETCH(int, commPort);
+        QFETCH(QString, target);
+        QFETCH(int, asciiMode);
+        QFETCH(QString, settings);
+        QCommandLineParser parser;
+        LinkOptions::addTo(parser);
+        QVERIFY(parser.parse(QStringList {"tarvel-cli"} + arguments));
+        QString error;
+        const auto parsed = LinkOptions::fromParser(parser, catalogueTable(), &error);
+        QCOMPARE(parsed.has_value(), valid);
+        if (!parsed) {
+            QVERIFY(error.startsWith(QLatin1String("--")));
+            return;
+        }
+        QCOMPARE(parsed->nodeAddress, node);
+        QCOMPARE(parsed->commPort, commPort);
+        QCOMPARE(parsed->target, target);
+        QCOMPARE(parsed->asciiMode, asciiMode);
+        QCOMPARE(parsed->portSettings, settings);
+    }
+    void statusReport_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<QStringList>("head"); // the lines before the status values
+        QTest::addColumn<int>("statusLines");
+        QTest::addColumn<QString>("notRead");
+        QTest::newRow("every read") << QStringList {"--fault",
+            "3"} << QStringList {"Drive Status - STOP, FWD     ", "Series: 2", "Model: 5", "Rev: 120", "Fault code: 3"}
+                                    << 15 << QString();
+        QTest::newRow("fault code refused")
+            << QStringList {"--exception-at", "8449"}
+            << QStringList {"Drive Status - STOP, FWD     ", "Series: 2", "Model: 5", "Rev: 120"} << 15
+            << "Not read: fault code (1 registers from 8449): exception 4 (slave device failure)";
+        QTest::newRow("status block refused")
+            << QStringList {"--exception-at", "8455"} << QStringList {"Series: 2", "Model: 5", "Fault code: 0"} << 0
+            << "Not read: status block (16 registers from 8450): exception 4 (slave device failure)";
+    }
+    // Only what this run read is shown, and each read that failed is named.
+    void statusReport()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(QStringList, head);
+        QFETCH(int, statusLines);
+        QFETCH(QString, notRead);
+        LinkFixture fixture(simArguments);
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        const DriveStatusReport::Result result = DriveStatusReport::run(fixture.ctx(), SerialLinkSettings());
+        QCOMPARE(result.ok, notRead.isEmpty());
+        QCOMPARE(result.lines.mid(0, head.size()), head);
+        QCOMPARE(result.lines.filter(QRegularExpression("^ST00\\.")).size(), statusLines);
+        if (statusLines > 0)
+            QCOMPARE(result.lines.at(head.size() + 14), QStringLiteral("ST00.16 = 120"));
+        QCOMPARE(result.lines.filter("Not read: "), notRead.isEmpty() ? QStringList() : QStringList {notRead});
+        QCOMPARE(result.error.isEmpty(), notRead.isEmpty());
+        QVERIFY(!fixture.link().serialOpen());
+    }
+};
 
 } // namespace Link
 

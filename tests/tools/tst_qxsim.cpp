@@ -70,427 +70,386 @@ class TestQxsimDrive : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void defaults_data();
-    void defaults();
-    void unknownDrive();
-    void ramp_data();
-    void ramp();
-    void statusWordThroughReversal();
-    void coastStop();
-    void tripAndReset();
-    void pidFeedbackLags();
-    void faultAtRunTime();
-    void slaveAnswers_data();
-    void slaveAnswers();
-    void refusedBlockWriteChangesNothing();
-    void faultInjection_data();
-    void faultInjection();
-    void ptyKeepsWhatTellsFormatsApart_data();
-    void ptyKeepsWhatTellsFormatsApart();
-    void transferTime();
-    void spoiltFramesFailTheirCheck_data();
-    void spoiltFramesFailTheirCheck();
-    void options_data();
-    void options();
+    void defaults_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("value");
+        // QX-2-0P7H: 460 V class, 2.7 A; values in register units.
+        QTest::newRow("P0.00 list holding its number") << 0 << 1 << 460;
+        QTest::newRow("P0.01 2.7 A at 0.1") << 1 << 2 << 27;
+        QTest::newRow("P0.02 60 Hz") << 2 << 3 << 60;
+        QTest::newRow("P1.01 10.0 s at 0.1") << 101 << 258 << 100;
+        QTest::newRow("P7.20 1.00 at 0.01") << 720 << 1813 << 100;
+        QTest::newRow("P6.29 without default") << 629 << 1566 << 0;
+        QTest::newRow("P9.35 firmware 1.20") << 935 << 2340 << 120;
+        QTest::newRow("P9.41 series") << 941 << 2346 << 2;
+        QTest::newRow("P9.42 model") << 942 << 2347 << 5;
+    }
+    void defaults()
+    {
+        QFETCH(int, index);
+        QFETCH(int, number);
+        QFETCH(int, value);
+        const RegisterMap map = loadDrive();
+        QCOMPARE(map.numberOf(index), std::optional<quint16>(quint16(number)));
+        QVERIFY(map.at(quint16(number)));
+        QCOMPARE(int(map.at(quint16(number))->value), value);
+    }
+    void unknownDrive()
+    {
+        QString error;
+        QVERIFY(!RegisterMap::load(
+            Test::builtCatalogue(), {QStringLiteral("02"), QStringLiteral("05"), QStringLiteral("999")}, &error));
+        QVERIFY2(error.contains(QStringLiteral("02,05,999")), qPrintable(error));
+        QVERIFY(!RegisterMap::load(QStringLiteral("/nonexistent/QX.qxd"), Qx2, &error));
+        QVERIFY2(error.contains(QStringLiteral("/nonexistent/QX.qxd")), qPrintable(error));
+    }
+    void ramp_data()
+    {
+        QTest::addColumn<int>("accelTenths"); // P1.01
+        QTest::addColumn<int>("commandTenths"); // P9.26
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<int>("expectedTenths"); // ST00.03
+        // Top frequency 60 Hz x 1800 / 1740 rpm = 62.07 Hz; 10 s to reach it.
+        QTest::newRow("1 s into a 10 s ramp") << 100 << 300 << 1.0 << 62;
+        QTest::newRow("ramp reaches the command") << 100 << 300 << 10.0 << 300;
+        QTest::newRow("2 s ramp, 0.5 s") << 20 << 500 << 0.5 << 155;
+        QTest::newRow("upper limit P6.15 holds 60 Hz") << 20 << 620 << 5.0 << 600;
+    }
+    void ramp()
+    {
+        QFETCH(int, accelTenths);
+        QFETCH(int, commandTenths);
+        QFETCH(double, seconds);
+        QFETCH(int, expectedTenths);
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        map.write(numberOf(map, 101), qint16(accelTenths));
+        command(map, model, 926, qint16(commandTenths));
+        command(map, model, 927, 1);
+        model.advance(seconds);
+        QCOMPARE(int(model.status(8452)), expectedTenths);
+        QCOMPARE(int(model.status(8451)), commandTenths);
+        QVERIFY(model.status(8453) > 0); // current flows
+        QVERIFY(model.status(8456) > 0); // motor turns
+    }
+    void statusWordThroughReversal()
+    {
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        QCOMPARE(model.statusWord(), quint16(0)); // STOP, FWD
+        command(map, model, 927, 1);
+        QCOMPARE(model.statusWord(), quint16(2)); // standby: running at 0 Hz command
+        command(map, model, 926, 300);
+        model.advance(0.1);
+        QCOMPARE(model.statusWord(), quint16(3)); // RUN, FWD
+        model.advance(20);
+        command(map, model, 928, 1);
+        model.advance(1);
+        QVERIFY(model.outputFrequency() > 0);
+        QCOMPARE(model.statusWord(), quint16(3 | (2 << 3))); // Fwd To Rev Transition
+        model.advance(20);
+        QCOMPARE(model.outputFrequency(), -30.0);
+        QCOMPARE(model.statusWord(), quint16(3 | (3 << 3))); // RUN, REV: 27
+        command(map, model, 928, 0);
+        model.advance(1);
+        QCOMPARE(model.statusWord(), quint16(3 | (1 << 3))); // Rev To Fwd Transition
+        command(map, model, 927, 0);
+        model.advance(0.1);
+        QCOMPARE(model.statusWord() & 3, 1); // Run To Stop Transition
+        model.advance(30);
+        QCOMPARE(model.outputFrequency(), 0.0);
+        QCOMPARE(model.statusWord(), quint16(0));
+        QCOMPARE(int(model.status(8453)), 0);
+        QCOMPARE(int(model.status(8455)), 0);
+    }
+    void coastStop()
+    {
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        map.write(numberOf(map, 100), 1);
+        command(map, model, 926, 300);
+        command(map, model, 927, 1);
+        model.advance(20);
+        QCOMPARE(model.outputFrequency(), 30.0);
+        command(map, model, 927, 0);
+        model.advance(0.01);
+        QCOMPARE(model.outputFrequency(), 0.0);
+        QCOMPARE(model.statusWord(), quint16(0));
+    }
+    void tripAndReset()
+    {
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        model.setFaultHistory({2, 3});
+        command(map, model, 926, 300);
+        command(map, model, 927, 1);
+        model.advance(5);
+        command(map, model, 929, 1); // external fault
+        QCOMPARE(int(model.status(8449)), 7);
+        QCOMPARE(model.outputFrequency(), 0.0);
+        QCOMPARE(map.value(631), qint16(7));
+        QCOMPARE(map.value(632), qint16(2));
+        QCOMPARE(map.value(633), qint16(3));
+        QCOMPARE(map.value(634), qint16(0));
+        command(map, model, 927, 1); // refused while tripped
+        model.advance(1);
+        QCOMPARE(model.outputFrequency(), 0.0);
+        command(map, model, 930, 1);
+        QCOMPARE(int(model.status(8449)), 0);
+        QCOMPARE(map.value(631), qint16(7)); // the record stays
+        model.advance(1);
+        QCOMPARE(model.outputFrequency(), 0.0); // the old run command is void
+        command(map, model, 927, 1);
+        model.advance(1);
+        QVERIFY(model.outputFrequency() > 0);
+    }
+    void pidFeedbackLags()
+    {
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        map.write(numberOf(map, 710), 500); // setpoint 50.0
+        command(map, model, 927, 1);
+        model.advance(5);
+        QCOMPARE(int(model.status(8462)), 0); // PID inhibited: no feedback
+        QCOMPARE(int(model.status(8461)), 500);
+        map.write(numberOf(map, 700), 1);
+        model.advance(1);
+        const int lagging = model.status(8462);
+        QVERIFY2(lagging > 0 && lagging < 400, qPrintable(QString::number(lagging)));
+        model.advance(60); // the integral takes it onto the set-point
+        QVERIFY(std::abs(model.status(8462) - 500) <= 5);
+        // A higher gain gets there sooner.
+        RegisterMap stiffMap = loadDrive();
+        DriveModel stiff(stiffMap, Qx2);
+        stiffMap.write(numberOf(stiffMap, 710), 500);
+        stiffMap.write(numberOf(stiffMap, 700), 1);
+        stiffMap.write(numberOf(stiffMap, 720), 400); // P7.20 4.00
+        command(stiffMap, stiff, 927, 1);
+        stiff.advance(1);
+        QVERIFY2(
+            stiff.status(8462) > lagging, qPrintable(QStringLiteral("%1 %2").arg(stiff.status(8462)).arg(lagging)));
+        command(map, model, 927, 0);
+        model.advance(4);
+        QVERIFY(model.status(8462) < 100); // falls back towards 0
+    }
+    // A scheduled fault counts running time only and strikes at its moment
+    // even inside one long step.
+    void faultAtRunTime()
+    {
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        model.scheduleFault(2, 12);
+        command(map, model, 926, 300);
+        model.advance(5); // stopped: no running time
+        QCOMPARE(model.presentFault(), 0);
+        command(map, model, 927, 1);
+        model.advance(1.5);
+        QVERIFY(model.outputFrequency() > 0);
+        model.advance(10);
+        QCOMPARE(model.presentFault(), 12);
+        QCOMPARE(model.runTime(), 2.0);
+        QCOMPARE(map.value(631), qint16(12));
+        QCOMPARE(model.outputFrequency(), 0.0);
+        QCOMPARE(model.statusWord(), quint16(0));
+    }
+    void slaveAnswers_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("read P1.01-P1.02") << readPdu(258, 2) << QByteArray::fromHex("0304 0064 0064");
+        QTest::newRow("read identity") << readPdu(2346, 2) << QByteArray::fromHex("0304 0002 0005");
+        QTest::newRow("read revision") << readPdu(8465, 1) << QByteArray::fromHex("0302 0078");
+        QTest::newRow("read ST00.18") << readPdu(8467, 1) << QByteArray::fromHex("0302 0001");
+        QTest::newRow("read past the status block") << readPdu(8467, 2) << QByteArray::fromHex("8302");
+        QTest::newRow("read unknown") << readPdu(9999, 1) << QByteArray::fromHex("8302");
+        QTest::newRow("read across a hole") << readPdu(1570, 10) << QByteArray::fromHex("8302"); // P6.36 is the last
+        QTest::newRow("write read-only P9.41") << writePdu(2346, 3) << QByteArray::fromHex("8602");
+        QTest::newRow("write status") << writePdu(8450, 1) << QByteArray::fromHex("8602");
+        QTest::newRow("write unknown") << writePdu(9999, 1) << QByteArray::fromHex("8602");
+        QTest::newRow("write above max") << writePdu(2331, 4001) << QByteArray::fromHex("8603");
+        QTest::newRow("write below min") << writePdu(258, 0) << QByteArray::fromHex("8603");
+        QTest::newRow("write at max") << writePdu(2331, 4000) << writePdu(2331, 4000);
+        QTest::newRow("failing register") << readPdu(1793, 11) << QByteArray::fromHex("8304");
+        QTest::newRow("unknown function") << QByteArray::fromHex("0400000001") << QByteArray::fromHex("8401");
+        QTest::newRow("count 0") << QByteArray::fromHex("0300000000") << QByteArray::fromHex("8303");
+    }
+    void slaveAnswers()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, answer);
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        DriveSlave slave(map, model, true);
+        slave.setFailingRegisters({1803});
+        QCOMPARE(slave.handle(request).toHex(' '), answer.toHex(' '));
+    }
+    void refusedBlockWriteChangesNothing()
+    {
+        RegisterMap map = loadDrive();
+        DriveModel model(map, Qx2);
+        DriveSlave slave(map, model, true);
+        // P1.01 and P1.02 are fine, P1.03 is 0 (below its 0.1 s minimum).
+        const QByteArray block = ModbusPdu::encodeRequest(ModbusPdu::writeMultipleRegisters(257, {50, 60, 0}));
+        QCOMPARE(slave.handle(block).toHex(), QByteArray("9003"));
+        QCOMPARE(map.value(101), qint16(100));
+        QCOMPARE(map.value(102), qint16(100));
+        const QByteArray good = ModbusPdu::encodeRequest(ModbusPdu::writeMultipleRegisters(257, {50, 60, 70}));
+        QCOMPARE(slave.handle(good).toHex(), QByteArray("1001010003"));
+        QCOMPARE(map.value(103), qint16(70));
+        // Without the range check the drive stores what it is sent.
+        DriveSlave lenient(map, model, false);
+        QCOMPARE(lenient.handle(writePdu(2331, 4001)).toHex(), writePdu(2331, 4001).toHex());
+        QCOMPARE(map.value(926), qint16(4001));
+    }
+    void faultInjection_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("pattern"); // per request: a answer, d drop, c corrupt, s slow, x stopped
+        QTest::newRow("none") << QStringList() << "aaaaaa";
+        QTest::newRow("drop every 3") << QStringList {"--drop-every", "3"} << "aadaad";
+        QTest::newRow("corrupt every 2") << QStringList {"--corrupt-every", "2"} << "acacac";
+        QTest::newRow("slow every 4") << QStringList {"--slow-every", "4"} << "aaasaa";
+        QTest::newRow("stop after 4 with drops")
+            << QStringList {"--stop-after", "4", "--drop-every", "2"} << "adadadaxx";
+    }
+    void faultInjection()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, pattern);
+        SimOptions options;
+        QString message;
+        QCOMPARE(options.parse(QStringList {"qxsim", "--drive", "02,05,120", "--pty", "/tmp/x"} + arguments, &message),
+            SimOptions::Parse::Ok);
+        FaultInjector faults(options);
+        QString seen;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const FaultInjector::Verdict v = faults.next();
+            if (!v.execute)
+                seen += options.stopAfter > 0 && faults.answers() >= options.stopAfter ? u'x' : u'd';
+            else
+                seen += v.corrupt ? u'c' : v.slow ? u's' : u'a';
+        }
+        QCOMPARE(seen, pattern);
+    }
+    void ptyKeepsWhatTellsFormatsApart_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("applied");
+        QTest::addColumn<bool>("agree");
+        const QStringList formats {
+            "19200,N,7,2", "19200,E,7,1", "19200,O,7,1", "19200,N,8,2", "19200,E,8,1", "19200,O,8,1"};
+        for (const QString &f : formats)
+            QTest::newRow(qPrintable(f + " itself")) << f << f << true;
+        QTest::newRow("8E1 vs 8O1") << "19200,E,8,1"
+                                    << "19200,O,8,1" << false;
+        QTest::newRow("8O1 vs 7O1 (ASCII and RTU share it)") << "19200,O,8,1"
+                                                             << "19200,O,7,1" << true;
+        QTest::newRow("other speed") << "19200,E,8,1"
+                                     << "9600,E,8,1" << false;
+    }
+    // Sets the format on a real pseudo-terminal as a master would, and compares
+    // what the simulator then reads from the other side.
+    void ptyKeepsWhatTellsFormatsApart()
+    {
+        QFETCH(QString, expected);
+        QFETCH(QString, applied);
+        QFETCH(bool, agree);
+        const SerialFormat want = *SerialFormat::parse(applied);
+        int master = -1, slave = -1;
+        QVERIFY(::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0);
+        termios tio {};
+        ::tcgetattr(slave, &tio);
+        ::cfmakeraw(&tio);
+        tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB);
+        tio.c_cflag |= (want.dataBits == 7 ? CS7 : CS8) | (want.stopBits == 2 ? CSTOPB : 0);
+        if (want.parity != 'N')
+            tio.c_cflag |= PARENB | (want.parity == 'O' ? PARODD : 0);
+        ::cfsetspeed(&tio, want.baud == 9600 ? B9600 : B19200);
+        ::tcsetattr(slave, TCSANOW, &tio);
+        termios seen {};
+        ::tcgetattr(master, &seen);
+        ::close(slave);
+        ::close(master);
+        QCOMPARE(PtyFormat::agrees(*SerialFormat::parse(expected), PtyFormat::fromTermios(seen)), agree);
+    }
+    void transferTime()
+    {
+        // 11 bits a character at 19200 baud: 8 + 7 bytes take 8.59375 ms.
+        QCOMPARE(PtyFormat::transferTime(*SerialFormat::parse(QStringLiteral("19200,E,8,1")), 15).count(), 8593750);
+        QCOMPARE(PtyFormat::transferTime(*SerialFormat::parse(QStringLiteral("9600,N,7,2")), 3).count(), 3125000);
+    }
+    void spoiltFramesFailTheirCheck_data()
+    {
+        QTest::addColumn<int>("framing");
+        QTest::addColumn<QByteArray>("pdu");
+        QTest::newRow("RTU read answer") << int(ModbusTransport::Framing::Rtu) << QByteArray::fromHex("03020064");
+        QTest::newRow("RTU exception") << int(ModbusTransport::Framing::Rtu) << QByteArray::fromHex("8302");
+        QTest::newRow("ASCII read answer") << int(ModbusTransport::Framing::Ascii) << QByteArray::fromHex("03020064");
+        // An LRC ending in 0 must become another digit, not stay 0.
+        QTest::newRow("ASCII LRC ending in 0")
+            << int(ModbusTransport::Framing::Ascii) << QByteArray::fromHex("03020000");
+    }
+    void spoiltFramesFailTheirCheck()
+    {
+        QFETCH(int, framing);
+        QFETCH(QByteArray, pdu);
+        const auto transport = ModbusTransport::create(ModbusTransport::Framing(framing));
+        for (quint8 unit : {quint8(1), quint8(0x0D)}) {
+            const QByteArray frame = transport->encode({unit, pdu, 0});
+            QCOMPARE(transport->decode(frame).error, ModbusTransport::DecodeError::None);
+            const QByteArray spoilt = SerialLink::spoil(frame, ModbusTransport::Framing(framing));
+            QCOMPARE(spoilt.size(), frame.size());
+            QCOMPARE(transport->decode(spoilt).error, ModbusTransport::DecodeError::Checksum);
+        }
+    }
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("protocolCode"); // -1: none
+        const QStringList base {"--drive", "2,5,120", "--pty", "/tmp/l"};
+        QTest::newRow("defaults RTU") << base << int(SimOptions::Parse::Ok) << "19200,E,8,1" << 4;
+        QTest::newRow("defaults ASCII") << base + QStringList {"--mode", "ascii"} << int(SimOptions::Parse::Ok)
+                                        << "19200,E,7,1" << 1;
+        QTest::newRow("RTU with an ASCII format")
+            << base + QStringList {"--settings", "19200,E,7,1"} << int(SimOptions::Parse::Ok) << "19200,E,7,1" << -1;
+        QTest::newRow("no drive") << QStringList {"--pty", "/tmp/l"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("pty and tcp") << base + QStringList {"--tcp", "127.0.0.1:0"} << int(SimOptions::Parse::Error)
+                                     << "" << -1;
+        QTest::newRow("neither pty nor tcp")
+            << QStringList {"--drive", "2,5,120"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("node 248") << base + QStringList {"--node", "248"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"}
+                                      << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("fault at, no code")
+            << base + QStringList {"--fault-at", "3"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("fault at, code 0")
+            << base + QStringList {"--fault-at", "3:0"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("help") << QStringList {"--help"} << int(SimOptions::Parse::Help) << "" << -1;
+    }
+    void options()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, result);
+        QFETCH(QString, settings);
+        QFETCH(int, protocolCode);
+        SimOptions options;
+        QString message;
+        QCOMPARE(int(options.parse(QStringList {"qxsim"} + arguments, &message)), result);
+        if (result == int(SimOptions::Parse::Error))
+            QVERIFY(!message.isEmpty());
+        if (result == int(SimOptions::Parse::Help))
+            QVERIFY(message.contains(QStringLiteral("--exception-at")) && message.contains(QStringLiteral("8450")));
+        if (result != int(SimOptions::Parse::Ok))
+            return;
+        QCOMPARE(options.drive.toString(), QStringLiteral("02,05,120"));
+        QCOMPARE(options.settings.toString(), settings);
+        QCOMPARE(options.protocolCode().value_or(-1), protocolCode);
+    }
 };
-
-void TestQxsimDrive::defaults_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("value");
-    // QX-2-0P7H: 460 V class, 2.7 A; values in register units.
-    QTest::newRow("P0.00 list holding its number") << 0 << 1 << 460;
-    QTest::newRow("P0.01 2.7 A at 0.1") << 1 << 2 << 27;
-    QTest::newRow("P0.02 60 Hz") << 2 << 3 << 60;
-    QTest::newRow("P1.01 10.0 s at 0.1") << 101 << 258 << 100;
-    QTest::newRow("P7.20 1.00 at 0.01") << 720 << 1813 << 100;
-    QTest::newRow("P6.29 without default") << 629 << 1566 << 0;
-    QTest::newRow("P9.35 firmware 1.20") << 935 << 2340 << 120;
-    QTest::newRow("P9.41 series") << 941 << 2346 << 2;
-    QTest::newRow("P9.42 model") << 942 << 2347 << 5;
-}
-
-void TestQxsimDrive::defaults()
-{
-    QFETCH(int, index);
-    QFETCH(int, number);
-    QFETCH(int, value);
-    const RegisterMap map = loadDrive();
-    QCOMPARE(map.numberOf(index), std::optional<quint16>(quint16(number)));
-    QVERIFY(map.at(quint16(number)));
-    QCOMPARE(int(map.at(quint16(number))->value), value);
-}
-
-void TestQxsimDrive::unknownDrive()
-{
-    QString error;
-    QVERIFY(!RegisterMap::load(
-        Test::builtCatalogue(), {QStringLiteral("02"), QStringLiteral("05"), QStringLiteral("999")}, &error));
-    QVERIFY2(error.contains(QStringLiteral("02,05,999")), qPrintable(error));
-    QVERIFY(!RegisterMap::load(QStringLiteral("/nonexistent/QX.qxd"), Qx2, &error));
-    QVERIFY2(error.contains(QStringLiteral("/nonexistent/QX.qxd")), qPrintable(error));
-}
-
-void TestQxsimDrive::ramp_data()
-{
-    QTest::addColumn<int>("accelTenths"); // P1.01
-    QTest::addColumn<int>("commandTenths"); // P9.26
-    QTest::addColumn<double>("seconds");
-    QTest::addColumn<int>("expectedTenths"); // ST00.03
-    // Top frequency 60 Hz x 1800 / 1740 rpm = 62.07 Hz; 10 s to reach it.
-    QTest::newRow("1 s into a 10 s ramp") << 100 << 300 << 1.0 << 62;
-    QTest::newRow("ramp reaches the command") << 100 << 300 << 10.0 << 300;
-    QTest::newRow("2 s ramp, 0.5 s") << 20 << 500 << 0.5 << 155;
-    QTest::newRow("upper limit P6.15 holds 60 Hz") << 20 << 620 << 5.0 << 600;
-}
-
-void TestQxsimDrive::ramp()
-{
-    QFETCH(int, accelTenths);
-    QFETCH(int, commandTenths);
-    QFETCH(double, seconds);
-    QFETCH(int, expectedTenths);
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    map.write(numberOf(map, 101), qint16(accelTenths));
-    command(map, model, 926, qint16(commandTenths));
-    command(map, model, 927, 1);
-    model.advance(seconds);
-    QCOMPARE(int(model.status(8452)), expectedTenths);
-    QCOMPARE(int(model.status(8451)), commandTenths);
-    QVERIFY(model.status(8453) > 0); // current flows
-    QVERIFY(model.status(8456) > 0); // motor turns
-}
-
-void TestQxsimDrive::statusWordThroughReversal()
-{
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    QCOMPARE(model.statusWord(), quint16(0)); // STOP, FWD
-    command(map, model, 927, 1);
-    QCOMPARE(model.statusWord(), quint16(2)); // standby: running at 0 Hz command
-    command(map, model, 926, 300);
-    model.advance(0.1);
-    QCOMPARE(model.statusWord(), quint16(3)); // RUN, FWD
-    model.advance(20);
-    command(map, model, 928, 1);
-    model.advance(1);
-    QVERIFY(model.outputFrequency() > 0);
-    QCOMPARE(model.statusWord(), quint16(3 | (2 << 3))); // Fwd To Rev Transition
-    model.advance(20);
-    QCOMPARE(model.outputFrequency(), -30.0);
-    QCOMPARE(model.statusWord(), quint16(3 | (3 << 3))); // RUN, REV: 27
-    command(map, model, 928, 0);
-    model.advance(1);
-    QCOMPARE(model.statusWord(), quint16(3 | (1 << 3))); // Rev To Fwd Transition
-    command(map, model, 927, 0);
-    model.advance(0.1);
-    QCOMPARE(model.statusWord() & 3, 1); // Run To Stop Transition
-    model.advance(30);
-    QCOMPARE(model.outputFrequency(), 0.0);
-    QCOMPARE(model.statusWord(), quint16(0));
-    QCOMPARE(int(model.status(8453)), 0);
-    QCOMPARE(int(model.status(8455)), 0);
-}
-
-void TestQxsimDrive::coastStop()
-{
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    map.write(numberOf(map, 100), 1);
-    command(map, model, 926, 300);
-    command(map, model, 927, 1);
-    model.advance(20);
-    QCOMPARE(model.outputFrequency(), 30.0);
-    command(map, model, 927, 0);
-    model.advance(0.01);
-    QCOMPARE(model.outputFrequency(), 0.0);
-    QCOMPARE(model.statusWord(), quint16(0));
-}
-
-void TestQxsimDrive::tripAndReset()
-{
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    model.setFaultHistory({2, 3});
-    command(map, model, 926, 300);
-    command(map, model, 927, 1);
-    model.advance(5);
-    command(map, model, 929, 1); // external fault
-    QCOMPARE(int(model.status(8449)), 7);
-    QCOMPARE(model.outputFrequency(), 0.0);
-    QCOMPARE(map.value(631), qint16(7));
-    QCOMPARE(map.value(632), qint16(2));
-    QCOMPARE(map.value(633), qint16(3));
-    QCOMPARE(map.value(634), qint16(0));
-    command(map, model, 927, 1); // refused while tripped
-    model.advance(1);
-    QCOMPARE(model.outputFrequency(), 0.0);
-    command(map, model, 930, 1);
-    QCOMPARE(int(model.status(8449)), 0);
-    QCOMPARE(map.value(631), qint16(7)); // the record stays
-    model.advance(1);
-    QCOMPARE(model.outputFrequency(), 0.0); // the old run command is void
-    command(map, model, 927, 1);
-    model.advance(1);
-    QVERIFY(model.outputFrequency() > 0);
-}
-
-void TestQxsimDrive::pidFeedbackLags()
-{
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    map.write(numberOf(map, 710), 500); // setpoint 50.0
-    command(map, model, 927, 1);
-    model.advance(5);
-    QCOMPARE(int(model.status(8462)), 0); // PID inhibited: no feedback
-    QCOMPARE(int(model.status(8461)), 500);
-    map.write(numberOf(map, 700), 1);
-    model.advance(1);
-    const int lagging = model.status(8462);
-    QVERIFY2(lagging > 0 && lagging < 400, qPrintable(QString::number(lagging)));
-    model.advance(60); // the integral takes it onto the set-point
-    QVERIFY(std::abs(model.status(8462) - 500) <= 5);
-    // A higher gain gets there sooner.
-    RegisterMap stiffMap = loadDrive();
-    DriveModel stiff(stiffMap, Qx2);
-    stiffMap.write(numberOf(stiffMap, 710), 500);
-    stiffMap.write(numberOf(stiffMap, 700), 1);
-    stiffMap.write(numberOf(stiffMap, 720), 400); // P7.20 4.00
-    command(stiffMap, stiff, 927, 1);
-    stiff.advance(1);
-    QVERIFY2(stiff.status(8462) > lagging, qPrintable(QStringLiteral("%1 %2").arg(stiff.status(8462)).arg(lagging)));
-    command(map, model, 927, 0);
-    model.advance(4);
-    QVERIFY(model.status(8462) < 100); // falls back towards 0
-}
-
-// A scheduled fault counts running time only and strikes at its moment
-// even inside one long step.
-void TestQxsimDrive::faultAtRunTime()
-{
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    model.scheduleFault(2, 12);
-    command(map, model, 926, 300);
-    model.advance(5); // stopped: no running time
-    QCOMPARE(model.presentFault(), 0);
-    command(map, model, 927, 1);
-    model.advance(1.5);
-    QVERIFY(model.outputFrequency() > 0);
-    model.advance(10);
-    QCOMPARE(model.presentFault(), 12);
-    QCOMPARE(model.runTime(), 2.0);
-    QCOMPARE(map.value(631), qint16(12));
-    QCOMPARE(model.outputFrequency(), 0.0);
-    QCOMPARE(model.statusWord(), quint16(0));
-}
-
-void TestQxsimDrive::slaveAnswers_data()
-{
-    QTest::addColumn<QByteArray>("request");
-    QTest::addColumn<QByteArray>("answer");
-    QTest::newRow("read P1.01-P1.02") << readPdu(258, 2) << QByteArray::fromHex("0304 0064 0064");
-    QTest::newRow("read identity") << readPdu(2346, 2) << QByteArray::fromHex("0304 0002 0005");
-    QTest::newRow("read revision") << readPdu(8465, 1) << QByteArray::fromHex("0302 0078");
-    QTest::newRow("read ST00.18") << readPdu(8467, 1) << QByteArray::fromHex("0302 0001");
-    QTest::newRow("read past the status block") << readPdu(8467, 2) << QByteArray::fromHex("8302");
-    QTest::newRow("read unknown") << readPdu(9999, 1) << QByteArray::fromHex("8302");
-    QTest::newRow("read across a hole") << readPdu(1570, 10) << QByteArray::fromHex("8302"); // P6.36 is the last
-    QTest::newRow("write read-only P9.41") << writePdu(2346, 3) << QByteArray::fromHex("8602");
-    QTest::newRow("write status") << writePdu(8450, 1) << QByteArray::fromHex("8602");
-    QTest::newRow("write unknown") << writePdu(9999, 1) << QByteArray::fromHex("8602");
-    QTest::newRow("write above max") << writePdu(2331, 4001) << QByteArray::fromHex("8603");
-    QTest::newRow("write below min") << writePdu(258, 0) << QByteArray::fromHex("8603");
-    QTest::newRow("write at max") << writePdu(2331, 4000) << writePdu(2331, 4000);
-    QTest::newRow("failing register") << readPdu(1793, 11) << QByteArray::fromHex("8304");
-    QTest::newRow("unknown function") << QByteArray::fromHex("0400000001") << QByteArray::fromHex("8401");
-    QTest::newRow("count 0") << QByteArray::fromHex("0300000000") << QByteArray::fromHex("8303");
-}
-
-void TestQxsimDrive::slaveAnswers()
-{
-    QFETCH(QByteArray, request);
-    QFETCH(QByteArray, answer);
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    DriveSlave slave(map, model, true);
-    slave.setFailingRegisters({1803});
-    QCOMPARE(slave.handle(request).toHex(' '), answer.toHex(' '));
-}
-
-void TestQxsimDrive::refusedBlockWriteChangesNothing()
-{
-    RegisterMap map = loadDrive();
-    DriveModel model(map, Qx2);
-    DriveSlave slave(map, model, true);
-    // P1.01 and P1.02 are fine, P1.03 is 0 (below its 0.1 s minimum).
-    const QByteArray block = ModbusPdu::encodeRequest(ModbusPdu::writeMultipleRegisters(257, {50, 60, 0}));
-    QCOMPARE(slave.handle(block).toHex(), QByteArray("9003"));
-    QCOMPARE(map.value(101), qint16(100));
-    QCOMPARE(map.value(102), qint16(100));
-    const QByteArray good = ModbusPdu::encodeRequest(ModbusPdu::writeMultipleRegisters(257, {50, 60, 70}));
-    QCOMPARE(slave.handle(good).toHex(), QByteArray("1001010003"));
-    QCOMPARE(map.value(103), qint16(70));
-    // Without the range check the drive stores what it is sent.
-    DriveSlave lenient(map, model, false);
-    QCOMPARE(lenient.handle(writePdu(2331, 4001)).toHex(), writePdu(2331, 4001).toHex());
-    QCOMPARE(map.value(926), qint16(4001));
-}
-
-void TestQxsimDrive::faultInjection_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("pattern"); // per request: a answer, d drop, c corrupt, s slow, x stopped
-    QTest::newRow("none") << QStringList() << "aaaaaa";
-    QTest::newRow("drop every 3") << QStringList {"--drop-every", "3"} << "aadaad";
-    QTest::newRow("corrupt every 2") << QStringList {"--corrupt-every", "2"} << "acacac";
-    QTest::newRow("slow every 4") << QStringList {"--slow-every", "4"} << "aaasaa";
-    QTest::newRow("stop after 4 with drops") << QStringList {"--stop-after", "4", "--drop-every", "2"} << "adadadaxx";
-}
-
-void TestQxsimDrive::faultInjection()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, pattern);
-    SimOptions options;
-    QString message;
-    QCOMPARE(options.parse(QStringList {"qxsim", "--drive", "02,05,120", "--pty", "/tmp/x"} + arguments, &message),
-        SimOptions::Parse::Ok);
-    FaultInjector faults(options);
-    QString seen;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const FaultInjector::Verdict v = faults.next();
-        if (!v.execute)
-            seen += options.stopAfter > 0 && faults.answers() >= options.stopAfter ? u'x' : u'd';
-        else
-            seen += v.corrupt ? u'c' : v.slow ? u's' : u'a';
-    }
-    QCOMPARE(seen, pattern);
-}
-
-void TestQxsimDrive::ptyKeepsWhatTellsFormatsApart_data()
-{
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("applied");
-    QTest::addColumn<bool>("agree");
-    const QStringList formats {
-        "19200,N,7,2", "19200,E,7,1", "19200,O,7,1", "19200,N,8,2", "19200,E,8,1", "19200,O,8,1"};
-    for (const QString &f : formats)
-        QTest::newRow(qPrintable(f + " itself")) << f << f << true;
-    QTest::newRow("8E1 vs 8O1") << "19200,E,8,1"
-                                << "19200,O,8,1" << false;
-    QTest::newRow("8O1 vs 7O1 (ASCII and RTU share it)") << "19200,O,8,1"
-                                                         << "19200,O,7,1" << true;
-    QTest::newRow("other speed") << "19200,E,8,1"
-                                 << "9600,E,8,1" << false;
-}
-
-// Sets the format on a real pseudo-terminal as a master would, and compares
-// what the simulator then reads from the other side.
-void TestQxsimDrive::ptyKeepsWhatTellsFormatsApart()
-{
-    QFETCH(QString, expected);
-    QFETCH(QString, applied);
-    QFETCH(bool, agree);
-    const SerialFormat want = *SerialFormat::parse(applied);
-    int master = -1, slave = -1;
-    QVERIFY(::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0);
-    termios tio {};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB);
-    tio.c_cflag |= (want.dataBits == 7 ? CS7 : CS8) | (want.stopBits == 2 ? CSTOPB : 0);
-    if (want.parity != 'N')
-        tio.c_cflag |= PARENB | (want.parity == 'O' ? PARODD : 0);
-    ::cfsetspeed(&tio, want.baud == 9600 ? B9600 : B19200);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    termios seen {};
-    ::tcgetattr(master, &seen);
-    ::close(slave);
-    ::close(master);
-    QCOMPARE(PtyFormat::agrees(*SerialFormat::parse(expected), PtyFormat::fromTermios(seen)), agree);
-}
-
-void TestQxsimDrive::transferTime()
-{
-    // 11 bits a character at 19200 baud: 8 + 7 bytes take 8.59375 ms.
-    QCOMPARE(PtyFormat::transferTime(*SerialFormat::parse(QStringLiteral("19200,E,8,1")), 15).count(), 8593750);
-    QCOMPARE(PtyFormat::transferTime(*SerialFormat::parse(QStringLiteral("9600,N,7,2")), 3).count(), 3125000);
-}
-
-void TestQxsimDrive::spoiltFramesFailTheirCheck_data()
-{
-    QTest::addColumn<int>("framing");
-    QTest::addColumn<QByteArray>("pdu");
-    QTest::newRow("RTU read answer") << int(ModbusTransport::Framing::Rtu) << QByteArray::fromHex("03020064");
-    QTest::newRow("RTU exception") << int(ModbusTransport::Framing::Rtu) << QByteArray::fromHex("8302");
-    QTest::newRow("ASCII read answer") << int(ModbusTransport::Framing::Ascii) << QByteArray::fromHex("03020064");
-    // An LRC ending in 0 must become another digit, not stay 0.
-    QTest::newRow("ASCII LRC ending in 0") << int(ModbusTransport::Framing::Ascii) << QByteArray::fromHex("03020000");
-}
-
-void TestQxsimDrive::spoiltFramesFailTheirCheck()
-{
-    QFETCH(int, framing);
-    QFETCH(QByteArray, pdu);
-    const auto transport = ModbusTransport::create(ModbusTransport::Framing(framing));
-    for (quint8 unit : {quint8(1), quint8(0x0D)}) {
-        const QByteArray frame = transport->encode({unit, pdu, 0});
-        QCOMPARE(transport->decode(frame).error, ModbusTransport::DecodeError::None);
-        const QByteArray spoilt = SerialLink::spoil(frame, ModbusTransport::Framing(framing));
-        QCOMPARE(spoilt.size(), frame.size());
-        QCOMPARE(transport->decode(spoilt).error, ModbusTransport::DecodeError::Checksum);
-    }
-}
-
-void TestQxsimDrive::options_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QString>("settings");
-    QTest::addColumn<int>("protocolCode"); // -1: none
-    const QStringList base {"--drive", "2,5,120", "--pty", "/tmp/l"};
-    QTest::newRow("defaults RTU") << base << int(SimOptions::Parse::Ok) << "19200,E,8,1" << 4;
-    QTest::newRow("defaults ASCII") << base + QStringList {"--mode", "ascii"} << int(SimOptions::Parse::Ok)
-                                    << "19200,E,7,1" << 1;
-    QTest::newRow("RTU with an ASCII format")
-        << base + QStringList {"--settings", "19200,E,7,1"} << int(SimOptions::Parse::Ok) << "19200,E,7,1" << -1;
-    QTest::newRow("no drive") << QStringList {"--pty", "/tmp/l"} << int(SimOptions::Parse::Error) << "" << -1;
-    QTest::newRow("pty and tcp") << base + QStringList {"--tcp", "127.0.0.1:0"} << int(SimOptions::Parse::Error) << ""
-                                 << -1;
-    QTest::newRow("neither pty nor tcp") << QStringList {"--drive", "2,5,120"} << int(SimOptions::Parse::Error) << ""
-                                         << -1;
-    QTest::newRow("node 248") << base + QStringList {"--node", "248"} << int(SimOptions::Parse::Error) << "" << -1;
-    QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"} << int(SimOptions::Parse::Error)
-                                  << "" << -1;
-    QTest::newRow("fault at, no code") << base + QStringList {"--fault-at", "3"} << int(SimOptions::Parse::Error) << ""
-                                       << -1;
-    QTest::newRow("fault at, code 0") << base + QStringList {"--fault-at", "3:0"} << int(SimOptions::Parse::Error) << ""
-                                      << -1;
-    QTest::newRow("help") << QStringList {"--help"} << int(SimOptions::Parse::Help) << "" << -1;
-}
-
-void TestQxsimDrive::options()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, result);
-    QFETCH(QString, settings);
-    QFETCH(int, protocolCode);
-    SimOptions options;
-    QString message;
-    QCOMPARE(int(options.parse(QStringList {"qxsim"} + arguments, &message)), result);
-    if (result == int(SimOptions::Parse::Error))
-        QVERIFY(!message.isEmpty());
-    if (result == int(SimOptions::Parse::Help))
-        QVERIFY(message.contains(QStringLiteral("--exception-at")) && message.contains(QStringLiteral("8450")));
-    if (result != int(SimOptions::Parse::Ok))
-        return;
-    QCOMPARE(options.drive.toString(), QStringLiteral("02,05,120"));
-    QCOMPARE(options.settings.toString(), settings);
-    QCOMPARE(options.protocolCode().value_or(-1), protocolCode);
-}
 
 } // namespace Drive
 
@@ -532,127 +491,117 @@ class TestQxsim : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void serves_data();
-    void serves();
-    void sigtermRemovesLink();
-    void startErrors_data();
-    void startErrors();
-    void tcp();
+    void serves_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("framing");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("pattern"); // per read: a answered, - silent, e exception
+        const int rtu = int(ModbusTransport::Framing::Rtu);
+        QTest::newRow("rtu") << QStringList {} << rtu << Rtu8E1 << "aaa";
+        QTest::newRow("ascii") << QStringList {"--mode", "ascii"} << int(ModbusTransport::Framing::Ascii)
+                               << "19200,E,7,1"
+                               << "aaa";
+        QTest::newRow("other line settings") << QStringList {} << rtu << "9600,E,8,1"
+                                             << "---";
+        QTest::newRow("other node") << QStringList {"--node", "7"} << rtu << Rtu8E1 << "---";
+        // The fault options reach the drive; what each does is tested in process.
+        QTest::newRow("drop every 2") << QStringList {"--drop-every", "2"} << rtu << Rtu8E1 << "a-a";
+        QTest::newRow("exception at") << QStringList {"--exception-at", "2347"} << rtu << Rtu8E1 << "eee";
+    }
+    // Reads the identity three times over the line.
+    void serves()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, framing);
+        QFETCH(QString, format);
+        QFETCH(QString, pattern);
+        SimProcess sim(Qx2 + arguments);
+        SimLine line {ModbusTransport::Framing(framing)};
+        QString error;
+        QVERIFY2(connectSim(sim, line, format, &error), qPrintable(error));
+        QString seen;
+        for (int i = 0; i < 3; ++i) {
+            const auto reply = line.ask(1, readRegs(2346, 2), SilenceMs);
+            if (!reply)
+                seen += u'-';
+            else if (reply->status == ModbusReply::Status::Exception)
+                seen += u'e';
+            else
+                seen += reply->values == words({2, 5}) ? u'a' : u'?';
+        }
+        QCOMPARE(seen, pattern);
+    }
+    void sigtermRemovesLink()
+    {
+        SimProcess sim(Qx2);
+        QString error;
+        QVERIFY2(sim.startPty(&error), qPrintable(error));
+        QCOMPARE(sim.readyTarget(), sim.link());
+        QVERIFY(QFileInfo(sim.link()).isSymLink());
+        QVERIFY(QFileInfo(QFileInfo(sim.link()).symLinkTarget()).exists());
+        QCOMPARE(sim.terminate(), 0);
+        QVERIFY(!QFileInfo(sim.link()).isSymLink());
+        QVERIFY(!QFileInfo::exists(sim.link()));
+    }
+    void startErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("drive not in catalogue") << QStringList {"--drive", "02,05,999"} << 3 << "not in the catalogue";
+        QTest::newRow("bad settings") << QStringList {"--drive", "02,05,120", "--settings", "fast"} << 2
+                                      << "--settings";
+    }
+    void startErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        SimProcess sim(arguments);
+        QString error;
+        QVERIFY(!sim.startPty(&error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QCOMPARE(sim.process().exitCode(), exitCode);
+        QVERIFY(!QFileInfo(sim.link()).isSymLink());
+    }
+    void tcp()
+    {
+        SimProcess sim(Qx2 + QStringList {"--node", "3"});
+        QString error;
+        QVERIFY2(sim.startTcp(&error), qPrintable(error));
+        const QString target = sim.readyTarget();
+        QVERIFY2(target.startsWith(QStringLiteral("127.0.0.1:")) && !target.endsWith(QStringLiteral(":0")),
+            qPrintable(target));
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, quint16(target.section(u':', 1).toUInt()));
+        QVERIFY(socket.waitForConnected(3000));
+        const auto transport = ModbusTransport::create(ModbusTransport::Framing::Tcp);
+        const ModbusRequest request = readRegs(2346, 2);
+        // The node, and unit 255 ("the device itself"); unit 5 is another node.
+        for (quint8 unit : {quint8(3), quint8(255), quint8(5)}) {
+            socket.write(transport->encode({unit, ModbusPdu::encodeRequest(request), quint16(0x1200 + unit)}));
+            QByteArray buffer;
+            ModbusTransport::Scan scan;
+            QDeadlineTimer deadline(unit == 5 ? SilenceMs : 3000);
+            while (scan.state != ModbusTransport::ScanState::Complete && !deadline.hasExpired()) {
+                socket.waitForReadyRead(50);
+                buffer += socket.readAll();
+                scan = transport->scan(buffer, ModbusDirection::Response);
+            }
+            if (unit == 5) {
+                QVERIFY(buffer.isEmpty());
+                continue;
+            }
+            QCOMPARE(scan.state, ModbusTransport::ScanState::Complete);
+            const ModbusTransport::Decoded decoded = transport->decode(QByteArrayView(buffer).first(scan.length));
+            QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
+            QCOMPARE(decoded.adu.transactionId, quint16(0x1200 + unit));
+            QCOMPARE(decoded.adu.unit, unit);
+            QCOMPARE(ModbusPdu::decodeResponse(decoded.adu.pdu, request).values, words({2, 5}));
+        }
+    }
 };
-
-void TestQxsim::serves_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("framing");
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("pattern"); // per read: a answered, - silent, e exception
-    const int rtu = int(ModbusTransport::Framing::Rtu);
-    QTest::newRow("rtu") << QStringList {} << rtu << Rtu8E1 << "aaa";
-    QTest::newRow("ascii") << QStringList {"--mode", "ascii"} << int(ModbusTransport::Framing::Ascii) << "19200,E,7,1"
-                           << "aaa";
-    QTest::newRow("other line settings") << QStringList {} << rtu << "9600,E,8,1"
-                                         << "---";
-    QTest::newRow("other node") << QStringList {"--node", "7"} << rtu << Rtu8E1 << "---";
-    // The fault options reach the drive; what each does is tested in process.
-    QTest::newRow("drop every 2") << QStringList {"--drop-every", "2"} << rtu << Rtu8E1 << "a-a";
-    QTest::newRow("exception at") << QStringList {"--exception-at", "2347"} << rtu << Rtu8E1 << "eee";
-}
-
-// Reads the identity three times over the line.
-void TestQxsim::serves()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, framing);
-    QFETCH(QString, format);
-    QFETCH(QString, pattern);
-    SimProcess sim(Qx2 + arguments);
-    SimLine line {ModbusTransport::Framing(framing)};
-    QString error;
-    QVERIFY2(connectSim(sim, line, format, &error), qPrintable(error));
-    QString seen;
-    for (int i = 0; i < 3; ++i) {
-        const auto reply = line.ask(1, readRegs(2346, 2), SilenceMs);
-        if (!reply)
-            seen += u'-';
-        else if (reply->status == ModbusReply::Status::Exception)
-            seen += u'e';
-        else
-            seen += reply->values == words({2, 5}) ? u'a' : u'?';
-    }
-    QCOMPARE(seen, pattern);
-}
-
-void TestQxsim::sigtermRemovesLink()
-{
-    SimProcess sim(Qx2);
-    QString error;
-    QVERIFY2(sim.startPty(&error), qPrintable(error));
-    QCOMPARE(sim.readyTarget(), sim.link());
-    QVERIFY(QFileInfo(sim.link()).isSymLink());
-    QVERIFY(QFileInfo(QFileInfo(sim.link()).symLinkTarget()).exists());
-    QCOMPARE(sim.terminate(), 0);
-    QVERIFY(!QFileInfo(sim.link()).isSymLink());
-    QVERIFY(!QFileInfo::exists(sim.link()));
-}
-
-void TestQxsim::startErrors_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("drive not in catalogue") << QStringList {"--drive", "02,05,999"} << 3 << "not in the catalogue";
-    QTest::newRow("bad settings") << QStringList {"--drive", "02,05,120", "--settings", "fast"} << 2 << "--settings";
-}
-
-void TestQxsim::startErrors()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, message);
-    SimProcess sim(arguments);
-    QString error;
-    QVERIFY(!sim.startPty(&error));
-    QVERIFY2(error.contains(message), qPrintable(error));
-    QCOMPARE(sim.process().exitCode(), exitCode);
-    QVERIFY(!QFileInfo(sim.link()).isSymLink());
-}
-
-void TestQxsim::tcp()
-{
-    SimProcess sim(Qx2 + QStringList {"--node", "3"});
-    QString error;
-    QVERIFY2(sim.startTcp(&error), qPrintable(error));
-    const QString target = sim.readyTarget();
-    QVERIFY2(
-        target.startsWith(QStringLiteral("127.0.0.1:")) && !target.endsWith(QStringLiteral(":0")), qPrintable(target));
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, quint16(target.section(u':', 1).toUInt()));
-    QVERIFY(socket.waitForConnected(3000));
-    const auto transport = ModbusTransport::create(ModbusTransport::Framing::Tcp);
-    const ModbusRequest request = readRegs(2346, 2);
-    // The node, and unit 255 ("the device itself"); unit 5 is another node.
-    for (quint8 unit : {quint8(3), quint8(255), quint8(5)}) {
-        socket.write(transport->encode({unit, ModbusPdu::encodeRequest(request), quint16(0x1200 + unit)}));
-        QByteArray buffer;
-        ModbusTransport::Scan scan;
-        QDeadlineTimer deadline(unit == 5 ? SilenceMs : 3000);
-        while (scan.state != ModbusTransport::ScanState::Complete && !deadline.hasExpired()) {
-            socket.waitForReadyRead(50);
-            buffer += socket.readAll();
-            scan = transport->scan(buffer, ModbusDirection::Response);
-        }
-        if (unit == 5) {
-            QVERIFY(buffer.isEmpty());
-            continue;
-        }
-        QCOMPARE(scan.state, ModbusTransport::ScanState::Complete);
-        const ModbusTransport::Decoded decoded = transport->decode(QByteArrayView(buffer).first(scan.length));
-        QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
-        QCOMPARE(decoded.adu.transactionId, quint16(0x1200 + unit));
-        QCOMPARE(decoded.adu.unit, unit);
-        QCOMPARE(ModbusPdu::decodeResponse(decoded.adu.pdu, request).values, words({2, 5}));
-    }
-}
 
 } // namespace Process
 

@@ -137,364 +137,343 @@ class TestUpload : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void uploadRound_data();
-    void uploadRound();
-    void noLinkOffers_data();
-    void noLinkOffers();
-    void declinedLeavesConfiguration();
-    void unsupportedDriveNeverReads_data();
-    void unsupportedDriveNeverReads();
-    void linkFaults_data();
-    void linkFaults();
-    void blockUploadMatchesSingle();
-    void ethernetAbortedEnd();
-};
-
-void TestUpload::uploadRound_data()
-{
-    // Block mode fills the editor as single reads do: blockUploadMatchesSingle.
-    QTest::addColumn<int>("saveAnswer");
-    QTest::addColumn<QString>("openFileDrive"); // empty: no file open
-    QTest::addColumn<bool>("fileKept");
-    QTest::newRow("saved") << int(Msg::Yes) << QString() << false;
-    QTest::newRow("not saved") << int(Msg::No) << QString() << false;
-    QTest::newRow("file of this drive kept") << int(Msg::Yes) << "02,05,120" << true;
-    // Saving must ask for a name rather than turn a QX-1 file into a QX-2's.
-    QTest::newRow("file of another drive let go") << int(Msg::Yes) << "01,03,104" << false;
-}
-
-void TestUpload::uploadRound()
-{
-    QFETCH(int, saveAnswer);
-    QFETCH(QString, openFileDrive);
-    QFETCH(bool, fileKept);
-    UploadBench bench;
-    START_BENCH(bench);
-    AppContext &ctx = bench.ctx();
-    // The drive differs from its defaults: a plain number, a choice list and
-    // the custom V/Hz curve that unlocks P2.04 to P2.07.
-    const Marks m = writeMarks(bench);
-    const QVector<TransferRow> &marks = m.rows;
-    const QList<qint16> &written = m.written;
-    RegisterTransactions(ctx).download1(ParamText::registerNumber(300), 2);
-    RegisterTransactions(ctx).download1(ParamText::registerNumber(200), 3);
-    ctx.state.blnConfigChanged = false;
-    if (!openFileDrive.isEmpty()) {
-        const QStringList drive = openFileDrive.split(u',');
-        ctx.state.strSeries = drive.at(0);
-        ctx.state.strModel = drive.at(1);
-        ctx.state.strRev = drive.at(2);
-        ctx.state.strConfigPath = QDir::temp().filePath("F.qxc");
-        ctx.state.strConfigName = "F.qxc";
-    }
-    bench.fixture.prompter().enqueue(Msg::Yes);
-    bench.fixture.prompter().enqueue(saveAnswer);
-    bench.hooks.calls.clear();
-
-    // The window keeps repainting while the upload waits on the drive.
-    int ticks = 0;
-    QTimer repaint;
-    QObject::connect(&repaint, &QTimer::timeout, [&] { ++ticks; });
-    repaint.start(5);
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
-    repaint.stop();
-    QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
-
-    // Every value is the drive's register times its resolution.
-    for (const TransferRow &row : bench.rows) {
-        const QString text = ctx.editor.txtP(row.parameter).text();
-        const qint16 reg = RegisterTransactions(ctx).uploadWhile(row.address, 1, row.resolution, QString());
-        // The text stands for exactly that register value.
-        QVERIFY2(std::lround(NumberText::val(text) / row.resolution) == reg,
-            qPrintable(QStringLiteral("P%1 %2 vs %3").arg(row.parameter).arg(text).arg(reg)));
-        QCOMPARE(ctx.params.varLastChance[row.parameter].toString(), text);
-    }
-    for (int k = 0; k < marks.size(); ++k)
-        QCOMPARE(ctx.editor.txtP(marks[k].parameter).text(), markText(marks[k], written[k]));
-    QCOMPARE(ctx.editor.cmbP(300).listIndex(), 2);
-    QCOMPARE(ctx.editor.txtP(300).text(), ctx.editor.cmbP(300).list().at(2).left(2));
-    QVERIFY(ctx.editor.txtP(204).enabled() && ctx.editor.txtP(207).enabled());
-
-    const QStringList lines = ctx.statusList.lines();
-    QVERIFY(lines.first().startsWith("Upload started "));
-    const QString model = ctx.editor.cmbP(942).text().mid(3);
-    QVERIFY(!model.isEmpty());
-    QVERIFY2(
-        lines.last().startsWith("Upload of Drive Model " + model + ", Rev. 1.20 completed "), qPrintable(lines.last()));
-    QVERIFY(lines.filter(" - P3.00 - Value different from default. Value = 2 Default = 0").size() == 1);
-    QCOMPARE(ctx.editor.lblP(300).foreColor(), Colour::Red);
-    QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
-    QCOMPARE(ctx.statusList.status(), " ");
-    QVERIFY(!ctx.statusList.barVisible() && ctx.statusList.isShown());
-
-    QCOMPARE(ctx.editor.tag(), "1");
-    QVERIFY(ctx.state.blnConfigChanged);
-    QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Status"}));
-    QCOMPARE(
-        bench.fixture.prompter().messages().last().text, "The upload is complete.\rWould you like to save your data?");
-    const QStringList expectedWindows
-        = saveAnswer == Msg::Yes ? QStringList {"editor", "save"} : QStringList {"editor"};
-    QCOMPARE(bench.windows.calls, expectedWindows);
-    QVERIFY(bench.hooks.mainEnabled);
-    QCOMPARE(bench.hooks.calls.first(), "busy");
-    QVERIFY(bench.hooks.calls.contains("2s off") && bench.hooks.calls.contains("2s on"));
-    QCOMPARE(bench.fixture.errorLogLines(), QStringList());
-    QCOMPARE(ctx.state.hasConfigFile(), fileKept);
-    QCOMPARE(bench.hooks.calls.contains("caption"), !openFileDrive.isEmpty() && !fileKept);
-}
-
-void TestUpload::declinedLeavesConfiguration()
-{
-    UploadBench bench;
-    START_BENCH(bench);
-    AppContext &ctx = bench.ctx();
-    ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'");
-    ctx.editor.txtP(101).setText("33.3");
-    ctx.editor.setTag("0");
-    const QStringList before = editorSnapshot(ctx);
-    const QStringList linesBefore = ctx.statusList.lines();
-    bench.fixture.prompter().enqueue(Msg::No);
-    bench.hooks.calls.clear();
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::Declined);
-    QCOMPARE(bench.fixture.prompter().titles(), QStringList {"Verification Required"});
-    QCOMPARE(editorSnapshot(ctx), before);
-    QCOMPARE(ctx.statusList.lines(), linesBefore);
-    QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
-    QCOMPARE(ctx.statusList.status(), " ");
-    QCOMPARE(bench.hooks.calls, QStringList {"poll on"});
-    QCOMPARE(transactions.count(), 0);
-}
-
-void TestUpload::unsupportedDriveNeverReads_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QStringList>("windows");
-    QTest::newRow("view details") << int(Msg::Yes) << QStringList {"config info"};
-    QTest::newRow("do not") << int(Msg::No) << QStringList {};
-}
-
-void TestUpload::unsupportedDriveNeverReads()
-{
-    QFETCH(int, answer);
-    QFETCH(QStringList, windows);
-    UploadBench bench({"--identity", "02,05,199"});
-    START_BENCH(bench);
-    AppContext &ctx = bench.ctx();
-    // The identity as the polling reads it from this drive.
-    setPolledIdentity(ctx, "2", "5", "199");
-    bench.fixture.prompter().enqueue(Msg::Yes);
-    bench.fixture.prompter().enqueue(answer);
-    const QStringList before = editorSnapshot(ctx);
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::Unsupported);
-    QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Drive not supported"}));
-    QCOMPARE(bench.fixture.prompter().messages().last().text,
-        "Program does not support connected drive model/rev.\r"
-        "Would you like to open the Current Config screen to view details?");
-    QCOMPARE(bench.windows.calls, windows);
-    QCOMPARE(transactions.count(), 0);
-    QCOMPARE(editorSnapshot(ctx), before);
-    QVERIFY(ctx.statusList.lines().isEmpty());
-    const QStringList log = bench.fixture.errorLogLines();
-    QCOMPARE(log.size(), 1);
-    QCOMPARE(logEntry(log.first()), "Connected Drive Not Supported, Communication, 199, ");
-    QVERIFY(bench.hooks.mainEnabled);
-    QCOMPARE(bench.hooks.calls.last(), "poll on");
-}
-
-void TestUpload::linkFaults_data()
-{
-    // Before the upload the simulator answers the link test and the two
-    // mark writes; the upload's row k is then request k + 3.
-    const QString failing = QString::number(FailingRow + 3);
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<bool>("killAtRow");
-    QTest::addColumn<int>("resultCode");
-    QTest::newRow("drive stops answering")
-        << QStringList {"--stop-after", QString::number(FailingRow + 2)} << false << int(ModbusMaster::TimeOut);
-    QTest::newRow("answer corrupted") << QStringList {"--corrupt-every", failing} << false
-                                      << int(ModbusMaster::ChecksumError);
-    QTest::newRow("exception answer") << QStringList {} << false << 4;
-    QTest::newRow("port vanishes") << QStringList {} << true << -2;
-}
-
-void TestUpload::linkFaults()
-{
-    QFETCH(QStringList, simArguments);
-    QFETCH(bool, killAtRow);
-    QFETCH(int, resultCode);
-    const bool exception = resultCode == 4;
-    QStringList arguments = simArguments;
-    QVector<TransferRow> catalogueRows;
+    void uploadRound_data()
     {
-        Test::TempProgram probe;
-        catalogueRows = driveRows(probe.ctx());
+        // Block mode fills the editor as single reads do: blockUploadMatchesSingle.
+        QTest::addColumn<int>("saveAnswer");
+        QTest::addColumn<QString>("openFileDrive"); // empty: no file open
+        QTest::addColumn<bool>("fileKept");
+        QTest::newRow("saved") << int(Msg::Yes) << QString() << false;
+        QTest::newRow("not saved") << int(Msg::No) << QString() << false;
+        QTest::newRow("file of this drive kept") << int(Msg::Yes) << "02,05,120" << true;
+        // Saving must ask for a name rather than turn a QX-1 file into a QX-2's.
+        QTest::newRow("file of another drive let go") << int(Msg::Yes) << "01,03,104" << false;
     }
-    const TransferRow failingRow = catalogueRows.at(FailingRow - 1);
-    if (exception)
-        arguments << "--exception-at" << QString::number(failingRow.address);
-    UploadBench bench(arguments);
-    START_BENCH(bench);
-    AppContext &ctx = bench.ctx();
-    ctx.link().mod1().setTimeOut(ShortTimeOut);
-    const Marks m = writeMarks(bench);
-    const QVector<TransferRow> &marks = m.rows;
-    const QList<qint16> &written = m.written;
-    QVERIFY(marks.size() == 2 && bench.rows.indexOf(marks[0]) < FailingRow - 1
-        && bench.rows.indexOf(marks[1]) > FailingRow);
-    // An existing configuration file that the failed upload must not touch.
-    const QString file = bench.fixture.ctx().paths().programDir() + "/Configs/kept.qxc";
-    QVERIFY(ConfigFile(ctx).saveFile(file));
-    ctx.state.strConfigPath = file;
-    ctx.state.blnConfigChanged = false;
-    const QByteArray fileBytes = [&] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
-    const QStringList configs = QDir(QFileInfo(file).path()).entryList(QDir::Files);
-    const QStringList logBefore = bench.fixture.errorLogLines();
-    ctx.statusList.clear();
-    bench.fixture.prompter().enqueue(Msg::Yes);
-    if (killAtRow) {
-        QObject::connect(&ctx.statusList, &StatusList::positionChanged, [&](int position) {
-            if (position == failingRow.parameter && ctx.statusList.status() == "Uploading Data From Drive"
-                && bench.fixture.sim().process().state() == QProcess::Running) {
-                bench.fixture.sim().process().kill();
-                bench.fixture.sim().process().waitForFinished(2000);
-            }
-        });
-    }
-
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::CommError);
-
-    // Rows before the failure hold the drive's values, the failing row and
-    // the rows after it the catalogue defaults.
-    QCOMPARE(ctx.editor.txtP(marks[0].parameter).text(), markText(marks[0], written[0]));
-    QCOMPARE(
-        ctx.editor.txtP(marks[1].parameter).text(), NumberText::variant(ctx.params.varDefault[marks[1].parameter]));
-    QCOMPARE(ctx.params.varLastChance[marks[0].parameter].toString(), markText(marks[0], written[0]));
-    QVERIFY(ctx.editor.tag() != "1");
-
-    QVERIFY(ctx.statusList.lines().first().startsWith("Upload started "));
-    QCOMPARE(ctx.statusList.position(), failingRow.parameter);
-    QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Error"}));
-    const QStringList log = bench.fixture.errorLogLines().mid(logBefore.size());
-    int code = 0;
-    QCOMPARE(commFailureEnd(
-                 ctx, bench.fixture.prompter(), bench.hooks.calls, log, " Status List ", "basCom_UploadWhile()", &code),
-        QString());
-    if (resultCode > -2)
-        QCOMPARE(code, resultCode);
-    QCOMPARE(log.size(), 2);
-    QCOMPARE(logEntry(log.last()), QStringLiteral("ModOCX Error, Communication, %1, ").arg(code));
-    QVERIFY(bench.hooks.mainEnabled);
-    QCOMPARE(bench.windows.calls, QStringList());
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), fileBytes);
-    QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), configs);
-}
-
-// How blocks fall back when the drive refuses them is ParameterReads' own test.
-void TestUpload::blockUploadMatchesSingle()
-{
-    UploadBench bench;
-    START_BENCH(bench);
-    AppContext &ctx = bench.ctx();
-    writeMarks(bench);
-    ctx.state.blnConfigChanged = false;
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-    bench.fixture.prompter().enqueue(Msg::Yes);
-    bench.fixture.prompter().enqueue(Msg::No);
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
-    const QStringList single = editorSnapshot(ctx);
-    const qsizetype singleCount = transactions.count();
-    QCOMPARE(singleCount, bench.rows.size());
-
-    transactions.clear();
-    ctx.state.blnConfigChanged = false; // as after a save
-    ctx.link().setBlockTransfer(true);
-    bench.fixture.prompter().enqueue(Msg::Yes);
-    bench.fixture.prompter().enqueue(Msg::No);
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
-    QCOMPARE(editorSnapshot(ctx), single);
-    QVERIFY2(transactions.count() * 5 <= singleCount,
-        qPrintable(QStringLiteral("%1 blocks vs %2 reads").arg(transactions.count()).arg(singleCount)));
-    QCOMPARE(bench.fixture.errorLogLines(), QStringList());
-}
-
-void TestUpload::ethernetAbortedEnd()
-{
-    // The Ethernet route is not built: its first read fails, and the upload
-    // ends through its aborted end instead of waiting on a link it lacks.
-    UploadBench bench;
-    AppContext &ctx = bench.ctx();
-    ctx.state.strConnected = "True";
-    ctx.state.StatusValues[16] = 1; // the module still reaches the drive
-    setPolledIdentity(ctx);
-    bench.fixture.prompter().enqueue(Msg::Yes);
-
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::Aborted);
-    QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Aborted"}));
-    QCOMPARE(bench.fixture.prompter().messages().last().text,
-        "Upload was interrupted due to a communication issue.\rSome data may not have been retrieved from the drive.");
-    QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
-    QVERIFY(!ctx.statusList.barVisible());
-    const QStringList log = bench.fixture.errorLogLines();
-    QVERIFY(!log.isEmpty());
-    QCOMPARE(logEntry(log.last()), "frmMain, mnuUpload_Click, uploadWhile returned 32766, Program, 0, ");
-    QVERIFY(bench.hooks.mainEnabled);
-}
-
-void TestUpload::noLinkOffers_data()
-{
-    // An unsaved configuration is offered for saving before the link test,
-    // then the missing link offers the search for a drive.
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<int>("saveAnswer"); // -1: not asked
-    QTest::addColumn<int>("connectAnswer");
-    QTest::addColumn<QStringList>("windows");
-    QTest::newRow("connect now") << false << "1" << -1 << int(Msg::Yes) << QStringList {"auto detect"};
-    QTest::newRow("not now") << false << "1" << -1 << int(Msg::No) << QStringList {};
-    QTest::newRow("changed, saved") << true << "1" << int(Msg::Yes) << int(Msg::No) << QStringList {"save"};
-    QTest::newRow("editor never loaded") << true << "0" << -1 << int(Msg::No) << QStringList {};
-}
-
-void TestUpload::noLinkOffers()
-{
-    QFETCH(bool, changed);
-    QFETCH(QString, tag);
-    QFETCH(int, saveAnswer);
-    QFETCH(int, connectAnswer);
-    UploadBench bench; // simulator never started, link closed
-    AppContext &ctx = bench.ctx();
-    setPolledIdentity(ctx);
-    ctx.state.blnConfigChanged = changed;
-    ctx.editor.setTag(tag);
-    const QStringList before = editorSnapshot(ctx);
-    if (saveAnswer > 0)
+    void uploadRound()
+    {
+        QFETCH(int, saveAnswer);
+        QFETCH(QString, openFileDrive);
+        QFETCH(bool, fileKept);
+        UploadBench bench;
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        // The drive differs from its defaults: a plain number, a choice list and
+        // the custom V/Hz curve that unlocks P2.04 to P2.07.
+        const Marks m = writeMarks(bench);
+        const QVector<TransferRow> &marks = m.rows;
+        const QList<qint16> &written = m.written;
+        RegisterTransactions(ctx).download1(ParamText::registerNumber(300), 2);
+        RegisterTransactions(ctx).download1(ParamText::registerNumber(200), 3);
+        ctx.state.blnConfigChanged = false;
+        if (!openFileDrive.isEmpty()) {
+            const QStringList drive = openFileDrive.split(u',');
+            ctx.state.strSeries = drive.at(0);
+            ctx.state.strModel = drive.at(1);
+            ctx.state.strRev = drive.at(2);
+            ctx.state.strConfigPath = QDir::temp().filePath("F.qxc");
+            ctx.state.strConfigName = "F.qxc";
+        }
+        bench.fixture.prompter().enqueue(Msg::Yes);
         bench.fixture.prompter().enqueue(saveAnswer);
-    bench.fixture.prompter().enqueue(connectAnswer);
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+        bench.hooks.calls.clear();
 
-    QCOMPARE(bench.upload(), UploadOperation::Outcome::NoLink);
-    QStringList titles {"No Connection Present"};
-    if (saveAnswer > 0)
-        titles.prepend("Unsaved Drive Config Data Exists");
-    QCOMPARE(bench.fixture.prompter().titles(), titles);
-    QCOMPARE(bench.fixture.prompter().messages().last().text,
-        "You don't appear to be connected to a drive.\rWould you like to connect now?");
-    QCOMPARE(bench.fixture.prompter().messages().last().style, Msg::YesNo | Msg::Critical);
-    QTEST(bench.windows.calls, "windows");
-    QCOMPARE(transactions.count(), 0);
-    QCOMPARE(editorSnapshot(ctx), before);
-    QVERIFY(ctx.statusList.lines().isEmpty());
-}
+        // The window keeps repainting while the upload waits on the drive.
+        int ticks = 0;
+        QTimer repaint;
+        QObject::connect(&repaint, &QTimer::timeout, [&] { ++ticks; });
+        repaint.start(5);
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
+        repaint.stop();
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+
+        // Every value is the drive's register times its resolution.
+        for (const TransferRow &row : bench.rows) {
+            const QString text = ctx.editor.txtP(row.parameter).text();
+            const qint16 reg = RegisterTransactions(ctx).uploadWhile(row.address, 1, row.resolution, QString());
+            // The text stands for exactly that register value.
+            QVERIFY2(std::lround(NumberText::val(text) / row.resolution) == reg,
+                qPrintable(QStringLiteral("P%1 %2 vs %3").arg(row.parameter).arg(text).arg(reg)));
+            QCOMPARE(ctx.params.varLastChance[row.parameter].toString(), text);
+        }
+        for (int k = 0; k < marks.size(); ++k)
+            QCOMPARE(ctx.editor.txtP(marks[k].parameter).text(), markText(marks[k], written[k]));
+        QCOMPARE(ctx.editor.cmbP(300).listIndex(), 2);
+        QCOMPARE(ctx.editor.txtP(300).text(), ctx.editor.cmbP(300).list().at(2).left(2));
+        QVERIFY(ctx.editor.txtP(204).enabled() && ctx.editor.txtP(207).enabled());
+
+        const QStringList lines = ctx.statusList.lines();
+        QVERIFY(lines.first().startsWith("Upload started "));
+        const QString model = ctx.editor.cmbP(942).text().mid(3);
+        QVERIFY(!model.isEmpty());
+        QVERIFY2(lines.last().startsWith("Upload of Drive Model " + model + ", Rev. 1.20 completed "),
+            qPrintable(lines.last()));
+        QVERIFY(lines.filter(" - P3.00 - Value different from default. Value = 2 Default = 0").size() == 1);
+        QCOMPARE(ctx.editor.lblP(300).foreColor(), Colour::Red);
+        QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
+        QCOMPARE(ctx.statusList.status(), " ");
+        QVERIFY(!ctx.statusList.barVisible() && ctx.statusList.isShown());
+
+        QCOMPARE(ctx.editor.tag(), "1");
+        QVERIFY(ctx.state.blnConfigChanged);
+        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Status"}));
+        QCOMPARE(bench.fixture.prompter().messages().last().text,
+            "The upload is complete.\rWould you like to save your data?");
+        const QStringList expectedWindows
+            = saveAnswer == Msg::Yes ? QStringList {"editor", "save"} : QStringList {"editor"};
+        QCOMPARE(bench.windows.calls, expectedWindows);
+        QVERIFY(bench.hooks.mainEnabled);
+        QCOMPARE(bench.hooks.calls.first(), "busy");
+        QVERIFY(bench.hooks.calls.contains("2s off") && bench.hooks.calls.contains("2s on"));
+        QCOMPARE(bench.fixture.errorLogLines(), QStringList());
+        QCOMPARE(ctx.state.hasConfigFile(), fileKept);
+        QCOMPARE(bench.hooks.calls.contains("caption"), !openFileDrive.isEmpty() && !fileKept);
+    }
+    void noLinkOffers_data()
+    {
+        // An unsaved configuration is offered for saving before the link test,
+        // then the missing link offers the search for a drive.
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("saveAnswer"); // -1: not asked
+        QTest::addColumn<int>("connectAnswer");
+        QTest::addColumn<QStringList>("windows");
+        QTest::newRow("connect now") << false << "1" << -1 << int(Msg::Yes) << QStringList {"auto detect"};
+        QTest::newRow("not now") << false << "1" << -1 << int(Msg::No) << QStringList {};
+        QTest::newRow("changed, saved") << true << "1" << int(Msg::Yes) << int(Msg::No) << QStringList {"save"};
+        QTest::newRow("editor never loaded") << true << "0" << -1 << int(Msg::No) << QStringList {};
+    }
+    void noLinkOffers()
+    {
+        QFETCH(bool, changed);
+        QFETCH(QString, tag);
+        QFETCH(int, saveAnswer);
+        QFETCH(int, connectAnswer);
+        UploadBench bench; // simulator never started, link closed
+        AppContext &ctx = bench.ctx();
+        setPolledIdentity(ctx);
+        ctx.state.blnConfigChanged = changed;
+        ctx.editor.setTag(tag);
+        const QStringList before = editorSnapshot(ctx);
+        if (saveAnswer > 0)
+            bench.fixture.prompter().enqueue(saveAnswer);
+        bench.fixture.prompter().enqueue(connectAnswer);
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::NoLink);
+        QStringList titles {"No Connection Present"};
+        if (saveAnswer > 0)
+            titles.prepend("Unsaved Drive Config Data Exists");
+        QCOMPARE(bench.fixture.prompter().titles(), titles);
+        QCOMPARE(bench.fixture.prompter().messages().last().text,
+            "You don't appear to be connected to a drive.\rWould you like to connect now?");
+        QCOMPARE(bench.fixture.prompter().messages().last().style, Msg::YesNo | Msg::Critical);
+        QTEST(bench.windows.calls, "windows");
+        QCOMPARE(transactions.count(), 0);
+        QCOMPARE(editorSnapshot(ctx), before);
+        QVERIFY(ctx.statusList.lines().isEmpty());
+    }
+    void declinedLeavesConfiguration()
+    {
+        UploadBench bench;
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'");
+        ctx.editor.txtP(101).setText("33.3");
+        ctx.editor.setTag("0");
+        const QStringList before = editorSnapshot(ctx);
+        const QStringList linesBefore = ctx.statusList.lines();
+        bench.fixture.prompter().enqueue(Msg::No);
+        bench.hooks.calls.clear();
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::Declined);
+        QCOMPARE(bench.fixture.prompter().titles(), QStringList {"Verification Required"});
+        QCOMPARE(editorSnapshot(ctx), before);
+        QCOMPARE(ctx.statusList.lines(), linesBefore);
+        QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
+        QCOMPARE(ctx.statusList.status(), " ");
+        QCOMPARE(bench.hooks.calls, QStringList {"poll on"});
+        QCOMPARE(transactions.count(), 0);
+    }
+    void unsupportedDriveNeverReads_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("windows");
+        QTest::newRow("view details") << int(Msg::Yes) << QStringList {"config info"};
+        QTest::newRow("do not") << int(Msg::No) << QStringList {};
+    }
+    void unsupportedDriveNeverReads()
+    {
+        QFETCH(int, answer);
+        QFETCH(QStringList, windows);
+        UploadBench bench({"--identity", "02,05,199"});
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        // The identity as the polling reads it from this drive.
+        setPolledIdentity(ctx, "2", "5", "199");
+        bench.fixture.prompter().enqueue(Msg::Yes);
+        bench.fixture.prompter().enqueue(answer);
+        const QStringList before = editorSnapshot(ctx);
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::Unsupported);
+        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Drive not supported"}));
+        QCOMPARE(bench.fixture.prompter().messages().last().text,
+            "Program does not support connected drive model/rev.\r"
+            "Would you like to open the Current Config screen to view details?");
+        QCOMPARE(bench.windows.calls, windows);
+        QCOMPARE(transactions.count(), 0);
+        QCOMPARE(editorSnapshot(ctx), before);
+        QVERIFY(ctx.statusList.lines().isEmpty());
+        const QStringList log = bench.fixture.errorLogLines();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(logEntry(log.first()), "Connected Drive Not Supported, Communication, 199, ");
+        QVERIFY(bench.hooks.mainEnabled);
+        QCOMPARE(bench.hooks.calls.last(), "poll on");
+    }
+    void linkFaults_data()
+    {
+        // Before the upload the simulator answers the link test and the two
+        // mark writes; the upload's row k is then request k + 3.
+        const QString failing = QString::number(FailingRow + 3);
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<bool>("killAtRow");
+        QTest::addColumn<int>("resultCode");
+        QTest::newRow("drive stops answering")
+            << QStringList {"--stop-after", QString::number(FailingRow + 2)} << false << int(ModbusMaster::TimeOut);
+        QTest::newRow("answer corrupted")
+            << QStringList {"--corrupt-every", failing} << false << int(ModbusMaster::ChecksumError);
+        QTest::newRow("exception answer") << QStringList {} << false << 4;
+        QTest::newRow("port vanishes") << QStringList {} << true << -2;
+    }
+    void linkFaults()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(bool, killAtRow);
+        QFETCH(int, resultCode);
+        const bool exception = resultCode == 4;
+        QStringList arguments = simArguments;
+        QVector<TransferRow> catalogueRows;
+        {
+            Test::TempProgram probe;
+            catalogueRows = driveRows(probe.ctx());
+        }
+        const TransferRow failingRow = catalogueRows.at(FailingRow - 1);
+        if (exception)
+            arguments << "--exception-at" << QString::number(failingRow.address);
+        UploadBench bench(arguments);
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        ctx.link().mod1().setTimeOut(ShortTimeOut);
+        const Marks m = writeMarks(bench);
+        const QVector<TransferRow> &marks = m.rows;
+        const QList<qint16> &written = m.written;
+        QVERIFY(marks.size() == 2 && bench.rows.indexOf(marks[0]) < FailingRow - 1
+            && bench.rows.indexOf(marks[1]) > FailingRow);
+        // An existing configuration file that the failed upload must not touch.
+        const QString file = bench.fixture.ctx().paths().programDir() + "/Configs/kept.qxc";
+        QVERIFY(ConfigFile(ctx).saveFile(file));
+        ctx.state.strConfigPath = file;
+        ctx.state.blnConfigChanged = false;
+        const QByteArray fileBytes = [&] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        const QStringList configs = QDir(QFileInfo(file).path()).entryList(QDir::Files);
+        const QStringList logBefore = bench.fixture.errorLogLines();
+        ctx.statusList.clear();
+        bench.fixture.prompter().enqueue(Msg::Yes);
+        if (killAtRow) {
+            QObject::connect(&ctx.statusList, &StatusList::positionChanged, [&](int position) {
+                if (position == failingRow.parameter && ctx.statusList.status() == "Uploading Data From Drive"
+                    && bench.fixture.sim().process().state() == QProcess::Running) {
+                    bench.fixture.sim().process().kill();
+                    bench.fixture.sim().process().waitForFinished(2000);
+                }
+            });
+        }
+
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::CommError);
+
+        // Rows before the failure hold the drive's values, the failing row and
+        // the rows after it the catalogue defaults.
+        QCOMPARE(ctx.editor.txtP(marks[0].parameter).text(), markText(marks[0], written[0]));
+        QCOMPARE(
+            ctx.editor.txtP(marks[1].parameter).text(), NumberText::variant(ctx.params.varDefault[marks[1].parameter]));
+        QCOMPARE(ctx.params.varLastChance[marks[0].parameter].toString(), markText(marks[0], written[0]));
+        QVERIFY(ctx.editor.tag() != "1");
+
+        QVERIFY(ctx.statusList.lines().first().startsWith("Upload started "));
+        QCOMPARE(ctx.statusList.position(), failingRow.parameter);
+        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Error"}));
+        const QStringList log = bench.fixture.errorLogLines().mid(logBefore.size());
+        int code = 0;
+        QCOMPARE(commFailureEnd(ctx, bench.fixture.prompter(), bench.hooks.calls, log, " Status List ",
+                     "basCom_UploadWhile()", &code),
+            QString());
+        if (resultCode > -2)
+            QCOMPARE(code, resultCode);
+        QCOMPARE(log.size(), 2);
+        QCOMPARE(logEntry(log.last()), QStringLiteral("ModOCX Error, Communication, %1, ").arg(code));
+        QVERIFY(bench.hooks.mainEnabled);
+        QCOMPARE(bench.windows.calls, QStringList());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), fileBytes);
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), configs);
+    }
+    // How blocks fall back when the drive refuses them is ParameterReads' own test.
+    void blockUploadMatchesSingle()
+    {
+        UploadBench bench;
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        writeMarks(bench);
+        ctx.state.blnConfigChanged = false;
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+
+        bench.fixture.prompter().enqueue(Msg::Yes);
+        bench.fixture.prompter().enqueue(Msg::No);
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
+        const QStringList single = editorSnapshot(ctx);
+        const qsizetype singleCount = transactions.count();
+        QCOMPARE(singleCount, bench.rows.size());
+
+        transactions.clear();
+        ctx.state.blnConfigChanged = false; // as after a save
+        ctx.link().setBlockTransfer(true);
+        bench.fixture.prompter().enqueue(Msg::Yes);
+        bench.fixture.prompter().enqueue(Msg::No);
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::Completed);
+        QCOMPARE(editorSnapshot(ctx), single);
+        QVERIFY2(transactions.count() * 5 <= singleCount,
+            qPrintable(QStringLiteral("%1 blocks vs %2 reads").arg(transactions.count()).arg(singleCount)));
+        QCOMPARE(bench.fixture.errorLogLines(), QStringList());
+    }
+    void ethernetAbortedEnd()
+    {
+        // The Ethernet route is not built: its first read fails, and the upload
+        // ends through its aborted end instead of waiting on a link it lacks.
+        UploadBench bench;
+        AppContext &ctx = bench.ctx();
+        ctx.state.strConnected = "True";
+        ctx.state.StatusValues[16] = 1; // the module still reaches the drive
+        setPolledIdentity(ctx);
+        bench.fixture.prompter().enqueue(Msg::Yes);
+
+        QCOMPARE(bench.upload(), UploadOperation::Outcome::Aborted);
+        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Aborted"}));
+        QCOMPARE(bench.fixture.prompter().messages().last().text,
+            "Upload was interrupted due to a communication issue.\rSome data may not have been retrieved from the "
+            "drive.");
+        QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
+        QVERIFY(!ctx.statusList.barVisible());
+        const QStringList log = bench.fixture.errorLogLines();
+        QVERIFY(!log.isEmpty());
+        QCOMPARE(logEntry(log.last()), "frmMain, mnuUpload_Click, uploadWhile returned 32766, Program, 0, ");
+        QVERIFY(bench.hooks.mainEnabled);
+    }
+};
 
 } // namespace Upload
 #undef START_BENCH
@@ -507,85 +486,79 @@ class TestReadonlyRefresh : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void differencesTakenFromDrive_data();
-    void differencesTakenFromDrive();
-    void failureEnd();
-};
-
-void TestReadonlyRefresh::differencesTakenFromDrive_data()
-{
-    // Read-only parameters of 02,05,120 changed in the configuration before
-    // the refresh; each must come back with one line, in catalogue order.
-    QTest::addColumn<QList<int>>("changed");
-    QTest::newRow("none changed") << QList<int> {};
-    QTest::newRow("a number and a list") << QList<int> {934, 941};
-    QTest::newRow("a fault code and a number") << QList<int> {631, 934};
-}
-
-void TestReadonlyRefresh::differencesTakenFromDrive()
-{
-    QFETCH(QList<int>, changed);
-    LinkFixture fixture;
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    QCOMPARE(fixture.openRtu(), 0);
-    AppContext &ctx = fixture.ctx();
-    QVERIFY(ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'"));
-    const QStringList loaded = editorSnapshot(ctx);
-    for (int i : changed) {
-        QVERIFY(ctx.params.blnReadOnly[i]);
-        if (ctx.params.blnExtra[i]) {
-            ComboField &list = ctx.editor.cmbP(i);
-            const int other = (list.listIndex() + 1) % list.listCount();
-            list.setListIndex(other);
-            ctx.editor.txtP(i).setText(list.list().at(other).left(2));
-        } else {
-            ctx.editor.txtP(i).setText("123");
-        }
+    void differencesTakenFromDrive_data()
+    {
+        // Read-only parameters of 02,05,120 changed in the configuration before
+        // the refresh; each must come back with one line, in catalogue order.
+        QTest::addColumn<QList<int>>("changed");
+        QTest::newRow("none changed") << QList<int> {};
+        QTest::newRow("a number and a list") << QList<int> {934, 941};
+        QTest::newRow("a fault code and a number") << QList<int> {631, 934};
     }
-    ctx.statusList.clear();
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+    void differencesTakenFromDrive()
+    {
+        QFETCH(QList<int>, changed);
+        LinkFixture fixture;
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        QCOMPARE(fixture.openRtu(), 0);
+        AppContext &ctx = fixture.ctx();
+        QVERIFY(ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'"));
+        const QStringList loaded = editorSnapshot(ctx);
+        for (int i : changed) {
+            QVERIFY(ctx.params.blnReadOnly[i]);
+            if (ctx.params.blnExtra[i]) {
+                ComboField &list = ctx.editor.cmbP(i);
+                const int other = (list.listIndex() + 1) % list.listCount();
+                list.setListIndex(other);
+                ctx.editor.txtP(i).setText(list.list().at(other).left(2));
+            } else {
+                ctx.editor.txtP(i).setText("123");
+            }
+        }
+        ctx.statusList.clear();
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
 
-    QVERIFY(ReadonlyRefresh(ctx).getReadonly());
-    QStringList expected;
-    for (int i : changed)
-        expected << "The read only parameter " + ParamText::parameterNumber(i)
-                + " has been updated in your configuration to match the drive.";
-    QCOMPARE(ctx.statusList.lines().join(u'\n'), expected.join(u'\n'));
-    // The drive holds the catalogue values, so the configuration is as
-    // loaded, except that a read-only value without a default (the DC bus
-    // voltage at the last fault) now holds what the drive reads.
-    QStringList expectedSnapshot = loaded;
-    expectedSnapshot.replace(expectedSnapshot.indexOf("txtP(629)= "), "txtP(629)=0");
-    QCOMPARE(editorSnapshot(ctx), expectedSnapshot);
-    int readOnlyRows = 0;
-    for (const TransferRow &row : driveRows(ctx))
-        readOnlyRows += ctx.params.blnReadOnly[row.parameter] ? 1 : 0;
-    QCOMPARE(transactions.count(), readOnlyRows);
-    QCOMPARE(fixture.errorLogLines(), QStringList());
-}
+        QVERIFY(ReadonlyRefresh(ctx).getReadonly());
+        QStringList expected;
+        for (int i : changed)
+            expected << "The read only parameter " + ParamText::parameterNumber(i)
+                    + " has been updated in your configuration to match the drive.";
+        QCOMPARE(ctx.statusList.lines().join(u'\n'), expected.join(u'\n'));
+        // The drive holds the catalogue values, so the configuration is as
+        // loaded, except that a read-only value without a default (the DC bus
+        // voltage at the last fault) now holds what the drive reads.
+        QStringList expectedSnapshot = loaded;
+        expectedSnapshot.replace(expectedSnapshot.indexOf("txtP(629)= "), "txtP(629)=0");
+        QCOMPARE(editorSnapshot(ctx), expectedSnapshot);
+        int readOnlyRows = 0;
+        for (const TransferRow &row : driveRows(ctx))
+            readOnlyRows += ctx.params.blnReadOnly[row.parameter] ? 1 : 0;
+        QCOMPARE(transactions.count(), readOnlyRows);
+        QCOMPARE(fixture.errorLogLines(), QStringList());
+    }
+    void failureEnd()
+    {
+        LinkFixture fixture({"--stop-after", "2"}); // the link test and the first row
+        QString error;
+        QVERIFY2(fixture.start(&error), qPrintable(error));
+        QCOMPARE(fixture.openRtu(), 0);
+        AppContext &ctx = fixture.ctx();
+        ctx.link().mod1().setTimeOut(300);
+        QVERIFY(ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'"));
+        ctx.statusList.clear();
+        fixture.hooks.calls.clear();
 
-void TestReadonlyRefresh::failureEnd()
-{
-    LinkFixture fixture({"--stop-after", "2"}); // the link test and the first row
-    QString error;
-    QVERIFY2(fixture.start(&error), qPrintable(error));
-    QCOMPARE(fixture.openRtu(), 0);
-    AppContext &ctx = fixture.ctx();
-    ctx.link().mod1().setTimeOut(300);
-    QVERIFY(ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'"));
-    ctx.statusList.clear();
-    fixture.hooks.calls.clear();
-
-    QVERIFY(!ReadonlyRefresh(ctx).getReadonly());
-    QCOMPARE(ctx.statusList.lines().size(), 1);
-    QCOMPARE(fixture.prompter().titles(), QStringList {"Error"});
-    int code = 0;
-    QCOMPARE(commFailureEnd(ctx, fixture.prompter(), fixture.hooks.calls, fixture.errorLogLines(), "  Status List ",
-                 "basFunctions_GetReadOnly()", &code),
-        QString());
-    QCOMPARE(code, int(ModbusMaster::TimeOut));
-}
+        QVERIFY(!ReadonlyRefresh(ctx).getReadonly());
+        QCOMPARE(ctx.statusList.lines().size(), 1);
+        QCOMPARE(fixture.prompter().titles(), QStringList {"Error"});
+        int code = 0;
+        QCOMPARE(commFailureEnd(ctx, fixture.prompter(), fixture.hooks.calls, fixture.errorLogLines(), "  Status List ",
+                     "basFunctions_GetReadOnly()", &code),
+            QString());
+        QCOMPARE(code, int(ModbusMaster::TimeOut));
+    }
+};
 
 } // namespace Refresh
 
@@ -683,305 +656,280 @@ class TestDownload : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void registerValue_data();
-    void registerValue();
-    void refusals_data();
-    void refusals();
-    void downloads_data();
-    void downloads();
-    void roundTrip();
-    void writeFaults_data();
-    void writeFaults();
-    void verificationLinkLost();
-    void overflowWritesNothing_data();
-    void overflowWritesNothing();
-    void ethernetFailsVisibly();
+    void registerValue_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<float>("resolution");
+        QTest::addColumn<int>("expected"); // INT_MIN: does not fit
+        QTest::newRow("50.5 at 0.1") << 50.5 << 0.1f << 505;
+        QTest::newRow("1.25 at 0.01") << 1.25 << 0.01f << 125;
+        QTest::newRow("tie to even down") << 2.5 << 1.0f << 2;
+        QTest::newRow("tie to even up") << 3.5 << 1.0f << 4;
+        QTest::newRow("negative tie") << -2.5 << 1.0f << -2;
+        QTest::newRow("largest register") << 3276.7 << 0.1f << 32767;
+        QTest::newRow("smallest register") << -3276.8 << 0.1f << -32768;
+        QTest::newRow("one past largest") << 3276.8 << 0.1f << INT_MIN;
+        QTest::newRow("one past smallest") << -32769.0 << 1.0f << INT_MIN;
+        QTest::newRow("no resolution") << 1.0 << 0.0f << INT_MIN;
+    }
+    void registerValue()
+    {
+        QFETCH(double, value);
+        QFETCH(float, resolution);
+        QFETCH(int, expected);
+        qint16 out = 0;
+        QCOMPARE(ParameterWrites::registerValue(value, resolution, &out), expected != INT_MIN);
+        if (expected != INT_MIN)
+            QCOMPARE(int(out), expected);
+    }
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        const QString mismatch = QStringLiteral(
+            "Current configuration does not match connected drive type and/or firmware version.\r"
+            "From the 'Utilities' menu, click 'Current Config' and then 'Display Config Information' \r"
+            "for details on the model and firmware version of the currently connected drive.");
+        QTest::newRow("no link") << QStringList() << "close" << Outcome::NoLink << "No Connection Present"
+                                 << "You don't appear to be connected to a drive.\rWould you like to connect now?";
+        QTest::newRow("no configuration")
+            << QStringList() << "tag 0" << Outcome::NoConfiguration << "Missing Configuration"
+            << "You must have a configuration loaded to download to the drive.";
+        for (const char *identity : {"03,05,120", "02,06,120", "02,05,121"})
+            QTest::addRow("drive %s", identity)
+                << QStringList {"--identity", identity} << "" << Outcome::Mismatch << "Drive Mismatch" << mismatch;
+        QTest::newRow("running") << QStringList() << "run" << Outcome::DriveRunning << "Drive Is Running!"
+                                 << "Drive must be stopped before downloading.\r"
+                                    "Press the Stop button on the drive's keypad and try again.";
+        QTest::newRow("not confirmed") << QStringList() << "no" << Outcome::Declined << "Confirm Download"
+                                       << "The setup in the QX AC Drive is about to be overwritten!\r"
+                                          "Are you sure you want to continue?";
+    }
+    void refusals()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(QString, setup);
+        Session s(simArguments);
+        QVERIFY(s.start());
+        if (setup == "run") {
+            RegisterTransactions(s.ctx()).download1(2332, 1); // P9.27 run
+            QVERIFY(SerialLinkMonitor(s.ctx()).pollDrive());
+        }
+        const QMap<int, int> before = s.registers();
+        if (setup == "close")
+            s.fixture.link().closeConnection();
+        if (setup == "tag 0")
+            s.ctx().editor.setTag(QStringLiteral("0"));
+        s.fixture.hooks.calls.clear();
+        QFETCH(Outcome, outcome);
+        QCOMPARE(s.run(setup != "no"), outcome);
+        QTEST(s.lastMessage().title, "title");
+        QTEST(s.lastMessage().text, "text");
+        QCOMPARE(s.windows.calls, setup == "close" ? QStringList {"auto detect"} : QStringList());
+        QCOMPARE(s.lines(), QStringList());
+        // Two refusals start the poll timer; the others leave the timers alone.
+        const bool restartsPoll = setup == "tag 0" || setup == "run";
+        QCOMPARE(s.fixture.hooks.calls, restartsPoll ? QStringList {"poll on"} : QStringList());
+        if (!s.fixture.link().serialOpen())
+            QCOMPARE(s.fixture.openRtu(), 0);
+        QCOMPARE(s.registers(), before);
+    }
+    void downloads_data()
+    {
+        QTest::addColumn<bool>("block");
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<QString>("readonlyValue"); // for P9.34, which the drive holds at 2.7
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QStringList>("differences");
+        const QStringList none;
+        QTest::newRow("single") << false << none << "2.7" << Outcome::Verified << none;
+        QTest::newRow("block") << true << none << "2.7" << Outcome::Verified << none;
+        QTest::newRow("block, drive refuses blocks")
+            << true << QStringList {"--refuse-blocks"} << "2.7" << Outcome::Verified << none;
+        QTest::newRow("drive loses a write")
+            << false << QStringList {"--ignore-write-at", "1282"} << "2.7" << Outcome::VerifyFailed
+            << QStringList {"Validation indicates P5.01 differs between configuration and drive."};
+    }
+    void downloads()
+    {
+        QFETCH(bool, block);
+        QFETCH(QStringList, simArguments);
+        Session s(simArguments);
+        QVERIFY(s.start(!simArguments.contains("--refuse-blocks")));
+        s.fixture.link().setBlockTransfer(block);
+        QFETCH(QString, readonlyValue);
+        s.ctx().editor.txtP(934).setText(readonlyValue);
+        DownloadOperation download(s.ctx(), s.windows);
+        s.fixture.prompter().setAnswerYes(true);
+        QFETCH(Outcome, outcome);
+        QCOMPARE(download.run(), outcome);
+
+        QTEST(s.lines("Validation indicates"), "differences");
+        const QString updated
+            = "The read only parameter P9.34 has been updated in your configuration to match the drive.";
+        QCOMPARE(s.lines("The read only parameter"), readonlyValue == "2.7" ? QStringList() : QStringList {updated});
+        QCOMPARE(NumberText::val(s.ctx().editor.txtP(934).text()), 2.7);
+        const bool verified = outcome == Outcome::Verified;
+        QCOMPARE(s.lastMessage().title, verified ? "Download Status" : "Download Failure");
+        QCOMPARE(s.lastMessage().text, verified ? "Download Complete." : FailureText);
+        QCOMPARE(s.lines("Download & Verification complete ").size(), verified ? 1 : 0);
+        QCOMPARE(s.ctx().statusList.caption(), StatusList::DefaultCaption);
+        QVERIFY(!s.ctx().statusList.barVisible());
+        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+
+        const QMap<int, int> registers = s.registers();
+        const int ignored = simArguments.value(simArguments.indexOf("--ignore-write-at") + 1).toInt();
+        for (auto it = ChangedRegisters.cbegin(); it != ChangedRegisters.cend(); ++it)
+            QCOMPARE(registers.value(it.key()) == it.value(), it.key() != ignored);
+        QCOMPARE(registers.value(2339), 27); // P9.34 kept by the drive
+        if (!block) {
+            QCOMPARE(download.writeTransactions(), s.writableRows());
+            return;
+        }
+        Session single; // the same download in single mode, on a drive of its own
+        QVERIFY(single.start());
+        QCOMPARE(single.run(), Outcome::Verified);
+        QCOMPARE(registers, single.registers());
+        if (simArguments.isEmpty())
+            QVERIFY2(download.writeTransactions() * 5 <= s.writableRows(),
+                qPrintable(QString::number(download.writeTransactions())));
+        else
+            QCOMPARE(download.writeTransactions(), s.writableRows() + 1); // one block refused, then rows
+    }
+    void roundTrip()
+    {
+        // Drive A holds values of its own; upload them and save the file.
+        Session a;
+        QVERIFY(a.start());
+        RegisterTransactions(a.ctx()).download1(258, 123); // P1.01 12.3
+        RegisterTransactions(a.ctx()).download1(1028, -250); // P4.03 -25.0
+        a.fixture.prompter().setAnswerYes(true);
+        QCOMPARE(UploadOperation(a.ctx(), a.windows).run(), UploadOperation::Outcome::Completed);
+        const QString path = a.ctx().paths().configsDir() + QStringLiteral("/roundtrip.qxc");
+        QVERIFY(ConfigFile(a.ctx()).saveFile(path));
+
+        // Drive B of the same identity holds other values.
+        Session b;
+        QVERIFY(b.start());
+        RegisterTransactions(b.ctx()).download1(258, 999);
+        QVERIFY(ConfigFile(b.ctx()).openFile(path));
+        QCOMPARE(b.run(), Outcome::Verified);
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QMap<int, double> fileValues;
+        for (const QString &line : TextFile::decodeLines(file.readAll())) {
+            if (!line.startsWith(u'#'))
+                fileValues[line.left(3).toInt()] = NumberText::val(line.mid(3));
+        }
+        const QMap<int, int> registers = b.registers();
+        QCOMPARE(registers.value(258), 123);
+        const QVector<TransferRow> writable = TransferRows::load(b.ctx(), QStringLiteral(" AND READONLY = False"));
+        QVERIFY(writable.size() > 200);
+        for (const TransferRow &row : writable)
+            QCOMPARE(registers.value(row.address), int(std::lround(fileValues.value(row.parameter) / row.resolution)));
+    }
+    void writeFaults_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<bool>("block");
+        QTest::addColumn<int>("killAtWrite"); // 0: the drive stays
+        QTest::addColumn<int>("minCode");
+        QTest::addColumn<int>("maxCode");
+        const QStringList exception {"--exception-at", "1282"};
+        QTest::newRow("exception") << exception << false << 0 << 4 << 4;
+        QTest::newRow("drive gone") << QStringList() << false << 3 << 300 << 308;
+        QTest::newRow("drive gone, block") << QStringList() << true << 3 << 300 << 308;
+    }
+    void writeFaults()
+    {
+        QFETCH(QStringList, simArguments);
+        Session s(simArguments);
+        QVERIFY(s.start());
+        ModbusMaster &mod1 = s.fixture.link().mod1();
+        mod1.setTimeOut(ShortTimeOut);
+        QFETCH(bool, block);
+        s.fixture.link().setBlockTransfer(block);
+        QFETCH(int, killAtWrite);
+        int writes = 0;
+        QObject::connect(&mod1, &ModbusMaster::done, [&] {
+            if (mod1.functionCode() == ModbusMaster::DownloadRegisters && ++writes == killAtWrite)
+                s.fixture.sim().process().kill();
+        });
+        QCOMPARE(s.run(), Outcome::CommError);
+
+        QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
+        QCOMPARE(s.lines("Verification started"), QStringList());
+        const QStringList log = s.fixture.errorLogLines();
+        QCOMPARE(log.size(), 1);
+        int code = 0;
+        QCOMPARE(commFailureEnd(s.ctx(), s.fixture.prompter(), s.fixture.hooks.calls, log, " Status List ",
+                     "basCom_DownloadAll()", &code),
+            QString());
+        QFETCH(int, minCode);
+        QFETCH(int, maxCode);
+        QVERIFY2(code >= minCode && code <= maxCode, qPrintable(log.first()));
+        QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
+    }
+    void verificationLinkLost()
+    {
+        Session s;
+        QVERIFY(s.start());
+        ModbusMaster &mod1 = s.fixture.link().mod1();
+        mod1.setTimeOut(ShortTimeOut);
+        bool wrote = false;
+        QObject::connect(&mod1, &ModbusMaster::done, [&] {
+            wrote = wrote || mod1.functionCode() == ModbusMaster::DownloadRegisters;
+            if (wrote && mod1.functionCode() == ModbusMaster::ReadRegisters)
+                s.fixture.sim().process().kill();
+        });
+        // Everything was written, but not everything compared: not a difference.
+        QCOMPARE(s.run(), Outcome::CommError);
+        const QStringList titles = s.fixture.prompter().titles();
+        QCOMPARE(titles.mid(titles.size() - 2), (QStringList {"Error", "Download Failure"}));
+        QCOMPARE(s.lines("Verification started").size(), 1);
+        QCOMPARE(s.lines("Download & Verification complete"), QStringList());
+    }
+    void overflowWritesNothing_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("too large at 0.01") << 408 << "400";
+        QTest::newRow("too small") << 403 << "-3276.9";
+    }
+    void overflowWritesNothing()
+    {
+        Session s;
+        QVERIFY(s.start());
+        const QMap<int, int> before = s.registers();
+        QFETCH(int, index);
+        QFETCH(QString, value);
+        s.ctx().editor.txtP(index).setText(value);
+        QCOMPARE(s.run(), Outcome::Trapped);
+        QCOMPARE(s.registers(), before);
+        const QStringList log = s.fixture.errorLogLines();
+        QCOMPARE(log.size(), 1);
+        QCOMPARE(logEntry(log.first()), QStringLiteral("frmMain, mnuDownload_Click, Program, 6, Overflow"));
+        QCOMPARE(s.lines("Verification started"), QStringList());
+        QVERIFY(s.lines().constLast().contains(ParamText::parameterNumber(index)));
+    }
+    void ethernetFailsVisibly()
+    {
+        Session s;
+        QVERIFY(s.load());
+        s.ctx().state.strConnected = QStringLiteral("True");
+        s.ctx().state.StatusValues[16] = 1; // the module still reaches the drive
+        s.ctx().state.DriveRunState = QStringLiteral("STOP");
+        setPolledIdentity(s.ctx());
+        QCOMPARE(s.run(), Outcome::CommError);
+        QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
+        QCOMPARE(s.lines("Download & Verification complete"), QStringList());
+        QVERIFY(!s.fixture.errorLogLines().isEmpty());
+    }
 };
-
-void TestDownload::registerValue_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<float>("resolution");
-    QTest::addColumn<int>("expected"); // INT_MIN: does not fit
-    QTest::newRow("50.5 at 0.1") << 50.5 << 0.1f << 505;
-    QTest::newRow("1.25 at 0.01") << 1.25 << 0.01f << 125;
-    QTest::newRow("tie to even down") << 2.5 << 1.0f << 2;
-    QTest::newRow("tie to even up") << 3.5 << 1.0f << 4;
-    QTest::newRow("negative tie") << -2.5 << 1.0f << -2;
-    QTest::newRow("largest register") << 3276.7 << 0.1f << 32767;
-    QTest::newRow("smallest register") << -3276.8 << 0.1f << -32768;
-    QTest::newRow("one past largest") << 3276.8 << 0.1f << INT_MIN;
-    QTest::newRow("one past smallest") << -32769.0 << 1.0f << INT_MIN;
-    QTest::newRow("no resolution") << 1.0 << 0.0f << INT_MIN;
-}
-
-void TestDownload::registerValue()
-{
-    QFETCH(double, value);
-    QFETCH(float, resolution);
-    QFETCH(int, expected);
-    qint16 out = 0;
-    QCOMPARE(ParameterWrites::registerValue(value, resolution, &out), expected != INT_MIN);
-    if (expected != INT_MIN)
-        QCOMPARE(int(out), expected);
-}
-
-void TestDownload::refusals_data()
-{
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<Outcome>("outcome");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");
-    const QString mismatch
-        = QStringLiteral("Current configuration does not match connected drive type and/or firmware version.\r"
-                         "From the 'Utilities' menu, click 'Current Config' and then 'Display Config Information' \r"
-                         "for details on the model and firmware version of the currently connected drive.");
-    QTest::newRow("no link") << QStringList() << "close" << Outcome::NoLink << "No Connection Present"
-                             << "You don't appear to be connected to a drive.\rWould you like to connect now?";
-    QTest::newRow("no configuration") << QStringList() << "tag 0" << Outcome::NoConfiguration << "Missing Configuration"
-                                      << "You must have a configuration loaded to download to the drive.";
-    for (const char *identity : {"03,05,120", "02,06,120", "02,05,121"})
-        QTest::addRow("drive %s", identity)
-            << QStringList {"--identity", identity} << "" << Outcome::Mismatch << "Drive Mismatch" << mismatch;
-    QTest::newRow("running") << QStringList() << "run" << Outcome::DriveRunning << "Drive Is Running!"
-                             << "Drive must be stopped before downloading.\r"
-                                "Press the Stop button on the drive's keypad and try again.";
-    QTest::newRow("not confirmed") << QStringList() << "no" << Outcome::Declined << "Confirm Download"
-                                   << "The setup in the QX AC Drive is about to be overwritten!\r"
-                                      "Are you sure you want to continue?";
-}
-
-void TestDownload::refusals()
-{
-    QFETCH(QStringList, simArguments);
-    QFETCH(QString, setup);
-    Session s(simArguments);
-    QVERIFY(s.start());
-    if (setup == "run") {
-        RegisterTransactions(s.ctx()).download1(2332, 1); // P9.27 run
-        QVERIFY(SerialLinkMonitor(s.ctx()).pollDrive());
-    }
-    const QMap<int, int> before = s.registers();
-    if (setup == "close")
-        s.fixture.link().closeConnection();
-    if (setup == "tag 0")
-        s.ctx().editor.setTag(QStringLiteral("0"));
-    s.fixture.hooks.calls.clear();
-    QFETCH(Outcome, outcome);
-    QCOMPARE(s.run(setup != "no"), outcome);
-    QTEST(s.lastMessage().title, "title");
-    QTEST(s.lastMessage().text, "text");
-    QCOMPARE(s.windows.calls, setup == "close" ? QStringList {"auto detect"} : QStringList());
-    QCOMPARE(s.lines(), QStringList());
-    // Two refusals start the poll timer; the others leave the timers alone.
-    const bool restartsPoll = setup == "tag 0" || setup == "run";
-    QCOMPARE(s.fixture.hooks.calls, restartsPoll ? QStringList {"poll on"} : QStringList());
-    if (!s.fixture.link().serialOpen())
-        QCOMPARE(s.fixture.openRtu(), 0);
-    QCOMPARE(s.registers(), before);
-}
-
-void TestDownload::downloads_data()
-{
-    QTest::addColumn<bool>("block");
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<QString>("readonlyValue"); // for P9.34, which the drive holds at 2.7
-    QTest::addColumn<Outcome>("outcome");
-    QTest::addColumn<QStringList>("differences");
-    const QStringList none;
-    QTest::newRow("single") << false << none << "2.7" << Outcome::Verified << none;
-    QTest::newRow("block") << true << none << "2.7" << Outcome::Verified << none;
-    QTest::newRow("block, drive refuses blocks")
-        << true << QStringList {"--refuse-blocks"} << "2.7" << Outcome::Verified << none;
-    QTest::newRow("drive loses a write") << false << QStringList {"--ignore-write-at", "1282"} << "2.7"
-                                         << Outcome::VerifyFailed
-                                         << QStringList {
-                                                "Validation indicates P5.01 differs between configuration and drive."};
-}
-
-void TestDownload::downloads()
-{
-    QFETCH(bool, block);
-    QFETCH(QStringList, simArguments);
-    Session s(simArguments);
-    QVERIFY(s.start(!simArguments.contains("--refuse-blocks")));
-    s.fixture.link().setBlockTransfer(block);
-    QFETCH(QString, readonlyValue);
-    s.ctx().editor.txtP(934).setText(readonlyValue);
-    DownloadOperation download(s.ctx(), s.windows);
-    s.fixture.prompter().setAnswerYes(true);
-    QFETCH(Outcome, outcome);
-    QCOMPARE(download.run(), outcome);
-
-    QTEST(s.lines("Validation indicates"), "differences");
-    const QString updated = "The read only parameter P9.34 has been updated in your configuration to match the drive.";
-    QCOMPARE(s.lines("The read only parameter"), readonlyValue == "2.7" ? QStringList() : QStringList {updated});
-    QCOMPARE(NumberText::val(s.ctx().editor.txtP(934).text()), 2.7);
-    const bool verified = outcome == Outcome::Verified;
-    QCOMPARE(s.lastMessage().title, verified ? "Download Status" : "Download Failure");
-    QCOMPARE(s.lastMessage().text, verified ? "Download Complete." : FailureText);
-    QCOMPARE(s.lines("Download & Verification complete ").size(), verified ? 1 : 0);
-    QCOMPARE(s.ctx().statusList.caption(), StatusList::DefaultCaption);
-    QVERIFY(!s.ctx().statusList.barVisible());
-    QCOMPARE(s.fixture.errorLogLines(), QStringList());
-
-    const QMap<int, int> registers = s.registers();
-    const int ignored = simArguments.value(simArguments.indexOf("--ignore-write-at") + 1).toInt();
-    for (auto it = ChangedRegisters.cbegin(); it != ChangedRegisters.cend(); ++it)
-        QCOMPARE(registers.value(it.key()) == it.value(), it.key() != ignored);
-    QCOMPARE(registers.value(2339), 27); // P9.34 kept by the drive
-    if (!block) {
-        QCOMPARE(download.writeTransactions(), s.writableRows());
-        return;
-    }
-    Session single; // the same download in single mode, on a drive of its own
-    QVERIFY(single.start());
-    QCOMPARE(single.run(), Outcome::Verified);
-    QCOMPARE(registers, single.registers());
-    if (simArguments.isEmpty())
-        QVERIFY2(download.writeTransactions() * 5 <= s.writableRows(),
-            qPrintable(QString::number(download.writeTransactions())));
-    else
-        QCOMPARE(download.writeTransactions(), s.writableRows() + 1); // one block refused, then rows
-}
-
-void TestDownload::roundTrip()
-{
-    // Drive A holds values of its own; upload them and save the file.
-    Session a;
-    QVERIFY(a.start());
-    RegisterTransactions(a.ctx()).download1(258, 123); // P1.01 12.3
-    RegisterTransactions(a.ctx()).download1(1028, -250); // P4.03 -25.0
-    a.fixture.prompter().setAnswerYes(true);
-    QCOMPARE(UploadOperation(a.ctx(), a.windows).run(), UploadOperation::Outcome::Completed);
-    const QString path = a.ctx().paths().configsDir() + QStringLiteral("/roundtrip.qxc");
-    QVERIFY(ConfigFile(a.ctx()).saveFile(path));
-
-    // Drive B of the same identity holds other values.
-    Session b;
-    QVERIFY(b.start());
-    RegisterTransactions(b.ctx()).download1(258, 999);
-    QVERIFY(ConfigFile(b.ctx()).openFile(path));
-    QCOMPARE(b.run(), Outcome::Verified);
-
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QMap<int, double> fileValues;
-    for (const QString &line : TextFile::decodeLines(file.readAll())) {
-        if (!line.startsWith(u'#'))
-            fileValues[line.left(3).toInt()] = NumberText::val(line.mid(3));
-    }
-    const QMap<int, int> registers = b.registers();
-    QCOMPARE(registers.value(258), 123);
-    const QVector<TransferRow> writable = TransferRows::load(b.ctx(), QStringLiteral(" AND READONLY = False"));
-    QVERIFY(writable.size() > 200);
-    for (const TransferRow &row : writable)
-        QCOMPARE(registers.value(row.address), int(std::lround(fileValues.value(row.parameter) / row.resolution)));
-}
-
-void TestDownload::writeFaults_data()
-{
-    QTest::addColumn<QStringList>("simArguments");
-    QTest::addColumn<bool>("block");
-    QTest::addColumn<int>("killAtWrite"); // 0: the drive stays
-    QTest::addColumn<int>("minCode");
-    QTest::addColumn<int>("maxCode");
-    const QStringList exception {"--exception-at", "1282"};
-    QTest::newRow("exception") << exception << false << 0 << 4 << 4;
-    QTest::newRow("drive gone") << QStringList() << false << 3 << 300 << 308;
-    QTest::newRow("drive gone, block") << QStringList() << true << 3 << 300 << 308;
-}
-
-void TestDownload::writeFaults()
-{
-    QFETCH(QStringList, simArguments);
-    Session s(simArguments);
-    QVERIFY(s.start());
-    ModbusMaster &mod1 = s.fixture.link().mod1();
-    mod1.setTimeOut(ShortTimeOut);
-    QFETCH(bool, block);
-    s.fixture.link().setBlockTransfer(block);
-    QFETCH(int, killAtWrite);
-    int writes = 0;
-    QObject::connect(&mod1, &ModbusMaster::done, [&] {
-        if (mod1.functionCode() == ModbusMaster::DownloadRegisters && ++writes == killAtWrite)
-            s.fixture.sim().process().kill();
-    });
-    QCOMPARE(s.run(), Outcome::CommError);
-
-    QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
-    QCOMPARE(s.lines("Verification started"), QStringList());
-    const QStringList log = s.fixture.errorLogLines();
-    QCOMPARE(log.size(), 1);
-    int code = 0;
-    QCOMPARE(commFailureEnd(s.ctx(), s.fixture.prompter(), s.fixture.hooks.calls, log, " Status List ",
-                 "basCom_DownloadAll()", &code),
-        QString());
-    QFETCH(int, minCode);
-    QFETCH(int, maxCode);
-    QVERIFY2(code >= minCode && code <= maxCode, qPrintable(log.first()));
-    QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
-}
-
-void TestDownload::verificationLinkLost()
-{
-    Session s;
-    QVERIFY(s.start());
-    ModbusMaster &mod1 = s.fixture.link().mod1();
-    mod1.setTimeOut(ShortTimeOut);
-    bool wrote = false;
-    QObject::connect(&mod1, &ModbusMaster::done, [&] {
-        wrote = wrote || mod1.functionCode() == ModbusMaster::DownloadRegisters;
-        if (wrote && mod1.functionCode() == ModbusMaster::ReadRegisters)
-            s.fixture.sim().process().kill();
-    });
-    // Everything was written, but not everything compared: not a difference.
-    QCOMPARE(s.run(), Outcome::CommError);
-    const QStringList titles = s.fixture.prompter().titles();
-    QCOMPARE(titles.mid(titles.size() - 2), (QStringList {"Error", "Download Failure"}));
-    QCOMPARE(s.lines("Verification started").size(), 1);
-    QCOMPARE(s.lines("Download & Verification complete"), QStringList());
-}
-
-void TestDownload::overflowWritesNothing_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("too large at 0.01") << 408 << "400";
-    QTest::newRow("too small") << 403 << "-3276.9";
-}
-
-void TestDownload::overflowWritesNothing()
-{
-    Session s;
-    QVERIFY(s.start());
-    const QMap<int, int> before = s.registers();
-    QFETCH(int, index);
-    QFETCH(QString, value);
-    s.ctx().editor.txtP(index).setText(value);
-    QCOMPARE(s.run(), Outcome::Trapped);
-    QCOMPARE(s.registers(), before);
-    const QStringList log = s.fixture.errorLogLines();
-    QCOMPARE(log.size(), 1);
-    QCOMPARE(logEntry(log.first()), QStringLiteral("frmMain, mnuDownload_Click, Program, 6, Overflow"));
-    QCOMPARE(s.lines("Verification started"), QStringList());
-    QVERIFY(s.lines().constLast().contains(ParamText::parameterNumber(index)));
-}
-
-void TestDownload::ethernetFailsVisibly()
-{
-    Session s;
-    QVERIFY(s.load());
-    s.ctx().state.strConnected = QStringLiteral("True");
-    s.ctx().state.StatusValues[16] = 1; // the module still reaches the drive
-    s.ctx().state.DriveRunState = QStringLiteral("STOP");
-    setPolledIdentity(s.ctx());
-    QCOMPARE(s.run(), Outcome::CommError);
-    QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
-    QCOMPARE(s.lines("Download & Verification complete"), QStringList());
-    QVERIFY(!s.fixture.errorLogLines().isEmpty());
-}
 
 } // namespace Download
 
@@ -1025,80 +973,74 @@ class TestDownloadVerification : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void compare_data();
-    void compare();
-    void failureAtTenthRow();
+    void compare_data()
+    {
+        // Box texts set in the configuration (index, text) and registers set in
+        // the drive (index, register value); the lines expected, in query order.
+        QTest::addColumn<Boxes>("boxes");
+        QTest::addColumn<Registers>("registers");
+        QTest::addColumn<QList<int>>("differing");
+        QTest::newRow("all agree") << Boxes {} << Registers {} << QList<int> {};
+        QTest::newRow("60.5 at 0.1 is 605") << Boxes {{101, "60.5"}} << Registers {{101, 605}} << QList<int> {};
+        QTest::newRow("60.4 is not 605") << Boxes {{101, "60.4"}} << Registers {{101, 605}} << QList<int> {101};
+        QTest::newRow("blanks around the number") << Boxes {{101, " 60.5 "}} << Registers {{101, 605}} << QList<int> {};
+        QTest::newRow("two differ, query order")
+            << Boxes {{300, "02"}, {101, "12.5"}} << Registers {} << QList<int> {101, 300};
+        QTest::newRow("the drive differs") << Boxes {} << Registers {{204, 123}} << QList<int> {204};
+        QTest::newRow("read-only included") << Boxes {{934, "0.1"}} << Registers {} << QList<int> {934};
+        QTest::newRow("a hundredth step") << Boxes {{935, "1.21"}} << Registers {} << QList<int> {935};
+    }
+    void compare()
+    {
+        QFETCH(Boxes, boxes);
+        QFETCH(Registers, registers);
+        QFETCH(QList<int>, differing);
+        LinkFixture fixture;
+        QString error;
+        QVERIFY2(openAndLoad(fixture, &error), qPrintable(error));
+        AppContext &ctx = fixture.ctx();
+        for (const auto &[index, value] : registers)
+            RegisterTransactions(ctx).download1(ParamText::registerNumber(index), qint16(value));
+        for (const auto &[index, text] : boxes)
+            ctx.editor.txtP(index).setText(text);
+        fixture.hooks.calls.clear();
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+
+        QCOMPARE(DownloadVerification(ctx).logicCheck(), differing.isEmpty());
+        QStringList expected;
+        for (int index : differing)
+            expected << differsLine(index);
+        QCOMPARE(ctx.statusList.lines(), expected);
+        // Every row is visited, whatever differs.
+        QCOMPARE(transactions.count(), driveRows(ctx).size());
+        QCOMPARE(fixture.hooks.calls.first(), "poll off");
+        QCOMPARE(fixture.hooks.calls.mid(fixture.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
+        QCOMPARE(fixture.errorLogLines(), QStringList());
+    }
+    void failureAtTenthRow()
+    {
+        LinkFixture fixture({"--stop-after", "10"}); // the link test and nine rows
+        QString error;
+        QVERIFY2(openAndLoad(fixture, &error), qPrintable(error));
+        AppContext &ctx = fixture.ctx();
+        ctx.link().mod1().setTimeOut(300);
+        const QVector<TransferRow> rows = driveRows(ctx);
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+        QList<int> positions;
+        QObject::connect(&ctx.statusList, &StatusList::positionChanged, [&](int p) { positions << p; });
+
+        QVERIFY(!DownloadVerification(ctx).logicCheck());
+        QCOMPARE(transactions.count(), 10);
+        QCOMPARE(positions.last(), rows.at(9).parameter); // later rows never reached
+        QCOMPARE(ctx.statusList.lines().size(), 1);
+        QCOMPARE(fixture.prompter().titles(), QStringList {"Error"});
+        int code = 0;
+        QCOMPARE(commFailureEnd(ctx, fixture.prompter(), fixture.hooks.calls, fixture.errorLogLines(), "  Status List ",
+                     "basFunctions_LogicCheck()", &code),
+            QString());
+        QCOMPARE(code, int(ModbusMaster::TimeOut));
+    }
 };
-
-void TestDownloadVerification::compare_data()
-{
-    // Box texts set in the configuration (index, text) and registers set in
-    // the drive (index, register value); the lines expected, in query order.
-    QTest::addColumn<Boxes>("boxes");
-    QTest::addColumn<Registers>("registers");
-    QTest::addColumn<QList<int>>("differing");
-    QTest::newRow("all agree") << Boxes {} << Registers {} << QList<int> {};
-    QTest::newRow("60.5 at 0.1 is 605") << Boxes {{101, "60.5"}} << Registers {{101, 605}} << QList<int> {};
-    QTest::newRow("60.4 is not 605") << Boxes {{101, "60.4"}} << Registers {{101, 605}} << QList<int> {101};
-    QTest::newRow("blanks around the number") << Boxes {{101, " 60.5 "}} << Registers {{101, 605}} << QList<int> {};
-    QTest::newRow("two differ, query order")
-        << Boxes {{300, "02"}, {101, "12.5"}} << Registers {} << QList<int> {101, 300};
-    QTest::newRow("the drive differs") << Boxes {} << Registers {{204, 123}} << QList<int> {204};
-    QTest::newRow("read-only included") << Boxes {{934, "0.1"}} << Registers {} << QList<int> {934};
-    QTest::newRow("a hundredth step") << Boxes {{935, "1.21"}} << Registers {} << QList<int> {935};
-}
-
-void TestDownloadVerification::compare()
-{
-    QFETCH(Boxes, boxes);
-    QFETCH(Registers, registers);
-    QFETCH(QList<int>, differing);
-    LinkFixture fixture;
-    QString error;
-    QVERIFY2(openAndLoad(fixture, &error), qPrintable(error));
-    AppContext &ctx = fixture.ctx();
-    for (const auto &[index, value] : registers)
-        RegisterTransactions(ctx).download1(ParamText::registerNumber(index), qint16(value));
-    for (const auto &[index, text] : boxes)
-        ctx.editor.txtP(index).setText(text);
-    fixture.hooks.calls.clear();
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-    QCOMPARE(DownloadVerification(ctx).logicCheck(), differing.isEmpty());
-    QStringList expected;
-    for (int index : differing)
-        expected << differsLine(index);
-    QCOMPARE(ctx.statusList.lines(), expected);
-    // Every row is visited, whatever differs.
-    QCOMPARE(transactions.count(), driveRows(ctx).size());
-    QCOMPARE(fixture.hooks.calls.first(), "poll off");
-    QCOMPARE(fixture.hooks.calls.mid(fixture.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
-    QCOMPARE(fixture.errorLogLines(), QStringList());
-}
-
-void TestDownloadVerification::failureAtTenthRow()
-{
-    LinkFixture fixture({"--stop-after", "10"}); // the link test and nine rows
-    QString error;
-    QVERIFY2(openAndLoad(fixture, &error), qPrintable(error));
-    AppContext &ctx = fixture.ctx();
-    ctx.link().mod1().setTimeOut(300);
-    const QVector<TransferRow> rows = driveRows(ctx);
-    QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-    QList<int> positions;
-    QObject::connect(&ctx.statusList, &StatusList::positionChanged, [&](int p) { positions << p; });
-
-    QVERIFY(!DownloadVerification(ctx).logicCheck());
-    QCOMPARE(transactions.count(), 10);
-    QCOMPARE(positions.last(), rows.at(9).parameter); // later rows never reached
-    QCOMPARE(ctx.statusList.lines().size(), 1);
-    QCOMPARE(fixture.prompter().titles(), QStringList {"Error"});
-    int code = 0;
-    QCOMPARE(commFailureEnd(ctx, fixture.prompter(), fixture.hooks.calls, fixture.errorLogLines(), "  Status List ",
-                 "basFunctions_LogicCheck()", &code),
-        QString());
-    QCOMPARE(code, int(ModbusMaster::TimeOut));
-}
 
 } // namespace Verification
 
