@@ -14,7 +14,6 @@ namespace {
 
 const QString Blank = QStringLiteral(" ");
 constexpr int SeriesIndex = 941; // P9.41
-constexpr int ModelIndex = 942; // P9.42
 
 // "005", "042", "941": the index with at least three digits.
 QString indexText(int index)
@@ -83,7 +82,7 @@ void DiagnosticsFile::appendConfig(QStringList &out, const Captions &captions) c
         << QStringLiteral("Current status of Dirty Data: ")
             + (s.blnConfigChanged ? QStringLiteral("True") : QStringLiteral("False"))
         << captions.configPanel << QStringLiteral("Series: ") + value(SeriesIndex)
-        << QStringLiteral("Model: ") + value(ModelIndex) << QStringLiteral("Rev: ") + s.strRev << Blank
+        << QStringLiteral("Model: ") + value(ParamTables::ModelIndex) << QStringLiteral("Rev: ") + s.strRev << Blank
         << QStringLiteral("Param - Value") << QStringLiteral("-------------");
     for (const int index : EditorForm::fieldIndices())
         out << indexText(index) + QStringLiteral(" - ") + editor.txtP(index).text();

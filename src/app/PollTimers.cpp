@@ -13,7 +13,6 @@ namespace Tarvel {
 namespace {
 
 const QString NotConnected = QStringLiteral("Not Connected");
-constexpr int ModelIndex = 942; // P9.42, whose list text names the model
 
 // The commands a link makes usable ...
 constexpr Command LinkCommands[] = {Command::Disconnect, Command::Upload, Command::Download, Command::Trend};
@@ -153,8 +152,9 @@ QString PollTimers::identityComparison() const
 QString PollTimers::editorCaption() const
 {
     const QString &rev = m_ctx.state.strRev;
-    return QStringLiteral("  Detailed Config - Current Drive Model = ") + m_ctx.editor.cmbP(ModelIndex).text().mid(3)
-        + QStringLiteral(",  Rev ") + rev.left(1) + u'.' + rev.right(2);
+    return QStringLiteral("  Detailed Config - Current Drive Model = ")
+        + m_ctx.editor.cmbP(ParamTables::ModelIndex).text().mid(3) + QStringLiteral(",  Rev ") + rev.left(1) + u'.'
+        + rev.right(2);
 }
 
 } // namespace Tarvel

@@ -26,6 +26,8 @@ public:
     static constexpr int PidGainCount = 3;
     static constexpr int RevisionSlot = 15; // ST00.16 in the status block
     static constexpr int PidFeedbackSlot = 11; // ST00.13 among StatusValues
+    // ST00.18 among StatusValues: the Ethernet module reaches the drive (1).
+    static constexpr int KolvLinkSlot = 16;
 
     using ValueAt = std::function<qint16(int index)>;
 

@@ -1,5 +1,7 @@
 #include "ModbusPdu.h"
 
+#include <QtEndian>
+
 namespace Tarvel {
 
 namespace {
@@ -14,7 +16,7 @@ void putWord(QByteArray &out, quint16 value)
 
 quint16 word(QByteArrayView bytes, qsizetype at)
 {
-    return quint16((quint8(bytes[at]) << 8) | quint8(bytes[at + 1]));
+    return qFromBigEndian<quint16>(bytes.data() + at);
 }
 
 QList<quint16> words(QByteArrayView bytes, qsizetype at, int count)

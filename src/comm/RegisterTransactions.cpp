@@ -1,8 +1,9 @@
 #include "RegisterTransactions.h"
 
 #include "CommLink.h"
-#include "model/AppContext.h"
+#include "DriveValues.h"
 #include "base/Logging.h"
+#include "model/AppContext.h"
 #include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
 
@@ -11,7 +12,6 @@ namespace Tarvel {
 namespace {
 
 constexpr int EthernetErrorNumber = 9999;
-constexpr int KolvLinkGoodSlot = 16; // ST00.18 among StatusValues
 
 } // namespace
 
@@ -56,7 +56,7 @@ qint16 RegisterTransactions::ethernetUnavailable(const QString &location)
 {
     // The Ethernet module reports in ST00.18 whether it still reaches the
     // drive; without that nothing it would answer can be trusted.
-    if (m_ctx.state.StatusValues[KolvLinkGoodSlot] == 0) {
+    if (m_ctx.state.StatusValues[DriveValues::KolvLinkSlot] == 0) {
         m_ctx.prompter().msgBox(QStringLiteral("The QX KOLV is indicating a loss of communication to the drive.\r"
                                                "Check all connections and settings."),
             Msg::Critical, QStringLiteral("Communication Problem"));

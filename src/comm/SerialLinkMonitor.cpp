@@ -7,11 +7,7 @@
 
 namespace Tarvel {
 
-namespace {
-
-constexpr int KolvLinkGoodSlot = 16; // ST00.18 among StatusValues
-
-} // namespace
+namespace { } // namespace
 
 const SerialLinkMonitor::PollRead SerialLinkMonitor::PollReads[3] = {
     {DriveValues::FaultCode, 1},
@@ -32,7 +28,7 @@ bool SerialLinkMonitor::linkOpen() const
 bool SerialLinkMonitor::pollDrive()
 {
     if (m_link.ethernetOpen())
-        return m_ctx.state.StatusValues[KolvLinkGoodSlot] == 1;
+        return m_ctx.state.StatusValues[DriveValues::KolvLinkSlot] == 1;
     RegisterTransactions transactions(m_ctx);
     ModbusMaster &mod1 = m_link.mod1();
     for (const PollRead &read : PollReads) {

@@ -1,13 +1,10 @@
 #include "TcpTransport.h"
 
+#include <QtEndian>
+
 namespace Tarvel {
 
 namespace {
-
-quint16 word(QByteArrayView bytes, qsizetype at)
-{
-    return quint16((quint8(bytes[at]) << 8) | quint8(bytes[at + 1]));
-}
 
 // The length field counts the unit byte and the PDU.
 bool plausibleLength(quint16 length)
@@ -36,11 +33,11 @@ ModbusTransport::Scan TcpTransport::scan(QByteArrayView buffer, ModbusDirection)
 {
     // A stream that carries a foreign protocol number or an impossible
     // length cannot be resynchronised; the whole buffer is dropped.
-    if (buffer.size() >= 4 && word(buffer, 2) != 0)
+    if (buffer.size() >= 4 && qFromBigEndian<quint16>(buffer.data() + 2) != 0)
         return {ScanState::Garbage, buffer.size()};
     if (buffer.size() < HeaderSize)
         return {ScanState::NeedMore, 0};
-    const quint16 length = word(buffer, 4);
+    const quint16 length = qFromBigEndian<quint16>(buffer.data() + 4);
     if (!plausibleLength(length))
         return {ScanState::Garbage, buffer.size()};
     const qsizetype total = 6 + length;
@@ -51,12 +48,13 @@ ModbusTransport::Scan TcpTransport::scan(QByteArrayView buffer, ModbusDirection)
 
 ModbusTransport::Decoded TcpTransport::decode(QByteArrayView frame) const
 {
-    if (frame.size() < HeaderSize + 1 || word(frame, 2) != 0)
+    if (frame.size() < HeaderSize + 1 || qFromBigEndian<quint16>(frame.data() + 2) != 0)
         return {DecodeError::Malformed, {}};
-    const quint16 length = word(frame, 4);
+    const quint16 length = qFromBigEndian<quint16>(frame.data() + 4);
     if (!plausibleLength(length) || frame.size() != 6 + length)
         return {DecodeError::Malformed, {}};
-    return {DecodeError::None, {quint8(frame[6]), frame.sliced(HeaderSize).toByteArray(), word(frame, 0)}};
+    return {DecodeError::None,
+        {quint8(frame[6]), frame.sliced(HeaderSize).toByteArray(), qFromBigEndian<quint16>(frame.data())}};
 }
 
 } // namespace Tarvel

@@ -32,11 +32,6 @@ constexpr int LastIndexBelowSeries3 = ParamTables::ModelIndex;
 // configuration and would only flood the status list.
 constexpr qint64 MaxFileSize = 256 * 1024;
 
-QString now()
-{
-    return TextFile::generalDate();
-}
-
 // Body lines that carry a value: the first three characters form a number
 // and something follows the index.
 bool isParameterLine(const QString &line, int indexWidth)
@@ -140,7 +135,7 @@ QStringList ConfigFile::headerLines(const DriveKey &drive, const QString &path)
     return {
         drive.fileLine(),
         pathLine(QFileInfo(path).absoluteFilePath()),
-        u'#' + now(),
+        u'#' + TextFile::generalDate(),
         QStringLiteral("#WARNING! Changing any contents of this file may result in the confirguration no longer "
                        "being valid and could cause adverse effects if used."),
         QStringLiteral("#Only make changes when instructed to do so from Tech Support personnel."),
@@ -200,7 +195,7 @@ void ConfigFile::showSaveProgress()
     StatusList &list = m_ctx.statusList;
     list.show();
     list.setStatus(QStringLiteral("Saving Configuration"));
-    list.addLine(QStringLiteral("File Save operation started ") + now() + u'.');
+    list.addLine(QStringLiteral("File Save operation started ") + TextFile::generalDate() + u'.');
     list.setPosition(0);
     list.setBarVisible(true);
     for (int position : {200, 300, 500, 800}) {
@@ -209,7 +204,7 @@ void ConfigFile::showSaveProgress()
     }
     list.setBarVisible(false);
     list.setStatus(QStringLiteral(" "));
-    list.addLine(QStringLiteral("File Save operation completed ") + now() + u'.');
+    list.addLine(QStringLiteral("File Save operation completed ") + TextFile::generalDate() + u'.');
 }
 
 // --------------------------------------------------------------- opening
@@ -231,7 +226,7 @@ bool ConfigFile::openSteps(const QString &path)
 {
     StatusList &list = m_ctx.statusList;
     list.setActivity(QStringLiteral("Opening Configuration File"));
-    list.addLine(QStringLiteral("Open File operation started ") + now() + u'.');
+    list.addLine(QStringLiteral("Open File operation started ") + TextFile::generalDate() + u'.');
     list.setBarVisible(true);
     setBusy(true);
 
@@ -303,8 +298,8 @@ void ConfigFile::refuseTooLarge(const QString &path)
 void ConfigFile::refuseUnsupported()
 {
     StatusList &list = m_ctx.statusList;
-    list.addLine(now() + QStringLiteral("File contains information for unsupported drive."));
-    list.addLine(QStringLiteral("File open operation stopped ") + now() + u'.');
+    list.addLine(TextFile::generalDate() + QStringLiteral("File contains information for unsupported drive."));
+    list.addLine(QStringLiteral("File open operation stopped ") + TextFile::generalDate() + u'.');
     endOpenDisplay();
     m_ctx.prompter().msgBox(QStringLiteral("The file you are opening is configured for a drive model that is not "
                                            "curently supported."),
@@ -354,8 +349,9 @@ bool ConfigFile::identityAgrees(int index, const QString &value)
     const QString loaded = m_ctx.editor.txtP(index).text();
     if (value == loaded)
         return true;
-    m_ctx.statusList.addLine(now() + QStringLiteral(" - ") + ParamText::parameterNumber(index) + QStringLiteral(" = ")
-        + value + QStringLiteral(" does not match the drive of line 1; ") + loaded + QStringLiteral(" kept."));
+    m_ctx.statusList.addLine(TextFile::generalDate() + QStringLiteral(" - ") + ParamText::parameterNumber(index)
+        + QStringLiteral(" = ") + value + QStringLiteral(" does not match the drive of line 1; ") + loaded
+        + QStringLiteral(" kept."));
     return false;
 }
 
@@ -388,7 +384,7 @@ void ConfigFile::applyChoice(int index, const QString &value)
 void ConfigFile::finishOpen()
 {
     StatusList &list = m_ctx.statusList;
-    list.addLine(QStringLiteral("Open File operation completed ") + now() + u'.');
+    list.addLine(QStringLiteral("Open File operation completed ") + TextFile::generalDate() + u'.');
     endOpenDisplay();
     m_ctx.editor.setTag(QStringLiteral("1"));
     // The values now match the file, unless the check replaced some.

@@ -15,15 +15,6 @@
 
 namespace Tarvel {
 
-namespace {
-
-QString now()
-{
-    return TextFile::generalDate();
-}
-
-} // namespace
-
 const QString NewConfig::Location = QStringLiteral("frmNewConfigDialog, StartNewConfig");
 
 NewConfig::NewConfig(AppContext &ctx)
@@ -113,7 +104,7 @@ bool NewConfig::startSteps(Mode mode, const DriveListEntry &drive, const QString
     applyMode(mode);
     const bool saved = ConfigFile(m_ctx).saveFile(path);
     endDisplay();
-    m_ctx.statusList.addLine(QStringLiteral("New File operation completed ") + now() + u'.');
+    m_ctx.statusList.addLine(QStringLiteral("New File operation completed ") + TextFile::generalDate() + u'.');
     qCDebug(lcFiles) << "new configuration" << drive.text << path << (saved ? "saved" : "not saved");
     return saved;
 }
@@ -148,7 +139,7 @@ void NewConfig::beginDisplay()
     StatusList &list = m_ctx.statusList;
     list.setBarVisible(true);
     list.setStatus(QStringLiteral("Preparing for new config"));
-    list.addLine(QStringLiteral("New File operation started ") + now() + u'.');
+    list.addLine(QStringLiteral("New File operation started ") + TextFile::generalDate() + u'.');
 }
 
 void NewConfig::endDisplay()

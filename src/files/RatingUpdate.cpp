@@ -19,11 +19,6 @@ const QString RatingUpdate::Location = QStringLiteral("basFunctions, Update()");
 
 namespace {
 
-QString now()
-{
-    return TextFile::generalDate();
-}
-
 void setActivity(StatusList &list, const QString &activity)
 {
     list.setActivity(activity);
@@ -74,7 +69,7 @@ void RatingUpdate::beginDisplay()
     list.show();
     list.setBarVisible(true);
     setActivity(list, QStringLiteral("Updating Configuration"));
-    list.addLine(QStringLiteral("Configuration update started ") + now() + u'.');
+    list.addLine(QStringLiteral("Configuration update started ") + TextFile::generalDate() + u'.');
     m_ctx.pause(1);
 }
 
@@ -205,7 +200,7 @@ void RatingUpdate::setCustomCurveBoxes()
 
 void RatingUpdate::finish()
 {
-    m_ctx.statusList.addLine(QStringLiteral("Configuration update complete ") + now() + u'.');
+    m_ctx.statusList.addLine(QStringLiteral("Configuration update complete ") + TextFile::generalDate() + u'.');
     endDisplay();
     // The work is done: the message is read with the normal pointer.
     m_ctx.hooks().setBusyPointer(false);

@@ -15,7 +15,6 @@ namespace Tarvel {
 
 namespace {
 
-const QString CR = QStringLiteral("\r");
 // Information messages without a title of their own carry the program's.
 const QString AppTitle = QStringLiteral("Tarvel");
 const QString InvalidValue = QStringLiteral("Invalid Value");
@@ -188,13 +187,13 @@ void DependencyRules::checkVoltsHertzPoint(int index)
     case 204:
         if (v < value(206) || v > value(2))
             refuse(index,
-                QStringLiteral("Value must be greater than or equal to P2.06") + CR
+                QStringLiteral("Value must be greater than or equal to P2.06") + u'\r'
                     + QStringLiteral("and less than or equal to P0.02."));
         break;
     case 205:
         if (v < value(207) || v > value(0))
             refuse(index,
-                QStringLiteral("Value must be greater than or equal to P2.07") + CR
+                QStringLiteral("Value must be greater than or equal to P2.07") + u'\r'
                     + QStringLiteral("and less than or equal to P0.00."));
         break;
     case 206:
@@ -215,7 +214,7 @@ void DependencyRules::checkFeedbackMode(int index)
     if (v != 1 && v != 3)
         return;
     information(QStringLiteral("Additional Config Details"),
-        QStringLiteral("In order to set feedback for P2.10, please refer to your hardware manual") + CR
+        QStringLiteral("In order to set feedback for P2.10, please refer to your hardware manual") + u'\r'
             + QStringLiteral("and review settings for Parameter Groups 0 and 10."));
 }
 
@@ -266,7 +265,7 @@ void DependencyRules::checkRestartSource()
     if (value(300) != 0)
         return;
     information(Dependency,
-        QStringLiteral("This parameter will only work if the Source of Operation, (P3.00) ") + CR
+        QStringLiteral("This parameter will only work if the Source of Operation, (P3.00) ") + u'\r'
             + QStringLiteral("is set to something other than 00 (Operation determined by digital keypad"));
 }
 

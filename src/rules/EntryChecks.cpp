@@ -12,8 +12,6 @@ namespace Tarvel {
 
 namespace {
 
-const QString CR = QStringLiteral("\r");
-
 QString defaultText(const QVariant &defaultValue)
 {
     // A parameter without a default shows one blank, as the loader left it.
@@ -67,7 +65,7 @@ void EntryChecks::warnDecimals(int index, const QString &text, int decimals)
     for (int count : Resolution::decimalsAfterPoints(text)) {
         if (count <= decimals)
             continue;
-        m_ctx.prompter().msgBox(QStringLiteral("The value you entered contains too many decimals.") + CR
+        m_ctx.prompter().msgBox(QStringLiteral("The value you entered contains too many decimals.") + u'\r'
                 + QStringLiteral("The value will be rounded to ") + QString::number(decimals)
                 + QStringLiteral(" decimal place(s)."),
             Msg::Critical, QStringLiteral("Invalid Resolution"));
@@ -79,7 +77,7 @@ void EntryChecks::warnDecimals(int index, const QString &text, int decimals)
 void EntryChecks::wrongDataType(int index)
 {
     m_ctx.trap(QStringLiteral("WrongDataType()"), [&] {
-        m_ctx.prompter().msgBox(QStringLiteral("Your entry needs to be numeric.") + CR
+        m_ctx.prompter().msgBox(QStringLiteral("Your entry needs to be numeric.") + u'\r'
                 + QStringLiteral("The value has been reset to the Parameter's Default.")
                 + QStringLiteral(" Any dependent parameter will also be changed if necessary"),
             Msg::Exclamation, QStringLiteral("Wrong Data Type"));
@@ -111,7 +109,7 @@ void EntryChecks::validate(float value, int index)
             refusal = QStringLiteral(" is too low!");
         if (!refusal.isEmpty()) {
             m_ctx.prompter().msgBox(QStringLiteral("The value entered for ") + ParamText::parameterNumber(index)
-                    + refusal + CR + QStringLiteral("The parameter will be set to the previous value."),
+                    + refusal + u'\r' + QStringLiteral("The parameter will be set to the previous value."),
                 Msg::Critical, QStringLiteral("Value Out Of Range"));
             box.setText(t.varLastChance[index].toString());
             m_ctx.editor.setFocus(FieldKind::Text, index);

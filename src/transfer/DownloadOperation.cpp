@@ -18,7 +18,7 @@ namespace Tarvel {
 
 namespace {
 
-const QString Location = QStringLiteral("frmMain, mnuDownload_Click");
+const QString DownloadLocation = QStringLiteral("frmMain, mnuDownload_Click");
 const QString CommErrorLocation = QStringLiteral(" in basCom_DownloadAll().");
 constexpr int EthernetErrorNumber = 9999;
 
@@ -37,7 +37,7 @@ DownloadOperation::DownloadOperation(AppContext &ctx, TransferWindows &windows)
 DownloadOperation::Outcome DownloadOperation::run()
 {
     Outcome outcome = Outcome::Trapped;
-    m_ctx.trap(Location, [&] { outcome = command(); });
+    m_ctx.trap(DownloadLocation, [&] { outcome = command(); });
     return outcome;
 }
 
@@ -47,7 +47,7 @@ DownloadOperation::Outcome DownloadOperation::downloadAll(
     // Called from the command, DownloadAll has no trap of its own: its
     // faults end under the command's.
     Outcome outcome = Outcome::Trapped;
-    m_ctx.trap(Location, [&] { outcome = downloadSteps(table, series, model, rev); });
+    m_ctx.trap(DownloadLocation, [&] { outcome = downloadSteps(table, series, model, rev); });
     return outcome;
 }
 

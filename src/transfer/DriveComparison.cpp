@@ -15,7 +15,7 @@ namespace Tarvel {
 
 namespace {
 
-const QString Location = QStringLiteral("frmMain, mnuCompareDrive_Click");
+const QString CompareLocation = QStringLiteral("frmMain, mnuCompareDrive_Click");
 const QString Activity = QStringLiteral("Comparing Configuration With Drive");
 
 } // namespace
@@ -29,7 +29,7 @@ DriveComparison::Outcome DriveComparison::run()
 {
     Outcome outcome = Outcome::Trapped;
     m_differences.clear();
-    if (!m_ctx.trap(Location, [&] { outcome = steps(); })) {
+    if (!m_ctx.trap(CompareLocation, [&] { outcome = steps(); })) {
         endDisplay();
         outcome = Outcome::Trapped;
     }

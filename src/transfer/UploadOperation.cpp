@@ -21,7 +21,7 @@ namespace Tarvel {
 
 namespace {
 
-const QString Location = QStringLiteral("frmMain, mnuUpload_Click");
+const QString UploadLocation = QStringLiteral("frmMain, mnuUpload_Click");
 constexpr int ModelIndex = 942; // P9.42, whose entry names the drive model
 constexpr int CurvePatternIndex = 200; // P2.00
 
@@ -48,7 +48,7 @@ UploadOperation::Outcome UploadOperation::run()
     Outcome outcome = Outcome::Trapped;
     m_transactions = 0;
     m_replaced = 0;
-    m_ctx.trap(Location, [&] { outcome = steps(); });
+    m_ctx.trap(UploadLocation, [&] { outcome = steps(); });
     return outcome;
 }
 
@@ -166,7 +166,7 @@ UploadOperation::Outcome UploadOperation::loadFailed()
     list.setStatus(QStringLiteral(" "));
     list.addLine(QStringLiteral("Problem with retrieving Drive Information from database. Operation aborted."));
     list.setBarVisible(false);
-    m_ctx.errHandler(0, QString(), Location + QStringLiteral(", getParamData Returned False"));
+    m_ctx.errHandler(0, QString(), UploadLocation + QStringLiteral(", getParamData Returned False"));
     return Outcome::LoadFailed;
 }
 
@@ -291,7 +291,7 @@ UploadOperation::Outcome UploadOperation::aborted()
     list.setCaption(StatusList::DefaultCaption);
     list.setStatus(QStringLiteral(" "));
     list.setBarVisible(false);
-    m_ctx.errHandler(0, QString(), Location + QStringLiteral(", uploadWhile returned 32766"));
+    m_ctx.errHandler(0, QString(), UploadLocation + QStringLiteral(", uploadWhile returned 32766"));
     return Outcome::Aborted;
 }
 

@@ -138,4 +138,10 @@ QString CliSession::absolutePath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+void CliSession::closeLink()
+{
+    if (m_ctx.link().linkOpen())
+        m_ctx.link().closeConnection();
+}
+
 } // namespace Tarvel

@@ -71,6 +71,10 @@ public:
     // parameter, else its value box.
     bool editable(int index) const;
 
+    // Closes whatever link the operation left open: the command line keeps
+    // no link beyond one command.
+    void closeLink();
+
     // Absolute, so that the file's own path line names it fully.
     static QString absolutePath(const QString &path);
 

@@ -10,12 +10,6 @@ namespace Tarvel {
 
 namespace {
 
-void closeLink(CliSession &s)
-{
-    if (s.ctx().link().linkOpen())
-        s.ctx().link().closeConnection();
-}
-
 struct KeypadAction
 {
     const char *word;
@@ -75,7 +69,7 @@ int DriveMonitorCommands::faults(CliSession &s)
     }
     FaultHistory history(s.ctx());
     const FaultHistory::Outcome outcome = history.read();
-    closeLink(s);
+    s.closeLink();
     if (outcome != FaultHistory::Outcome::Read) {
         s.problem(QStringLiteral("the fault records could not be read"));
         s.finish();
@@ -122,7 +116,7 @@ int DriveMonitorCommands::keypad(CliSession &s)
         outcome = keypad.setDirection(word == u"reverse");
     else if (keypad.readKnobMaximum())
         outcome = keypad.setFrequency(hz);
-    closeLink(s);
+    s.closeLink();
 
     switch (outcome) {
     case KeypadModel::Outcome::Written:

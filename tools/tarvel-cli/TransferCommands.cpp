@@ -33,14 +33,6 @@ std::optional<QString> linkWordAfter(CliSession &s, int others, const QString &s
     return asWord ? args.last() : s.value(PortOption);
 }
 
-// Closes whatever link the operation left open: the command line keeps no
-// link beyond one command.
-void closeLink(CliSession &s)
-{
-    if (s.ctx().link().linkOpen())
-        s.ctx().link().closeConnection();
-}
-
 } // namespace
 
 std::optional<SerialLinkSettings> TransferCommands::linkSettings(CliSession &s, const QString &linkWord)
@@ -94,7 +86,7 @@ bool TransferCommands::connect(CliSession &s, const SerialLinkSettings &settings
     bool polled = false;
     ctx.trap(ConnectLocation, [&] { polled = SerialLinkMonitor(ctx).pollDrive(); });
     if (!polled) {
-        closeLink(s);
+        s.closeLink();
         ctx.prompter().msgBox(QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem "
                                              "and try again."),
             Msg::Critical, QStringLiteral("Communication Error"));
@@ -126,7 +118,7 @@ int TransferCommands::upload(CliSession &s)
     CliTransferWindows windows(s, target, *linkWord);
     UploadOperation operation(s.ctx(), windows);
     const UploadOperation::Outcome outcome = operation.run();
-    closeLink(s);
+    s.closeLink();
     if (operation.replacedValues() > 0)
         s.problem(QStringLiteral("values read from the drive were out of range and replaced by their defaults: %1")
                       .arg(operation.replacedValues()));
@@ -162,7 +154,7 @@ int TransferCommands::download(CliSession &s)
     DownloadOperation operation(s.ctx(), windows);
     operation.setBackupBeforeDownload(!s.isSet(NoBackupOption));
     const DownloadOperation::Outcome outcome = operation.run();
-    closeLink(s);
+    s.closeLink();
     s.finish(); // echoes what was logged; the outcome decides the status
     return downloadExit(outcome);
 }
@@ -241,7 +233,7 @@ int TransferCommands::diffDrive(CliSession &s)
     }
     CliTransferWindows windows(s, QString(), *linkWord);
     const DriveComparison::Outcome outcome = DriveComparison(s.ctx(), windows).run();
-    closeLink(s);
+    s.closeLink();
     s.finish();
     switch (outcome) {
     case DriveComparison::Outcome::Same:
