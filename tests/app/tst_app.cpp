@@ -847,7 +847,6 @@ private Q_SLOTS:
         QCOMPARE(log.size(), 2);
         QVERIFY2(log.at(0).contains(" - basMain, ConnectDB(), Program, 3024, "), qPrintable(log.at(0)));
         QVERIFY2(log.at(1).contains(" - basMain, Main(), Program, 91, "), qPrintable(log.at(1)));
-        QVERIFY(!QFile::exists(program.path("Data/QX.qxd")));
     }
 
     void laterStartHandsOverItsFile()
