@@ -154,7 +154,6 @@ private Q_SLOTS:
         QTest::newRow("none") << QStringList {} << 0 << 0 << QString();
         QTest::newRow("newest, downloaded") << two << int(Msg::Yes) << int(Msg::Yes) << two.last();
         QTest::newRow("older one chosen") << two << int(Msg::No) << int(Msg::No) << two.first();
-        QTest::newRow("another drive's only") << QStringList {"0306104-20261205-170000.qxc"} << 0 << 0 << QString();
     }
     void restoreLastBackup()
     {
@@ -164,9 +163,9 @@ private Q_SLOTS:
         AppContext &ctx = f.ctx();
         const QString folder = DriveBackup::folder(ctx.paths());
         QVERIFY(QDir().mkpath(folder));
+        // Which backups belong to the drive is DriveBackup's test.
         for (const QString &name : backups) {
-            QVERIFY(Test::loadDrive(ctx, name.startsWith("0205") ? QStringList {"02", "05", "120"}
-                                                                 : QStringList {"03", "06", "104"}));
+            QVERIFY(Test::loadDrive(ctx, {"02", "05", "120"}));
             ctx.editor.txtP(103).setText(QString::number(11 + backups.indexOf(name)));
             QVERIFY(ConfigFile(ctx).saveFile(folder + u'/' + name));
         }
@@ -590,8 +589,7 @@ private Q_SLOTS:
         m.setShowMode([&](NewConfig::Mode s) { shown << s; });
         QVERIFY(m.accept());
         const QString path = QDir(ctx.paths().configsDir()).filePath("Pump1.qxc");
-        QCOMPARE(m.filePath(), path);
-        QVERIFY(Test::readBytes(path).startsWith("#0205120\r\n"));
+        QCOMPARE(m.filePath(), path); // what is written there is NewConfig's test
         QCOMPARE(ctx.editor.tag(), cell<QString>("tag"));
         QCOMPARE(shown, QList<NewConfig::Mode> {*NewConfig::modeFromTag(mode)});
         QCOMPARE(hooks.captions.value(0), QStringLiteral("Tarvel - Current Config File: Pump1.qxc"));
@@ -749,6 +747,20 @@ private Q_SLOTS:
         }
     }
 
+    // The command shows the dialog only over a configuration file.
+    void commandNeedsAFile()
+    {
+        Test::TempProgram program;
+        AppContext &ctx = program.ctx();
+        int shown = 0;
+        ChangeRatingModel::changeDriveRating(ctx, [&] { ++shown; });
+        QCOMPARE(program.prompter().titles(), QStringList {"No Configuration Loaded"});
+        ctx.state.strConfigPath = program.path("Configs/Pump1.qxc");
+        ChangeRatingModel::changeDriveRating(ctx, [&] { ++shown; });
+        QCOMPARE(shown, 1);
+        QCOMPARE(program.prompter().messages().size(), 1);
+    }
+
     void okRunsUpdate()
     {
         Test::TempProgram program;
@@ -835,7 +847,6 @@ private Q_SLOTS:
         QCOMPARE(log.size(), 2);
         QVERIFY2(log.at(0).contains(" - basMain, ConnectDB(), Program, 3024, "), qPrintable(log.at(0)));
         QVERIFY2(log.at(1).contains(" - basMain, Main(), Program, 91, "), qPrintable(log.at(1)));
-        QVERIFY(!QFile::exists(program.path("Data/QX.qxd")));
     }
 
     void laterStartHandsOverItsFile()

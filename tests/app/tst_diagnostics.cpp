@@ -130,31 +130,19 @@ class TestCliDiagnostics : public QObject
     }
 
 private Q_SLOTS:
-    // Without a configuration and a link: the offline texts, to the default
-    // place or to -o; a folder that does not exist writes nothing.
-    void offline()
+    // To the default place or to -o (a folder that does not exist writes
+    // nothing); with the configuration opened and the drive polled once, as
+    // the main window would have them. The lines are the writer's test.
+    void offlineThenWithDriveAndConfiguration()
     {
         TempProgram program;
         Run r = run(program, {"diagnostics"});
         QVERIFY2(r.status == 0, qPrintable(r.out));
-        QStringList lines = fileLines(program.path("Data/Diags.Log"));
-        for (const char *line : {"Drive Status - Offline", "Connection: Off-Line ", "Series: Not Connected",
-                 "Current config file =  ", "Current status of Dirty Data: False", "Could not find error log."})
-            QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
-        QVERIFY(lines.contains(AboutInfo::versionCaption()));
-        QVERIFY(lines.contains("dB Version: 1.30, 2009-02-10."));
+        QVERIFY(fileLines(program.path("Data/Diags.Log")).contains(AboutInfo::versionCaption()));
+        QCOMPARE(run(program, {"diagnostics", "-o", program.path("missing/d.log")}).status, 2);
 
-        r = run(program, {"diagnostics", "-o", program.path("missing/d.log")});
-        QCOMPARE(r.status, 2);
-    }
-
-    // With the configuration opened and the drive polled once, as the main
-    // window would have them.
-    void withDriveAndConfiguration()
-    {
-        TempProgram program;
         const QString file = program.path("Configs/d.qxc");
-        Run r = run(program, {"new", "--drive", "02,05,120", file});
+        r = run(program, {"new", "--drive", "02,05,120", file});
         QVERIFY2(r.status == 0, qPrintable(r.out));
         r = run(program, {"set", file, "P1.03=12.5"});
         QVERIFY2(r.status == 0, qPrintable(r.out));

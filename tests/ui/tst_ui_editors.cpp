@@ -49,22 +49,9 @@ namespace TabConfigTest {
 
 namespace {
 
-struct Drive
-{
-    QString series, model, rev;
-};
-
-const Drive QX1 {"01", "01", "104"};
-const Drive QX2 {"02", "05", "120"};
-const Drive QX3 {"03", "06", "104"};
-
-bool load(AppContext &ctx, const Drive &d)
-{
-    const bool ok = ParamLoader(ctx).getParamData(
-        ctx.editor, "qryTabParams", "'" + d.series + "'", "'" + d.model + "'", "'" + d.rev + "'");
-    ctx.state.blnConfigChanged = false;
-    return ok;
-}
+const QStringList QX1 {"01", "01", "104"};
+const QStringList QX2 {"02", "05", "120"};
+const QStringList QX3 {"03", "06", "104"};
 
 QTabBar *bar(const TabConfigWindow &w, const QString &name)
 {
@@ -92,12 +79,12 @@ struct Row
     QString defaultText;
 };
 
-QList<Row> catalogueRows(const Drive &d)
+QList<Row> catalogueRows(const QStringList &d)
 {
     Catalogue cat(Test::builtCatalogue());
     cat.connect();
-    RecordSet rs = cat.query("Select * From qryTabParams WHERE Series = '" + d.series + "' AND Model = '" + d.model
-        + "' AND REV = '" + d.rev + "'");
+    RecordSet rs = cat.query(
+        "Select * From qryTabParams WHERE Series = '" + d[0] + "' AND Model = '" + d[1] + "' AND REV = '" + d[2] + "'");
     QList<Row> rows;
     for (; !rs.eof(); rs.moveNext())
         rows.append({rs.field("Parameter").toInt(), rs.field("ReadOnly").toBool(), rs.field("Extra").toBool(),
@@ -107,7 +94,7 @@ QList<Row> catalogueRows(const Drive &d)
 
 // The fields Tab and Enter must stop at, in catalogue order: every writable
 // parameter of the drive; the V/Hz mid-points only on the custom curve.
-QList<QWidget *> expectedWalk(const TabConfigWindow &w, const Drive &d)
+QList<QWidget *> expectedWalk(const TabConfigWindow &w, const QStringList &d)
 {
     const QList<Row> rows = catalogueRows(d);
     QString pattern;
@@ -137,9 +124,10 @@ private:
     AppContext &ctx() { return m_program->ctx(); }
     TabConfigWindow &w() { return *m_window; }
 
-    void open(const Drive &drive)
+    void open(const QStringList &drive)
     {
-        QVERIFY(load(ctx(), drive));
+        QVERIFY(Test::loadDrive(ctx(), drive));
+        ctx().state.blnConfigChanged = false;
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -166,39 +154,30 @@ private Q_SLOTS:
         m_program.reset();
     }
 
-    // The values start at one x on every page whatever the window's width,
-    // and a list is wide enough for its longest entry.
-    void valuesFormOneColumn()
+    // Every label shows on the sub-tab its caption names; the values start
+    // at one x on every page whatever the window's width, and a list is wide
+    // enough for its longest entry. The picture buttons wait for the main
+    // window to enable them.
+    void layoutFollowsTheCaptions()
     {
         open(QX3);
         for (const int width : {900, 1900}) {
             w().resize(width, 700);
             QSet<int> columns;
             for (int i : EditorForm::fieldIndices()) {
+                const TabPos pos = tabsByCaption(w(), i);
+                w().selectGroup(pos.group, pos.sub);
+                QCoreApplication::processEvents();
+                QVERIFY2(w().label(i)->isVisible(), qPrintable(QString::number(i)));
                 QComboBox *list = w().choiceList(i);
                 QWidget *value = list && !list->isHidden() ? static_cast<QWidget *>(list) : w().valueBox(i);
                 if (value->isHidden())
                     continue;
-                const TabPos pos = EditorLayout::placement(i);
-                w().selectGroup(pos.group, pos.sub);
-                QCoreApplication::processEvents();
                 columns << value->mapTo(&w(), QPoint()).x();
                 for (int k = 0; list == value && k < list->count(); ++k)
                     QVERIFY(list->width() > list->fontMetrics().horizontalAdvance(list->itemText(k)));
             }
             QCOMPARE(columns.size(), 1);
-        }
-    }
-
-    void fieldsSitOnTheSubTabOfTheirCaption()
-    {
-        for (int i : EditorForm::fieldIndices()) {
-            const TabPos pos = tabsByCaption(w(), i);
-            QWidget *page = w().findChild<QWidget *>(QStringLiteral("SSTab%1").arg(pos.group));
-            QVERIFY2(page->isAncestorOf(w().label(i)), qPrintable(QString::number(i)));
-            w().selectGroup(pos.group, pos.sub);
-            w().show();
-            QVERIFY2(w().label(i)->isVisible(), qPrintable(QString::number(i)));
         }
         for (const char *name : {"cmdMatrix", "cmdTruthMatrix", "cmdDiagram"})
             QVERIFY(!w().findChild<QPushButton *>(name)->isEnabled());
@@ -233,7 +212,6 @@ private Q_SLOTS:
         QTEST(shownTabs().group, "group");
         QTEST(shownTabs().sub, "sub");
         QCOMPARE(m_checks->count("leave 101"), 1);
-        QCOMPARE(w().searchMatches("P10.05"), QStringList()); // the drive lacks it
     }
 
     // Typing and choosing reach the form (and the field events); what the
@@ -272,18 +250,13 @@ private Q_SLOTS:
 
     void enterWalksEveryUsedFieldInOrder_data()
     {
-        QTest::addColumn<QString>("series");
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("rev");
-        QTest::newRow("QX1, fewest parameters") << QX1.series << QX1.model << QX1.rev;
-        QTest::newRow("QX3, encoder group") << QX3.series << QX3.model << QX3.rev;
+        QTest::addColumn<QStringList>("drive");
+        QTest::newRow("QX1, fewest parameters") << QX1;
+        QTest::newRow("QX3, encoder group") << QX3;
     }
     void enterWalksEveryUsedFieldInOrder()
     {
-        QFETCH(QString, series);
-        QFETCH(QString, model);
-        QFETCH(QString, rev);
-        const Drive drive {series, model, rev};
+        QFETCH(QStringList, drive);
         open(drive);
         const QList<QWidget *> walk = expectedWalk(w(), drive);
         QVERIFY(walk.size() > 100);
@@ -308,28 +281,16 @@ private Q_SLOTS:
         QCOMPARE(m_checks->count("leaveList 0"), 1);
     }
 
-    void focusRequestBringsItsTabsUp_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("index");
-        QTest::newRow("P0.05 list") << int(FieldKind::List) << 5;
-        QTest::newRow("P0.07 between ranges") << int(FieldKind::Text) << 7;
-        QTest::newRow("P3.22 third sub-tab") << int(FieldKind::Text) << 322;
-        QTest::newRow("P9.39 fourth sub-tab") << int(FieldKind::List) << 939;
-        QTest::newRow("P10.03") << int(FieldKind::Text) << 1003;
-    }
+    // A request from the checks leaves the field being edited and brings
+    // the requested field's tabs up (which tabs for each field: the walk).
     void focusRequestBringsItsTabsUp()
     {
-        QFETCH(int, kind);
-        QFETCH(int, index);
         open(QX3);
         focusBox(905); // somewhere else first
-        ctx().editor.setFocus(FieldKind(kind), index);
-        QWidget *target
-            = kind == int(FieldKind::List) ? static_cast<QWidget *>(w().choiceList(index)) : w().valueBox(index);
-        QCOMPARE(QApplication::focusWidget(), target);
-        QVERIFY(target->isVisible());
-        QCOMPARE(shownTabs(), tabsByCaption(w(), index));
+        ctx().editor.setFocus(FieldKind::List, 939);
+        QCOMPARE(QApplication::focusWidget(), w().choiceList(939));
+        QVERIFY(w().choiceList(939)->isVisible());
+        QCOMPARE(shownTabs(), tabsByCaption(w(), 939));
         QCOMPARE(m_checks->calls.mid(0, 2), QStringList({"enter 905", "leave 905"}));
     }
 
@@ -388,7 +349,7 @@ private Q_SLOTS:
         layout->addWidget(other);
         layout->addWidget(m_window.get());
         const auto unparent = qScopeGuard([this] { m_window->setParent(nullptr); });
-        QVERIFY(load(ctx(), QX2));
+        QVERIFY(Test::loadDrive(ctx(), QX2));
         main.show();
         main.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
@@ -480,8 +441,6 @@ private Q_SLOTS:
     void wizardStepFacilities()
     {
         open(QX2); // no encoder group: tab 10 has no field to walk to
-        for (int k = 0; k < TabConfigWindow::WizButtonCount; ++k)
-            QVERIFY(w().wizButton(k)->isHidden());
         for (int g = 0; g <= 9; ++g)
             w().setGroupTabEnabled(g, g == 3);
         QCOMPARE(bar(w(), "tabDetails")->currentIndex(), 0); // disabling the shown group does not turn the page
@@ -561,6 +520,16 @@ struct WizardFixture : Test::MainFixture
             n += editor()->isGroupTabEnabled(g) ? 1 : 0;
         return n;
     }
+    // The menu items and tool buttons that start or show another editor.
+    bool entriesEnabled(bool enabled)
+    {
+        for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
+            if (w().action(name)->isEnabled() != enabled)
+                return false;
+        const QStringList keys {"New", "Detail", "Schematic", "Wizard"};
+        return std::all_of(
+            keys.begin(), keys.end(), [&](auto &k) { return w().toolButton(k)->isEnabled() == enabled; });
+    }
 };
 
 } // namespace
@@ -570,18 +539,6 @@ class TestWizard : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensWithEntriesLocked()
-    {
-        WizardFixture f;
-        QVERIFY(f.wiz());
-        QCOMPARE(f.ctx().editor.tag(), QStringLiteral("2"));
-        QVERIFY(QFile::exists(f.configPath("Quick.qxc")));
-        for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
-            QVERIFY2(!f.w().action(name)->isEnabled(), name);
-        for (const char *key : {"New", "Detail", "Schematic", "Wizard"})
-            QVERIFY2(!f.w().toolButton(key)->isEnabled(), key);
-    }
-
     void stepNarrowsEditor_data()
     {
         QTest::addColumn<int>("step");
@@ -613,13 +570,7 @@ private Q_SLOTS:
         QVERIFY(!f.wiz()->closeButton()->isEnabled());
     }
 
-    void stepEnds_data()
-    {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("done button") << false;
-        QTest::newRow("editor close box") << true;
-    }
-
+    // The editor's close box ends a step as Done does: the editor's own test.
     void stepEnds()
     {
         WizardFixture f;
@@ -627,11 +578,7 @@ private Q_SLOTS:
         QTest::mouseClick(f.wiz()->stepLabel(3), Qt::LeftButton);
         QVERIFY(!f.editor()->wizButton(3)->isHidden());
         QVERIFY(!f.wiz()->isStepDone(3));
-        QFETCH(bool, closeBox);
-        if (closeBox)
-            f.w().editorSubWindow()->close();
-        else
-            f.editor()->wizButton(3)->click();
+        f.editor()->wizButton(3)->click();
         QVERIFY(f.editor()->wizButton(3)->isHidden());
         QVERIFY(f.wiz()->isStepDone(3));
         QCOMPARE(f.wiz()->boxColour(3), QColor(0, 255, 0));
@@ -659,6 +606,7 @@ private Q_SLOTS:
     {
         QFETCH(int, answer);
         WizardFixture f;
+        QVERIFY(f.entriesEnabled(false));
         const QByteArray saved = Test::readBytes(f.configPath("Quick.qxc"));
         f.wiz()->startStep(1);
         f.editor()->wizButton(1)->click();
@@ -675,10 +623,7 @@ private Q_SLOTS:
         QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
         QCOMPARE(f.enabledGroups(), 11);
         QVERIFY(!f.anyMarks());
-        for (const char *name : {"mnuDetail", "mnuNew", "mnuNewDetailed", "mnuNewWizard"})
-            QVERIFY2(f.w().action(name)->isEnabled(), name);
-        for (const char *key : {"New", "Detail", "Wizard", "Schematic"})
-            QVERIFY2(f.w().toolButton(key)->isEnabled(), key);
+        QVERIFY(f.entriesEnabled(true));
     }
 
     // A series-2 drive takes the PID step in stepNarrowsEditor.
@@ -720,27 +665,15 @@ class TestChangeRatingDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void showsModel_data()
+    // With no drive to offer OK is off; showing the first line is no
+    // choice of the user's, so no warning.
+    void nothingToOffer()
     {
-        QTest::addColumn<QString>("series"); // the text of P9.41
-        QTest::addColumn<bool>("okEnabled");
-        QTest::newRow("candidates") << "02" << true;
-        QTest::newRow("none") << "04" << false;
-    }
-
-    void showsModel()
-    {
-        QFETCH(QString, series);
-        QFETCH(bool, okEnabled);
         Test::TempProgram program;
-        AppContext &ctx = program.ctx();
-        ctx.editor.txtP(941).setText(series);
-        ChangeRatingDialog dialog(ctx);
-
+        program.ctx().editor.txtP(941).setText("04"); // after every series
+        ChangeRatingDialog dialog(program.ctx());
         QCOMPARE(items(dialog.driveList()), dialog.model().lines());
-        QCOMPARE(dialog.driveList()->currentIndex(), 0);
-        QCOMPARE(dialog.okButton()->isEnabled(), okEnabled);
-        // Showing the first line is no choice of the user's: no warning.
+        QVERIFY(!dialog.okButton()->isEnabled());
         QVERIFY(program.prompter().messages().isEmpty());
     }
 
@@ -753,16 +686,20 @@ private Q_SLOTS:
         QTest::newRow("Cancel changes nothing") << false << int(QDialog::Rejected) << QX2;
     }
 
+    // The list shows the model's lines; its choice reaches the model (whose
+    // warnings are the model's test).
     void buttonsClose()
     {
         QFETCH(bool, ok);
         QFETCH(int, result);
         QFETCH(QStringList, drive);
-        // The list's choice reaches the model; its warnings are the model's test.
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
         QVERIFY(Test::loadDrive(ctx, QX2));
         ChangeRatingDialog dialog(ctx);
+        QCOMPARE(items(dialog.driveList()), dialog.model().lines());
+        QCOMPARE(dialog.driveList()->currentIndex(), 0);
+        QVERIFY(dialog.okButton()->isEnabled());
         dialog.driveList()->setCurrentIndex(int(dialog.model().lines().indexOf("QX-3-045H @ rev. 104")));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -775,26 +712,14 @@ private Q_SLOTS:
         QCOMPARE(program.prompter().titles(), ok ? QStringList {"Update Complete"} : QStringList());
     }
 
-    void mainCommand_data()
-    {
-        QTest::addColumn<bool>("withFile");
-        QTest::newRow("no configuration") << false;
-        QTest::newRow("configuration file open") << true;
-    }
-
+    // Change Drive Rating over a configuration file shows the dialog (the
+    // refusal without one is the model's test).
     void mainCommand()
     {
-        QFETCH(bool, withFile);
         Test::MainFixture f;
-        if (withFile) {
-            Test::answerNewConfig(QX2, "Pump1");
-            f.w().commands().newDetailed();
-        }
+        Test::answerNewConfig(QX2, "Pump1");
+        f.w().commands().newDetailed();
         f.w().pollTimers().mainTick();
-        QAction *update = f.w().action("mnuUpdate");
-        QCOMPARE(update->isEnabled(), withFile);
-        f.program.prompter().clear();
-
         // Outlives the test function: with no dialog the timer fires later.
         auto shownTitle = std::make_shared<QString>();
         QTimer::singleShot(0, [shownTitle] {
@@ -803,12 +728,8 @@ private Q_SLOTS:
                 dialog->reject();
             }
         });
-        // The command itself, as the menu would run it even when disabled.
-        f.w().changeDriveRating();
-
-        QCOMPARE(*shownTitle, withFile ? QStringLiteral("Configuration Update") : QString());
-        const QStringList titles = f.program.prompter().titles();
-        QCOMPARE(titles, withFile ? QStringList() : QStringList {"No Configuration Loaded"});
+        f.w().action("mnuUpdate")->trigger();
+        QCOMPARE(*shownTitle, QStringLiteral("Configuration Update"));
     }
 };
 
@@ -878,10 +799,10 @@ private Q_SLOTS:
         list().addLine(QStringLiteral("one"));
         list().addLine(QStringLiteral("two"));
         QCOMPARE(shownLines(), list().lines());
-        list().setLines({QStringLiteral("fresh")});
-        QCOMPARE(shownLines(), QStringList {QStringLiteral("fresh")});
         list().clear();
         QCOMPARE(log()->count(), 0);
+        list().setLines({QStringLiteral("fresh")});
+        QCOMPARE(shownLines(), QStringList {QStringLiteral("fresh")});
 
         list().setActivity(QStringLiteral("Upload"));
         QCOMPARE(m_window->windowTitle(), QStringLiteral("  Status List - Upload"));
@@ -894,19 +815,12 @@ private Q_SLOTS:
         list().setPosition(500);
         QVERIFY(bar()->isVisibleTo(m_window.get()));
         QCOMPARE(static_cast<LedBar *>(bar())->value(), 500);
-    }
-
-    void startsFromExistingModel()
-    {
-        list().setLines({QStringLiteral("before")});
-        list().setActivity(QStringLiteral("earlier"));
-        list().setBarVisible(true);
-        list().setPosition(700);
+        // A window made later starts from what the list holds.
         StatusListWindow late(m_program->ctx());
         QCOMPARE(late.findChild<QListWidget *>(QStringLiteral("lstLog"))->count(), 1);
         QCOMPARE(late.windowTitle(), list().caption());
         QVERIFY(late.findChild<LedBar *>(QStringLiteral("ledBar"))->isVisibleTo(&late));
-        QCOMPARE(late.findChild<LedBar *>(QStringLiteral("ledBar"))->value(), 700);
+        QCOMPARE(late.findChild<LedBar *>(QStringLiteral("ledBar"))->value(), 500);
     }
 
     void newestLineStaysInView()

@@ -238,6 +238,10 @@ class TestMainWindowCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { QSettings().remove(RecentFiles::SettingsKey); }
+    void cleanup() { QSettings().remove(RecentFiles::SettingsKey); }
+
     void timersRunFromStart()
     {
         Test::MainFixture f;
@@ -275,8 +279,9 @@ private Q_SLOTS:
         QCOMPARE(f.w().editorWindow()->fieldEvents(), &f.w().editHistory());
     }
 
-    // New file, a value typed into the editor and checked on Tab, Save, Close,
-    // Open again, Compare and the report.
+    // New file, a value typed into the editor and checked on Tab, undone and
+    // redone from the keyboard, Save, Close, Open again (a recent file), the
+    // table of all parameters, Compare, the report, and a recent file gone.
     void wholeSession()
     {
         Test::MainFixture f;
@@ -299,6 +304,14 @@ private Q_SLOTS:
         QVERIFY(!box->hasFocus());
         QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("61"));
         QVERIFY(f.ctx().state.blnConfigChanged);
+        // The next box has no typing of its own to take back: the keys are
+        // the editor's.
+        QCOMPARE(f.w().action(Command::Undo)->text(), QStringLiteral("Undo P1.03 10 -> 61"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("10"));
+        QCOMPARE(f.w().action(Command::Redo)->text(), QStringLiteral("Redo P1.03 10 -> 61"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("61"));
 
         f.w().pollTimers().mainTick();
         f.w().toolButton("Save")->trigger();
@@ -315,6 +328,17 @@ private Q_SLOTS:
         QCOMPARE(box->text(), QStringLiteral("61"));
         QCOMPARE(f.w().windowTitle(), QStringLiteral("  Tarvel - Current Config File: Session.qxc"));
         QVERIFY(f.w().editorSubWindow()->isVisible());
+        QCOMPARE(RecentFiles::list().value(0), QFileInfo(f.dialogs.answer).absoluteFilePath());
+
+        // View > All Parameters over the same fields: only P1.03 differs.
+        f.w().action(Command::AllParameters)->trigger();
+        auto *table = f.w().findChild<ParameterTableWindow *>();
+        QVERIFY(table && table->isVisible());
+        if (const QString dir = qEnvironmentVariable("TARVEL_SCREENSHOT_DIR"); !dir.isEmpty())
+            f.w().grab().save(dir + QStringLiteral("/mainwindow-allparameters.png"));
+        table->changedOnly()->setChecked(true);
+        QCOMPARE(table->filter().rowCount(), 1);
+        QCOMPARE(table->filter().index(0, ParameterTableModel::Value).data().toString(), QStringLiteral("61"));
 
         f.w().pollTimers().mainTick();
         f.w().pollTimers().twoSecondTick();
@@ -337,67 +361,26 @@ private Q_SLOTS:
         QCOMPARE(f.program.prompter().messages().last().text,
             "The configuration report was written to:\r" + QDir::toNativeSeparators(f.opened[0]));
         QVERIFY(f.program.errorLogLines().isEmpty());
+
+        // Gone from the disk: taken off the list when chosen.
+        QVERIFY(QFile::remove(f.configPath("Session.qxc")));
+        QMenu *recent = f.w().action(Command::RecentMenu)->menu();
+        Q_EMIT recent->aboutToShow();
+        recent->actions().value(0)->trigger();
+        QCOMPARE(f.program.prompter().titles().constLast(), QStringLiteral("File missing"));
+        QVERIFY(RecentFiles::list().isEmpty());
     }
 };
 
 } // namespace CommandsTest
 
-namespace LinkTest {
-
-// The main window with a drive on the link: the poll timer's panels and
-// commands follow a simulated drive, and a drive that goes away is told
-// once before the window falls back to offline.
-
-class TestMainWindowLink : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void pollingFollowsTheDrive()
-    {
-        Test::TempProgram program;
-        Shell shell(program.ctx());
-        program.ctx().setPrompter(&program.prompter());
-        MainWindow &w = shell.mainWindow();
-        w.mainTimer().stop();
-        w.twoSecondTimer().stop();
-
-        auto sim = std::make_unique<Test::SimProcess>(QStringList {"--drive", "03,02,104"});
-        QString error;
-        QVERIFY2(sim->startPty(&error), qPrintable(error));
-        CommLink &link = program.ctx().link();
-        link.mod1().setPortMap(PortMap(QStringList {sim->link()}));
-        QCOMPARE(link.openSerial(SerialLinkSettings {}), 0);
-        link.setPanel4Text(QStringLiteral("Node 1 - RTU MODE-19200,E,8,1  "));
-        link.setPanel4Connected(true);
-        QCOMPARE(w.panel(4)->text(), QStringLiteral("Node 1 - RTU MODE-19200,E,8,1  "));
-
-        w.pollTimers().mainTick();
-        QCOMPARE(w.panel(2)->text(), QStringLiteral("Drive Status - STOP, FWD     "));
-        QCOMPARE(program.ctx().state.strDriveSeries, QStringLiteral("3"));
-        QVERIFY(w.action("mnuDisconnect")->isEnabled());
-        QVERIFY(!w.action("mnuConnect")->isEnabled());
-        QVERIFY(program.prompter().messages().isEmpty());
-
-        sim.reset(); // the drive goes away
-        w.pollTimers().mainTick();
-        QCOMPARE(program.prompter().titles(), QStringList {"Communication Error"});
-        QCOMPARE(w.panel(2)->text(), QStringLiteral("Drive Status - Communication Error"));
-        QCOMPARE(w.panel(4)->text(), QStringLiteral("Off-Line "));
-
-        w.pollTimers().mainTick();
-        QCOMPARE(program.prompter().titles(), QStringList {"Communication Error"});
-        QCOMPARE(w.panel(2)->text(), QStringLiteral("Drive Status - Offline"));
-        QVERIFY(w.action("mnuConnect")->isEnabled());
-    }
-};
-
-} // namespace LinkTest
-
 namespace TransferTest {
 
-// The Drive menu's Upload and Download on a simulated drive reach their
-// operations (whose results are tst_transfer's), and the window is usable
-// again after each transfer.
+// The main window with a simulated drive on the link: the poll timer's
+// panels and commands follow the drive; the Drive menu's Upload and Download
+// reach their operations (whose results are tst_transfer's) and the window
+// is usable again after each; a drive that goes away is told (once: the
+// poll timers' test).
 
 class TestMainWindowTransfer : public QObject
 {
@@ -408,7 +391,7 @@ private Q_SLOTS:
 
     // With the Block Transfers option on: the option must reach the link and
     // the settings; single against block transfers is the operations' test.
-    void uploadThenDownload()
+    void pollingAndTransfers()
     {
         Test::TempProgram program;
         Shell shell(program.ctx());
@@ -419,14 +402,18 @@ private Q_SLOTS:
         w.mainTimer().stop();
         w.twoSecondTimer().stop();
 
-        Test::SimProcess sim(QStringList {"--drive", "02,05,120"});
+        auto sim = std::make_unique<Test::SimProcess>(QStringList {"--drive", "02,05,120"});
         QString error;
-        QVERIFY2(sim.startPty(&error), qPrintable(error));
+        QVERIFY2(sim->startPty(&error), qPrintable(error));
         CommLink &link = ctx.link();
-        link.mod1().setPortMap(PortMap(QStringList {sim.link()}));
+        link.mod1().setPortMap(PortMap(QStringList {sim->link()}));
         QCOMPARE(link.openSerial(SerialLinkSettings {}), 0);
+        link.setPanel4Text(QStringLiteral("Node 1 - RTU MODE-19200,E,8,1  "));
+        link.setPanel4Connected(true);
+        QCOMPARE(w.panel(4)->text(), QStringLiteral("Node 1 - RTU MODE-19200,E,8,1  "));
         w.pollTimers().mainTick(); // the drive's identity and run state
-        QCOMPARE(ctx.state.DriveRunState, QStringLiteral("STOP"));
+        QCOMPARE(w.panel(2)->text(), QStringLiteral("Drive Status - STOP, FWD     "));
+        QVERIFY(w.action("mnuDisconnect")->isEnabled() && !w.action("mnuConnect")->isEnabled());
         QVERIFY(w.action("mnuUpload")->isEnabled());
         QVERIFY(w.toolButton("Download")->isEnabled());
 
@@ -452,79 +439,18 @@ private Q_SLOTS:
         w.toolButton("Download")->trigger();
         QCOMPARE(prompter.titles(), (QStringList {"Confirm Download", "Prepare Drive", "Download Status"}));
         QVERIFY(w.isEnabled());
+
+        sim.reset(); // the drive goes away
+        prompter.clear();
+        w.pollTimers().mainTick();
+        QCOMPARE(prompter.titles(), QStringList {"Communication Error"});
+        QCOMPARE(w.panel(2)->text(), QStringLiteral("Drive Status - Communication Error"));
+        QCOMPARE(w.panel(4)->text(), QStringLiteral("Off-Line "));
     }
 };
 
 } // namespace TransferTest
 
-// Edit > Undo and Redo from the keyboard while the editor has the focus,
-// and the recent files of the File menu.
-namespace SafetyTest {
-
-class TestSafetyCommands : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init() { QSettings().remove(RecentFiles::SettingsKey); }
-    void cleanup() { QSettings().remove(RecentFiles::SettingsKey); }
-    void undoRedoAndRecentFiles()
-    {
-        Test::MainFixture f;
-        MainWindow &w = f.w();
-        const QString path = f.configPath("pump.qxc");
-        QFile file(path);
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly));
-        file.write("#0205120\r\n");
-        file.close();
-        f.dialogs.answer = path;
-        w.action(Command::Open)->trigger();
-        QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
-        QCOMPARE(RecentFiles::list().value(0), QFileInfo(path).absoluteFilePath());
-        QAction *undo = w.action(Command::Undo);
-        QVERIFY(!undo->isEnabled());
-
-        TabConfigWindow *editor = w.editorWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        f.ctx().editor.setFocus(FieldKind::Text, 103);
-        QTRY_COMPARE(QApplication::focusWidget(), editor->valueBox(103));
-        QTest::keyClick(editor->valueBox(103), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor->valueBox(103), "12.5");
-        QTest::keyClick(editor->valueBox(103), Qt::Key_Tab);
-        QVERIFY(undo->isEnabled());
-        QCOMPARE(undo->text(), QStringLiteral("Undo P1.03 10 -> 12.5"));
-        // The next box has no typing of its own to take back: the keys are
-        // the editor's.
-        QWidget *next = QApplication::focusWidget();
-        QVERIFY(next != editor->valueBox(103));
-        QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("10"));
-        QCOMPARE(w.action(Command::Redo)->text(), QStringLiteral("Redo P1.03 10 -> 12.5"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("12.5"));
-
-        // View > All Parameters over the same fields: only P1.03 differs.
-        w.action(Command::AllParameters)->trigger();
-        auto *table = w.findChild<ParameterTableWindow *>();
-        QVERIFY(table && table->isVisible());
-        if (const QString dir = qEnvironmentVariable("TARVEL_SCREENSHOT_DIR"); !dir.isEmpty())
-            w.grab().save(dir + QStringLiteral("/mainwindow-allparameters.png"));
-        table->changedOnly()->setChecked(true);
-        QCOMPARE(table->filter().rowCount(), 1);
-        QCOMPARE(table->filter().index(0, ParameterTableModel::Value).data().toString(), QStringLiteral("12.5"));
-
-        // Gone from the disk: taken off the list when chosen.
-        QVERIFY(QFile::remove(path));
-        QMenu *recent = w.action(Command::RecentMenu)->menu();
-        Q_EMIT recent->aboutToShow();
-        recent->actions().value(0)->trigger();
-        QCOMPARE(f.program.prompter().titles().constLast(), QStringLiteral("File missing"));
-        QVERIFY(RecentFiles::list().isEmpty());
-    }
-};
-
-} // namespace SafetyTest
-
-TARVEL_TEST_MAIN(MainWindowTest::TestMainWindow, CommandsTest::TestMainWindowCommands, LinkTest::TestMainWindowLink,
-    TransferTest::TestMainWindowTransfer, SafetyTest::TestSafetyCommands)
+TARVEL_TEST_MAIN(
+    MainWindowTest::TestMainWindow, CommandsTest::TestMainWindowCommands, TransferTest::TestMainWindowTransfer)
 #include "tst_ui_main.moc"
