@@ -7,6 +7,7 @@
 #include "catalogue/ParamLoader.h"
 #include "print/PageComposer.h"
 #include "print/PdfDocument.h"
+#include "print/PrinterChoice.h"
 #include "print/SchematicSheet.h"
 #include "schematic/SchematicModel.h"
 
@@ -141,6 +142,18 @@ private Q_SLOTS:
         }));
         QCOMPARE(asked, (QList {1, 2, 2, 2}));
         QCOMPARE(Test::readBytes(pdf), "before");
+    }
+
+    // Without the desktop's printer settings tool, "Printers" says so.
+    void printerSettingsWithoutTool()
+    {
+        Test::TempProgram program;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", program.dir().toLocal8Bit());
+        PrinterChoice::openPrinterSettings(program.ctx());
+        qputenv("PATH", path);
+        QCOMPARE(program.prompter().titles(), QStringList {"Printers"});
+        QVERIFY(program.prompter().messages().value(0).text.contains("system-config-printer"));
     }
 };
 
