@@ -12,6 +12,8 @@ packages=(
   pkg-config libmodbus-dev
   dpkg-dev appstream desktop-file-utils shared-mime-info
   help2man
+  # tests only: reads the text of printed PDF files
+  poppler-utils
 )
 
 missing=()

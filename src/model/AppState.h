@@ -27,6 +27,9 @@ struct AppState
     bool blnDiagsTrace = false;
     QString strErrorLogPath;
     QString helpFile;
+    // The title block's free texts, kept for the run (frmPreviewBlockInput).
+    QString titleCompany;
+    QString titleProject;
 
     // Values the poll timer keeps current while a link is open; raw
     // register values unless said otherwise.

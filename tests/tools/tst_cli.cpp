@@ -5,6 +5,7 @@
 #include "LinkOptions.h"
 #include "LinkTestSupport.h"
 #include "ParamName.h"
+#include "PdfText.h"
 #include "SimProcess.h"
 #include "TestSupport.h"
 #include "base/TextFile.h"
@@ -534,6 +535,24 @@ private Q_SLOTS:
 
         QCOMPARE(run({"schematic", path("Configs/gone.qxs")}).status, 2);
         QCOMPARE(run({"schematic", path("Configs/Lone.qxs"), "--svg", path("x.svg")}).status, 2); // no .qxc
+    }
+
+    // The schematic printed without a display: a page per diagram page, the
+    // title block in the PDF's text.
+    void printToPdf()
+    {
+        if (!Test::hasPdfToText())
+            QSKIP(Test::NoPdfToText);
+        newConfig("Kiln.qxc", "03,06,104");
+        const Run r = run({"print", path("Configs/Kiln.qxs"), "-o", path("kiln.pdf"), "--company", "Acme Mills",
+            "--project", "Kiln 2", "--original"});
+        QCOMPARE(r.status, 0);
+        const QString text = Test::pdfText(path("kiln.pdf"));
+        QCOMPARE(text.count(u'\f'), 2);
+        for (const char *shown : {"Acme Mills", "Kiln 2", "Kiln.qxc", "Page 1: Control Terminals"})
+            QVERIFY2(text.contains(shown), shown);
+        QCOMPARE(run({"print", path("Configs/Kiln.qxs"), "-o", path("x.pdf"), "--fit", "--original"}).status, 2);
+        QVERIFY(!QFile::exists(path("x.pdf")));
     }
 
     void catalogueMissing()

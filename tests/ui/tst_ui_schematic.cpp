@@ -3,14 +3,21 @@
 #include "MainWindowTestSupport.h"
 #include "TestMain.h"
 #include "base/TextFile.h"
+#include "print/PrintPreviewWindow.h"
+#include "print/PrintSetupDialog.h"
+#include "print/PrinterChoice.h"
+#include "print/SchematicPictures.h"
+#include "print/TitleBlockDialog.h"
 #include "schematic/SchematicFile.h"
+#include "support/PdfText.h"
 #include "ui/editors/TabConfigWindow.h"
-#include "ui/schematic/SchematicPictures.h"
 #include "ui/schematic/SchematicView.h"
 #include "ui/schematic/SchematicWindow.h"
 #include "ui/schematic/SymbolPickerDialog.h"
 #include "ui/schematic/TruthTableWindow.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSvgRenderer>
@@ -143,6 +150,59 @@ private Q_SLOTS:
         page1->button("cmdStartWiz")->click();
         QCOMPARE(f.w().mdiArea()->activeSubWindow()->widget(), page2);
         QVERIFY(page1->button("cmdWizDone")->isVisible());
+    }
+
+    // Print Preview on page 1 opens both pages' previews and the title-block
+    // dialog; page 2's Print goes through the landscape advice and the
+    // print setup to a PDF file that carries the title block.
+    void previewPrintsToPdf()
+    {
+        if (!hasPdfToText())
+            QSKIP(NoPdfToText);
+        MainFixture f;
+        QVERIFY(loadDrive(f.ctx(), {"03", "06", "104"}));
+        f.ctx().editor.setTag("1");
+        f.w().commands().viewSchematic();
+        SchematicWindow *page1 = f.w().schematicWindow(SchematicPage::Control);
+        QTimer::singleShot(0, [] {
+            auto *block = qobject_cast<TitleBlockDialog *>(QApplication::activeModalWidget());
+            QVERIFY(block);
+            block->input(0)->setText("Acme Mills");
+            block->input(1)->setText("Line 4");
+            block->findChild<QPushButton *>("cmdOK")->click();
+        });
+        page1->button("cmdPreview")->click();
+        auto *preview = page1->findChild<PrintPreviewWindow *>("frmPrintPrevQX3_2");
+        QVERIFY(preview && preview->isVisible() && page1->findChild<PrintPreviewWindow *>("frmPrintPrevQX3"));
+        QCOMPARE(preview->windowTitle(), "  Print Preview Page 2");
+
+        const QString pdf = f.program.path("page2.pdf");
+        f.dialogs.answer = pdf;
+        f.program.prompter().enqueue(Msg::No);
+        QTimer::singleShot(0, [] {
+            auto *setup = qobject_cast<PrintSetupDialog *>(QApplication::activeModalWidget());
+            QVERIFY(setup);
+            QCOMPARE(setup->tag(), "frmPrintPrevQX3_2");
+            setup->findChild<QComboBox *>("cmbChoose")->setCurrentText(PrinterChoice::PdfFile);
+            setup->findChild<QPushButton *>("cmdPrint")->click();
+        });
+        preview->printButton()->click();
+        QCOMPARE(f.program.prompter().titles(), QStringList {"Check your settings"});
+        const QString text = pdfText(pdf);
+        QCOMPARE(text.count(u'\f'), 1);
+        QVERIFY2(text.contains("Acme Mills") && text.contains("Line 4") && text.contains("Page 2: Power and Feedback"),
+            qPrintable(text));
+
+        // The company is offered again in the same run.
+        QString offered;
+        QTimer::singleShot(0, [&offered] {
+            auto *block = qobject_cast<TitleBlockDialog *>(QApplication::activeModalWidget());
+            QVERIFY(block);
+            offered = block->input(0)->text();
+            block->reject();
+        });
+        page1->button("cmdPreview")->click();
+        QCOMPARE(offered, "Acme Mills");
     }
 
     void truthMatrices_data()

@@ -75,6 +75,15 @@ int CliApp::run(const QStringList &arguments)
     return status;
 }
 
+bool CliApp::drawsPages(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.addOptions(commonOptions());
+    parser.addOptions(CliCommands::commandOptions());
+    LinkOptions::addTo(parser);
+    return parser.parse(arguments) && parser.positionalArguments().value(0) == QLatin1String("print");
+}
+
 QString CliApp::foreignOption(const QStringList &given, const CliCommand &command) const
 {
     QStringList allowed;

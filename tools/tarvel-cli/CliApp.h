@@ -21,6 +21,8 @@ public:
     int run(const QStringList &arguments);
 
     static QString helpText();
+    // The command draws text onto pages and needs the GUI library's fonts.
+    static bool drawsPages(const QStringList &arguments);
 
 private:
     int usageError(const QString &text);

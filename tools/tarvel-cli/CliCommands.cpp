@@ -164,6 +164,14 @@ const QList<CliCommand> &CliCommands::table()
                            "and saves the .qxs beside FILE.qxc; --svg draws the diagram (page 1 or 2 of a\n"
                            "series-3 drive) with the captions of the .qxc of the same name."),
             {SetOption, SvgOption, PageOption}, &SchematicCommands::schematic},
+        {QStringLiteral("print"),
+            QStringLiteral("print FILE.qxs -o OUT.pdf [--company TEXT] [--project TEXT] [--fit|--original]"),
+            QStringLiteral("Prints the schematic to a PDF file as the print preview does: each page of the\n"
+                           "diagram (two for a series-3 drive) with the captions of the .qxc of the same\n"
+                           "name and a title block of company, project, caption, date and configuration.\n"
+                           "--fit (the default) makes each page as large as the paper allows; --original\n"
+                           "prints it at its own size. Exit 0 written, 2 missing file or not written."),
+            {OutOption, CompanyOption, ProjectOption, FitOption, OriginalOption}, &SchematicCommands::print},
         {QStringLiteral("log"),
             QStringLiteral("log LINK --interval MS --duration S -o FILE.csv [--config FILE.qxc] [link options]"),
             QStringLiteral("Connects and records the ten trend pens every MS milliseconds for S seconds:\n"
@@ -214,6 +222,10 @@ QList<QCommandLineOption> CliCommands::commandOptions()
             NodesOption, QStringLiteral("The node addresses the quick search tries."), QStringLiteral("FIRST-LAST")),
         QCommandLineOption(ConfigOption,
             QStringLiteral("The configuration to open first (for log, the one giving P8.01)."), QStringLiteral("FILE")),
+        QCommandLineOption(CompanyOption, QStringLiteral("The title block's company."), QStringLiteral("TEXT")),
+        QCommandLineOption(ProjectOption, QStringLiteral("The title block's project."), QStringLiteral("TEXT")),
+        QCommandLineOption(FitOption, QStringLiteral("Each page as large as the paper allows.")),
+        QCommandLineOption(OriginalOption, QStringLiteral("Each page at its own size.")),
     };
 }
 

@@ -26,5 +26,9 @@ inline const QString QuickOption = QStringLiteral("quick");
 inline const QString NodesOption = QStringLiteral("nodes");
 inline const QString TraceOption = QStringLiteral("trace");
 inline const QString ConfigOption = QStringLiteral("config");
+inline const QString CompanyOption = QStringLiteral("company");
+inline const QString ProjectOption = QStringLiteral("project");
+inline const QString FitOption = QStringLiteral("fit");
+inline const QString OriginalOption = QStringLiteral("original");
 
 } // namespace Tarvel

@@ -4,10 +4,13 @@
 #include "CliSession.h"
 #include "base/TextFile.h"
 #include "model/DriveKey.h"
+#include "print/PageComposer.h"
+#include "print/PdfDocument.h"
+#include "print/SchematicRenderer.h"
+#include "print/SchematicSheet.h"
 #include "schematic/SchematicElements.h"
 #include "schematic/SchematicFile.h"
 #include "schematic/SchematicModel.h"
-#include "ui/schematic/SchematicRenderer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -143,6 +146,39 @@ int SchematicCommands::drawing(CliSession &s, const QString &path)
     QFile out(CliSession::absolutePath(s.value(SvgOption)));
     if (!out.open(QIODevice::WriteOnly) || out.write(svg) != svg.size())
         return s.cannotRun(QStringLiteral("cannot write %1").arg(s.value(SvgOption)));
+    return s.finish();
+}
+
+int SchematicCommands::print(CliSession &s)
+{
+    const QStringList args = s.args();
+    if (args.size() != 1)
+        return s.usageError(QStringLiteral("print takes one file name"));
+    if (!s.isSet(OutOption))
+        return s.usageError(QStringLiteral("print needs -o OUT.pdf"));
+    if (s.isSet(FitOption) && s.isSet(OriginalOption))
+        return s.usageError(QStringLiteral("--fit and --original exclude each other"));
+    SchematicModel model(s.ctx());
+    if (!openWithConfig(s, SchematicFile::pathFor(CliSession::absolutePath(args.first())), model)) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    s.ctx().state.titleCompany = s.value(CompanyOption);
+    s.ctx().state.titleProject = s.value(ProjectOption);
+    const QList<SchematicPage> pages
+        = model.twoPage() ? QList {SchematicPage::Control, SchematicPage::Power} : QList {SchematicPage::Single};
+    std::vector<std::unique_ptr<SchematicSheet>> sheets;
+    QList<const SchematicSheet *> printed;
+    for (SchematicPage page : pages) {
+        sheets.push_back(std::make_unique<SchematicSheet>(s.ctx(), model, page, TitleBlock::forPage(s.ctx(), page)));
+        printed << sheets.back().get();
+    }
+    PrintLayout layout;
+    layout.method = s.isSet(OriginalOption) ? PrintLayout::OriginalSize : PrintLayout::FitProportional;
+    QString error;
+    const QString out = CliSession::absolutePath(s.value(OutOption));
+    if (!PdfDocument::write(out, PageComposer(layout, printed), {}, &error))
+        return s.cannotRun(QStringLiteral("cannot write %1: %2").arg(out, error));
     return s.finish();
 }
 

@@ -8,11 +8,13 @@ class CliSession;
 class SchematicModel;
 
 // tarvel-cli schematic: the schematic settings file (.qxs) decoded element
-// by element, changed as the symbol pickers change it, or drawn as SVG.
+// by element, changed as the symbol pickers change it, drawn as SVG, or
+// printed to PDF with its title block.
 class SchematicCommands
 {
 public:
     static int schematic(CliSession &s);
+    static int print(CliSession &s);
 
 private:
     static int decode(CliSession &s, const QString &path);

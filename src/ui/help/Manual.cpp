@@ -50,6 +50,11 @@ const QHash<QString, QString> &windowPages()
         {QStringLiteral("frmClosedLoopDiagram"), QStringLiteral("pid.html")},
         {QStringLiteral("frmTrend"), QStringLiteral("trend.html")},
         {QStringLiteral("frmSetTrendX"), QStringLiteral("trend.html")},
+        {QStringLiteral("frmPrintPreview"), QStringLiteral("schematic.html#printing")},
+        {QStringLiteral("frmPrintPrevQX3"), QStringLiteral("schematic.html#printing")},
+        {QStringLiteral("frmPrintPrevQX3_2"), QStringLiteral("schematic.html#printing")},
+        {QStringLiteral("frmPreviewBlockInput"), QStringLiteral("schematic.html#printing")},
+        {QStringLiteral("frmPrintSetup"), QStringLiteral("schematic.html#printing")},
     };
     return pages;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SchematicRenderer.h"
+#include "print/SchematicRenderer.h"
 
 #include <QWidget>
 

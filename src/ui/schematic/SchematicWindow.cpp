@@ -4,6 +4,8 @@
 #include "SymbolPickerDialog.h"
 #include "model/AppContext.h"
 #include "ports/Prompter.h"
+#include "print/PrintPreviewWindow.h"
+#include "print/TitleBlockDialog.h"
 #include "schematic/SchematicCaptions.h"
 #include "ui/common/AppIcons.h"
 
@@ -29,19 +31,6 @@ QString formName(SchematicPage page)
     return {};
 }
 
-QString title(SchematicPage page)
-{
-    switch (page) {
-    case SchematicPage::Single:
-        return QStringLiteral("  Schematic View");
-    case SchematicPage::Control:
-        return QStringLiteral("  Schematic View - Page 1: Control Terminals");
-    case SchematicPage::Power:
-        return QStringLiteral("  Schematic View - Page 2: Power and Feedback");
-    }
-    return {};
-}
-
 } // namespace
 
 SchematicWindow::SchematicWindow(
@@ -54,7 +43,7 @@ SchematicWindow::SchematicWindow(
     , m_view(new SchematicView(ctx, model, page, this))
 {
     setObjectName(formName(page));
-    setWindowTitle(title(page));
+    setWindowTitle(TitleBlock::windowCaption(page));
     setWindowIcon(AppIcons::application());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -80,8 +69,9 @@ SchematicWindow::SchematicWindow(
             m_ctx.trap(location(QStringLiteral("cmdHotSpots_Click()")),
                 [&] { m_model.setHotSpotsShown(!m_model.hotSpotsShown()); });
         });
-        if (page != SchematicPage::Power) // the print preview is not part of this build yet
-            addButton("cmdPreview", QStringLiteral("Print Preview"))->setEnabled(false);
+        if (page != SchematicPage::Power)
+            connect(addButton("cmdPreview", QStringLiteral("Print Preview")), &QPushButton::clicked, this,
+                &SchematicWindow::printPreview);
         if (page != SchematicPage::Single) {
             const bool first = page == SchematicPage::Control;
             QPushButton *other = addButton(
@@ -199,6 +189,35 @@ void SchematicWindow::openPicker(PickerKind kind, int input)
         SymbolPickerDialog picker(m_ctx, m_model, kind, input, this);
         picker.exec();
         m_model.setSchematicChanged(true);
+    });
+}
+
+// The previews copy the drawing as it stands; the title-block dialog then
+// fills their title blocks.
+void SchematicWindow::printPreview()
+{
+    m_ctx.trap(location(QStringLiteral("cmdPreview_Click")), [&] {
+        const QList<SchematicPage> pages = m_page == SchematicPage::Single
+            ? QList {SchematicPage::Single}
+            : QList {SchematicPage::Control, SchematicPage::Power};
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            QPointer<PrintPreviewWindow> &preview = m_previews[size_t(i)];
+            if (preview)
+                preview->copyDrawing(m_model);
+            else
+                preview = new PrintPreviewWindow(m_ctx, m_model, pages[i], this);
+            preview->show();
+            preview->raise();
+        }
+        TitleBlockDialog block(
+            m_ctx,
+            [this] {
+                for (const QPointer<PrintPreviewWindow> &preview : m_previews)
+                    if (preview)
+                        preview->updateTitleBlock();
+            },
+            this);
+        block.exec();
     });
 }
 

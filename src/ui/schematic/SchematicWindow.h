@@ -3,7 +3,10 @@
 #include "schematic/SchematicCaptions.h"
 #include "schematic/SymbolChoices.h"
 
+#include <QPointer>
+
 #include <QWidget>
+#include <array>
 
 #include <functional>
 
@@ -12,6 +15,7 @@ class QPushButton;
 namespace Tarvel {
 
 class AppContext;
+class PrintPreviewWindow;
 class SchematicView;
 struct SchematicHit;
 
@@ -54,6 +58,7 @@ private:
     void elementClicked(const SchematicHit &hit);
     void captionClicked(int index, const CaptionLink *link);
     void openPicker(PickerKind kind, int input);
+    void printPreview();
     void sync();
     QString location(const QString &handler) const;
 
@@ -63,6 +68,8 @@ private:
     SchematicWindowHooks m_hooks;
     SchematicView *m_view;
     QList<QPushButton *> m_buttons;
+    // The previews of this window's pages (both pages of series 3).
+    std::array<QPointer<PrintPreviewWindow>, 2> m_previews;
 };
 
 } // namespace Tarvel

@@ -1,7 +1,7 @@
 #include "SymbolPickerDialog.h"
 
-#include "SchematicPictures.h"
 #include "model/AppContext.h"
+#include "print/SchematicPictures.h"
 #include "schematic/SchematicModel.h"
 #include "ui/common/AppIcons.h"
 

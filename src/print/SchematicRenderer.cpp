@@ -26,10 +26,12 @@ constexpr double BoldAdvance = 0.52;
 
 } // namespace
 
-SchematicRenderer::SchematicRenderer(const AppContext &ctx, const SchematicModel &model, SchematicPage page)
+SchematicRenderer::SchematicRenderer(
+    const AppContext &ctx, const SchematicModel &model, SchematicPage page, Purpose purpose)
     : m_ctx(ctx)
     , m_model(model)
     , m_page(page)
+    , m_purpose(purpose)
     , m_captions(SchematicCaptions::fromEditor(ctx.editor, page))
 {
     switch (page) {
@@ -327,6 +329,8 @@ void SchematicRenderer::comms(double x, double y)
 
 void SchematicRenderer::hotSpots(const QList<QRectF> &frames)
 {
+    if (m_purpose == Purpose::Paper)
+        return;
     for (int i : m_model.visibleHotSpots(m_page))
         box(frames.value(i),
             QStringLiteral("rx=\"10\" fill=\"none\" stroke=\"#e8380d\" stroke-width=\"2\" "
@@ -336,7 +340,7 @@ void SchematicRenderer::hotSpots(const QList<QRectF> &frames)
 void SchematicRenderer::arrows(const QList<QPointF> &tips)
 {
     const std::optional<ArrowRef> arrow = m_model.arrow();
-    if (!arrow || arrow->page != m_page || arrow->index >= tips.size())
+    if (m_purpose == Purpose::Paper || !arrow || arrow->page != m_page || arrow->index >= tips.size())
         return;
     const QPointF tip = tips[arrow->index];
     place(QStringLiteral("pointer"), QRectF(tip.x() - 60, tip.y() - 15, 60, 30));

@@ -38,7 +38,11 @@ struct SchematicHit
 class SchematicRenderer
 {
 public:
-    SchematicRenderer(const AppContext &ctx, const SchematicModel &model, SchematicPage page);
+    // On paper the hot-spot frames and guided-mode arrows, which only help
+    // with the mouse, are left out.
+    enum class Purpose { Screen, Paper };
+    SchematicRenderer(
+        const AppContext &ctx, const SchematicModel &model, SchematicPage page, Purpose purpose = Purpose::Screen);
 
     // The page in page units (landscape).
     static QSizeF pageSize() { return {1100, 800}; }
@@ -86,6 +90,7 @@ private:
     const AppContext &m_ctx;
     const SchematicModel &m_model;
     SchematicPage m_page;
+    Purpose m_purpose;
     QHash<QString, QString> m_captions;
     QByteArray m_body;
     QByteArray m_svg;
