@@ -43,6 +43,15 @@ bool DriveValues::storeItem(AppState &state, int registerNumber, qint16 value)
         state.StatusValues[ModuleLinkSlot] = value;
         return true;
     }
+    // The PID screen's items come one by one too (P7.00 .. P7.10, P7.20 .. P7.22).
+    if (registerNumber > PidBlock && registerNumber < PidBlock + PidBlockCount) {
+        state.PidValues[registerNumber - PidBlock] = value;
+        return true;
+    }
+    if (registerNumber > PidGainBlock && registerNumber < PidGainBlock + PidGainCount) {
+        state.PidGains[registerNumber - PidGainBlock] = value;
+        return true;
+    }
     const int element = registerNumber - FirstStatusValue;
     if (element < 0 || element >= StatusBlockCount - 1)
         return store(state, registerNumber, 1, one);
