@@ -39,6 +39,7 @@ EthernetRoute::EthernetRoute(AppContext &ctx, QObject *parent)
         link = std::make_unique<OpcDataLink>(m_pool);
         connect(link.get(), &OpcDataLink::valueChanged, this, &EthernetRoute::storeValue);
     }
+    connect(&m_pool, &DevicePool::transactionTraced, &ctx.link(), &CommLink::routeTransaction);
     ctx.attachEthernet(this);
     ctx.link().attachEthernet(this);
 }
