@@ -28,6 +28,41 @@ void storeStatusBlock(AppState &state, int count, const DriveValues::ValueAt &va
 
 } // namespace
 
+bool DriveValues::storeItem(AppState &state, int registerNumber, qint16 value)
+{
+    constexpr int ModelRegister = Identity + 1;
+    constexpr int FirstStatusValue = StatusBlock + 1; // ST00.02, StatusValues element 0
+    constexpr int ModuleLinkStatus = FaultCode + 18; // ST00.18
+    constexpr int ModuleLinkSlot = 16;
+    const ValueAt one = [value](int) { return value; };
+    if (registerNumber == ModelRegister) {
+        state.strDriveModel = QString::number(value);
+        return true;
+    }
+    if (registerNumber == ModuleLinkStatus) {
+        state.StatusValues[ModuleLinkSlot] = value;
+        return true;
+    }
+    // The PID screen's items come one by one too (P7.00 .. P7.10, P7.20 .. P7.22).
+    if (registerNumber > PidBlock && registerNumber < PidBlock + PidBlockCount) {
+        state.PidValues[registerNumber - PidBlock] = value;
+        return true;
+    }
+    if (registerNumber > PidGainBlock && registerNumber < PidGainBlock + PidGainCount) {
+        state.PidGains[registerNumber - PidGainBlock] = value;
+        return true;
+    }
+    const int element = registerNumber - FirstStatusValue;
+    if (element < 0 || element >= StatusBlockCount - 1)
+        return store(state, registerNumber, 1, one);
+    state.StatusValues[element] = value;
+    if (element == RevisionSlot - 1)
+        state.strDriveRev = QString::number(value);
+    if (element == PidFeedbackSlot)
+        state.PidValues[PidFeedbackSlot] = value;
+    return true;
+}
+
 bool DriveValues::store(AppState &state, int startRegister, int count, const ValueAt &value)
 {
     switch (startRegister) {

@@ -452,7 +452,7 @@ private Q_SLOTS:
     }
     void ethernetAbortedEnd()
     {
-        // The Ethernet route is not built: its first read fails, and the upload
+        // No Ethernet device was chosen: the first read fails, and the upload
         // ends through its aborted end instead of waiting on a link it lacks.
         UploadBench bench;
         AppContext &ctx = bench.ctx();

@@ -30,5 +30,7 @@ inline const QString CompanyOption = QStringLiteral("company");
 inline const QString ProjectOption = QStringLiteral("project");
 inline const QString FitOption = QStringLiteral("fit");
 inline const QString OriginalOption = QStringLiteral("original");
+inline const QString OpcOption = QStringLiteral("opc");
+inline const QString DeviceOption = QStringLiteral("device");
 
 } // namespace Tarvel

@@ -2,8 +2,10 @@
 
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "LinkOptions.h"
 #include "TransferCommands.h"
 #include "comm/SerialLinkMonitor.h"
+#include "ethernet/EthernetRoute.h"
 #include "monitor/ChartCsv.h"
 #include "monitor/TrendModel.h"
 
@@ -21,6 +23,9 @@ const QString LogCommand::IntervalOption = QStringLiteral("interval");
 const QString LogCommand::DurationOption = QStringLiteral("duration");
 
 namespace {
+
+constexpr int TrendLink = 4; // OPCData4 carries the trend's pens
+constexpr int FirstValuesMs = 1500;
 
 constexpr int ShortestIntervalMs = 10;
 
@@ -46,7 +51,7 @@ bool writeLine(QFile &file, const QString &line)
 int LogCommand::run(CliSession &s)
 {
     const QStringList args = s.args();
-    if (args.size() > 1 || args.isEmpty() == !s.isSet(PortOption))
+    if (args.size() > 1 || args.isEmpty() == !(s.isSet(PortOption) || LinkOptions::ethernet(s.parser())))
         return s.usageError(QStringLiteral("log takes one link: a device path or \"Com N\""));
     bool ok = false;
     const int interval = s.value(IntervalOption).toInt(&ok);
@@ -80,6 +85,11 @@ int LogCommand::run(CliSession &s)
     AppContext &ctx = s.ctx();
     TrendModel trend(ctx); // the trend's pens and scaling, P8.01 included
     trend.open();
+    if (LinkOptions::ethernet(s.parser())) {
+        // The trend's own data link brings its pens at the log's pace.
+        ctx.ethernet()->startScreenItems(TrendLink, QString::number(interval));
+        ctx.ethernet()->link(TrendLink).waitForFirstValues(std::max(interval, FirstValuesMs));
+    }
     SerialLinkMonitor poll(ctx);
     bool written = writeLine(file, ChartCsv::header(trend.table().channelNames()));
     bool lost = false;
