@@ -27,6 +27,7 @@ enum Number : int {
     CatalogueQuery = 3075,
     ItemNotFound = 3265,
     ObjectClosed = 3704,
+    EthernetRoute = 9999, // an item of the Ethernet route was refused or lost
 };
 
 // The description the log shows for a number when the raiser gives none.

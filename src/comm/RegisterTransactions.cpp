@@ -3,6 +3,7 @@
 #include "CommLink.h"
 #include "DriveValues.h"
 #include "EthernetItems.h"
+#include "base/ErrorCodes.h"
 #include "base/Logging.h"
 #include "model/AppContext.h"
 #include "model/ParamText.h"
@@ -11,11 +12,7 @@
 
 namespace Tarvel {
 
-namespace {
-
-constexpr int EthernetErrorNumber = 9999;
-
-} // namespace
+namespace { } // namespace
 
 RegisterTransactions::RegisterTransactions(AppContext &ctx)
     : m_ctx(ctx)
@@ -64,7 +61,7 @@ bool RegisterTransactions::moduleLost(const QString &location)
                                            "Check all connections and settings."),
         Msg::Critical, QStringLiteral("Communication Problem"));
     m_ctx.errorLog().write(
-        QStringLiteral("QX KOLV sending "), QStringLiteral("1 for ST0.18 "), EthernetErrorNumber, location);
+        QStringLiteral("QX KOLV sending "), QStringLiteral("1 for ST0.18 "), Err::EthernetRoute, location);
     return true;
 }
 
@@ -72,7 +69,7 @@ void RegisterTransactions::logState(int state, const QString &location)
 {
     qCWarning(lcComm).noquote() << "OPCData1 returned state" << state << location.trimmed();
     m_ctx.errorLog().write(
-        QStringLiteral("OPCData1 retuned state "), QString::number(state), EthernetErrorNumber, location);
+        QStringLiteral("OPCData1 retuned state "), QString::number(state), Err::EthernetRoute, location);
 }
 
 QString RegisterTransactions::itemName(int address, const QString &suffix) const

@@ -11,7 +11,6 @@ namespace {
 const QString Blank = QStringLiteral(" ");
 const QString NotConnected = QStringLiteral("Not Connected");
 constexpr int SeriesIndex = 941; // P9.41, the drive-type lists
-constexpr int ModelIndex = 942; // P9.42
 
 // The list texts begin with the two-digit code and a blank; the name follows.
 QString listName(const EditorForm &form, int index)
@@ -58,7 +57,7 @@ ConfigInfo::Group ConfigInfo::configuration() const
     g.rev = revisionText(s.strRev);
     if (m_ctx.editor.tagNumber() != 0) {
         g.names[0] = listName(m_ctx.editor, SeriesIndex);
-        g.names[1] = listName(m_ctx.editor, ModelIndex);
+        g.names[1] = listName(m_ctx.editor, ParamTables::ModelIndex);
     }
     return g;
 }

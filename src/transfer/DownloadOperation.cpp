@@ -3,6 +3,7 @@
 #include "DownloadVerification.h"
 #include "DriveBackup.h"
 #include "ReadonlyRefresh.h"
+#include "base/ErrorCodes.h"
 #include "base/NumberText.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
@@ -21,7 +22,6 @@ namespace {
 
 const QString DownloadLocation = QStringLiteral("frmMain, mnuDownload_Click");
 const QString CommErrorLocation = QStringLiteral(" in basCom_DownloadAll().");
-constexpr int EthernetErrorNumber = 9999;
 
 QString stamped(const QString &words)
 {
@@ -258,7 +258,7 @@ bool DownloadOperation::writeItems(const QVector<ParameterWrite> &rows)
         ++m_writeTransactions;
         m_ctx.pause(0.1);
         if (state != EthernetItems::Success) {
-            commErrorEnd(QStringLiteral("OPCData1 retuned state "), QString::number(state), EthernetErrorNumber);
+            commErrorEnd(QStringLiteral("OPCData1 retuned state "), QString::number(state), Err::EthernetRoute);
             return false;
         }
     }

@@ -22,13 +22,7 @@ namespace Tarvel {
 namespace {
 
 const QString UploadLocation = QStringLiteral("frmMain, mnuUpload_Click");
-constexpr int ModelIndex = 942; // P9.42, whose entry names the drive model
 constexpr int CurvePatternIndex = 200; // P2.00
-
-QString now()
-{
-    return TextFile::generalDate();
-}
 
 // 101 is written 1.01.
 QString revisionText(const QString &rev)
@@ -153,7 +147,7 @@ void UploadOperation::prepare()
     list.setActivity(QStringLiteral("Preparing To Upload"));
     list.setStatus(QStringLiteral("Preparing To Upload"));
     m_ctx.pause(1);
-    list.addLine(QStringLiteral("Upload started ") + now() + u'.');
+    list.addLine(QStringLiteral("Upload started ") + TextFile::generalDate() + u'.');
     list.setPosition(10);
 }
 
@@ -253,9 +247,9 @@ UploadOperation::Outcome UploadOperation::completed()
     list.setCaption(StatusList::DefaultCaption);
     list.setStatus(QStringLiteral(" "));
     list.setBarVisible(false);
-    const QString model = m_ctx.editor.cmbP(ModelIndex).text().mid(3);
+    const QString model = m_ctx.editor.cmbP(ParamTables::ModelIndex).text().mid(3);
     list.addLine(QStringLiteral("Upload of ") + QStringLiteral("Drive Model ") + model + QStringLiteral(", Rev. ")
-        + revisionText(m_ctx.state.strDriveRev) + QStringLiteral(" completed ") + now() + u'.');
+        + revisionText(m_ctx.state.strDriveRev) + QStringLiteral(" completed ") + TextFile::generalDate() + u'.');
     m_ctx.state.blnConfigChanged = true;
     setPoll(true);
     setPoll2Sec(true);

@@ -87,7 +87,7 @@ bool TransferCommands::connectEthernet(CliSession &s)
     bool polled = false;
     ctx.trap(ConnectLocation, [&] { polled = ctx.link().linkOpen() && SerialLinkMonitor(ctx).pollDrive(); });
     if (!polled) {
-        closeLink(s);
+        s.closeLink();
         ctx.prompter().msgBox(QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem "
                                              "and try again."),
             Msg::Critical, QStringLiteral("Communication Error"));

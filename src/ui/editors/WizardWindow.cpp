@@ -33,7 +33,6 @@ const char *const StepNames[WizardWindow::StepCount] = {
 };
 // A finished step: colour value 65280.
 const QColor Green(0, 255, 0);
-constexpr int ModelIndex = 942; // P9.42
 
 } // namespace
 
@@ -117,7 +116,7 @@ void WizardWindow::formLoad()
         m_hooks.setEntriesEnabled(false);
     // A model whose list text has "1" at the seventh character has no PID
     // loop, so the PID step is not offered.
-    const bool pid = m_ctx.editor.cmbP(ModelIndex).text().mid(6, 1) != QLatin1String("1");
+    const bool pid = m_ctx.editor.cmbP(ParamTables::ModelIndex).text().mid(6, 1) != QLatin1String("1");
     m_labels[PidStep]->setEnabled(pid);
     m_buttons[PidStep]->setEnabled(pid);
 }
