@@ -1,10 +1,18 @@
-// An independent Modbus slave for the master's tests, built on libmodbus:
+// An independent Modbus peer for the tests, built on libmodbus:
 //   modbus_peer rtu <unit>   serves on a new pseudo-terminal
 //   modbus_peer tcp <unit>   serves on a loopback TCP port
 // It prints what the master should open (the terminal's path or
 // tcp://127.0.0.1:port) on its first line, then answers until it is
-// killed, the peer goes away, or two minutes have passed. PEER_DEBUG set
-// in the environment makes libmodbus trace every frame.
+// killed, the peer goes away, or two minutes have passed.
+//   modbus_peer client <host> <port> <op>...
+// is a Modbus/TCP client instead (for the simulated drive): it runs the
+// operations in order on one connection and prints one line for each:
+//   u:UNIT         unit id of what follows (1 at first)        -> no line
+//   r:ADDR:COUNT   read holding registers (protocol address)   -> "ok V..."
+//   w:ADDR:VALUE   write single register                       -> "ok"
+//   m:ADDR:V,V...  write multiple registers                    -> "ok"
+// A refusal prints "exception CODE", any other failure "error TEXT".
+// PEER_DEBUG set in the environment makes libmodbus trace every frame.
 #include <modbus.h>
 
 #include <arpa/inet.h>
@@ -15,9 +23,11 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <pty.h>
+#include <string>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -71,12 +81,78 @@ modbus_t *serveTcp()
     return ctx;
 }
 
+void printOutcome(int rc, const std::string &values = {})
+{
+    if (rc >= 0)
+        std::printf("ok%s\n", values.c_str());
+    else if (errno > MODBUS_ENOBASE && errno < MODBUS_ENOBASE + 0x10)
+        std::printf("exception %d\n", errno - MODBUS_ENOBASE);
+    else
+        std::printf("error %s\n", modbus_strerror(errno));
+}
+
+// One operation of the client's list; false for one it cannot parse.
+bool runOperation(modbus_t *ctx, const char *op)
+{
+    char kind = 0;
+    int address = 0;
+    char rest[512] = {};
+    if (std::sscanf(op, "%c:%d:%511s", &kind, &address, rest) < 2)
+        return false;
+    if (kind == 'u') {
+        modbus_set_slave(ctx, address);
+        return true;
+    }
+    std::vector<uint16_t> words;
+    for (char *token = std::strtok(rest, ","); token; token = std::strtok(nullptr, ","))
+        words.push_back(uint16_t(std::atoi(token)));
+    if (words.empty())
+        return false;
+    if (kind == 'r') {
+        std::vector<uint16_t> read(words[0]);
+        const int rc = modbus_read_registers(ctx, address, words[0], read.data());
+        std::string values;
+        for (int i = 0; i < rc; ++i)
+            values += " " + std::to_string(int16_t(read[size_t(i)]));
+        printOutcome(rc, values);
+    } else if (kind == 'w') {
+        printOutcome(modbus_write_register(ctx, address, words[0]));
+    } else if (kind == 'm') {
+        printOutcome(modbus_write_registers(ctx, address, int(words.size()), words.data()));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int runClient(int argc, char **argv)
+{
+    modbus_t *ctx = modbus_new_tcp(argv[2], std::atoi(argv[3]));
+    if (!ctx || modbus_connect(ctx) < 0) {
+        std::fprintf(stderr, "modbus_peer: %s\n", modbus_strerror(errno));
+        return 1;
+    }
+    modbus_set_debug(ctx, getenv("PEER_DEBUG") != nullptr);
+    modbus_set_slave(ctx, 1);
+    for (int i = 4; i < argc; ++i) {
+        if (!runOperation(ctx, argv[i])) {
+            std::fprintf(stderr, "modbus_peer: bad operation %s\n", argv[i]);
+            return 2;
+        }
+    }
+    modbus_close(ctx);
+    modbus_free(ctx);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc >= 4 && std::strcmp(argv[1], "client") == 0)
+        return runClient(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s rtu|tcp <unit>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s rtu|tcp <unit> | client <host> <port> <op>...\n", argv[0]);
         return 2;
     }
     alarm(120);
