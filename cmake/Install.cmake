@@ -12,6 +12,7 @@ set(TARVEL_LINUX_DIR ${CMAKE_SOURCE_DIR}/data/linux)
 
 install(TARGETS tarvel tarvel-cli qxsim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${TARVEL_BIN_DIR}/Data/QX.qxd DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvel/Data)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/Servers DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvel/Data)
 # The manual, once the build makes one.
 install(FILES ${TARVEL_BIN_DIR}/Tarvel_Help.chm DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvel OPTIONAL)
 

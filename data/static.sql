@@ -9,9 +9,11 @@ INSERT INTO tblComSet (Code, Port, PortDefault, Baud, BaudDefault, Bits, Parity,
   (6, NULL,    0, NULL,    0, '8', 'O', '1', 'RTU',   0, NULL),
   (99, NULL,   0, NULL,    0, NULL, NULL, NULL, 'Default node address', 0, 1);
 
--- The Ethernet route's device server (Modbus/TCP to the QX KOLV module).
+-- The Ethernet route's device servers (Modbus/TCP to QX KOLV modules); each
+-- has its definition file Data/Servers/<ProgID>.ini.
 INSERT INTO tblOPCSevers (ProgID, Description) VALUES
-  ('Tarvel.KOLV.1', 'Tarvel Ethernet route to the QX KOLV module');
+  ('Tarvel.KOLV.1', 'Tarvel Ethernet route to the QX KOLV module'),
+  ('Tarvel.KOLV.Network', 'Tarvel Ethernet route to several drives on one network');
 
 INSERT INTO tblDBVER (Version, VerDate, Notes) VALUES
   ('1.00', '2004-03-15', 'QX1 series, revisions 1.04 to 1.06'),

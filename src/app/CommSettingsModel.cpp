@@ -5,6 +5,7 @@
 #include "catalogue/Catalogue.h"
 #include "comm/CommLink.h"
 #include "comm/PortAccess.h"
+#include "ethernet/EthernetRoute.h"
 #include "model/AppContext.h"
 #include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
@@ -44,13 +45,66 @@ void CommSettingsModel::load()
         std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
         m_table = ComSetTable::read(*catalogue);
         catalogue->release();
-        fillPorts();
         m_txtAddress = m_table.defaultAddress;
+        fillServers();
+    });
+    chooseServer(0);
+}
+
+// Servers that cannot be browsed are not offered.
+void CommSettingsModel::fillServers()
+{
+    m_servers = QStringList {QStringLiteral("None")};
+    EthernetRoute *route = m_ctx.ethernet();
+    if (!route)
+        return;
+    std::unique_ptr<Catalogue> catalogue = connectDB(m_ctx);
+    RecordSet rows = catalogue->query(QStringLiteral("Select * from tblOPCSevers"));
+    QStringList progIds;
+    for (; !rows.eof(); rows.moveNext())
+        progIds << rows.field(QStringLiteral("ProgId")).toString().trimmed();
+    catalogue->release();
+    const DeviceBrowser browser = route->browser();
+    for (const QString &progId : std::as_const(progIds)) {
+        QStringList devices;
+        QString error;
+        if (browser.getDevices(progId, &devices, &error, true) == DeviceBrowser::Browsed)
+            m_servers << progId;
+        else
+            qCInfo(lcComm).noquote() << "server" << progId << "not offered:" << error;
+    }
+}
+
+void CommSettingsModel::chooseServer(int index)
+{
+    m_ctx.trap(QStringLiteral("frmCommSettings, cmbOPCVer_Click"), [this, index] {
+        m_server = index;
+        fillPorts();
         choosePort(m_table.defaultPort);
         chooseSpeed(m_table.defaultSpeed);
         chooseProtocol(m_table.defaultProtocol);
+        m_portLabel = QStringLiteral("Com Port:");
+        if (index > 0 && index < m_servers.size())
+            listDevices(m_servers.at(index));
     });
     Q_EMIT changed();
+}
+
+void CommSettingsModel::listDevices(const QString &progId)
+{
+    EthernetRoute *route = m_ctx.ethernet();
+    QStringList devices;
+    QString error;
+    const int status = route ? route->browser().getDevices(progId, &devices, &error, true) : DeviceBrowser::Refused;
+    if (status != DeviceBrowser::Browsed) {
+        qCWarning(lcComm).noquote() << "server" << progId << "not browsed:" << error;
+        m_ctx.errorLog().write(QStringLiteral("OPC"), QStringLiteral("OPC Server Not Present"), status, QString());
+        return;
+    }
+    m_ports << devices;
+    m_targets << QVector<QString>(devices.size());
+    m_portLabel = QStringLiteral("Com Port / OPC Device:");
+    route->setServerProgID(progId);
 }
 
 void CommSettingsModel::fillPorts()
@@ -66,6 +120,7 @@ void CommSettingsModel::fillPorts()
         m_ports << device.label;
         m_targets << device.path;
     }
+    m_opcFirst = m_ports.size();
 }
 
 QStringList CommSettingsModel::devicePaths() const
@@ -94,6 +149,9 @@ void CommSettingsModel::choosePort(int index)
 {
     m_port = index;
     m_txtPort = entry(m_ports, index);
+    // The open link's device keeps its path until it is disconnected.
+    if (isOpcEntry(index) && !m_link.linkOpen())
+        m_ctx.state.OPCDevicePath = m_txtPort + u'.';
     Q_EMIT changed();
 }
 
@@ -146,7 +204,14 @@ bool CommSettingsModel::connectLink()
 {
     setBusy(true);
     m_ctx.trap(QStringLiteral("frmCommSettings, cmdConnect_Click"), [this] {
-        if (refuseWhileOpen() || refuseAddress())
+        if (refuseWhileOpen())
+            return;
+        if (isOpcEntry(m_port)) {
+            if (EthernetRoute *route = m_ctx.ethernet())
+                route->connectDevice(m_txtPort);
+            return;
+        }
+        if (refuseAddress())
             return;
         try {
             connectSerial();
@@ -158,7 +223,7 @@ bool CommSettingsModel::connectLink()
         }
     });
     setBusy(false);
-    return m_link.serialOpen();
+    return isOpcEntry(m_port) ? m_link.ethernetOpen() : m_link.serialOpen();
 }
 
 bool CommSettingsModel::refuseWhileOpen()

@@ -26,10 +26,17 @@ public:
     // Form_Load: the lists, the defaults and the default node address.
     void load();
 
-    // Until the Ethernet route exists no OPC server answers a browse, so
-    // the list holds only "None" and the port list only serial ports.
-    QStringList opcServers() const { return {QStringLiteral("None")}; }
-    QString portLabel() const { return QStringLiteral("Com Port:"); }
+    // "None" and the ProgID of every server of tblOPCSevers that answers a
+    // device browse.
+    const QStringList &opcServers() const { return m_servers; }
+    int serverIndex() const { return m_server; }
+    // cmbOPCVer_Click: the lists again from the catalogue; with a server
+    // chosen its devices follow the serial ports in the port list.
+    void chooseServer(int index);
+    // "Com Port:", or "Com Port / OPC Device:" while devices are listed.
+    const QString &portLabel() const { return m_portLabel; }
+    // An entry of the port list that is an Ethernet device.
+    bool isOpcEntry(int index) const { return index >= m_opcFirst && index < m_ports.size(); }
 
     const QStringList &ports() const { return m_ports; }
     const QStringList &speeds() const { return m_table.speeds; }
@@ -61,7 +68,8 @@ public:
     QString typedSpeed(const QString &typed) const;
     QString typedProtocol(const QString &typed) const;
 
-    // cmdConnect_Click; true when a drive answered.
+    // cmdConnect_Click; true when the chosen kind of link is open (for a
+    // serial port: a drive answered).
     bool connectLink();
     // cmdDisconnect_Click, also the main window's Disconnect.
     void disconnectLink();
@@ -76,6 +84,8 @@ private:
     bool refuseWhileOpen();
     bool refuseAddress();
     void connectSerial();
+    void fillServers();
+    void listDevices(const QString &progId);
     void setBusy(bool busy);
 
     AppContext &m_ctx;
@@ -86,6 +96,10 @@ private:
     QStringList m_ports;
     QStringList m_targets; // device path of each port entry; empty for a Com name
     int m_comCount = 0;
+    QStringList m_servers {QStringLiteral("None")};
+    int m_server = 0;
+    QString m_portLabel = QStringLiteral("Com Port:");
+    qsizetype m_opcFirst = 0; // the first Ethernet device in the port list
     int m_port = -1;
     int m_speed = -1;
     int m_protocol = -1;

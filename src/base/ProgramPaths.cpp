@@ -15,6 +15,22 @@ bool hasWritableData(const QString &dir)
     return data.isDir() && data.isWritable();
 }
 
+// The shipped server definitions of the Ethernet route come with the
+// catalogue; the user edits the copies (hosts and unit numbers are local).
+void seedServers(const QString &sourceDir, const QString &targetDir)
+{
+    const QDir source(sourceDir);
+    const QStringList files = source.entryList({QStringLiteral("*.ini")}, QDir::Files);
+    if (files.isEmpty())
+        return;
+    QDir().mkpath(targetDir);
+    for (const QString &name : files) {
+        const QString target = QDir(targetDir).filePath(name);
+        if (QFile::copy(source.filePath(name), target))
+            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    }
+}
+
 // The first start under a per-user folder copies the shipped catalogue, so
 // the one setting the catalogue holds can be written there.
 void seedUserFolder(const QString &userDir, const QString &executableDir)
@@ -26,12 +42,13 @@ void seedUserFolder(const QString &userDir, const QString &executableDir)
     if (QFileInfo::exists(target))
         return;
     const QStringList candidates {
-        QDir(executableDir).filePath(QStringLiteral("Data/QX.qxd")),
-        QDir(executableDir).filePath(QStringLiteral("../share/tarvel/Data/QX.qxd")),
+        QDir(executableDir).filePath(QStringLiteral("Data")),
+        QDir(executableDir).filePath(QStringLiteral("../share/tarvel/Data")),
     };
     for (const QString &source : candidates) {
-        if (QFile::copy(source, target)) {
+        if (QFile::copy(QDir(source).filePath(QStringLiteral("QX.qxd")), target)) {
             QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+            seedServers(QDir(source).filePath(QStringLiteral("Servers")), dir.filePath(QStringLiteral("Data/Servers")));
             return;
         }
     }
@@ -66,6 +83,10 @@ QString ProgramPaths::errorLog() const
 QString ProgramPaths::diagsLog() const
 {
     return m_dir + QStringLiteral("/Data/Diags.Log");
+}
+QString ProgramPaths::serversDir() const
+{
+    return m_dir + QStringLiteral("/Data/Servers");
 }
 QString ProgramPaths::configsDir() const
 {

@@ -20,6 +20,7 @@ public:
     QString errorLog() const; // Data/Error.Log
     QString diagsLog() const; // Data/Diags.Log
     QString configsDir() const; // Configs
+    QString serversDir() const; // Data/Servers: the Ethernet route's server definitions
     QString helpFile() const; // the built-in manual's first page
 
 private:

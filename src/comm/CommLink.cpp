@@ -1,8 +1,9 @@
 #include "CommLink.h"
 
 #include "DriveValues.h"
-#include "model/AppState.h"
+#include "EthernetItems.h"
 #include "base/Logging.h"
+#include "model/AppState.h"
 
 namespace Tarvel {
 
@@ -50,8 +51,11 @@ int CommLink::testRead()
 void CommLink::closeConnection()
 {
     m_mod1.setPortOpen(false);
-    // The Ethernet route has no data links of its own yet; its state is
-    // only strConnected, which the caller resets.
+    if (m_ethernet)
+        m_ethernet->stopItems();
+    // A route whose subscription ended is no open link: nothing would keep
+    // ST00.18 current, so the polling would trust a stale "good".
+    m_state.strConnected = QStringLiteral("False");
     qCInfo(lcComm) << "link closed";
     setPanel4Text(QStringLiteral("Off-Line "));
     setPanel4Connected(false);

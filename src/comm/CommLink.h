@@ -8,6 +8,7 @@
 namespace Tarvel {
 
 struct AppState;
+class EthernetItems;
 
 // How a serial link is opened: the properties the connection dialog, the
 // auto-detect search and the command line set on Mod1 before PortOpen.
@@ -59,8 +60,14 @@ public:
     // The link test alone, on the port already open.
     int testRead();
 
-    // CloseConnection: closes either kind of link; panel 4 "Off-Line "
-    // with the not-connected picture.
+    // The Ethernet route's items, attached by the route itself; null while
+    // the program has none.
+    EthernetItems *ethernetItems() const { return m_ethernet; }
+    void attachEthernet(EthernetItems *items) { m_ethernet = items; }
+
+    // CloseConnection: closes either kind of link (on the Ethernet route the
+    // first data link stops and strConnected becomes "False"); panel 4
+    // "Off-Line " with the not-connected picture.
     void closeConnection();
     // Disconnect (the dialog's button and the main window's command):
     // CloseConnection, and no Ethernet link either.
@@ -80,6 +87,7 @@ private:
 
     AppState &m_state;
     ModbusMaster m_mod1;
+    EthernetItems *m_ethernet = nullptr;
     QString m_panel4Text = QStringLiteral("Off-Line ");
     bool m_panel4Connected = false;
     bool m_blockTransfer = false;

@@ -28,6 +28,32 @@ void storeStatusBlock(AppState &state, int count, const DriveValues::ValueAt &va
 
 } // namespace
 
+bool DriveValues::storeItem(AppState &state, int registerNumber, qint16 value)
+{
+    constexpr int ModelRegister = Identity + 1;
+    constexpr int FirstStatusValue = StatusBlock + 1; // ST00.02, StatusValues element 0
+    constexpr int ModuleLinkStatus = FaultCode + 18; // ST00.18
+    constexpr int ModuleLinkSlot = 16;
+    const ValueAt one = [value](int) { return value; };
+    if (registerNumber == ModelRegister) {
+        state.strDriveModel = QString::number(value);
+        return true;
+    }
+    if (registerNumber == ModuleLinkStatus) {
+        state.StatusValues[ModuleLinkSlot] = value;
+        return true;
+    }
+    const int element = registerNumber - FirstStatusValue;
+    if (element < 0 || element >= StatusBlockCount - 1)
+        return store(state, registerNumber, 1, one);
+    state.StatusValues[element] = value;
+    if (element == RevisionSlot - 1)
+        state.strDriveRev = QString::number(value);
+    if (element == PidFeedbackSlot)
+        state.PidValues[PidFeedbackSlot] = value;
+    return true;
+}
+
 bool DriveValues::store(AppState &state, int startRegister, int count, const ValueAt &value)
 {
     switch (startRegister) {

@@ -34,6 +34,13 @@ public:
     // block stores only what it brought (the rest of the component's value
     // array is left from earlier transactions). Returns whether it stored.
     static bool store(AppState &state, int startRegister, int count, const ValueAt &value);
+
+    // One value of the Ethernet route, which delivers items one by one:
+    // stored where the serial polling's block would have put it (status
+    // items ST00.02 to ST00.16 and the module's ST00.18 into StatusValues,
+    // ST00.16 also as the revision, P9.42 as the model). Returns whether it
+    // stored.
+    static bool storeItem(AppState &state, int registerNumber, qint16 value);
 };
 
 } // namespace Tarvel

@@ -75,8 +75,9 @@ qint16 ParameterReads::read(int address, float resolution, const QString &parame
 qint16 ParameterReads::readSingle(int address, float resolution, const QString &parameterText)
 {
     ++m_transactions;
-    const qint16 value = RegisterTransactions(m_ctx).uploadWhile(address, 1, resolution, parameterText);
-    m_resultCode = m_ctx.link().mod1().resultCode();
+    RegisterTransactions transactions(m_ctx);
+    const qint16 value = transactions.uploadWhile(address, 1, resolution, parameterText);
+    m_resultCode = transactions.lastResult();
     return value;
 }
 

@@ -1,8 +1,10 @@
 #include "RegisterTransactions.h"
 
 #include "CommLink.h"
-#include "model/AppContext.h"
+#include "EthernetItems.h"
 #include "base/Logging.h"
+#include "model/AppContext.h"
+#include "model/ParamText.h"
 #include "ports/Prompter.h"
 #include "ports/ShellHooks.h"
 
@@ -52,32 +54,78 @@ void RegisterTransactions::setBothTimers(bool enabled)
     m_ctx.hooks().setPoll2SecTimerEnabled(enabled);
 }
 
-qint16 RegisterTransactions::ethernetUnavailable(const QString &location)
+// The Ethernet module reports in ST00.18 whether it still reaches the drive;
+// without that nothing it would answer can be trusted.
+bool RegisterTransactions::moduleLost(const QString &location)
 {
-    // The Ethernet module reports in ST00.18 whether it still reaches the
-    // drive; without that nothing it would answer can be trusted.
-    if (m_ctx.state.StatusValues[KolvLinkGoodSlot] == 0) {
-        m_ctx.prompter().msgBox(QStringLiteral("The QX KOLV is indicating a loss of communication to the drive.\r"
-                                               "Check all connections and settings."),
-            Msg::Critical, QStringLiteral("Communication Problem"));
-        m_ctx.errorLog().write(
-            QStringLiteral("QX KOLV sending "), QStringLiteral("1 for ST0.18 "), EthernetErrorNumber, location);
+    if (m_ctx.state.StatusValues[KolvLinkGoodSlot] != 0)
+        return false;
+    m_ctx.prompter().msgBox(QStringLiteral("The QX KOLV is indicating a loss of communication to the drive.\r"
+                                           "Check all connections and settings."),
+        Msg::Critical, QStringLiteral("Communication Problem"));
+    m_ctx.errorLog().write(
+        QStringLiteral("QX KOLV sending "), QStringLiteral("1 for ST0.18 "), EthernetErrorNumber, location);
+    return true;
+}
+
+void RegisterTransactions::logState(int state, const QString &location)
+{
+    qCWarning(lcComm).noquote() << "OPCData1 returned state" << state << location.trimmed();
+    m_ctx.errorLog().write(
+        QStringLiteral("OPCData1 retuned state "), QString::number(state), EthernetErrorNumber, location);
+}
+
+QString RegisterTransactions::itemName(int address, const QString &suffix) const
+{
+    return m_ctx.state.OPCDevicePath + ParamText::registerTag(address) + suffix;
+}
+
+qint16 RegisterTransactions::ethernetRead(int address, const QString &parameterText, const QString &location)
+{
+    m_lastResult = ModbusMaster::NotStarted;
+    if (moduleLost(location))
+        return FailureValue;
+    // A caller may name the item's tag itself ("P06.31@Word"); a catalogue
+    // parameter is named by its index, anything else by its register.
+    QString name;
+    bool isIndex = false;
+    const int index = parameterText.toInt(&isIndex);
+    if (parameterText.contains(u'@'))
+        name = m_ctx.state.OPCDevicePath + parameterText;
+    else if (isIndex)
+        name = m_ctx.state.OPCDevicePath + ParamText::linkTag(index, QStringLiteral("@Word"));
+    else
+        name = itemName(address, QStringLiteral("@Word"));
+    QVariant value;
+    int quality = 0;
+    EthernetItems *items = m_link.ethernetItems();
+    const int state = items ? items->readItem(name, &value, &quality) : ModbusMaster::NotStarted;
+    if (state != EthernetItems::Success || quality != EthernetItems::GoodQuality) {
+        m_lastResult = state != EthernetItems::Success ? state : ModbusMaster::NotStarted;
+        logState(state, location);
         return FailureValue;
     }
-    // The route through the OPC data links is not part of this build: the
-    // read fails the way a refused OPC read does, visibly in the log.
-    m_ctx.errorLog().write(
-        QStringLiteral("Ethernet route "), QStringLiteral("not available "), EthernetErrorNumber, location);
-    return FailureValue;
+    m_lastResult = ModbusMaster::Success;
+    return qint16(value.toInt());
+}
+
+int RegisterTransactions::ethernetWrite(int address, qint16 value, const QString &location)
+{
+    EthernetItems *items = m_link.ethernetItems();
+    const QString name = itemName(address, QStringLiteral("@WORD"));
+    const int state = items ? items->writeItem(name, value) : ModbusMaster::NotStarted;
+    // Callers go on either way; the log keeps the failure.
+    if (state != EthernetItems::Success)
+        logState(state, location);
+    return state;
 }
 
 qint16 RegisterTransactions::uploadWhile(int address, int count, float resolution, const QString &parameterText)
 {
     (void)resolution; // the transactions never scale
-    (void)parameterText; // names the OPC item on the Ethernet route
     const QString location = QStringLiteral(" in basCom_UploadWhile().");
     if (ethernet())
-        return ethernetUnavailable(location);
+        return ethernetRead(address, parameterText, location);
     ModbusMaster &mod1 = m_link.mod1();
     setPollTimer(false);
     settleBefore(0.4);
@@ -90,6 +138,7 @@ qint16 RegisterTransactions::uploadWhile(int address, int count, float resolutio
     // A refused start (-1: port closed, bad address) is as much a failure
     // as an answer that never came: the values would be an older read's.
     const int code = mod1.resultCode();
+    m_lastResult = code;
     if (code != ModbusMaster::Success) {
         logResult(code, location);
         return FailureValue; // the poll timer stays off; the caller decides
@@ -118,14 +167,14 @@ void RegisterTransactions::upload(int address, int count)
     setPollTimer(true);
 }
 
-void RegisterTransactions::download1(int address, qint16 value)
+int RegisterTransactions::download1(int address, qint16 value)
 {
     const QString location = QStringLiteral(" in basCom_Download1().");
     if (ethernet()) {
         setBothTimers(false);
-        ethernetUnavailable(location);
+        const int state = ethernetWrite(address, value, location);
         setBothTimers(true);
-        return;
+        return state;
     }
     ModbusMaster &mod1 = m_link.mod1();
     mod1.waitWhileBusy();
@@ -143,6 +192,7 @@ void RegisterTransactions::download1(int address, qint16 value)
     if (code != ModbusMaster::Success)
         logResult(code, location);
     setBothTimers(true);
+    return code;
 }
 
 } // namespace Tarvel

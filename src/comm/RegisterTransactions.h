@@ -24,8 +24,19 @@ public:
     qint16 uploadWhile(int address, int count, float resolution = 0, const QString &parameterText = QString());
     // Upload: starts a read and returns at once.
     void upload(int address, int count);
-    // Download1: writes one register.
-    void download1(int address, qint16 value);
+    // Download1: writes one register. Returns the write's outcome: Mod1's
+    // ResultCode on the serial link, the data link's state on the Ethernet
+    // route (0 when the drive took the value).
+    int download1(int address, qint16 value);
+
+    // The outcome of the last uploadWhile: Mod1's ResultCode, or on the
+    // Ethernet route the data link's state (-1 for a read refused before
+    // it went out or answered with a quality that is not good).
+    int lastResult() const { return m_lastResult; }
+
+    // The item name of a register on the Ethernet route: OPCDevicePath, the
+    // tag by the register plan, and the suffix.
+    QString itemName(int address, const QString &suffix) const;
 
 private:
     bool ethernet() const;
@@ -33,10 +44,14 @@ private:
     void logResult(int code, const QString &location);
     void setPollTimer(bool enabled);
     void setBothTimers(bool enabled);
-    qint16 ethernetUnavailable(const QString &location);
+    bool moduleLost(const QString &location);
+    qint16 ethernetRead(int address, const QString &parameterText, const QString &location);
+    int ethernetWrite(int address, qint16 value, const QString &location);
+    void logState(int state, const QString &location);
 
     AppContext &m_ctx;
     CommLink &m_link;
+    int m_lastResult = 0;
 };
 
 } // namespace Tarvel

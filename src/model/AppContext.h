@@ -16,6 +16,7 @@
 namespace Tarvel {
 
 class CommLink;
+class EthernetRoute;
 class FileDialogs;
 class LinePrinter;
 class Prompter;
@@ -57,6 +58,10 @@ public:
     CommLink &link() const;
     bool hasLink() const { return m_link != nullptr; }
     void attachLink(CommLink *link) { m_link = link; }
+    // The Ethernet route (the OPC data links and the device browser), a
+    // layer above the link; null where the program was built without it.
+    EthernetRoute *ethernet() const { return m_ethernet; }
+    void attachEthernet(EthernetRoute *route) { m_ethernet = route; }
 
     void pause(double seconds) const { pacing.pause(seconds); }
     // WriteTrace: a line to the diagnostics trace while tracing is on.
@@ -90,6 +95,7 @@ private:
     ErrorLog m_errorLog;
     ErrHandler m_errHandler;
     CommLink *m_link = nullptr;
+    EthernetRoute *m_ethernet = nullptr;
 };
 
 } // namespace Tarvel

@@ -24,6 +24,9 @@ struct AppState
     QString strConfigName = QStringLiteral(" ");
     bool blnConfigChanged = false;
     QString strConnected = QStringLiteral("False");
+    // The chosen Ethernet device ("Channel1.Drive1") followed by "."; it
+    // begins every item name of the Ethernet route.
+    QString OPCDevicePath;
     bool blnDiagsTrace = false;
     QString strErrorLogPath;
     QString helpFile;

@@ -17,11 +17,25 @@ QString ParamText::fileIndex(int index, int seriesNumber)
     return QStringLiteral("%1").arg(index, seriesNumber >= 3 ? 4 : 3, 10, QLatin1Char('0'));
 }
 
-QString ParamText::linkTag(int index)
+QString ParamText::linkTag(int index, const QString &suffix)
 {
-    return QStringLiteral("P%1.%2@WORD")
-        .arg(group(index), 2, 10, QLatin1Char('0'))
-        .arg(number(index), 2, 10, QLatin1Char('0'));
+    return QStringLiteral("P%1.%2")
+               .arg(group(index), 2, 10, QLatin1Char('0'))
+               .arg(number(index), 2, 10, QLatin1Char('0'))
+        + suffix;
+}
+
+QString ParamText::registerTag(int registerNumber)
+{
+    const int item = registerNumber - StatusBase;
+    if (item >= 0 && item < StatusItems)
+        return QStringLiteral("ST00.%1").arg(item, 2, 10, QLatin1Char('0'));
+    const int offset = registerNumber - 1;
+    const int g = offset / 256;
+    const int nn = offset % 256;
+    if (offset < 0 || nn >= 100 || g > 10)
+        return QString();
+    return linkTag(g * 100 + nn, QString());
 }
 
 QString ParamText::name(const QString &description)

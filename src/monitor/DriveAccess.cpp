@@ -50,16 +50,10 @@ std::optional<qint16> DriveAccess::read(int address)
 
 bool DriveAccess::readBlock(int address, int count, QList<qint16> *values)
 {
+    if (ethernet())
+        return readItems(address, count, values);
     const qint16 first = RegisterTransactions(m_ctx).uploadWhile(address, count);
-    if (ethernet()) {
-        // The route that answers item by item: only the failure value tells.
-        if (first == RegisterTransactions::FailureValue) {
-            resumePolling();
-            return false;
-        }
-        *values = QList<qint16> {first};
-        return count == 1;
-    }
+    (void)first; // the whole block is taken from the component below
     const ModbusMaster &mod1 = m_ctx.link().mod1();
     if (mod1.resultCode() != ModbusMaster::Success) {
         resumePolling();
@@ -71,10 +65,30 @@ bool DriveAccess::readBlock(int address, int count, QList<qint16> *values)
     return true;
 }
 
+// The route that answers item by item: one item per register, and only
+// the read's own outcome tells a failure.
+bool DriveAccess::readItems(int address, int count, QList<qint16> *values)
+{
+    QList<qint16> read;
+    for (int i = 0; i < count; ++i) {
+        RegisterTransactions transactions(m_ctx);
+        const qint16 value = transactions.uploadWhile(address + i, 1);
+        if (transactions.lastResult() != 0) {
+            resumePolling();
+            return false;
+        }
+        read << value;
+    }
+    *values = read;
+    return true;
+}
+
 int DriveAccess::write(int address, qint16 value)
 {
-    RegisterTransactions(m_ctx).download1(address, value);
-    if (ethernet() || !m_ctx.link().serialOpen())
+    const int state = RegisterTransactions(m_ctx).download1(address, value);
+    if (ethernet())
+        return state;
+    if (!m_ctx.link().serialOpen())
         return ModbusMaster::NotStarted;
     const int code = m_ctx.link().mod1().resultCode();
     qCInfo(lcMonitor) << "write" << address << "=" << value << "result" << code;

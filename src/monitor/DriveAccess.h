@@ -31,12 +31,14 @@ public:
     // UploadWhile of `count` registers from `address` into `values`;
     // false (values untouched) when the read failed.
     bool readBlock(int address, int count, QList<qint16> *values);
-    // Download1 of one register. Mod1's ResultCode of the write: 0 when
-    // the drive took it; -1 when no serial link could carry it.
+    // Download1 of one register. Mod1's ResultCode of the write (the data
+    // link's state on the Ethernet route): 0 when the drive took it; -1
+    // when no link could carry it.
     int write(int address, qint16 value);
 
 private:
     bool ethernet() const;
+    bool readItems(int address, int count, QList<qint16> *values);
     void resumePolling();
 
     AppContext &m_ctx;

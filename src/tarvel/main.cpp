@@ -3,6 +3,7 @@
 #include "base/InstanceGuard.h"
 #include "base/ProgramPaths.h"
 #include "comm/CommLink.h"
+#include "ethernet/EthernetRoute.h"
 #include "model/AppContext.h"
 #include "ui/common/AppIcons.h"
 #include "ui/main/Shell.h"
@@ -122,6 +123,7 @@ int main(int argc, char *argv[])
     Tarvel::AppContext ctx(paths, nullptr);
     Tarvel::CommLink link(ctx.state);
     ctx.attachLink(&link);
+    Tarvel::EthernetRoute ethernet(ctx);
     Tarvel::Shell shell(ctx);
     shell.start();
     channel.listen();

@@ -7,6 +7,7 @@
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
 #include "comm/CommLink.h"
+#include "comm/EthernetItems.h"
 #include "comm/ModbusMaster.h"
 #include "model/AppContext.h"
 #include "model/ParamText.h"
@@ -233,15 +234,31 @@ bool DownloadOperation::writePlan(const Plan &plan)
             continue;
         setPollTimer(false);
         if (ethernet) {
-            // The route through the OPC data links is not part of this
-            // build; a download over it must not pass for a success.
-            commErrorEnd(QStringLiteral("Ethernet route "), QStringLiteral("not available "), EthernetErrorNumber);
-            return false;
+            if (!writeItems(plan[g]))
+                return false;
+            continue;
         }
         const int code = writes.writeGroup(plan[g]);
         m_writeTransactions = writes.transactions();
         if (code != ModbusMaster::Success) {
             commErrorEnd(QStringLiteral("Mod1 retuned "), QStringLiteral("status code "), code);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The Ethernet route writes item by item through the first data link.
+bool DownloadOperation::writeItems(const QVector<ParameterWrite> &rows)
+{
+    EthernetItems *items = m_ctx.link().ethernetItems();
+    for (const ParameterWrite &row : rows) {
+        const QString name = m_ctx.state.OPCDevicePath + ParamText::linkTag(row.index);
+        const int state = items ? items->writeItem(name, row.value) : ModbusMaster::NotStarted;
+        ++m_writeTransactions;
+        m_ctx.pause(0.1);
+        if (state != EthernetItems::Success) {
+            commErrorEnd(QStringLiteral("OPCData1 retuned state "), QString::number(state), EthernetErrorNumber);
             return false;
         }
     }
@@ -275,7 +292,7 @@ DownloadOperation::Outcome DownloadOperation::verify()
         Msg::Critical, QStringLiteral("Download Failure"));
     // A check that lost the link closed it after its own error message: the
     // values were not all compared, which is not the same as a difference.
-    return m_ctx.link().serialOpen() ? Outcome::VerifyFailed : Outcome::CommError;
+    return m_ctx.link().linkOpen() ? Outcome::VerifyFailed : Outcome::CommError;
 }
 
 void DownloadOperation::commErrorEnd(const QString &logText1, const QString &logText2, int number)

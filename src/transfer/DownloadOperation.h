@@ -66,6 +66,7 @@ private:
     ParameterWrite planRow(int index, int address);
     [[noreturn]] void refuseOverflow(int index, const QString &text);
     bool writePlan(const Plan &plan);
+    bool writeItems(const QVector<ParameterWrite> &rows);
     Outcome verify();
     void commErrorEnd(const QString &logText1, const QString &logText2, int number);
     void setBusy(bool busy);

@@ -23,6 +23,7 @@ TempProgram::TempProgram(bool withCatalogue)
     m_ctx->pacing.setMode(Pacing::Fast);
     m_link = std::make_unique<CommLink>(m_ctx->state);
     m_ctx->attachLink(m_link.get());
+    m_ethernet = std::make_unique<EthernetRoute>(*m_ctx);
 }
 
 QStringList TempProgram::errorLogLines() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/CommLink.h"
+#include "ethernet/EthernetRoute.h"
 #include "model/AppContext.h"
 #include "ports/FileDialogs.h"
 #include "support/ScriptedPrompter.h"
@@ -32,6 +33,7 @@ private:
     ScriptedPrompter m_prompter;
     std::unique_ptr<AppContext> m_ctx;
     std::unique_ptr<CommLink> m_link;
+    std::unique_ptr<EthernetRoute> m_ethernet;
 };
 
 // Answers the file dialog from a script and keeps the requests it saw.

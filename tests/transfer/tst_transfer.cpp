@@ -429,7 +429,7 @@ void TestUpload::blockUploadMatchesSingle()
 
 void TestUpload::ethernetAbortedEnd()
 {
-    // The Ethernet route is not built: its first read fails, and the upload
+    // No Ethernet device was chosen: the first read fails, and the upload
     // ends through its aborted end instead of waiting on a link it lacks.
     UploadBench bench;
     AppContext &ctx = bench.ctx();

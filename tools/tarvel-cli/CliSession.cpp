@@ -22,6 +22,7 @@ CliSession::CliSession(
     , m_link(m_ctx.state)
 {
     m_ctx.attachLink(&m_link);
+    m_ethernet = std::make_unique<EthernetRoute>(m_ctx);
     QObject::connect(&m_ctx.statusList, &StatusList::lineAdded, &m_ctx.statusList,
         [this](const QString &line) { m_out << line << Qt::endl; });
     if (parser.isSet(TraceOption)) {

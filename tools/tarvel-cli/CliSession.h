@@ -3,6 +3,7 @@
 #include "CliPrompter.h"
 #include "comm/BusMonitor.h"
 #include "comm/CommLink.h"
+#include "ethernet/EthernetRoute.h"
 #include "model/AppContext.h"
 
 #include <QCommandLineParser>
@@ -83,6 +84,7 @@ private:
     CliPrompter m_prompter;
     AppContext m_ctx;
     CommLink m_link;
+    std::unique_ptr<EthernetRoute> m_ethernet;
     std::unique_ptr<BusMonitor> m_trace; // --trace
     qsizetype m_errorLinesEchoed = 0;
     int m_problems = 0;

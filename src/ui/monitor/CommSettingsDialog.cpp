@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -58,8 +59,10 @@ void CommSettingsDialog::build()
     m_close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
 
+    connect(m_opc, &QComboBox::activated, this, &CommSettingsDialog::chooseServer);
     connect(m_port, &QComboBox::activated, &m_model, &CommSettingsModel::choosePort);
     connect(m_port, &QComboBox::activated, this, &CommSettingsDialog::showDevice);
+    connect(m_port, &QComboBox::activated, this, &CommSettingsDialog::showRoute);
     connect(m_device, &QComboBox::activated, this, &CommSettingsDialog::pointPort);
     connect(m_device->lineEdit(), &QLineEdit::editingFinished, this, &CommSettingsDialog::pointPort);
     connect(m_speed, &QComboBox::activated, &m_model, &CommSettingsModel::chooseSpeed);
@@ -91,6 +94,35 @@ void CommSettingsDialog::showDevice()
     m_device->setEnabled(m_model.isComEntry(m_model.portIndex()));
 }
 
+// A new server choice fills the lists again, its devices after the ports.
+void CommSettingsDialog::chooseServer(int index)
+{
+    m_model.chooseServer(index);
+    const QSignalBlocker blockPort(m_port);
+    const QSignalBlocker blockSpeed(m_speed);
+    const QSignalBlocker blockProtocol(m_protocol);
+    m_port->clear();
+    m_port->addItems(m_model.ports());
+    m_port->setCurrentIndex(m_model.portIndex());
+    m_speed->setCurrentIndex(m_model.speedIndex());
+    m_protocol->setCurrentIndex(m_model.protocolIndex());
+    if (auto *label = qobject_cast<QLabel *>(m_form->labelForField(m_port)))
+        label->setText(m_model.portLabel());
+    showDevice();
+    showRoute();
+}
+
+// An Ethernet device has no serial settings: "Ethernet" stands in place of
+// the protocol list, and speed and node address are not used.
+void CommSettingsDialog::showRoute()
+{
+    const bool ethernet = m_model.isOpcEntry(m_model.portIndex());
+    m_protocol->setVisible(!ethernet);
+    m_ethernet->setVisible(ethernet);
+    m_speed->setEnabled(!ethernet);
+    m_address->setEnabled(!ethernet);
+}
+
 void CommSettingsDialog::pointPort()
 {
     const QString device = m_device->currentText().trimmed();
@@ -109,6 +141,7 @@ void CommSettingsDialog::fill()
     const QSignalBlocker blockSpeed(m_speed);
     const QSignalBlocker blockProtocol(m_protocol);
     m_opc->addItems(m_model.opcServers());
+    m_opc->setCurrentIndex(m_model.serverIndex());
     m_port->addItems(m_model.ports());
     m_port->setCurrentIndex(m_model.portIndex());
     m_speed->addItems(m_model.speeds());

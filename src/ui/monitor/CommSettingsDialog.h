@@ -23,6 +23,7 @@ public:
     explicit CommSettingsDialog(AppContext &ctx, QWidget *parent = nullptr);
 
     CommSettingsModel &model() { return m_model; }
+    QComboBox *serverList() const { return m_opc; }
     QComboBox *portList() const { return m_port; }
     QComboBox *deviceList() const { return m_device; }
     QComboBox *speedList() const { return m_speed; }
@@ -36,6 +37,8 @@ private:
     void build();
     void fill();
     void showDevice();
+    void chooseServer(int index);
+    void showRoute();
     void pointPort();
     QComboBox *addList(const QString &label, bool editable);
     void refuseTyping(QComboBox *list, QString (CommSettingsModel::*lastChosen)(const QString &) const);
