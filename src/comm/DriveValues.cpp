@@ -43,6 +43,15 @@ bool DriveValues::storeItem(AppState &state, int registerNumber, qint16 value)
         state.StatusValues[ModuleLinkSlot] = value;
         return true;
     }
+    // The PID screen's items, one register each.
+    if (registerNumber > PidBlock && registerNumber < PidBlock + PidBlockCount) {
+        state.PidValues[size_t(registerNumber - PidBlock)] = value;
+        return true;
+    }
+    if (registerNumber > PidGainBlock && registerNumber < PidGainBlock + PidGainCount) {
+        state.PidGains[size_t(registerNumber - PidGainBlock)] = value;
+        return true;
+    }
     const int element = registerNumber - FirstStatusValue;
     if (element < 0 || element >= StatusBlockCount - 1)
         return store(state, registerNumber, 1, one);

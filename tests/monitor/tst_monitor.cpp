@@ -1,6 +1,7 @@
 // The keypad, the fault history and the configuration information as the
 // windows drive them, against the simulated drive: what is written, what
 // is refused and what the user is told.
+#include "EthernetTestSupport.h"
 #include "LinkTestSupport.h"
 #include "TestMain.h"
 
@@ -9,6 +10,8 @@
 #include "monitor/DriveAccess.h"
 #include "monitor/FaultHistory.h"
 #include "monitor/KeypadModel.h"
+#include "monitor/PidTuning.h"
+#include "monitor/TrendModel.h"
 
 #include <QtTest>
 
@@ -383,5 +386,116 @@ void TestConfigInfo::labels()
     QCOMPARE(labels.configuration.names[0], QStringLiteral(" ")); // no configuration in the editor
 }
 
-TARVEL_TEST_GUILESS_MAIN(TestKeypad, TestFaultHistory, TestConfigInfo)
+// The screens over the Ethernet route against the simulated drive behind
+// Modbus/TCP: each screen's own data link subscribed while it is open, its
+// values arriving through valueChanged while the event loop runs, and its
+// writes reaching the drive.
+class TestEthernetScreens : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keypad();
+    void faultHistory_data();
+    void faultHistory();
+    void pidTuning();
+    void trend();
+};
+
+#define CONNECT_ETHERNET(drive)                                                                                        \
+    do {                                                                                                               \
+        QString error;                                                                                                 \
+        QVERIFY2((drive).connect(&error), qPrintable(error));                                                          \
+    } while (false)
+
+void TestEthernetScreens::keypad()
+{
+    EthernetFixture drive;
+    CONNECT_ETHERNET(drive);
+    const OpcDataLink &link2 = drive.route().link(2);
+    KeypadModel keypad(drive.ctx());
+    keypad.open();
+    QVERIFY(link2.subscribed());
+    QCOMPARE(keypad.displayIntervalMs(), 100);
+    // The frequency command (ST00.02) comes back on the keypad's link only.
+    QCOMPARE(keypad.knobTurned(12.5), KeypadModel::Outcome::Written);
+    QTRY_COMPARE(keypad.value(KeypadModel::SetpointDisplay), 12.5);
+    QCOMPARE(keypad.run(), KeypadModel::Outcome::Written);
+    QTRY_VERIFY(keypad.value(0) > 0); // the output frequency rises
+    QVERIFY(!keypad.mayClose(QStringLiteral("Drive Status - RUN, FWD    ")));
+    QVERIFY(link2.subscribed());
+    QCOMPARE(keypad.stop(), KeypadModel::Outcome::Written);
+    QVERIFY(keypad.mayClose(QStringLiteral("Drive Status - STOP, FWD    ")));
+    QVERIFY(!link2.subscribed());
+    QCOMPARE(drive.prompter().titles(), (QStringList {"Ethernet Connection Established", "Drive Must Be Stopped!"}));
+}
+
+void TestEthernetScreens::faultHistory_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QStringList>("texts");
+    const QString none = QStringLiteral("No Faults Occurred");
+    QTest::newRow("every record") << QStringList {"--faults", "17,20,3"} << int(FaultHistory::Outcome::Read)
+                                  << QStringList {"Input Power 3 Phase Loss", "Software Protection Fault",
+                                         "Overheat (oH)", none, none, none};
+    // P6.33 refused: its item fails alone and its label keeps its text.
+    QTest::newRow("one item refused") << QStringList {"--faults", "17,20,3", "--exception-at", "1570"}
+                                      << int(FaultHistory::Outcome::Failed)
+                                      << QStringList {"Input Power 3 Phase Loss", "Software Protection Fault", "", none,
+                                             none, none};
+}
+
+// Item by item, P06.31@Word to P06.36@Word.
+void TestEthernetScreens::faultHistory()
+{
+    QFETCH(QStringList, simArguments);
+    QFETCH(int, outcome);
+    QFETCH(QStringList, texts);
+    EthernetFixture drive(simArguments);
+    CONNECT_ETHERNET(drive);
+    FaultHistory faults(drive.ctx());
+    QCOMPARE(int(faults.read()), outcome);
+    QCOMPARE(faults.texts(), texts);
+}
+
+void TestEthernetScreens::pidTuning()
+{
+    EthernetFixture drive;
+    CONNECT_ETHERNET(drive);
+    AppContext &ctx = drive.ctx();
+    DriveAccess access(ctx);
+    QCOMPARE(access.write(KeypadModel::PidOperation, 1), 0);
+    QCOMPARE(access.write(KeypadModel::PidSetpointSource, 1), 0);
+    QCOMPARE(access.write(PidTuning::GainRegister, 37), 0);
+    const OpcDataLink &link3 = drive.route().link(3);
+    PidTuning pid(ctx);
+    QVERIFY(pid.open(0)); // P7.00 and P7.02 arrived through the PID screen's link
+    QVERIFY(link3.subscribed());
+    QCOMPARE(pid.gainText(0), QStringLiteral("3.7"));
+    pid.knobFinished(12.3);
+    QTRY_COMPARE(ctx.state.PidValues[10], 123.f);
+    QVERIFY(pid.mayUnload(QStringLiteral("Drive Status - STOP, FWD    ")));
+    QVERIFY(!link3.subscribed());
+}
+
+void TestEthernetScreens::trend()
+{
+    EthernetFixture drive;
+    CONNECT_ETHERNET(drive);
+    AppContext &ctx = drive.ctx();
+    const OpcDataLink &link4 = drive.route().link(4);
+    TrendModel trend(ctx);
+    trend.open();
+    QVERIFY(link4.subscribed());
+    DriveAccess access(ctx);
+    QCOMPARE(access.write(KeypadModel::FrequencyCommand, 300), 0);
+    QCOMPARE(access.write(KeypadModel::RunCommand, 1), 0);
+    QTRY_VERIFY(ctx.state.StatusValues[1] > 0); // ST0.03, the output frequency
+    QCOMPARE(access.write(KeypadModel::RunCommand, 0), 0);
+    trend.close();
+    QVERIFY(!link4.subscribed());
+}
+
+TARVEL_TEST_GUILESS_MAIN(TestKeypad, TestFaultHistory, TestConfigInfo, TestEthernetScreens)
 #include "tst_monitor.moc"
