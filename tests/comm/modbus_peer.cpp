@@ -9,8 +9,8 @@
 // operations in order on one connection and prints one line for each:
 //   u:UNIT         unit id of what follows (1 at first)        -> no line
 //   r:ADDR:COUNT   read holding registers (protocol address)   -> "ok V..."
-//   w:ADDR:VALUE   write single register                       -> "ok"
-//   m:ADDR:V,V...  write multiple registers                    -> "ok"
+//   w:ADDR:VALUE   write single register (function 06)         -> "ok"
+//   m:ADDR:VALUE   the same with write multiple (function 16)  -> "ok"
 // A refusal prints "exception CODE", any other failure "error TEXT".
 // PEER_DEBUG set in the environment makes libmodbus trace every frame.
 #include <modbus.h>
@@ -81,47 +81,41 @@ modbus_t *serveTcp()
     return ctx;
 }
 
-void printOutcome(int rc, const std::string &values = {})
-{
-    if (rc >= 0)
-        std::printf("ok%s\n", values.c_str());
-    else if (errno > MODBUS_ENOBASE && errno < MODBUS_ENOBASE + 0x10)
-        std::printf("exception %d\n", errno - MODBUS_ENOBASE);
-    else
-        std::printf("error %s\n", modbus_strerror(errno));
-}
-
 // One operation of the client's list; false for one it cannot parse.
 bool runOperation(modbus_t *ctx, const char *op)
 {
     char kind = 0;
     int address = 0;
-    char rest[512] = {};
-    if (std::sscanf(op, "%c:%d:%511s", &kind, &address, rest) < 2)
+    int n = 0;
+    if (std::sscanf(op, "%c:%d:%d", &kind, &address, &n) < 2 || (kind == 'r' && n > MODBUS_MAX_READ_REGISTERS))
         return false;
-    if (kind == 'u') {
-        modbus_set_slave(ctx, address);
+    uint16_t words[MODBUS_MAX_READ_REGISTERS] = {uint16_t(n)};
+    int rc = 0;
+    switch (kind) {
+    case 'u':
+        return modbus_set_slave(ctx, address) == 0;
+    case 'r':
+        rc = modbus_read_registers(ctx, address, n, words);
+        break;
+    case 'w':
+        rc = modbus_write_register(ctx, address, uint16_t(n));
+        break;
+    case 'm':
+        rc = modbus_write_registers(ctx, address, 1, words);
+        break;
+    default:
+        return false;
+    }
+    if (rc < 0 && errno > MODBUS_ENOBASE && errno < MODBUS_ENOBASE + 0x10)
+        std::printf("exception %d\n", errno - MODBUS_ENOBASE);
+    else if (rc < 0)
+        std::printf("error %s\n", modbus_strerror(errno));
+    if (rc < 0)
         return true;
-    }
-    std::vector<uint16_t> words;
-    for (char *token = std::strtok(rest, ","); token; token = std::strtok(nullptr, ","))
-        words.push_back(uint16_t(std::atoi(token)));
-    if (words.empty())
-        return false;
-    if (kind == 'r') {
-        std::vector<uint16_t> read(words[0]);
-        const int rc = modbus_read_registers(ctx, address, words[0], read.data());
-        std::string values;
-        for (int i = 0; i < rc; ++i)
-            values += " " + std::to_string(int16_t(read[size_t(i)]));
-        printOutcome(rc, values);
-    } else if (kind == 'w') {
-        printOutcome(modbus_write_register(ctx, address, words[0]));
-    } else if (kind == 'm') {
-        printOutcome(modbus_write_registers(ctx, address, int(words.size()), words.data()));
-    } else {
-        return false;
-    }
+    std::printf("ok");
+    for (int i = 0; kind == 'r' && i < rc; ++i)
+        std::printf(" %d", int16_t(words[i]));
+    std::printf("\n");
     return true;
 }
 

@@ -1,11 +1,11 @@
 // The keypad, the fault history and the configuration information as the
 // windows drive them, against the simulated drive: what is written, what
 // is refused and what the user is told.
-#include "EthernetTestSupport.h"
 #include "LinkTestSupport.h"
 #include "TestMain.h"
 
 #include "comm/SerialLinkMonitor.h"
+#include "ethernet/ServerDefinition.h"
 #include "monitor/ConfigInfo.h"
 #include "monitor/DriveAccess.h"
 #include "monitor/FaultHistory.h"
@@ -402,16 +402,42 @@ private Q_SLOTS:
     void trend();
 };
 
-#define CONNECT_ETHERNET(drive)                                                                                        \
-    do {                                                                                                               \
-        QString error;                                                                                                 \
-        QVERIFY2((drive).connect(&error), qPrintable(error));                                                          \
-    } while (false)
+// A program connected over the Ethernet route to a simulated 02,05,120
+// behind qxsim --tcp, named by a server definition file of its own.
+struct EthernetDrive
+{
+    explicit EthernetDrive(const QStringList &simArguments = {})
+        : sim(QStringList {"--drive", "02,05,120"} + simArguments)
+    { }
+    ~EthernetDrive() { ctx().link().disconnectLink(); } // before the simulator goes
+    bool connect()
+    {
+        QString error;
+        if (!sim.startTcp(&error))
+            return false;
+        QDir().mkpath(ctx().paths().serversDir());
+        QFile file(ServerDefinition::filePath(ctx().paths().serversDir(), QStringLiteral("Tarvel.KOLV.1")));
+        const QStringList where = sim.readyTarget().split(u':');
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write("[Channel1.Drive1]\r\nhost=" + where.at(0).toLatin1() + "\r\nport=" + where.at(1).toLatin1())
+                < 0)
+            return false;
+        file.close();
+        route().setServerProgID(QStringLiteral("Tarvel.KOLV.1"));
+        route().connectDevice(QStringLiteral("Channel1.Drive1"));
+        return ctx().state.StatusValues[16] == 1; // ST00.18: the device answers
+    }
+    AppContext &ctx() { return program.ctx(); }
+    EthernetRoute &route() { return *ctx().ethernet(); }
+
+    TempProgram program;
+    SimProcess sim;
+};
 
 void TestEthernetScreens::keypad()
 {
-    EthernetFixture drive;
-    CONNECT_ETHERNET(drive);
+    EthernetDrive drive;
+    QVERIFY(drive.connect());
     const OpcDataLink &link2 = drive.route().link(2);
     KeypadModel keypad(drive.ctx());
     keypad.open();
@@ -427,7 +453,8 @@ void TestEthernetScreens::keypad()
     QCOMPARE(keypad.stop(), KeypadModel::Outcome::Written);
     QVERIFY(keypad.mayClose(QStringLiteral("Drive Status - STOP, FWD    ")));
     QVERIFY(!link2.subscribed());
-    QCOMPARE(drive.prompter().titles(), (QStringList {"Ethernet Connection Established", "Drive Must Be Stopped!"}));
+    QCOMPARE(
+        drive.program.prompter().titles(), (QStringList {"Ethernet Connection Established", "Drive Must Be Stopped!"}));
 }
 
 void TestEthernetScreens::faultHistory_data()
@@ -452,8 +479,8 @@ void TestEthernetScreens::faultHistory()
     QFETCH(QStringList, simArguments);
     QFETCH(int, outcome);
     QFETCH(QStringList, texts);
-    EthernetFixture drive(simArguments);
-    CONNECT_ETHERNET(drive);
+    EthernetDrive drive(simArguments);
+    QVERIFY(drive.connect());
     FaultHistory faults(drive.ctx());
     QCOMPARE(int(faults.read()), outcome);
     QCOMPARE(faults.texts(), texts);
@@ -461,8 +488,8 @@ void TestEthernetScreens::faultHistory()
 
 void TestEthernetScreens::pidTuning()
 {
-    EthernetFixture drive;
-    CONNECT_ETHERNET(drive);
+    EthernetDrive drive;
+    QVERIFY(drive.connect());
     AppContext &ctx = drive.ctx();
     DriveAccess access(ctx);
     QCOMPARE(access.write(KeypadModel::PidOperation, 1), 0);
@@ -481,8 +508,8 @@ void TestEthernetScreens::pidTuning()
 
 void TestEthernetScreens::trend()
 {
-    EthernetFixture drive;
-    CONNECT_ETHERNET(drive);
+    EthernetDrive drive;
+    QVERIFY(drive.connect());
     AppContext &ctx = drive.ctx();
     const OpcDataLink &link4 = drive.route().link(4);
     TrendModel trend(ctx);
