@@ -145,14 +145,14 @@ void TestModbusPeer::simulatorServesLibmodbus_data()
 {
     QTest::addColumn<QStringList>("simArguments");
     QTest::addColumn<QStringList>("operations"); // protocol addresses: register number - 1
-    QTest::addColumn<QStringList>("expected"); // "error" stands for any failure without an answer
+    QTest::addColumn<QStringList>("expected");
 
     // 2345/2346: series and model numbers; 2330: the frequency command.
     QTest::newRow("one drive") << QStringList {} // unit 255 is the device itself
                                << QStringList {"r:2345:2", "m:2330:150", "r:2330:1", "w:2330:-3", "r:60000:1", "u:255",
                                       "r:2345:2", "u:7", "r:2345:2"}
-                               << QStringList {
-                                      "ok 2 5", "ok", "ok 150", "exception 3", "exception 2", "ok 2 5", "error"};
+                               << QStringList {"ok 2 5", "ok", "ok 150", "exception 3", "exception 2", "ok 2 5",
+                                      "error Connection timed out"};
     QTest::newRow("gateway, two drives") << QStringList {"--units", "1,2"}
                                          << QStringList {"u:1", "w:2330:123", "u:2", "w:2330:45", "u:1", "r:2330:1",
                                                 "u:2", "r:2330:1", "r:2345:2", "u:3", "r:2345:2", "u:255", "m:2330:1"}
@@ -175,12 +175,7 @@ void TestModbusPeer::simulatorServesLibmodbus()
         QStringList {"client", target.section(u':', 0, 0), target.section(u':', 1)} + operations);
     QVERIFY(client.waitForFinished(10000));
     QCOMPARE(client.exitCode(), 0);
-    QStringList lines = QString::fromLatin1(client.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    for (QString &line : lines) {
-        if (line.startsWith(QStringLiteral("error ")))
-            line = QStringLiteral("error");
-    }
-    QCOMPARE(lines, expected);
+    QCOMPARE(QString::fromLatin1(client.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts), expected);
 #endif
 }
 
