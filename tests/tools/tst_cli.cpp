@@ -1248,6 +1248,64 @@ private Q_SLOTS:
 
 } // namespace Transfer
 
-TARVEL_TEST_GUILESS_MAIN(
-    Names::TestCliParamName, Link::TestLinkOptions, Files::TestCli, Drive::TestCliLink, Transfer::TestCliTransfer)
+namespace Ethernet {
+
+// The drive commands over the Ethernet route, the tool as a process
+// against the simulated drive on Modbus/TCP.
+class TestCliEthernet : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void devices_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("text"); // the devices, or the error on standard error
+        QTest::newRow("listed") << "Plant" << 0 << "Line1.Drive1 Line1.Drive2";
+        QTest::newRow("no file") << "Tarvel.KOLV.9" << 2 << "Tarvel.KOLV.9.ini: no such server definition";
+        QTest::newRow("no channels") << "Empty" << 2 << "No Channels Defined";
+    }
+    void devices()
+    {
+        QFETCH(QString, server);
+        TempProgram program;
+        QDir(program.dir()).mkpath("Data/Servers");
+        QFile plant(program.path("Data/Servers/Plant.ini"));
+        QVERIFY(plant.open(QIODevice::WriteOnly));
+        plant.write("[Line1.Drive2]\r\nhost=a\r\nunit=2\r\n[Line1._Spare]\r\nhost=a\r\n[Line1.Drive1]\r\nhost=a\r\n");
+        plant.close();
+        QFile empty(program.path("Data/Servers/Empty.ini"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        const Run r = runCli(program.dir(), {"devices", server});
+        QCOMPARE(r.status, cell<int>("status"));
+        QCOMPARE((r.status == 0 ? r.out : r.err).join(u' ').endsWith(cell<QString>("text")), true);
+    }
+
+    void uploadOverRoute()
+    {
+        SimProcess sim({"--drive", "02,05,120"});
+        QString error;
+        QVERIFY2(sim.startTcp(&error), qPrintable(error));
+        TempProgram program;
+        const QStringList where = sim.readyTarget().split(u':');
+        QDir(program.dir()).mkpath("Data/Servers");
+        QFile server(program.path("Data/Servers/Tarvel.KOLV.1.ini"));
+        QVERIFY(server.open(QIODevice::WriteOnly));
+        server.write(QStringLiteral("[Channel1.Drive1]\nhost=%1\nport=%2\n").arg(where[0], where[1]).toLatin1());
+        server.close();
+        const QString file = program.path("Configs/up.qxc");
+        const Run r = runCli(
+            program.dir(), {"upload", "--opc", "Tarvel.KOLV.1", "--device", "Channel1.Drive1", "-o", file, "--yes"});
+        QVERIFY2(r.status == 0, qPrintable(r.all()));
+        QVERIFY(r.out.contains("MSG Ethernet Connection Established: Connected via Ethernet to Channel1.Drive1."));
+        QVERIFY(QFileInfo(file).size() > 0);
+    }
+};
+
+} // namespace Ethernet
+
+TARVEL_TEST_GUILESS_MAIN(Names::TestCliParamName, Link::TestLinkOptions, Files::TestCli, Drive::TestCliLink,
+    Transfer::TestCliTransfer, Ethernet::TestCliEthernet)
 #include "tst_cli.moc"

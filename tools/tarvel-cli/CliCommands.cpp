@@ -115,16 +115,24 @@ const QList<CliCommand> &CliCommands::table()
                            "frame times (33 ms at 19200 RTU) instead of 3 s."),
             {PortOption, QuickOption, NodesOption}, &DriveCommands::detect},
         {QStringLiteral("status"),
-            QStringLiteral("status [LINK] [--node N] [--mode rtu|ascii] [--settings BAUD,P,D,S]"),
+            QStringLiteral("status [LINK] [--node N] [--mode rtu|ascii] [--settings BAUD,P,D,S] | status --opc PROGID "
+                           "--device CHANNEL.DEVICE"),
             QStringLiteral("Connects to the drive, polls it once and prints the drive status text,\n"
                            "\"Series: \", \"Model: \", \"Rev: \" (the drive's identity), \"Fault code: N\"\n"
                            "and one \"ST00.nn = value\" line per status value read."),
-            {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveCommands::status},
+            {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption}, &DriveCommands::status},
+        {QStringLiteral("devices"), QStringLiteral("devices PROGID"),
+            QStringLiteral("The devices of an Ethernet route server (Data/Servers/PROGID.ini), one\n"
+                           "\"CHANNEL.DEVICE\" a line, as the connection dialog lists them; the drive\n"
+                           "commands reach one with --opc PROGID --device CHANNEL.DEVICE. Exit 2 with\n"
+                           "the browse's error when the server cannot be browsed."),
+            {}, &DriveCommands::devices},
         {QStringLiteral("upload"), QStringLiteral("upload LINK -o FILE.qxc --yes [--block] [link options]"),
             QStringLiteral("Connects, polls the drive once and runs the Upload command: every parameter\n"
                            "is read from the drive, checked and loaded, then saved to FILE (the save\n"
                            "question answered Yes). Without --yes nothing is read or written."),
-            {PortOption, NodeOption, ModeOption, SettingsOption, OutOption, BlockOption}, &TransferCommands::upload},
+            {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption, OutOption, BlockOption},
+            &TransferCommands::upload},
         {QStringLiteral("download"),
             QStringLiteral("download FILE.qxc LINK --yes [--block] [--no-backup] [link options]"),
             QStringLiteral("Opens FILE, connects, polls the drive once and runs the Download command:\n"
@@ -132,20 +140,22 @@ const QList<CliCommand> &CliCommands::table()
                            "Configs/Backups first (not with --no-backup), every writable parameter\n"
                            "is written and then all are read back and compared (\"Validation\n"
                            "indicates ...\" per difference). Without --yes nothing is written."),
-            {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption, NoBackupOption},
+            {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption, BlockOption, NoBackupOption},
             &TransferCommands::download},
         {QStringLiteral("faults"), QStringLiteral("faults LINK [link options]"),
             QStringLiteral("Connects, polls the drive once and reads its six fault records P6.31..P6.36 as\n"
                            "the fault viewer does: one line each, the record's caption and the fault text\n"
                            "(\"Unknown fault code N\" for a code the table lacks)."),
-            {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveMonitorCommands::faults},
+            {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption},
+            &DriveMonitorCommands::faults},
         {QStringLiteral("keypad"),
             QStringLiteral("keypad LINK --yes (run|stop|forward|reverse|frequency HZ) [link options]"),
             QStringLiteral("The maintenance keypad's commands: run or stop the motor, turn it forward or\n"
                            "in reverse, or set the frequency command within the knob's range (P0.02 x\n"
                            "P0.04 / P0.03). A present drive fault refuses run. The keypad's warning is\n"
                            "answered with --yes; without it nothing is written."),
-            {PortOption, NodeOption, ModeOption, SettingsOption}, &DriveMonitorCommands::keypad},
+            {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption},
+            &DriveMonitorCommands::keypad},
         {QStringLiteral("diff"), QStringLiteral("diff A.qxc B.qxc | diff FILE.qxc LINK [--block] [link options]"),
             QStringLiteral("Two files: one line per parameter whose values differ, \"Pg.nn - A = X B = Y\";\n"
                            "files of two drives are compared on the parameters both drives have, and\n"
@@ -154,7 +164,8 @@ const QList<CliCommand> &CliCommands::table()
                            "and lists \"Pg.nn - Configuration = X Drive = Y\" per difference.\n"
                            "Exit 0 the same, 1 different, 2 not compared (missing or unsupported file,\n"
                            "no drive, a drive of another type, a communication failure)."),
-            {PortOption, NodeOption, ModeOption, SettingsOption, BlockOption}, &TransferCommands::diff},
+            {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption, BlockOption},
+            &TransferCommands::diff},
         {QStringLiteral("schematic"),
             QStringLiteral(
                 "schematic FILE.qxs | FILE.qxc --set POSITION=DIGIT... | FILE.qxs --svg OUT.svg [--page 1|2]"),
@@ -172,8 +183,8 @@ const QList<CliCommand> &CliCommands::table()
                            "from FILE.qxc, else the drive's catalogue default). Each row is written at\n"
                            "once. Exit 0 recorded, 1 the link was lost (the rows so far are kept), 2\n"
                            "no drive."),
-            {PortOption, NodeOption, ModeOption, SettingsOption, OutOption, LogCommand::IntervalOption,
-                LogCommand::DurationOption, ConfigOption},
+            {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption, OutOption,
+                LogCommand::IntervalOption, LogCommand::DurationOption, ConfigOption},
             &LogCommand::run},
         {QStringLiteral("diagnostics"),
             QStringLiteral("diagnostics [-o FILE] [--config FILE.qxc] [LINK] [link options]"),
@@ -181,7 +192,8 @@ const QList<CliCommand> &CliCommands::table()
                            "platform, program paths and versions, the connected drive, the configuration\n"
                            "in memory with every value, and the whole error log. With --config the file\n"
                            "is opened first; with a link the drive is connected and polled once."),
-            {OutOption, ConfigOption, PortOption, NodeOption, ModeOption, SettingsOption}, &DiagnosticsCommand::run},
+            {OutOption, ConfigOption, PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption},
+            &DiagnosticsCommand::run},
     };
     return commands;
 }

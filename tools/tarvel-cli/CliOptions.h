@@ -26,5 +26,7 @@ inline const QString QuickOption = QStringLiteral("quick");
 inline const QString NodesOption = QStringLiteral("nodes");
 inline const QString TraceOption = QStringLiteral("trace");
 inline const QString ConfigOption = QStringLiteral("config");
+inline const QString OpcOption = QStringLiteral("opc");
+inline const QString DeviceOption = QStringLiteral("device");
 
 } // namespace Tarvel

@@ -3,10 +3,14 @@
 #include "CliSession.h"
 #include "DriveStatusReport.h"
 #include "LinkOptions.h"
+#include "TransferCommands.h"
 #include "catalogue/Catalogue.h"
 #include "comm/AutoDetectSearch.h"
 #include "comm/ComSetTable.h"
 #include "comm/CommLink.h"
+#include "comm/DriveValues.h"
+#include "comm/RegisterTransactions.h"
+#include "ethernet/EthernetRoute.h"
 
 namespace Tarvel {
 
@@ -113,8 +117,52 @@ QString DriveCommands::optionsText(int node, int asciiMode, const QString &portS
         .arg(QString::number(node), asciiMode ? QStringLiteral("ascii") : QStringLiteral("rtu"), portSettings);
 }
 
+// The route's first data link keeps identity, fault code and status word
+// current; the other status values are read item by item as the serial
+// poll reads them in its block.
+int DriveCommands::statusEthernet(CliSession &s)
+{
+    if (!TransferCommands::linkSettings(s, QString()))
+        return ExitCannotRun;
+    if (!TransferCommands::connect(s, SerialLinkSettings())) {
+        s.finish();
+        return ExitCannotRun;
+    }
+    AppContext &ctx = s.ctx();
+    DriveStatusReport::ReadCodes codes {};
+    for (int k = 0; k < DriveValues::StatusBlockCount - 1 && codes[1] == 0; ++k) {
+        const int address = DriveValues::StatusBlock + 1 + k;
+        RegisterTransactions transactions(ctx);
+        const qint16 value = transactions.uploadWhile(address, 1);
+        codes[1] = transactions.lastResult();
+        DriveValues::storeItem(ctx.state, address, value);
+    }
+    for (const QString &line : DriveStatusReport::lines(ctx.state, codes))
+        s.out() << line << Qt::endl;
+    ctx.link().closeConnection();
+    const int finished = s.finish();
+    return codes[1] == 0 ? finished : ExitProblems;
+}
+
+int DriveCommands::devices(CliSession &s)
+{
+    const QStringList args = s.args();
+    if (args.size() != 1)
+        return s.usageError(QStringLiteral("devices takes one server: its ProgID"));
+    QStringList devices;
+    QString error;
+    const DeviceBrowser browser = s.ctx().ethernet()->browser();
+    if (browser.getDevices(args.first(), &devices, &error, true) != DeviceBrowser::Browsed)
+        return s.cannotRun(error);
+    for (const QString &device : std::as_const(devices))
+        s.out() << device << Qt::endl;
+    return s.finish();
+}
+
 int DriveCommands::status(CliSession &s)
 {
+    if (LinkOptions::ethernet(s.parser()))
+        return statusEthernet(s);
     const std::optional<QString> port = linkWord(s);
     if (!port)
         return ExitCannotRun;

@@ -8,9 +8,10 @@ namespace Tarvel {
 
 class CliSession;
 
-// The commands of tarvel-cli that talk to a drive over the serial link:
-// the auto-detect search and one round of polling. They take the link
-// options of LinkOptions; the link is closed again before they return.
+// The commands of tarvel-cli that talk to a drive over the serial link or
+// the Ethernet route: the auto-detect search, one round of polling and the
+// devices of a server. They take the link options of LinkOptions; the
+// link is closed again before they return.
 class DriveCommands
 {
 public:
@@ -18,6 +19,8 @@ public:
     static int detect(CliSession &s);
     // status [LINK] [--node N] [--mode rtu|ascii] [--settings BAUD,P,D,S]
     static int status(CliSession &s);
+    // devices PROGID: the server's devices, one a line.
+    static int devices(CliSession &s);
 
 private:
     // The port as the one word after the command or the --port value; an
@@ -25,6 +28,7 @@ private:
     static std::optional<QString> linkWord(CliSession &s);
     // The link options that reach the drive the search found.
     static QString optionsText(int node, int asciiMode, const QString &portSettings);
+    static int statusEthernet(CliSession &s);
 };
 
 } // namespace Tarvel

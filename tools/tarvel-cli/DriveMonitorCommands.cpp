@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "LinkOptions.h"
 #include "TransferCommands.h"
 #include "monitor/FaultHistory.h"
 #include "monitor/KeypadModel.h"
@@ -49,7 +50,7 @@ QString DriveMonitorCommands::faultLine(int record, int code)
 
 std::optional<QString> DriveMonitorCommands::takeLink(CliSession &s, QStringList &words)
 {
-    if (s.isSet(PortOption))
+    if (s.isSet(PortOption) || LinkOptions::ethernet(s.parser()))
         return s.value(PortOption);
     if (words.isEmpty()) {
         s.usageError(QStringLiteral("%1 needs the link: a device path or \"Com N\"").arg(s.commandName()));

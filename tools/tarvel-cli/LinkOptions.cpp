@@ -62,6 +62,22 @@ void LinkOptions::addTo(QCommandLineParser &parser)
     parser.addOption({SettingsOption,
         QStringLiteral("Line settings, e.g. 19200,E,8,1 (default: the catalogue's speed and a format of the framing)."),
         QStringLiteral("BAUD,P,D,S")});
+    parser.addOption({OpcOption,
+        QStringLiteral("Reach the drive over the Ethernet route of this server (Data/Servers/PROGID.ini), not a port."),
+        QStringLiteral("PROGID")});
+    parser.addOption({DeviceOption, QStringLiteral("The server's device of the drive, as `devices PROGID` lists it."),
+        QStringLiteral("CHANNEL.DEVICE")});
+}
+
+const QStringList &LinkOptions::names()
+{
+    static const QStringList options {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption};
+    return options;
+}
+
+bool LinkOptions::ethernet(const QCommandLineParser &parser)
+{
+    return parser.isSet(OpcOption);
 }
 
 bool LinkOptions::parsePort(const QString &port, SerialLinkSettings &settings, QString *error)

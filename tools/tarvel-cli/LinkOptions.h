@@ -14,11 +14,16 @@ class ComSetTable;
 // The link options of the command-line drive commands:
 //   --port PATH|"Com N"   --node N   --mode rtu|ascii   --settings BAUD,P,D,S
 // Whatever is not given comes from the catalogue's tblComSet defaults, as
-// the connection dialog would preset it.
+// the connection dialog would preset it. In place of a serial link:
+//   --opc PROGID --device CHANNEL.DEVICE   (the Ethernet route)
 class LinkOptions
 {
 public:
     static void addTo(QCommandLineParser &parser);
+    // The options every drive command takes.
+    static const QStringList &names();
+    // --opc: the drive is reached over the Ethernet route, not a port.
+    static bool ethernet(const QCommandLineParser &parser);
     // The settings the options describe; nothing, with `error` set, for an
     // option that makes no sense.
     static std::optional<SerialLinkSettings> fromParser(

@@ -2,6 +2,7 @@
 
 #include "CliOptions.h"
 #include "CliSession.h"
+#include "LinkOptions.h"
 #include "TransferCommands.h"
 #include "comm/SerialLinkMonitor.h"
 #include "monitor/ChartCsv.h"
@@ -46,7 +47,7 @@ bool writeLine(QFile &file, const QString &line)
 int LogCommand::run(CliSession &s)
 {
     const QStringList args = s.args();
-    if (args.size() > 1 || args.isEmpty() == !s.isSet(PortOption))
+    if (args.size() > 1 || args.isEmpty() == !(s.isSet(PortOption) || LinkOptions::ethernet(s.parser())))
         return s.usageError(QStringLiteral("log takes one link: a device path or \"Com N\""));
     bool ok = false;
     const int interval = s.value(IntervalOption).toInt(&ok);

@@ -8,6 +8,7 @@
 #include "comm/CommLink.h"
 #include "comm/PortAccess.h"
 #include "comm/SerialLinkMonitor.h"
+#include "ethernet/EthernetRoute.h"
 #include "files/FileDifferences.h"
 #include "transfer/DriveComparison.h"
 
@@ -26,7 +27,8 @@ std::optional<QString> linkWordAfter(CliSession &s, int others, const QString &s
 {
     const QStringList args = s.args();
     const bool asWord = args.size() == others + 1;
-    if (args.size() < others || args.size() > others + 1 || asWord == s.isSet(PortOption)) {
+    const bool asOption = s.isSet(PortOption) || LinkOptions::ethernet(s.parser());
+    if (args.size() < others || args.size() > others + 1 || asWord == asOption) {
         s.usageError(QStringLiteral("%1 takes %2").arg(s.commandName(), synopsis));
         return std::nullopt;
     }
@@ -45,6 +47,14 @@ void closeLink(CliSession &s)
 
 std::optional<SerialLinkSettings> TransferCommands::linkSettings(CliSession &s, const QString &linkWord)
 {
+    if (LinkOptions::ethernet(s.parser())) {
+        // The route's own settings come from the server's definition file.
+        if (!s.isSet(DeviceOption) || s.isSet(PortOption)) {
+            s.usageError(QStringLiteral("--opc needs --device CHANNEL.DEVICE and no serial port"));
+            return std::nullopt;
+        }
+        return SerialLinkSettings();
+    }
     AppContext &ctx = s.ctx();
     ComSetTable defaults;
     if (!ctx.trap(ConnectLocation, [&] { defaults = ComSetTable::read(*connectDB(ctx)); })) {
@@ -60,8 +70,44 @@ std::optional<SerialLinkSettings> TransferCommands::linkSettings(CliSession &s, 
     return settings;
 }
 
+// The connection dialog's Ethernet connect: the server must be browsable
+// and list the device; the route's first values must say that the module
+// reaches the drive.
+bool TransferCommands::connectEthernet(CliSession &s)
+{
+    AppContext &ctx = s.ctx();
+    EthernetRoute *route = ctx.ethernet();
+    const QString progId = s.value(OpcOption);
+    const QString device = s.value(DeviceOption);
+    QStringList devices;
+    QString error;
+    if (route->browser().getDevices(progId, &devices, &error, true) != DeviceBrowser::Browsed) {
+        s.err() << error << Qt::endl;
+        return false;
+    }
+    if (!devices.contains(device)) {
+        s.err() << QStringLiteral("server %1 has no device %2").arg(progId, device) << Qt::endl;
+        return false;
+    }
+    route->setServerProgID(progId);
+    ctx.trap(ConnectLocation, [&] { route->connectDevice(device); });
+    // On the route the poll is the module's word on its link: ST00.18.
+    bool polled = false;
+    ctx.trap(ConnectLocation, [&] { polled = ctx.link().linkOpen() && SerialLinkMonitor(ctx).pollDrive(); });
+    if (!polled) {
+        closeLink(s);
+        ctx.prompter().msgBox(QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem "
+                                             "and try again."),
+            Msg::Critical, QStringLiteral("Communication Error"));
+        return false;
+    }
+    return true;
+}
+
 bool TransferCommands::connect(CliSession &s, const SerialLinkSettings &settings)
 {
+    if (LinkOptions::ethernet(s.parser()))
+        return connectEthernet(s);
     AppContext &ctx = s.ctx();
     CommLink &link = ctx.link();
     int code = ModbusMaster::NotStarted;

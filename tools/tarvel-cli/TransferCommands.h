@@ -38,6 +38,7 @@ public:
     static bool connect(CliSession &s, const SerialLinkSettings &settings);
 
 private:
+    static bool connectEthernet(CliSession &s);
     static int diffFiles(CliSession &s, const QString &first, const QString &second);
     static int diffDrive(CliSession &s);
 };

@@ -1,0 +1,384 @@
+#include "support/LinkTestSupport.h"
+#include "support/TestMain.h"
+#include "support/TransferTestSupport.h"
+
+#include "app/CommSettingsModel.h"
+#include "app/PollDisplay.h"
+#include "app/PollTimers.h"
+#include "base/NumberText.h"
+#include "catalogue/ParamLoader.h"
+#include "comm/RegisterTransactions.h"
+#include "comm/SerialLinkMonitor.h"
+#include "ethernet/DeviceBrowser.h"
+#include "ethernet/EthernetRoute.h"
+#include "ethernet/OpcItemName.h"
+#include "ethernet/ServerDefinition.h"
+#include "model/ParamText.h"
+#include "transfer/DownloadOperation.h"
+#include "transfer/UploadOperation.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTcpServer>
+
+using namespace Tarvel;
+using namespace Tarvel::Test;
+
+Q_DECLARE_METATYPE(Tarvel::DownloadOperation::Outcome)
+
+namespace {
+
+const QString Server = QStringLiteral("Tarvel.KOLV.1"); // a ProgID of the catalogue
+const QString Device = QStringLiteral("Channel1.Drive1");
+
+void writeServer(const QString &programDir, const QString &progId, const QByteArray &text)
+{
+    QDir(programDir).mkpath(QStringLiteral("Data/Servers"));
+    QFile file(ServerDefinition::filePath(programDir + QStringLiteral("/Data/Servers"), progId));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+QByteArray deviceGroup(const QString &host, int port)
+{
+    return QStringLiteral("[%1]\r\nhost=%2\r\nport=%3\r\n").arg(Device, host).arg(port).toLatin1();
+}
+
+// A program whose server leads to a simulated QX2 drive over Modbus/TCP.
+struct RouteBench
+{
+    explicit RouteBench(const QStringList &simArguments = {})
+        : sim(QStringList {QStringLiteral("--drive"), QStringLiteral("02,05,120")} + simArguments)
+    {
+        program.ctx().setHooks(&hooks);
+    }
+    bool start(QString *error)
+    {
+        if (!sim.startTcp(error))
+            return false;
+        const QStringList where = sim.readyTarget().split(u':');
+        writeServer(program.dir(), Server, deviceGroup(where.at(0), where.at(1).toInt()));
+        return true;
+    }
+    AppContext &ctx() { return program.ctx(); }
+    EthernetRoute &route() { return *ctx().ethernet(); }
+    void connect()
+    {
+        route().setServerProgID(Server);
+        route().connectDevice(Device);
+    }
+    QString item(const QString &tag) const { return Device + u'.' + tag; }
+
+    TempProgram program;
+    SimProcess sim;
+    RecordingHooks hooks;
+};
+
+#define START_BENCH(bench)                                                                                             \
+    do {                                                                                                               \
+        QString error;                                                                                                 \
+        QVERIFY2((bench).start(&error), qPrintable(error));                                                            \
+    } while (false)
+
+class NoDisplay : public PollDisplay
+{
+public:
+    void setPanelText(int, const QString &) override { }
+    void setConnectedPicture(bool) override { }
+    void setCommandEnabled(Command, bool) override { }
+};
+
+} // namespace
+
+// What the route reads from its files and names, without a drive.
+class TestServerFiles : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void definitions_data()
+    {
+        QTest::addColumn<QByteArray>("text"); // null: no file
+        QTest::addColumn<QString>("expected"); // the device, or the error's end
+        QTest::newRow("defaults") << QByteArray("[C.D]\nhost=h\n") << "C.D h 502 1 1000";
+        QTest::newRow("every key") << QByteArray("; two drives\r\n[L.D2]\r\nhost=10.0.0.5\r\nport=1502\r\nunit=7\r\n"
+                                                 "timeout=250\r\n")
+                                   << "L.D2 10.0.0.5 1502 7 250";
+        QTest::newRow("bad port") << QByteArray("[C.D]\nhost=h\nport=abc\n")
+                                  << "[C.D] port \"abc\" is not a whole number from 1 to 65535";
+        QTest::newRow("unit 0") << QByteArray("[C.D]\nhost=h\nunit=0\n")
+                                << "[C.D] unit \"0\" is not a whole number from 1 to 247";
+        QTest::newRow("no host") << QByteArray("[C.D]\nport=502\n") << "[C.D] has no host";
+        QTest::newRow("no group") << QByteArray("host=h\n") << "the key host stands outside a [Channel.Device] group";
+        QTest::newRow("not Channel.Device")
+            << QByteArray("[Drive1]\nhost=h\n") << "the group [Drive1] is not named Channel.Device";
+        QTest::newRow("no file") << QByteArray() << "no such server definition";
+    }
+    void definitions()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        if (!text.isNull())
+            writeServer(dir.path(), QStringLiteral("S"), text);
+        QString error;
+        const auto definition = ServerDefinition::read(dir.filePath("Data/Servers"), QStringLiteral("S"), &error);
+        if (!definition) {
+            QVERIFY2(error.endsWith(expected), qPrintable(error));
+            QVERIFY(error.contains(QStringLiteral("S.ini")));
+            return;
+        }
+        QCOMPARE(definition->devices().size(), 1);
+        const DeviceAddress &d = definition->devices().first();
+        QCOMPARE(
+            QStringLiteral("%1 %2 %3 %4 %5").arg(d.name(), d.host).arg(d.port).arg(d.unit).arg(d.timeout), expected);
+    }
+
+    void browse_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<bool>("omitSystemGroups");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("result"); // the devices, or the error
+        QTest::newRow("no name") << "" << true << -1 << "Invalid Parameter 'OPCServer' cannot be zero-length";
+        QTest::newRow("no channels") << "Empty" << true << -1 << "No Channels Defined";
+        QTest::newRow("system devices left out") << "Plant" << true << 0 << "L1.D1 L1.D2";
+        QTest::newRow("system devices listed") << "Plant" << false << 0 << "L1.D1 L1.D2 L1._Hidden";
+        QTest::newRow("malformed") << "Broken" << true << 1 << "[L1.D1] has no host";
+    }
+    void browse()
+    {
+        QFETCH(QString, server);
+        QTemporaryDir dir;
+        writeServer(dir.path(), "Empty", "");
+        writeServer(
+            dir.path(), "Plant", "[L1.D2]\nhost=a\n[_System.D9]\nhost=a\n[L1._Hidden]\nhost=a\n[L1.D1]\nhost=a\n");
+        writeServer(dir.path(), "Broken", "[L1.D1]\nport=5\n");
+        QStringList devices {QStringLiteral("stale")};
+        QString error;
+        const int status = DeviceBrowser(dir.filePath("Data/Servers"))
+                               .getDevices(server, &devices, &error, cell<bool>("omitSystemGroups"));
+        QCOMPARE(status, cell<int>("status"));
+        const QString result = cell<QString>("result");
+        QVERIFY2(status == 0 ? devices.join(u' ') == result : error.endsWith(result), qPrintable(error));
+    }
+
+    void itemNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("parsed"); // device, kind, register; empty: refused
+        QTest::newRow("P9.41") << "C.D.P9.41@WORD"
+                               << "C.D 0 2346";
+        QTest::newRow("P09.41, read form") << "C.D.P09.41@Word"
+                                           << "C.D 0 2346";
+        QTest::newRow("P10.05") << "C.D.P10.05@WORD"
+                                << "C.D 0 2566";
+        QTest::newRow("ST0.13") << "C.D.ST0.13@WORD"
+                                << "C.D 0 8462";
+        QTest::newRow("ST00.18 is the route's") << "C.D.ST00.18@WORD"
+                                                << "C.D 1 8467";
+        QTest::newRow("device id") << "C.D._System._DeviceId"
+                                   << "C.D 2 0";
+        QTest::newRow("enabled") << "C.D._System._Enabled"
+                                 << "C.D 3 0";
+        QTest::newRow("no group 11") << "C.D.P11.00@WORD"
+                                     << "";
+        QTest::newRow("status group 1") << "C.D.ST01.00@WORD"
+                                        << "";
+        QTest::newRow("no suffix") << "C.D.P9.41"
+                                   << "";
+        QTest::newRow("no device") << "P9.41@WORD"
+                                   << "";
+    }
+    void itemNames()
+    {
+        QFETCH(QString, name);
+        const std::optional<OpcItemName> item = OpcItemName::parse(name);
+        const QString parsed = item
+            ? QStringLiteral("%1 %2 %3").arg(item->device()).arg(int(item->kind())).arg(item->registerNumber())
+            : QString();
+        QCOMPARE(parsed, cell<QString>("parsed"));
+    }
+};
+
+// The data links against the simulated drive.
+class TestDataLinks : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pollTellsChangesInOneReadPerRun()
+    {
+        RouteBench bench;
+        START_BENCH(bench);
+        OpcDataLink &link = bench.route().link(2);
+        link.setServerProgID(Server);
+        OpcItemTable table;
+        int row = 0;
+        for (const char *tag : {"ST00.00@WORD", "ST00.02@WORD", "ST00.01@WORD", "P01.03@WORD", "P01.04@WORD",
+                 "P09.41@WORD", "ST00.18@WORD", "_System._Enabled"})
+            table[row++] = {"tag", bench.item(tag), "40", "0.0"};
+        QSignalSpy told(&link, &OpcDataLink::valueChanged);
+        QCOMPARE(link.startItems(table), row);
+        QVERIFY(link.waitForFirstValues(3000));
+        QCOMPARE(told.size(), row); // the first answer tells every item
+        QString error;
+        DeviceChannel *channel = bench.route().pool().channel(Server, Device, &error);
+        // Three runs: ST00.00-02, P1.03-04, P9.41.
+        QCOMPARE(channel->transactions(), 3);
+        QCOMPARE(link.value(bench.item("P09.41@WORD")), QVariant(2));
+        QCOMPARE(link.value(bench.item("ST00.18@WORD")), QVariant(1));
+        told.clear();
+        QTRY_VERIFY(channel->transactions() >= 9); // two more polls, nothing changed
+        QCOMPARE(told.size(), 0);
+        const int accel = link.value(bench.item("P01.03@WORD")).toInt() + 1;
+        QCOMPARE(link.writeItem(bench.item("P01.03@WORD"), QString::number(accel)), 0);
+        QTRY_COMPARE(told.size(), 1);
+        QCOMPARE(told.first(), (QVariantList {bench.item("P01.03@WORD"), accel}));
+        link.stopItems();
+        const int stoppedAt = channel->transactions();
+        QTest::qWait(150);
+        QCOMPARE(channel->transactions(), stoppedAt);
+    }
+
+    void singleItems()
+    {
+        RouteBench bench;
+        START_BENCH(bench);
+        OpcDataLink &link = bench.route().link(1);
+        link.setServerProgID(Server);
+        QVariant value;
+        int quality = 0;
+        QCOMPARE(link.readItem(bench.item("P09.42@Word"), &value, &quality), 0);
+        QCOMPARE(quality, 192);
+        QCOMPARE(value, QVariant(5));
+        QCOMPARE(link.readItem(bench.item("_System._DeviceId"), &value, &quality), 0);
+        QCOMPARE(value.toString(), bench.sim.readyTarget() + " unit 1");
+        QCOMPARE(link.readItem(bench.item("ST00.18@WORD"), &value, &quality), 0);
+        QCOMPARE(value, QVariant(1));
+        QCOMPARE(link.readItem("Channel1.Other.P09.41@WORD", &value, &quality), int(OpcDataLink::NoDevice));
+        QCOMPARE(link.readItem(bench.item("P99@WORD"), &value, &quality), int(OpcDataLink::UnknownItem));
+        QCOMPARE(quality, 0);
+        // The drive refuses a write to its identity with exception 2.
+        QCOMPARE(link.writeItem(bench.item("P09.41@WORD"), 3), 2);
+        QCOMPARE(link.writeItem(bench.item("ST00.18@WORD"), 0), int(OpcDataLink::ReadOnlyItem));
+        QCOMPARE(link.writeItem(bench.item("P01.03@WORD"), 70000), int(OpcDataLink::BadValue));
+    }
+
+    // The module stops answering: ST00.18 becomes 0, a read says so, and
+    // the main window's poll closes the link with its message.
+    void moduleStopsAnswering()
+    {
+        RouteBench bench({QStringLiteral("--stop-after"), QStringLiteral("6")});
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        bench.connect();
+        QCOMPARE(ctx.state.strDriveSeries, QStringLiteral("2"));
+        QTRY_COMPARE_WITH_TIMEOUT(ctx.state.StatusValues[16], qint16(0), 8000);
+        bench.program.prompter().clear();
+        QCOMPARE(RegisterTransactions(ctx).uploadWhile(2346, 1), RegisterTransactions::FailureValue);
+        QCOMPARE(bench.program.prompter().titles(), QStringList {"Communication Problem"});
+        NoDisplay display;
+        SerialLinkMonitor monitor(ctx);
+        PollTimers timers(ctx, display);
+        timers.setLinkMonitor(&monitor);
+        timers.mainTick();
+        QCOMPARE(bench.program.prompter().titles(), (QStringList {"Communication Problem", "Communication Error"}));
+        QCOMPARE(ctx.state.strConnected, QStringLiteral("False"));
+        QVERIFY(!bench.route().link(1).subscribed());
+    }
+
+    void refusedConnection()
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const int port = closed.serverPort();
+        closed.close();
+        TempProgram program;
+        writeServer(program.dir(), Server, deviceGroup("127.0.0.1", port));
+        AppContext &ctx = program.ctx();
+        ctx.state.StatusValues[16] = 1; // from an earlier connection
+        ctx.ethernet()->setServerProgID(Server);
+        ctx.ethernet()->connectDevice(Device);
+        QCOMPARE(program.prompter().titles(), QStringList {"Ethernet Connection Established"});
+        QCOMPARE(ctx.state.StatusValues[16], qint16(0));
+        QVariant value;
+        int quality = 0;
+        QCOMPARE(ctx.ethernet()->readItem(Device + ".P09.41@WORD", &value, &quality), int(ModbusMaster::LinkLost));
+    }
+};
+
+// Connect, upload and download over the route, as the window runs them.
+class TestEthernetTransfers : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dialogConnects()
+    {
+        RouteBench bench;
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        // The catalogue's other server has a broken file: not offered.
+        writeServer(bench.program.dir(), "Tarvel.KOLV.Network", "[Line1.Drive1]\nunit=1\n");
+        CommSettingsModel model(ctx);
+        model.load();
+        QCOMPARE(model.opcServers(), (QStringList {"None", Server}));
+        const qsizetype serialPorts = model.ports().size();
+        model.chooseServer(1);
+        QCOMPARE(model.ports().size(), serialPorts + 1);
+        QCOMPARE(model.portLabel(), QStringLiteral("Com Port / OPC Device:"));
+        model.choosePort(int(serialPorts));
+        QVERIFY(model.connectLink());
+        QCOMPARE(bench.program.prompter().messages().constLast().text, "Connected via Ethernet to " + Device + ".");
+        QCOMPARE(ctx.link().panel4Text(), "OPC Device " + Device + ".  ");
+        QCOMPARE(QStringList({ctx.state.strDriveSeries, ctx.state.strDriveModel, ctx.state.strDriveRev}),
+            (QStringList {"2", "5", "120"}));
+        QCOMPARE(ctx.state.StatusValues[16], qint16(1));
+        QCOMPARE(ctx.state.DriveRunState, QStringLiteral("STOP"));
+        model.disconnectLink();
+        QVERIFY(!bench.route().link(1).subscribed());
+        QVERIFY(!ctx.link().linkOpen());
+    }
+
+    void uploadThenDownload_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<DownloadOperation::Outcome>("outcome");
+        QTest::newRow("verified") << QStringList() << DownloadOperation::Outcome::Verified;
+        // The drive keeps its old P1.03 (register 260): the check finds it.
+        QTest::newRow("write ignored") << QStringList {"--ignore-write-at", "260"}
+                                       << DownloadOperation::Outcome::VerifyFailed;
+    }
+    void uploadThenDownload()
+    {
+        QFETCH(QStringList, simArguments);
+        RouteBench bench(simArguments);
+        START_BENCH(bench);
+        AppContext &ctx = bench.ctx();
+        bench.connect();
+        RecordingWindows windows;
+        bench.program.prompter().setAnswerYes(false);
+        bench.program.prompter().enqueue(Msg::Yes); // Verification Required
+        QCOMPARE(UploadOperation(ctx, windows).run(), UploadOperation::Outcome::Completed);
+        QVERIFY(ctx.statusList.lines().constLast().startsWith("Upload of Drive Model "));
+        const QVector<TransferRow> rows = driveRows(ctx);
+        const TransferRow row
+            = *std::find_if(rows.cbegin(), rows.cend(), [](const TransferRow &r) { return r.parameter == 103; });
+        const qint16 changed = nonDefaultRegister(ctx, row);
+        ctx.editor.txtP(103).setText(NumberText::single(float(changed) * row.resolution));
+        bench.program.prompter().setAnswerYes(true);
+        QCOMPARE(DownloadOperation(ctx, windows).run(), cell<DownloadOperation::Outcome>("outcome"));
+        QVariant value;
+        int quality = 0;
+        QCOMPARE(bench.route().readItem(bench.item("P01.03@Word"), &value, &quality), 0);
+        const bool verified = cell<DownloadOperation::Outcome>("outcome") == DownloadOperation::Outcome::Verified;
+        QCOMPARE(value.toInt() == changed, verified);
+        QCOMPARE(ctx.statusList.lines().filter("Validation indicates P1.03 differs").size(), verified ? 0 : 1);
+        QCOMPARE(bench.program.errorLogLines(), QStringList());
+    }
+};
+
+TARVEL_TEST_GUILESS_MAIN(TestServerFiles, TestDataLinks, TestEthernetTransfers)
+
+#include "tst_ethernet.moc"
