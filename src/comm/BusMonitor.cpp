@@ -52,14 +52,18 @@ BusMonitor::~BusMonitor()
 
 void BusMonitor::attach()
 {
-    if (!m_connection)
-        m_connection = connect(&m_ctx.link().mod1(), &ModbusMaster::transactionTraced, this, &BusMonitor::record);
+    if (m_connection)
+        return;
+    m_connection = connect(&m_ctx.link().mod1(), &ModbusMaster::transactionTraced, this, &BusMonitor::record);
+    m_routeConnection = connect(&m_ctx.link(), &CommLink::routeTransaction, this, &BusMonitor::record);
 }
 
 void BusMonitor::detach()
 {
     disconnect(m_connection);
+    disconnect(m_routeConnection);
     m_connection = {};
+    m_routeConnection = {};
 }
 
 void BusMonitor::record(const BusTransaction &t)

@@ -19,7 +19,8 @@ class AppContext;
 // parameters and status values they are, the result and the round-trip
 // time. A table model for the window; the same lines for `tarvel-cli
 // --trace`; pause, clear, a filter by parameter, and saving as text or CSV.
-// It listens to Mod1 only while attached, so a closed monitor costs nothing.
+// It listens to Mod1 (and the Ethernet route's devices) only while
+// attached, so a closed monitor costs nothing on the serial link.
 class BusMonitor : public QAbstractTableModel
 {
     Q_OBJECT
@@ -88,6 +89,7 @@ private:
 
     AppContext &m_ctx;
     QMetaObject::Connection m_connection;
+    QMetaObject::Connection m_routeConnection;
     QList<BusTransaction> m_all;
     QList<int> m_shown; // positions in m_all
     std::optional<int> m_filterRegister;

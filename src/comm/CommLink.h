@@ -81,6 +81,9 @@ public:
 
 Q_SIGNALS:
     void panel4Changed();
+    // A transaction of the Ethernet route with one of its devices, for the
+    // bus monitor as Mod1's own are.
+    void routeTransaction(const Tarvel::BusTransaction &transaction);
 
 private:
     void onDone();

@@ -43,13 +43,13 @@ bool DriveValues::storeItem(AppState &state, int registerNumber, qint16 value)
         state.StatusValues[ModuleLinkSlot] = value;
         return true;
     }
-    // The PID screen's items, one register each.
+    // The PID screen's items come one by one too (P7.00 .. P7.10, P7.20 .. P7.22).
     if (registerNumber > PidBlock && registerNumber < PidBlock + PidBlockCount) {
-        state.PidValues[size_t(registerNumber - PidBlock)] = value;
+        state.PidValues[registerNumber - PidBlock] = value;
         return true;
     }
     if (registerNumber > PidGainBlock && registerNumber < PidGainBlock + PidGainCount) {
-        state.PidGains[size_t(registerNumber - PidGainBlock)] = value;
+        state.PidGains[registerNumber - PidGainBlock] = value;
         return true;
     }
     const int element = registerNumber - FirstStatusValue;

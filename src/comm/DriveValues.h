@@ -38,8 +38,8 @@ public:
     // One value of the Ethernet route, which delivers items one by one:
     // stored where the serial polling's block would have put it (status
     // items ST00.02 to ST00.16 and the module's ST00.18 into StatusValues,
-    // ST00.16 also as the revision, P9.42 as the model, P7.00 to P7.10 and
-    // P7.20 to P7.22 into the PID tables). Returns whether it stored.
+    // ST00.16 also as the revision, P9.42 as the model, the PID parameters
+    // and gains one by one). Returns whether it stored.
     static bool storeItem(AppState &state, int registerNumber, qint16 value);
 };
 

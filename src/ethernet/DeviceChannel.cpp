@@ -10,6 +10,7 @@ DeviceChannel::DeviceChannel(const DeviceAddress &address, QObject *parent)
     , m_address(address)
 {
     connect(&m_master, &ModbusMaster::done, this, &DeviceChannel::onDone);
+    connect(&m_master, &ModbusMaster::transactionTraced, this, &DeviceChannel::transactionTraced);
 }
 
 void DeviceChannel::read(int startRegister, int count, Reply reply)

@@ -40,6 +40,10 @@ public:
     // Closes the connection; a pending request ends with LinkLost.
     void close();
 
+Q_SIGNALS:
+    // Every transaction with the device, as the bus monitor shows Mod1's.
+    void transactionTraced(const Tarvel::BusTransaction &transaction);
+
 private:
     struct Request
     {

@@ -26,6 +26,7 @@ DeviceChannel *DevicePool::channel(const QString &progId, const QString &device,
         return nullptr;
     }
     auto *channel = new DeviceChannel(*address, this);
+    connect(channel, &DeviceChannel::transactionTraced, this, &DevicePool::transactionTraced);
     m_channels.insert(key, channel);
     return channel;
 }

@@ -31,6 +31,10 @@ public:
     // definition file counts from the next connect on.
     void closeAll();
 
+Q_SIGNALS:
+    // A transaction of any device's connection.
+    void transactionTraced(const Tarvel::BusTransaction &transaction);
+
 private:
     QString m_serversDir;
     QHash<QString, DeviceChannel *> m_channels; // key: ProgID, newline, device

@@ -121,10 +121,15 @@ private Q_SLOTS:
         const QString shipped = QDir(exe.path()).filePath("../share/tarvel/Data");
         QVERIFY(QDir().mkpath(shipped));
         QVERIFY(QFile::copy(Test::builtCatalogue(), shipped + "/QX.qxd"));
+        // The Ethernet route's server definitions come along.
+        QVERIFY(QDir().mkpath(shipped + "/Servers"));
+        QVERIFY(QFile::copy(Test::builtCatalogue(), shipped + "/Servers/S.ini"));
         const QString user = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
         QDir(user).removeRecursively();
         QCOMPARE(ProgramPaths::resolve(exe.path()), user);
         QVERIFY(QDir(user + "/Configs").exists());
+        QCOMPARE(ProgramPaths(user).serversDir(), user + "/Data/Servers");
+        QVERIFY(QFileInfo::exists(user + "/Data/Servers/S.ini"));
         // A second start keeps the user's catalogue (and its setting).
         QFile mark(user + "/Data/QX.qxd");
         QVERIFY(mark.open(QIODevice::Append) && mark.write("x") == 1);

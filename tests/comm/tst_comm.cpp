@@ -1076,6 +1076,8 @@ private Q_SLOTS:
     void storeShortStatusRead();
     void storeOthers_data();
     void storeOthers();
+    void storeItem_data();
+    void storeItem();
     void comSetLists();
 };
 
@@ -1191,6 +1193,50 @@ void TestDriveStatus::storeOthers()
     QFETCH(QList<float>, gains);
     QCOMPARE((QList<float> {state.PidGains[0], state.PidGains[1], state.PidGains[2]}), gains);
     QCOMPARE(state.DriveStatusWord, qint16(0));
+}
+
+// The Ethernet route's items, one value each, land where the serial
+// polling's blocks put them.
+void TestDriveStatus::storeItem_data()
+{
+    QTest::addColumn<int>("reg");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("ST00.00") << 8449 << "fault";
+    QTest::newRow("ST00.01") << 8450 << "word";
+    QTest::newRow("ST00.04") << 8453 << "status 2";
+    QTest::newRow("ST00.13") << 8462 << "status 11 pid 11";
+    QTest::newRow("ST00.16") << 8465 << "status 14 rev";
+    QTest::newRow("ST00.18") << 8467 << "status 16";
+    QTest::newRow("P9.41") << 2346 << "series";
+    QTest::newRow("P9.42") << 2347 << "model";
+    QTest::newRow("P7.01") << 1794 << "pid 1";
+    QTest::newRow("P7.21") << 1814 << "gain 1";
+    QTest::newRow("ST00.17") << 8466 << "";
+}
+
+void TestDriveStatus::storeItem()
+{
+    QFETCH(int, reg);
+    QFETCH(QString, where);
+    AppState state;
+    const bool stored = DriveValues::storeItem(state, reg, 7);
+    QStringList found;
+    if (state.DriveFaultCode == 7)
+        found << "fault";
+    if (state.DriveStatusWord == 7)
+        found << "word";
+    for (size_t k = 0; k < state.StatusValues.size(); ++k)
+        found << (state.StatusValues[k] == 7 ? QStringLiteral("status %1").arg(k) : QString());
+    for (size_t k = 0; k < state.PidValues.size(); ++k)
+        found << (state.PidValues[k] == 7 ? QStringLiteral("pid %1").arg(k) : QString());
+    for (size_t k = 0; k < state.PidGains.size(); ++k)
+        found << (state.PidGains[k] == 7 ? QStringLiteral("gain %1").arg(k) : QString());
+    for (const auto &[text, name] :
+        {std::pair {state.strDriveSeries, "series"}, {state.strDriveModel, "model"}, {state.strDriveRev, "rev"}})
+        found << (text == "7" ? QString::fromLatin1(name) : QString());
+    found.removeAll(QString());
+    QCOMPARE(found.join(u' '), where);
+    QCOMPARE(stored, !where.isEmpty());
 }
 
 void TestDriveStatus::comSetLists()

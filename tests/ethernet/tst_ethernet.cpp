@@ -7,6 +7,7 @@
 #include "app/PollTimers.h"
 #include "base/NumberText.h"
 #include "catalogue/ParamLoader.h"
+#include "comm/BusMonitor.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
 #include "ethernet/DeviceBrowser.h"
@@ -247,11 +248,17 @@ private Q_SLOTS:
         START_BENCH(bench);
         OpcDataLink &link = bench.route().link(1);
         link.setServerProgID(Server);
+        BusMonitor monitor(bench.ctx());
+        monitor.attach();
         QVariant value;
         int quality = 0;
         QCOMPARE(link.readItem(bench.item("P09.42@Word"), &value, &quality), 0);
         QCOMPARE(quality, 192);
         QCOMPARE(value, QVariant(5));
+        // The bus monitor sees the route's transactions as it sees Mod1's.
+        QCOMPARE(monitor.transactions().size(), 1);
+        QCOMPARE(
+            monitor.line(monitor.transactions().first()).section("  ", 1, 4), "node 1  read 03  reg 2347 n 1  P9.42=5");
         QCOMPARE(link.readItem(bench.item("_System._DeviceId"), &value, &quality), 0);
         QCOMPARE(value.toString(), bench.sim.readyTarget() + " unit 1");
         QCOMPARE(link.readItem(bench.item("ST00.18@WORD"), &value, &quality), 0);

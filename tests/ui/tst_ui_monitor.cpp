@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLCDNumber>
 #include <QLabel>
@@ -101,6 +102,37 @@ private Q_SLOTS:
         QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Node 1 - RTU MODE-19200,E,8,1  "));
         dialog.disconnectButton()->click();
         QVERIFY(!fixture.link().linkOpen());
+    }
+
+    // A server that browses lists its devices after the ports; an Ethernet
+    // device has no serial settings to choose.
+    void settingsDialogOffersEthernetDevices()
+    {
+        TempProgram program;
+        QDir(program.dir()).mkpath("Data/Servers");
+        QFile server(program.path("Data/Servers/Tarvel.KOLV.1.ini"));
+        QVERIFY(server.open(QIODevice::WriteOnly));
+        server.write("[Channel1.Drive1]\r\nhost=127.0.0.1\r\n");
+        server.close();
+        CommSettingsDialog dialog(program.ctx());
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.show();
+        QCOMPARE(dialog.serverList()->count(), 2);
+        dialog.serverList()->setCurrentIndex(1);
+        Q_EMIT dialog.serverList()->activated(1);
+        const int device = dialog.portList()->count() - 1;
+        QCOMPARE(dialog.portList()->itemText(device), QStringLiteral("Channel1.Drive1"));
+        const auto labels = dialog.findChildren<QLabel *>();
+        QVERIFY(std::any_of(labels.cbegin(), labels.cend(),
+            [](const QLabel *label) { return label->text() == QStringLiteral("Com Port / OPC Device:"); }));
+        for (const int port : {device, 0}) {
+            dialog.portList()->setCurrentIndex(port);
+            Q_EMIT dialog.portList()->activated(port);
+            const bool serial = port == 0;
+            QCOMPARE(dialog.protocolList()->isVisible(), serial);
+            QCOMPARE(dialog.speedList()->isEnabled(), serial);
+            QCOMPARE(dialog.addressBox()->isEnabled(), serial);
+        }
     }
 
     void autoDetectNeedsPort()

@@ -69,12 +69,6 @@ void LinkOptions::addTo(QCommandLineParser &parser)
         QStringLiteral("CHANNEL.DEVICE")});
 }
 
-const QStringList &LinkOptions::names()
-{
-    static const QStringList options {PortOption, NodeOption, ModeOption, SettingsOption, OpcOption, DeviceOption};
-    return options;
-}
-
 bool LinkOptions::ethernet(const QCommandLineParser &parser)
 {
     return parser.isSet(OpcOption);

@@ -20,8 +20,6 @@ class LinkOptions
 {
 public:
     static void addTo(QCommandLineParser &parser);
-    // The options every drive command takes.
-    static const QStringList &names();
     // --opc: the drive is reached over the Ethernet route, not a port.
     static bool ethernet(const QCommandLineParser &parser);
     // The settings the options describe; nothing, with `error` set, for an

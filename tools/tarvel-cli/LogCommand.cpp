@@ -5,6 +5,7 @@
 #include "LinkOptions.h"
 #include "TransferCommands.h"
 #include "comm/SerialLinkMonitor.h"
+#include "ethernet/EthernetRoute.h"
 #include "monitor/ChartCsv.h"
 #include "monitor/TrendModel.h"
 
@@ -22,6 +23,9 @@ const QString LogCommand::IntervalOption = QStringLiteral("interval");
 const QString LogCommand::DurationOption = QStringLiteral("duration");
 
 namespace {
+
+constexpr int TrendLink = 4; // OPCData4 carries the trend's pens
+constexpr int FirstValuesMs = 1500;
 
 constexpr int ShortestIntervalMs = 10;
 
@@ -81,6 +85,11 @@ int LogCommand::run(CliSession &s)
     AppContext &ctx = s.ctx();
     TrendModel trend(ctx); // the trend's pens and scaling, P8.01 included
     trend.open();
+    if (LinkOptions::ethernet(s.parser())) {
+        // The trend's own data link brings its pens at the log's pace.
+        ctx.ethernet()->startScreenItems(TrendLink, QString::number(interval));
+        ctx.ethernet()->link(TrendLink).waitForFirstValues(std::max(interval, FirstValuesMs));
+    }
     SerialLinkMonitor poll(ctx);
     bool written = writeLine(file, ChartCsv::header(trend.table().channelNames()));
     bool lost = false;
