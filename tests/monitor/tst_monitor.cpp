@@ -386,10 +386,9 @@ void TestConfigInfo::labels()
     QCOMPARE(labels.configuration.names[0], QStringLiteral(" ")); // no configuration in the editor
 }
 
-// The screens over the Ethernet route against the simulated drive behind
-// Modbus/TCP: each screen's own data link subscribed while it is open, its
-// values arriving through valueChanged while the event loop runs, and its
-// writes reaching the drive.
+// The screens over the Ethernet route to the simulated drive: each screen's
+// own data link subscribed while it is open, its values arriving through
+// valueChanged while the event loop runs, and its writes reaching the drive.
 class TestEthernetScreens : public QObject
 {
     Q_OBJECT
@@ -411,8 +410,7 @@ struct EthernetDrive
     ~EthernetDrive() { ctx().link().disconnectLink(); } // before the simulator goes
     bool connect()
     {
-        QString error;
-        if (!sim.startTcp(&error))
+        if (QString error; !sim.startTcp(&error))
             return false;
         QDir().mkpath(ctx().paths().serversDir());
         QFile file(ServerDefinition::filePath(ctx().paths().serversDir(), QStringLiteral("Tarvel.KOLV.1")));
@@ -486,17 +484,15 @@ void TestEthernetScreens::trend()
 {
     EthernetDrive drive;
     QVERIFY(drive.connect());
-    AppContext &ctx = drive.ctx();
-    const OpcDataLink &link4 = drive.route().link(4);
-    TrendModel trend(ctx);
+    TrendModel trend(drive.ctx());
     trend.open();
-    QVERIFY(link4.subscribed());
-    DriveAccess access(ctx);
+    QVERIFY(drive.route().link(4).subscribed());
+    DriveAccess access(drive.ctx());
     QCOMPARE(access.write(KeypadModel::FrequencyCommand, 300), 0);
     QCOMPARE(access.write(KeypadModel::RunCommand, 1), 0);
-    QTRY_VERIFY(ctx.state.StatusValues[1] > 0); // ST0.03, the output frequency
+    QTRY_VERIFY(drive.ctx().state.StatusValues[1] > 0); // ST0.03, the output frequency
     trend.close();
-    QVERIFY(!link4.subscribed());
+    QVERIFY(!drive.route().link(4).subscribed());
 }
 
 TARVEL_TEST_GUILESS_MAIN(TestKeypad, TestFaultHistory, TestConfigInfo, TestEthernetScreens)
