@@ -48,17 +48,14 @@ constexpr int SerialDisplayMs = 250;
 constexpr int SerialLampMs = 1500;
 constexpr int EthernetTimerMs = 100;
 
-// The keypad's items; P8.01 and ST00.10 are subscribed but not taken.
+// The keypad's items: its quantities, the factor P8.01 and ST00.10.
 QList<ScreenItems::Item> keypadItems()
 {
     QList<ScreenItems::Item> items;
-    for (const char *tag : {"ST00.02@WORD", "ST00.03@WORD", "ST00.04@WORD", "ST00.05@WORD", "ST00.06@WORD",
-             "ST00.07@WORD", "ST00.08@WORD", "ST00.09@WORD", "ST00.11@WORD"})
+    for (const char *tag :
+        {"ST00.02@WORD", "ST00.03@WORD", "ST00.04@WORD", "ST00.05@WORD", "ST00.06@WORD", "ST00.07@WORD", "ST00.08@WORD",
+            "ST00.09@WORD", "ST00.11@WORD", "P08.01@WORD", "ST00.10@WORD", "ST00.12@WORD", "ST00.13@WORD"})
         items.append({tag, KeypadRateMs});
-    items.append({"P08.01@WORD", KeypadRateMs, false});
-    items.append({"ST00.10@WORD", KeypadRateMs, false});
-    items.append({"ST00.12@WORD", KeypadRateMs});
-    items.append({"ST00.13@WORD", KeypadRateMs});
     return items;
 }
 

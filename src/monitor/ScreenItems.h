@@ -3,7 +3,6 @@
 #include "ethernet/OpcDataLink.h"
 
 #include <QList>
-#include <QObject>
 #include <QString>
 
 namespace Tarvel {
@@ -11,25 +10,25 @@ namespace Tarvel {
 class AppContext;
 
 // A monitoring screen's own OPC data link on the Ethernet route: OPCData2
-// for the keypad, OPCData3 for the PID screen, OPCData4 for the trend. Its
-// items are subscribed while the screen is open, and each changed value of
-// an item the screen takes is stored in the shared drive values where the
-// serial polling would have put it, so the screen reads them as on the
-// serial link. On the serial link it does nothing.
-class ScreenItems : public QObject
+// for the keypad, OPCData3 for the PID screen, OPCData4 for the trend, with
+// the screen's item table (each item at its own update rate). Its items
+// are subscribed while the screen is open; the route stores their changed
+// values in the shared drive values where the serial polling would have
+// put them, so the screen reads them as on the serial link. On the serial
+// link it does nothing.
+class ScreenItems
 {
-    Q_OBJECT
-
 public:
     struct Item
     {
         const char *tag; // "ST00.02@WORD"
         int rateMs;
-        bool taken = true; // stored when it changes; else only subscribed
     };
 
-    ScreenItems(AppContext &ctx, int linkNumber, QList<Item> items, QObject *parent = nullptr);
-    ~ScreenItems() override;
+    ScreenItems(AppContext &ctx, int linkNumber, QList<Item> items);
+    ~ScreenItems();
+    ScreenItems(const ScreenItems &) = delete;
+    ScreenItems &operator=(const ScreenItems &) = delete;
 
     // ResetItems, StartItems with the screen's item table, then the pause
     // of 1.5 s in which the first values arrive. False (nothing done) when
@@ -45,7 +44,6 @@ public:
 
 private:
     OpcDataLink *link() const;
-    void store(const QString &itemName, const QVariant &value);
 
     AppContext &m_ctx;
     int m_linkNumber;
