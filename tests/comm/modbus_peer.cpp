@@ -106,16 +106,16 @@ bool runOperation(modbus_t *ctx, const char *op)
     default:
         return false;
     }
-    if (rc < 0 && errno > MODBUS_ENOBASE && errno < MODBUS_ENOBASE + 0x10)
+    if (rc >= 0) {
+        std::printf("ok");
+        for (int i = 0; kind == 'r' && i < rc; ++i)
+            std::printf(" %d", int16_t(words[i]));
+        std::printf("\n");
+    } else if (errno > MODBUS_ENOBASE && errno < MODBUS_ENOBASE + 0x10) {
         std::printf("exception %d\n", errno - MODBUS_ENOBASE);
-    else if (rc < 0)
+    } else {
         std::printf("error %s\n", modbus_strerror(errno));
-    if (rc < 0)
-        return true;
-    std::printf("ok");
-    for (int i = 0; kind == 'r' && i < rc; ++i)
-        std::printf(" %d", int16_t(words[i]));
-    std::printf("\n");
+    }
     return true;
 }
 

@@ -412,14 +412,10 @@ struct EthernetDrive
     {
         if (QString error; !sim.startTcp(&error))
             return false;
-        QDir().mkpath(ctx().paths().serversDir());
-        QFile file(ServerDefinition::filePath(ctx().paths().serversDir(), QStringLiteral("Tarvel.KOLV.1")));
-        const QStringList where = sim.readyTarget().split(u':');
-        if (!file.open(QIODevice::WriteOnly)
-            || file.write("[Channel1.Drive1]\r\nhost=" + where.at(0).toLatin1() + "\r\nport=" + where.at(1).toLatin1())
-                < 0)
-            return false;
-        file.close();
+        QSettings server(ServerDefinition::filePath(ctx().paths().serversDir(), "Tarvel.KOLV.1"), QSettings::IniFormat);
+        server.setValue("Channel1.Drive1/host", sim.readyTarget().section(u':', 0, 0));
+        server.setValue("Channel1.Drive1/port", sim.readyTarget().section(u':', 1));
+        server.sync();
         route().setServerProgID(QStringLiteral("Tarvel.KOLV.1"));
         route().connectDevice(QStringLiteral("Channel1.Drive1"));
         return ctx().state.StatusValues[16] == 1; // ST00.18: the device answers
@@ -435,16 +431,15 @@ void TestEthernetScreens::keypad()
 {
     EthernetDrive drive;
     QVERIFY(drive.connect());
-    const OpcDataLink &link2 = drive.route().link(2);
     KeypadModel keypad(drive.ctx());
     keypad.open();
-    QVERIFY(link2.subscribed());
+    QVERIFY(drive.route().link(2).subscribed());
     QCOMPARE(keypad.displayIntervalMs(), 100);
     // The frequency command (ST00.02) comes back on the keypad's link only.
     QCOMPARE(keypad.knobTurned(12.5), KeypadModel::Outcome::Written);
     QTRY_COMPARE(keypad.value(KeypadModel::SetpointDisplay), 12.5);
     QVERIFY(keypad.mayClose(QStringLiteral("Drive Status - STOP, FWD    ")));
-    QVERIFY(!link2.subscribed());
+    QVERIFY(!drive.route().link(2).subscribed());
 }
 
 // Item by item, P06.31@Word to P06.36@Word: a refused P6.33 fails alone
@@ -469,15 +464,14 @@ void TestEthernetScreens::pidTuning()
     QCOMPARE(access.write(KeypadModel::PidOperation, 1), 0);
     QCOMPARE(access.write(KeypadModel::PidSetpointSource, 1), 0);
     QCOMPARE(access.write(PidTuning::GainRegister, 37), 0);
-    const OpcDataLink &link3 = drive.route().link(3);
     PidTuning pid(ctx);
     QVERIFY(pid.open(0)); // P7.00 and P7.02 arrived through the PID screen's link
-    QVERIFY(link3.subscribed());
+    QVERIFY(drive.route().link(3).subscribed());
     QCOMPARE(pid.gainText(0), QStringLiteral("3.7"));
     pid.knobFinished(12.3);
     QTRY_COMPARE(ctx.state.PidValues[10], 123.f);
     QVERIFY(pid.mayUnload(QStringLiteral("Drive Status - STOP, FWD    ")));
-    QVERIFY(!link3.subscribed());
+    QVERIFY(!drive.route().link(3).subscribed());
 }
 
 void TestEthernetScreens::trend()

@@ -464,8 +464,6 @@ void TestQxsimDrive::options_data()
                                          << -1;
     QTest::newRow("units on a pty") << base + QStringList {"--units", "1,2"} << int(SimOptions::Parse::Error) << ""
                                     << -1;
-    QTest::newRow("a unit twice") << QStringList {"--drive", "2,5,120", "--tcp", "127.0.0.1:0", "--units", "1,1"}
-                                  << int(SimOptions::Parse::Error) << "" << -1;
     QTest::newRow("node 248") << base + QStringList {"--node", "248"} << int(SimOptions::Parse::Error) << "" << -1;
     QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"} << int(SimOptions::Parse::Error)
                                   << "" << -1;
