@@ -25,14 +25,18 @@ void DeviceChannel::write(int registerNumber, qint16 value, Reply reply)
 
 void DeviceChannel::close()
 {
+    // What waits would only open the connection again.
+    m_closing = true;
     m_master.setPortOpen(false);
+    failQueued(ModbusMaster::LinkLost);
+    m_closing = false;
 }
 
 void DeviceChannel::submit(Request request)
 {
     m_queue.enqueue(std::move(request));
     // While a connection is being made, the request waits its turn there.
-    if (!m_pending && !m_opening)
+    if (!m_pending && !m_opening && !m_closing)
         startNext();
 }
 
@@ -106,7 +110,8 @@ void DeviceChannel::onDone()
     if (result == ModbusMaster::LinkLost)
         m_master.setPortOpen(false);
     finishHead(result);
-    startNext();
+    if (!m_closing)
+        startNext();
 }
 
 void DeviceChannel::finishHead(int result)

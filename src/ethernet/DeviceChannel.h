@@ -66,6 +66,7 @@ private:
     QQueue<Request> m_queue;
     bool m_pending = false;
     bool m_opening = false;
+    bool m_closing = false;
     bool m_answering = false;
     int m_transactions = 0;
 };
