@@ -3,6 +3,7 @@
 #include "comm/StatusScale.h"
 
 #include "DriveAccess.h"
+#include "ScreenItems.h"
 #include "base/Logging.h"
 #include "base/NumberText.h"
 #include "model/AppContext.h"
@@ -41,11 +42,41 @@ constexpr int PidSetpointElement = 10; // ST00.12
 
 const QString Location = QStringLiteral("frmKeypad, ");
 
+constexpr int KeypadLink = 2; // OPCData2
+constexpr int KeypadRateMs = 100;
+constexpr int SerialDisplayMs = 250;
+constexpr int SerialLampMs = 1500;
+constexpr int EthernetTimerMs = 100;
+
+// The keypad's items: its quantities, the factor P8.01 and ST00.10.
+QList<ScreenItems::Item> keypadItems()
+{
+    QList<ScreenItems::Item> items;
+    for (const char *tag :
+        {"ST00.02@WORD", "ST00.03@WORD", "ST00.04@WORD", "ST00.05@WORD", "ST00.06@WORD", "ST00.07@WORD", "ST00.08@WORD",
+            "ST00.09@WORD", "ST00.11@WORD", "P08.01@WORD", "ST00.10@WORD", "ST00.12@WORD", "ST00.13@WORD"})
+        items.append({tag, KeypadRateMs});
+    return items;
+}
+
 } // namespace
 
 KeypadModel::KeypadModel(AppContext &ctx)
     : m_ctx(ctx)
+    , m_items(std::make_unique<ScreenItems>(ctx, KeypadLink, keypadItems()))
 { }
+
+KeypadModel::~KeypadModel() = default;
+
+int KeypadModel::displayIntervalMs() const
+{
+    return m_items->started() ? EthernetTimerMs : SerialDisplayMs;
+}
+
+int KeypadModel::lampIntervalMs() const
+{
+    return m_items->started() ? EthernetTimerMs : SerialLampMs;
+}
 
 bool KeypadModel::confirmOpen(AppContext &ctx)
 {
@@ -63,6 +94,7 @@ bool KeypadModel::confirmOpen(AppContext &ctx)
 void KeypadModel::open()
 {
     m_ctx.trap(Location + QStringLiteral("Form_Load"), [&] {
+        m_items->start();
         readKnobMaximum();
         m_knobPosition = value(SetpointDisplay);
         const std::optional<qint16> pid = DriveAccess(m_ctx).read(PidOperation);
@@ -301,8 +333,10 @@ void KeypadModel::updateLamps()
 
 bool KeypadModel::mayClose(const QString &statusPanel)
 {
-    if (statusPanel.contains(QLatin1String("STOP")))
+    if (statusPanel.contains(QLatin1String("STOP"))) {
+        m_items->stop();
         return true;
+    }
     m_ctx.prompter().msgBox(QStringLiteral("Drive must be stopped before exiting the Maintenance Keypad."),
         Msg::Exclamation, QStringLiteral("Drive Must Be Stopped!"));
     return false;

@@ -2,9 +2,12 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace Tarvel {
 
 class AppContext;
+class ScreenItems;
 
 // frmKeypad without its widgets: the drive's own keypad for maintenance.
 // It shows one of ten status quantities from the shared drive values the
@@ -48,12 +51,18 @@ public:
     enum class Outcome { Written, Refused, Unchanged, Failed };
 
     explicit KeypadModel(AppContext &ctx);
+    ~KeypadModel();
 
     // mnuKeypad_Click's warning; true when answered OK.
     static bool confirmOpen(AppContext &ctx);
-    // Form_Load: the knob's maximum and position, and the PID mode (the
-    // knob gives way to the arrows while PID operation is on).
+    // Form_Load: on the Ethernet route the keypad's own data link started
+    // first; the knob's maximum and position, and the PID mode (the knob
+    // gives way to the arrows while PID operation is on).
     void open();
+    // tmrKeyDisplay and tmrKeypad: faster on the Ethernet route, whose
+    // values arrive by themselves.
+    int displayIntervalMs() const;
+    int lampIntervalMs() const;
     // The knob's maximum from P0.02 x P0.04 / P0.03; false when a read
     // failed (the maximum stays as it was).
     bool readKnobMaximum();
@@ -100,7 +109,8 @@ public:
     const Lamps &lamps() const { return m_lamps; }
 
     // Form_QueryUnload: the drive must show STOP in the status panel;
-    // otherwise the user is told and the keypad stays.
+    // otherwise the user is told and the keypad stays. On closing, the
+    // keypad's data link stops.
     bool mayClose(const QString &statusPanel);
 
 private:
@@ -116,6 +126,7 @@ private:
     double m_knobPosition = 0;
     bool m_knobShown = true;
     Lamps m_lamps;
+    std::unique_ptr<ScreenItems> m_items; // OPCData2
 };
 
 } // namespace Tarvel

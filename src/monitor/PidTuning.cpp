@@ -21,6 +21,14 @@ constexpr int SetpointSource = 2; // P7.02: 1 is the serial link
 constexpr int SetpointSlot = 10; // P7.10
 constexpr int FeedbackSlot = DriveValues::PidFeedbackSlot;
 
+constexpr int PidLink = 3; // OPCData3
+
+QList<ScreenItems::Item> pidItems()
+{
+    return {{"P07.00@WORD", 250}, {"P07.01@WORD", 250}, {"P07.02@WORD", 250}, {"P07.10@WORD", 100},
+        {"P07.20@WORD", 100}, {"P07.21@WORD", 100}, {"P07.22@WORD", 100}, {"ST0.13@WORD", 100}};
+}
+
 QStringList channelNames()
 {
     return {QStringLiteral("PID Setpoint"), QStringLiteral("PID Feedback"), QStringLiteral("PMark"),
@@ -33,6 +41,7 @@ PidTuning::PidTuning(AppContext &ctx, QObject *parent)
     : QObject(parent)
     , m_ctx(ctx)
     , m_table(channelNames(), Capacity)
+    , m_items(ctx, PidLink, pidItems())
 { }
 
 int PidTuning::gainFactor(int gain)
@@ -75,6 +84,8 @@ bool PidTuning::open(double nowMs)
 void PidTuning::getPid()
 {
     m_ctx.trap(QStringLiteral("frmPID, GetPID"), [&] {
+        if (m_items.start())
+            return;
         // The answers reach PidGains and PidValues as every read's do.
         RegisterTransactions reads(m_ctx);
         reads.uploadWhile(DriveValues::PidGainBlock, DriveValues::PidGainCount);
@@ -191,7 +202,9 @@ bool PidTuning::mayUnload(const QString &driveStatusText)
     bool may = false;
     m_ctx.trap(QStringLiteral("frmPID, QueryUnload()"), [&] {
         may = driveStatusText.contains(QLatin1String("STOP"));
-        if (!may)
+        if (may)
+            m_items.stop();
+        else
             m_ctx.prompter().msgBox(QStringLiteral("Drive must be stopped before exiting PID Tuning."),
                 Msg::Exclamation, QStringLiteral("Drive Must Be Stopped!"));
     });

@@ -2,6 +2,7 @@
 
 #include "ChartXSpan.h"
 #include "SampleTable.h"
+#include "ScreenItems.h"
 
 #include <QObject>
 
@@ -40,7 +41,9 @@ public:
     // Form_Load steps 1 to 5 at `nowMs`; false when the drive refuses PID
     // tuning (the message was shown and the screen must not open).
     bool open(double nowMs);
-    // GetPID: the gains and the PID block read again.
+    // GetPID: the gains and the PID block read again; on the Ethernet route
+    // the screen's data link (OPCData3) started again instead, its values
+    // arriving by themselves from then on.
     void getPid();
 
     // Display values: raw register value divided by its factor.
@@ -61,7 +64,7 @@ public:
     void stop();
 
     // The closing question and the unload check against the status-bar
-    // text; each shows its message.
+    // text; each shows its message. An unload stops the screen's data link.
     bool confirmClose();
     bool mayUnload(const QString &driveStatusText);
 
@@ -82,6 +85,7 @@ private:
 
     AppContext &m_ctx;
     SampleTable m_table;
+    ScreenItems m_items; // OPCData3
     std::function<void(bool)> m_timer;
     double m_xSpanDays = DefaultSpanDays;
 };

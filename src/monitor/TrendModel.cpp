@@ -11,6 +11,17 @@ namespace Tarvel {
 namespace {
 
 constexpr int P801 = 801;
+constexpr int TrendLink = 4; // OPCData4
+constexpr int TrendRateMs = 100;
+
+QList<ScreenItems::Item> trendItems()
+{
+    QList<ScreenItems::Item> items;
+    for (const char *tag : {"ST0.02@WORD", "ST0.03@WORD", "ST0.04@WORD", "ST0.05@WORD", "ST0.06@WORD", "ST0.07@WORD",
+             "ST0.11@WORD", "ST0.12@WORD", "ST0.13@WORD"})
+        items.append({tag, TrendRateMs});
+    return items;
+}
 
 QStringList penNames()
 {
@@ -26,17 +37,24 @@ TrendModel::TrendModel(AppContext &ctx, QObject *parent)
     : QObject(parent)
     , m_ctx(ctx)
     , m_table(penNames(), Capacity)
+    , m_items(ctx, TrendLink, trendItems())
 { }
 
 void TrendModel::open()
 {
     m_ctx.trap(QStringLiteral("frmTrend, Form_Load"), [&] {
+        m_items.start();
         setAllVisible(false);
         if (m_ctx.hasLink() && m_ctx.link().linkOpen()) {
             if (const auto limits = DriveParameterLimits::read(m_ctx, P801))
                 m_p801Default = NumberText::val(NumberText::variant(limits->defaultValue));
         }
     });
+}
+
+void TrendModel::close()
+{
+    m_items.stop();
 }
 
 double TrendModel::p801() const

@@ -2,6 +2,7 @@
 
 #include "ChartXSpan.h"
 #include "SampleTable.h"
+#include "ScreenItems.h"
 #include "TrendPens.h"
 
 #include <QObject>
@@ -31,9 +32,12 @@ public:
     SampleTable &table() { return m_table; }
     const SampleTable &table() const { return m_table; }
 
-    // Form_Load: all pens off; the factor of pen 2 for a drive without a
+    // Form_Load: on the Ethernet route the trend's data link (OPCData4)
+    // started; all pens off; the factor of pen 2 for a drive without a
     // configuration in the editor is looked up once here.
     void open();
+    // The screen unloads: its data link stops.
+    void close();
     // tmrTrend_Timer: one sample of every pen at `nowMs`.
     void tick(double nowMs);
     // The factor of pen 2: P8.01 as the detailed editor shows it, else the
@@ -60,6 +64,7 @@ Q_SIGNALS:
 private:
     AppContext &m_ctx;
     SampleTable m_table;
+    ScreenItems m_items; // OPCData4
     std::array<bool, TrendPens::Count> m_visible {};
     double m_valueSpan = ValueSpan;
     double m_xSpanDays = DefaultSpanDays;

@@ -1,10 +1,18 @@
-// An independent Modbus slave for the master's tests, built on libmodbus:
+// An independent Modbus peer for the tests, built on libmodbus:
 //   modbus_peer rtu <unit>   serves on a new pseudo-terminal
 //   modbus_peer tcp <unit>   serves on a loopback TCP port
 // It prints what the master should open (the terminal's path or
 // tcp://127.0.0.1:port) on its first line, then answers until it is
-// killed, the peer goes away, or two minutes have passed. PEER_DEBUG set
-// in the environment makes libmodbus trace every frame.
+// killed, the peer goes away, or two minutes have passed.
+//   modbus_peer client <host> <port> <op>...
+// is a Modbus/TCP client instead (for the simulated drive): it runs the
+// operations in order on one connection and prints one line for each:
+//   u:UNIT         unit id of what follows (1 at first)        -> no line
+//   r:ADDR:COUNT   read holding registers (protocol address)   -> "ok V..."
+//   w:ADDR:VALUE   write single register (function 06)         -> "ok"
+//   m:ADDR:VALUE   the same with write multiple (function 16)  -> "ok"
+// A refusal prints "exception CODE", any other failure "error TEXT".
+// PEER_DEBUG set in the environment makes libmodbus trace every frame.
 #include <modbus.h>
 
 #include <arpa/inet.h>
@@ -15,9 +23,11 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <pty.h>
+#include <string>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -71,12 +81,72 @@ modbus_t *serveTcp()
     return ctx;
 }
 
+// One operation of the client's list; false for one it cannot parse.
+bool runOperation(modbus_t *ctx, const char *op)
+{
+    char kind = 0;
+    int address = 0;
+    int n = 0;
+    if (std::sscanf(op, "%c:%d:%d", &kind, &address, &n) < 2 || (kind == 'r' && n > MODBUS_MAX_READ_REGISTERS))
+        return false;
+    uint16_t words[MODBUS_MAX_READ_REGISTERS] = {uint16_t(n)};
+    int rc = 0;
+    switch (kind) {
+    case 'u':
+        return modbus_set_slave(ctx, address) == 0;
+    case 'r':
+        rc = modbus_read_registers(ctx, address, n, words);
+        break;
+    case 'w':
+        rc = modbus_write_register(ctx, address, uint16_t(n));
+        break;
+    case 'm':
+        rc = modbus_write_registers(ctx, address, 1, words);
+        break;
+    default:
+        return false;
+    }
+    if (rc >= 0) {
+        std::printf("ok");
+        for (int i = 0; kind == 'r' && i < rc; ++i)
+            std::printf(" %d", int16_t(words[i]));
+        std::printf("\n");
+    } else if (errno > MODBUS_ENOBASE && errno < MODBUS_ENOBASE + 0x10) {
+        std::printf("exception %d\n", errno - MODBUS_ENOBASE);
+    } else {
+        std::printf("error %s\n", modbus_strerror(errno));
+    }
+    return true;
+}
+
+int runClient(int argc, char **argv)
+{
+    modbus_t *ctx = modbus_new_tcp(argv[2], std::atoi(argv[3]));
+    if (!ctx || modbus_connect(ctx) < 0) {
+        std::fprintf(stderr, "modbus_peer: %s\n", modbus_strerror(errno));
+        return 1;
+    }
+    modbus_set_debug(ctx, getenv("PEER_DEBUG") != nullptr);
+    modbus_set_slave(ctx, 1);
+    for (int i = 4; i < argc; ++i) {
+        if (!runOperation(ctx, argv[i])) {
+            std::fprintf(stderr, "modbus_peer: bad operation %s\n", argv[i]);
+            return 2;
+        }
+    }
+    modbus_close(ctx);
+    modbus_free(ctx);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc >= 4 && std::strcmp(argv[1], "client") == 0)
+        return runClient(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s rtu|tcp <unit>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s rtu|tcp <unit> | client <host> <port> <op>...\n", argv[0]);
         return 2;
     }
     alarm(120);

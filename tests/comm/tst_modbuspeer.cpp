@@ -1,6 +1,9 @@
 // The master against an independent Modbus implementation (libmodbus),
-// over a pseudo-terminal in RTU and over loopback Modbus/TCP.
+// over a pseudo-terminal in RTU and over loopback Modbus/TCP; and the
+// simulated drive's Modbus/TCP server against libmodbus as the client.
 #include "comm/ModbusMaster.h"
+
+#include "SimProcess.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -23,6 +26,8 @@ private Q_SLOTS:
     void transactions_data();
     void transactions();
     void otherNodeGetsNoAnswer();
+    void simulatorServesLibmodbus_data();
+    void simulatorServesLibmodbus();
 
 private:
     // Starts the peer and opens the master on what it serves.
@@ -134,6 +139,44 @@ void TestModbusPeer::otherNodeGetsNoAnswer()
     m_master->setNodeAddress(QString::number(kUnit + 1));
     m_master->setTimeOut(300);
     QCOMPARE(run(ModbusMaster::ReadRegisters, 1), int(ModbusMaster::TimeOut));
+}
+
+void TestModbusPeer::simulatorServesLibmodbus_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<QStringList>("operations"); // protocol addresses: register number - 1
+    QTest::addColumn<QStringList>("expected");
+
+    // 2345/2346: series and model numbers; 2330: the frequency command.
+    QTest::newRow("one drive") << QStringList {} // unit 255 is the device itself
+                               << QStringList {"r:2345:2", "m:2330:150", "r:2330:1", "w:2330:-3", "r:60000:1", "u:255",
+                                      "r:2345:2", "u:7", "r:2345:2"}
+                               << QStringList {"ok 2 5", "ok", "ok 150", "exception 3", "exception 2", "ok 2 5",
+                                      "error Connection timed out"};
+    QTest::newRow("gateway, two drives") << QStringList {"--units", "1,2"}
+                                         << QStringList {"u:1", "w:2330:123", "u:2", "w:2330:45", "u:1", "r:2330:1",
+                                                "u:2", "r:2330:1", "r:2345:2", "u:3", "r:2345:2", "u:255", "m:2330:1"}
+                                         << QStringList {"ok", "ok", "ok 123", "ok 45", "ok 2 5", "exception 11",
+                                                "exception 11"};
+}
+
+void TestModbusPeer::simulatorServesLibmodbus()
+{
+#ifdef TARVEL_MODBUS_PEER
+    QFETCH(QStringList, simArguments);
+    QFETCH(QStringList, operations);
+    QFETCH(QStringList, expected);
+    Test::SimProcess sim(QStringList {"--drive", "02,05,120"} + simArguments);
+    QString error;
+    QVERIFY2(sim.startTcp(&error), qPrintable(error));
+    const QString target = sim.readyTarget();
+    QProcess client;
+    client.start(QStringLiteral(TARVEL_MODBUS_PEER),
+        QStringList {"client", target.section(u':', 0, 0), target.section(u':', 1)} + operations);
+    QVERIFY(client.waitForFinished(10000));
+    QCOMPARE(client.exitCode(), 0);
+    QCOMPARE(QString::fromLatin1(client.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts), expected);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestModbusPeer)

@@ -5,10 +5,13 @@
 #include "TestMain.h"
 
 #include "comm/SerialLinkMonitor.h"
+#include "ethernet/ServerDefinition.h"
 #include "monitor/ConfigInfo.h"
 #include "monitor/DriveAccess.h"
 #include "monitor/FaultHistory.h"
 #include "monitor/KeypadModel.h"
+#include "monitor/PidTuning.h"
+#include "monitor/TrendModel.h"
 
 #include <QtTest>
 
@@ -383,5 +386,108 @@ void TestConfigInfo::labels()
     QCOMPARE(labels.configuration.names[0], QStringLiteral(" ")); // no configuration in the editor
 }
 
-TARVEL_TEST_GUILESS_MAIN(TestKeypad, TestFaultHistory, TestConfigInfo)
+// The screens over the Ethernet route to the simulated drive: each screen's
+// own data link subscribed while it is open, its values arriving through
+// valueChanged while the event loop runs, and its writes reaching the drive.
+class TestEthernetScreens : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keypad();
+    void faultHistory();
+    void pidTuning();
+    void trend();
+};
+
+// A program connected over the Ethernet route to a simulated 02,05,120
+// behind qxsim --tcp, named by a server definition file of its own.
+struct EthernetDrive
+{
+    explicit EthernetDrive(const QStringList &simArguments = {})
+        : sim(QStringList {"--drive", "02,05,120"} + simArguments)
+    { }
+    ~EthernetDrive() { ctx().link().disconnectLink(); } // before the simulator goes
+    bool connect()
+    {
+        if (QString error; !sim.startTcp(&error))
+            return false;
+        QSettings server(ServerDefinition::filePath(ctx().paths().serversDir(), "Tarvel.KOLV.1"), QSettings::IniFormat);
+        server.setValue("Channel1.Drive1/host", sim.readyTarget().section(u':', 0, 0));
+        server.setValue("Channel1.Drive1/port", sim.readyTarget().section(u':', 1));
+        server.sync();
+        route().setServerProgID(QStringLiteral("Tarvel.KOLV.1"));
+        route().connectDevice(QStringLiteral("Channel1.Drive1"));
+        return ctx().state.StatusValues[16] == 1; // ST00.18: the device answers
+    }
+    AppContext &ctx() { return program.ctx(); }
+    EthernetRoute &route() { return *ctx().ethernet(); }
+
+    TempProgram program;
+    SimProcess sim;
+};
+
+void TestEthernetScreens::keypad()
+{
+    EthernetDrive drive;
+    QVERIFY(drive.connect());
+    KeypadModel keypad(drive.ctx());
+    keypad.open();
+    QVERIFY(drive.route().link(2).subscribed());
+    QCOMPARE(keypad.displayIntervalMs(), 100);
+    // The frequency command (ST00.02) comes back on the keypad's link only.
+    QCOMPARE(keypad.knobTurned(12.5), KeypadModel::Outcome::Written);
+    QTRY_COMPARE(keypad.value(KeypadModel::SetpointDisplay), 12.5);
+    QVERIFY(keypad.mayClose(QStringLiteral("Drive Status - STOP, FWD    ")));
+    QVERIFY(!drive.route().link(2).subscribed());
+}
+
+// Item by item, P06.31@Word to P06.36@Word: a refused P6.33 fails alone
+// and its label keeps its text.
+void TestEthernetScreens::faultHistory()
+{
+    EthernetDrive drive({"--faults", "17,20,3", "--exception-at", "1570"});
+    QVERIFY(drive.connect());
+    FaultHistory faults(drive.ctx());
+    QCOMPARE(faults.read(), FaultHistory::Outcome::Failed);
+    const QString none = QStringLiteral("No Faults Occurred");
+    QCOMPARE(
+        faults.texts(), (QStringList {"Input Power 3 Phase Loss", "Software Protection Fault", "", none, none, none}));
+}
+
+void TestEthernetScreens::pidTuning()
+{
+    EthernetDrive drive;
+    QVERIFY(drive.connect());
+    AppContext &ctx = drive.ctx();
+    DriveAccess access(ctx);
+    QCOMPARE(access.write(KeypadModel::PidOperation, 1), 0);
+    QCOMPARE(access.write(KeypadModel::PidSetpointSource, 1), 0);
+    QCOMPARE(access.write(PidTuning::GainRegister, 37), 0);
+    PidTuning pid(ctx);
+    QVERIFY(pid.open(0)); // P7.00 and P7.02 arrived through the PID screen's link
+    QVERIFY(drive.route().link(3).subscribed());
+    QCOMPARE(pid.gainText(0), QStringLiteral("3.7"));
+    pid.knobFinished(12.3);
+    QTRY_COMPARE(ctx.state.PidValues[10], 123.f);
+    QVERIFY(pid.mayUnload(QStringLiteral("Drive Status - STOP, FWD    ")));
+    QVERIFY(!drive.route().link(3).subscribed());
+}
+
+void TestEthernetScreens::trend()
+{
+    EthernetDrive drive;
+    QVERIFY(drive.connect());
+    TrendModel trend(drive.ctx());
+    trend.open();
+    QVERIFY(drive.route().link(4).subscribed());
+    DriveAccess access(drive.ctx());
+    QCOMPARE(access.write(KeypadModel::FrequencyCommand, 300), 0);
+    QCOMPARE(access.write(KeypadModel::RunCommand, 1), 0);
+    QTRY_VERIFY(drive.ctx().state.StatusValues[1] > 0); // ST0.03, the output frequency
+    trend.close();
+    QVERIFY(!drive.route().link(4).subscribed());
+}
+
+TARVEL_TEST_GUILESS_MAIN(TestKeypad, TestFaultHistory, TestConfigInfo, TestEthernetScreens)
 #include "tst_monitor.moc"

@@ -421,6 +421,8 @@ private Q_SLOTS:
                                      << "" << -1;
         QTest::newRow("neither pty nor tcp")
             << QStringList {"--drive", "2,5,120"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("units on a pty") << base + QStringList {"--units", "1,2"} << int(SimOptions::Parse::Error) << ""
+                                        << -1;
         QTest::newRow("node 248") << base + QStringList {"--node", "248"} << int(SimOptions::Parse::Error) << "" << -1;
         QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"}
                                       << int(SimOptions::Parse::Error) << "" << -1;

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -54,7 +55,10 @@ register as it was (a drive that loses what it is sent).
 Broadcasts (node 0) are carried out without an
 answer; on TCP, units 0 and 255 reach the drive too. Requests for another
 node, in the other framing, or sent with other line settings get no
-answer. On a pseudo-terminal the kernel keeps only the speed, the stop
+answer. With --units, one process is a gateway with a drive at each of
+those unit ids (each its own state; the options apply to each); a unit
+id without a drive gets exception 0B, and unit 0 reaches every drive
+as a broadcast. On a pseudo-terminal the kernel keeps only the speed, the stop
 bits and odd parity of what the master set, so those are compared (which
 tells the six drive formats apart).
 
@@ -124,6 +128,23 @@ bool parseFaultsAt(const QStringList &texts, QList<SimOptions::FaultAt> *out)
     return true;
 }
 
+// --units: distinct unit ids, only on TCP, instead of --node.
+bool parseUnits(const QCommandLineParser &p, bool tcp, QList<int> *out, QString *message)
+{
+    if (!p.isSet(QStringLiteral("units")))
+        return true;
+    const std::optional<QList<int>> list = parseIntList(p.value(QStringLiteral("units")));
+    const bool valid = list && !list->isEmpty()
+        && std::all_of(list->cbegin(), list->cend(), [](int n) { return n >= 1 && n <= 247; })
+        && QSet<int>(list->cbegin(), list->cend()).size() == list->size();
+    if (!tcp || p.isSet(QStringLiteral("node")) || !valid) {
+        *message = QStringLiteral("--units takes distinct unit ids 1..247, with --tcp and without --node");
+        return false;
+    }
+    *out = *list;
+    return true;
+}
+
 } // namespace
 
 std::optional<DriveKey> DriveKey::parse(const QString &text)
@@ -177,6 +198,10 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
             QStringLiteral("LINK")},
         {QStringLiteral("tcp"), QStringLiteral("Serve Modbus/TCP on this address (port 0 picks a free one)."),
             QStringLiteral("HOST:PORT")},
+        {QStringLiteral("units"),
+            QStringLiteral("With --tcp: one drive per unit id (1..247) behind this address, as a gateway "
+                           "(a unit without a drive gets exception 0B). Replaces --node."),
+            QStringLiteral("a,b,...")},
         {QStringLiteral("catalogue"), QStringLiteral("Catalogue file (default Data/QX.qxd of the program)."),
             QStringLiteral("PATH")},
         {QStringLiteral("wire-timing"),
@@ -289,6 +314,10 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
         || !parseCount(p, QStringLiteral("fault"), 0, 20, &activeFault, message))
         return Parse::Error;
     wireTiming = p.isSet(QStringLiteral("wire-timing"));
+    if (!parseUnits(p, tcp, &units, message))
+        return Parse::Error;
+    if (units.isEmpty())
+        units = {node};
 
     if (!parseRegisters(p, QStringLiteral("exception-at"), &exceptionAt, message)
         || !parseRegisters(p, QStringLiteral("ignore-write-at"), &ignoreWriteAt, message))

@@ -36,6 +36,7 @@ public:
     DriveKey drive;
     std::optional<DriveKey> identity; // reported at 2346/2347/8465 instead of `drive`
     int node = 1;
+    QList<int> units; // TCP: one drive per unit id behind one address; {node} unless --units
     Framing framing = Framing::Rtu;
     SerialFormat settings;
     QString ptyLink;

@@ -18,9 +18,9 @@ bool isWrite(const QByteArray &pdu)
 
 } // namespace
 
-SimServer::SimServer(DriveSlave &slave, const SimOptions &options)
+SimServer::SimServer(DriveSlave &slave, const SimOptions &options, int node)
     : m_slave(slave)
-    , m_node(options.node)
+    , m_node(node)
     , m_faults(options)
 { }
 

@@ -21,11 +21,12 @@ public:
         bool slow = false;
     };
 
-    SimServer(DriveSlave &slave, const SimOptions &options);
+    SimServer(DriveSlave &slave, const SimOptions &options, int node);
 
     // `anyUnit` (Modbus/TCP): units 0 and 255 also reach the drive.
     Reply handle(const ModbusAdu &request, bool anyUnit = false);
     const FaultInjector &faults() const { return m_faults; }
+    int node() const { return m_node; }
 
 private:
     DriveSlave &m_slave;

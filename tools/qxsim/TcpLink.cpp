@@ -7,9 +7,9 @@
 
 namespace Tarvel::Sim {
 
-TcpLink::TcpLink(SimServer &server, const SimOptions &options, QObject *parent)
+TcpLink::TcpLink(QList<SimServer *> servers, const SimOptions &options, QObject *parent)
     : QObject(parent)
-    , m_server(server)
+    , m_servers(std::move(servers))
     , m_host(options.tcpHost)
     , m_port(options.tcpPort)
     , m_turnaround(options.turnaroundMs)
@@ -65,7 +65,7 @@ void TcpLink::readSocket(QTcpSocket *socket)
         const ModbusTransport::Decoded decoded = m_transport->decode(frame);
         if (decoded.error != ModbusTransport::DecodeError::None)
             continue;
-        const SimServer::Reply reply = m_server.handle(decoded.adu, true);
+        const SimServer::Reply reply = route(decoded.adu);
         if (!reply.send)
             continue;
         QByteArray answer = m_transport->encode({decoded.adu.unit, reply.pdu, decoded.adu.transactionId});
@@ -79,6 +79,33 @@ void TcpLink::readSocket(QTcpSocket *socket)
                 socket->write(answer);
         });
     }
+}
+
+SimServer::Reply TcpLink::route(const ModbusAdu &request)
+{
+    if (m_servers.size() == 1)
+        return m_servers.front()->handle(request, true);
+    if (request.unit == 0) {
+        // A gateway passes a broadcast on to its serial line: every drive
+        // carries a write out and none answers.
+        for (SimServer *server : std::as_const(m_servers))
+            server->handle(request);
+        return {};
+    }
+    for (SimServer *server : std::as_const(m_servers)) {
+        if (server->node() == request.unit)
+            return server->handle(request);
+    }
+    // A gateway answers for a unit id it has no drive behind with exception
+    // 0B (gateway target device failed to respond), as it would after its
+    // own wait on the serial line: the master learns at once instead of
+    // waiting out its time-out.
+    SimServer::Reply reply;
+    reply.send = true;
+    reply.pdu = ModbusPdu::encodeException(
+        request.pdu.isEmpty() ? 0 : quint8(request.pdu[0]), ModbusException::GatewayTargetFailed);
+    qCDebug(lcSim) << "no drive at unit" << request.unit;
+    return reply;
 }
 
 } // namespace Tarvel::Sim

@@ -11,13 +11,15 @@
 namespace Tarvel::Sim {
 
 // The drive behind a Modbus/TCP address, as an Ethernet module would
-// offer it. Several masters may connect; each connection has its own
-// receive buffer.
+// offer it, or several drives behind one gateway, each at its own unit id.
+// Several masters may connect; each connection has its own receive buffer.
 class TcpLink : public QObject
 {
     Q_OBJECT
 public:
-    TcpLink(SimServer &server, const SimOptions &options, QObject *parent = nullptr);
+    // One server: the drive answers units 0 and 255 too. Several: each
+    // answers its own unit id only.
+    TcpLink(QList<SimServer *> servers, const SimOptions &options, QObject *parent = nullptr);
 
     bool listen(QString *error);
     // "127.0.0.1:1502", with the port the system chose for port 0.
@@ -26,8 +28,9 @@ public:
 private:
     void accept();
     void readSocket(QTcpSocket *socket);
+    SimServer::Reply route(const ModbusAdu &request);
 
-    SimServer &m_server;
+    QList<SimServer *> m_servers;
     QHostAddress m_host;
     quint16 m_port;
     std::chrono::milliseconds m_turnaround;

@@ -1,11 +1,9 @@
 // qxsim: a simulated QX drive for testing the drive link without hardware.
 // See `qxsim --help` for the options and the register conventions.
-#include "DriveModel.h"
-#include "DriveSlave.h"
 #include "PtyPort.h"
-#include "RegisterMap.h"
 #include "SerialLink.h"
 #include "SignalBridge.h"
+#include "SimDrive.h"
 #include "SimLogging.h"
 #include "SimOptions.h"
 #include "SimServer.h"
@@ -35,17 +33,6 @@ QString defaultCatalogue()
     return ProgramPaths(ProgramPaths::resolve(QCoreApplication::applicationDirPath())).catalogue();
 }
 
-// The drive keeps its own link settings in group 9; they show what it was
-// started with (changes written to them are stored, but the link keeps these).
-void recordLinkSettings(RegisterMap &params, const SimOptions &options)
-{
-    params.store(905, qint16(options.node));
-    if (const std::optional<int> code = options.speedCode())
-        params.store(900, qint16(*code));
-    if (const std::optional<int> code = options.protocolCode())
-        params.store(901, qint16(*code));
-}
-
 int fail(const QString &message, int code)
 {
     QTextStream(stderr) << "qxsim: " << message << "\n";
@@ -72,20 +59,14 @@ int main(int argc, char *argv[])
         QLoggingCategory::setFilterRules(QStringLiteral("tarvel.sim=true"));
 
     const QString catalogue = options.catalogue.isEmpty() ? defaultCatalogue() : options.catalogue;
-    std::optional<RegisterMap> params = RegisterMap::load(catalogue, options.drive, &message);
-    if (!params)
-        return fail(message, StartError);
-    recordLinkSettings(*params, options);
-    DriveModel model(*params, options.reportedIdentity());
-    model.setFaultHistory(options.faultHistory);
-    model.setPresentFault(options.activeFault);
-    for (const SimOptions::FaultAt &f : options.faultsAt)
-        model.scheduleFault(f.runSeconds, f.code);
-    DriveSlave slave(*params, model, options.rangeCheck);
-    slave.setFailingRegisters(options.exceptionAt);
-    slave.setIgnoredWrites(options.ignoreWriteAt);
-    slave.setRefuseBlocks(options.refuseBlocks);
-    SimServer server(slave, options);
+    std::vector<std::unique_ptr<SimDrive>> drives;
+    QList<SimServer *> servers;
+    for (int unit : std::as_const(options.units)) {
+        drives.push_back(SimDrive::create(catalogue, options, unit, &message));
+        if (!drives.back())
+            return fail(message, StartError);
+        servers << &drives.back()->server();
+    }
 
     SignalBridge signalBridge;
     QObject::connect(&signalBridge, &SignalBridge::signalled, &app, [](int number) {
@@ -98,18 +79,18 @@ int main(int argc, char *argv[])
     std::unique_ptr<TcpLink> tcp;
     QString where;
     if (options.usesTcp()) {
-        tcp = std::make_unique<TcpLink>(server, options);
+        tcp = std::make_unique<TcpLink>(servers, options);
         if (!tcp->listen(&message))
             return fail(message, StartError);
         where = tcp->address();
     } else {
         if (!port.open(options.ptyLink, &message))
             return fail(message, StartError);
-        serial = std::make_unique<SerialLink>(server, options, port);
+        serial = std::make_unique<SerialLink>(*servers.front(), options, port);
         where = options.ptyLink;
     }
-    qCInfo(lcSim).noquote() << "drive" << options.drive.toString() << "with" << params->size() << "parameters, node"
-                            << options.node << "on" << where;
+    qCInfo(lcSim).noquote() << "drive" << options.drive.toString() << "with" << drives.front()->parameterCount()
+                            << "parameters, units" << options.units << "on" << where;
     // One line, flushed at once: whoever started us waits for it.
     std::fputs(qPrintable(QStringLiteral("ready %1\n").arg(where)), stdout);
     std::fflush(stdout);

@@ -19,8 +19,6 @@ namespace Tarvel {
 
 namespace {
 
-constexpr int DisplayMs = 250; // tmrKeyDisplay on the serial link
-constexpr int LampMs = 1500; // tmrKeypad
 constexpr int TurnRestMs = 400;
 constexpr int KnobSteps = 10; // the knob moves in tenths of Hz
 
@@ -51,8 +49,8 @@ KeypadWindow::KeypadWindow(AppContext &ctx, std::function<QString()> statusPanel
         m_model.updateLamps();
         showLamps();
     });
-    m_tmrKeyDisplay.start(DisplayMs);
-    m_tmrKeypad.start(LampMs);
+    m_tmrKeyDisplay.start(m_model.displayIntervalMs());
+    m_tmrKeypad.start(m_model.lampIntervalMs());
     m_turnRest.setSingleShot(true);
     m_turnRest.setInterval(TurnRestMs);
     connect(&m_turnRest, &QTimer::timeout, this, &KeypadWindow::turnEnded);

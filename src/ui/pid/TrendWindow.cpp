@@ -106,6 +106,7 @@ void TrendWindow::closeEvent(QCloseEvent *event)
     }
     m_tmrTrend.stop();
     m_chart->frameTimer().stop();
+    m_model.close();
     event->accept();
 }
 
