@@ -96,35 +96,6 @@ void EthernetRoute::startConnectionItems(const QString &updateRate)
     link1.waitForFirstValues(1500);
 }
 
-QStringList EthernetRoute::screenTags(int number)
-{
-    switch (number) {
-    case 2:
-        return {"ST00.02@WORD", "ST00.03@WORD", "ST00.04@WORD", "ST00.05@WORD", "ST00.06@WORD", "ST00.07@WORD",
-            "ST00.08@WORD", "ST00.09@WORD", "ST00.11@WORD", "ST00.12@WORD", "ST00.13@WORD"};
-    case 3:
-        return {"P07.00@WORD", "P07.01@WORD", "P07.02@WORD", "P07.10@WORD", "ST0.13@WORD", "P07.20@WORD", "P07.21@WORD",
-            "P07.22@WORD"};
-    case 4:
-        return {"ST0.02@WORD", "ST0.03@WORD", "ST0.04@WORD", "ST0.05@WORD", "ST0.06@WORD", "ST0.07@WORD", "ST0.11@WORD",
-            "ST0.12@WORD", "ST0.13@WORD"};
-    default:
-        return {};
-    }
-}
-
-void EthernetRoute::startScreenItems(int number, const QString &updateRate)
-{
-    OpcDataLink &screenLink = link(number);
-    screenLink.resetItems();
-    OpcItemTable table;
-    const QStringList tags = screenTags(number);
-    for (qsizetype row = 0; row < tags.size(); ++row)
-        table[size_t(row)] = {QStringLiteral("tag"), m_ctx.state.OPCDevicePath + tags.at(row),
-            updateRate.isEmpty() ? DefaultRate : updateRate, QStringLiteral("0.0")};
-    screenLink.startItems(table);
-}
-
 int EthernetRoute::readItem(const QString &itemName, QVariant *value, int *quality)
 {
     return link(1).readItem(itemName, value, quality);

@@ -55,16 +55,6 @@ public:
     // Link 1's item table for a device path ("Channel1.Drive1.").
     static OpcItemTable connectionTable(const QString &devicePath, const QString &updateRate);
 
-    // The tags a screen's link subscribes: link 2 the keypad's status
-    // values, link 3 the PID parameters and feedback, link 4 the trend's
-    // pens (empty for another number).
-    static QStringList screenTags(int number);
-    // A screen opens on the route: ResetItems and StartItems of its link
-    // with its tags on the connected device at `updateRate` ms. The values
-    // land in the shared drive values as link 1's do; the screen's close
-    // calls link(number).stopItems().
-    void startScreenItems(int number, const QString &updateRate);
-
     // EthernetItems, through link 1.
     int readItem(const QString &itemName, QVariant *value, int *quality) override;
     int writeItem(const QString &itemName, const QVariant &value) override;

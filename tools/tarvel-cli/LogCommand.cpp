@@ -85,11 +85,10 @@ int LogCommand::run(CliSession &s)
     AppContext &ctx = s.ctx();
     TrendModel trend(ctx); // the trend's pens and scaling, P8.01 included
     trend.open();
-    if (LinkOptions::ethernet(s.parser())) {
-        // The trend's own data link brings its pens at the log's pace.
-        ctx.ethernet()->startScreenItems(TrendLink, QString::number(interval));
+    // On the Ethernet route the trend's open subscribed its own data link;
+    // the first row waits for its first values.
+    if (LinkOptions::ethernet(s.parser()))
         ctx.ethernet()->link(TrendLink).waitForFirstValues(std::max(interval, FirstValuesMs));
-    }
     SerialLinkMonitor poll(ctx);
     bool written = writeLine(file, ChartCsv::header(trend.table().channelNames()));
     bool lost = false;
