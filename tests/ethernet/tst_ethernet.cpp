@@ -218,7 +218,7 @@ private Q_SLOTS:
         int row = 0;
         for (const char *tag : {"ST00.00@WORD", "ST00.02@WORD", "ST00.01@WORD", "P01.03@WORD", "P01.04@WORD",
                  "P09.41@WORD", "ST00.18@WORD", "_System._Enabled"})
-            table[row++] = {"tag", bench.item(tag), "40", "0.0"};
+            table[row++] = {"tag", bench.item(tag), "300", "0.0"}; // slow enough to count one poll
         QSignalSpy told(&link, &OpcDataLink::valueChanged);
         QCOMPARE(link.startItems(table), row);
         QVERIFY(link.waitForFirstValues(3000));
@@ -238,7 +238,7 @@ private Q_SLOTS:
         QCOMPARE(told.first(), (QVariantList {bench.item("P01.03@WORD"), accel}));
         link.stopItems();
         const int stoppedAt = channel->transactions();
-        QTest::qWait(150);
+        QTest::qWait(700);
         QCOMPARE(channel->transactions(), stoppedAt);
     }
 

@@ -3,8 +3,8 @@
 #include "SimProcess.h"
 #include "TestSupport.h"
 
-#include "ports/ShellHooks.h"
 #include "comm/CommLink.h"
+#include "ports/ShellHooks.h"
 
 #include <QStringList>
 
@@ -42,5 +42,12 @@ private:
     TempProgram m_program;
     SimProcess m_sim;
 };
+
+// Starts `sim` and opens the link to it as a user does: on the serial link
+// behind Com 1, node 1 RTU 19200,E,8,1; on the Ethernet route as device
+// Channel1.Drive1 of server Tarvel.KOLV.1, whose definition file in the
+// program folder is pointed at the simulator. Only the link's own message
+// box ("Ethernet Connection Established") is left in the prompter.
+bool connectSimulator(TempProgram &program, SimProcess &sim, bool ethernet, QString *error);
 
 } // namespace Tarvel::Test

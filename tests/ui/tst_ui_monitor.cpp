@@ -233,18 +233,27 @@ class TestMonitorWindows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void fromTheMainWindow_data();
     void fromTheMainWindow();
 };
 
+void TestMonitorWindows::fromTheMainWindow_data()
+{
+    QTest::addColumn<bool>("ethernet");
+    QTest::newRow("serial link") << false;
+    QTest::newRow("Ethernet route") << true;
+}
+
+// The same screens, the same clicks and the same answers on either route.
 void TestMonitorWindows::fromTheMainWindow()
 {
+    QFETCH(bool, ethernet);
     MainFixture f;
     SimProcess sim({"--drive", "02,05,120", "--faults", "12"});
     QString error;
-    QVERIFY2(sim.startPty(&error), qPrintable(error));
     AppContext &ctx = f.ctx();
-    ctx.link().mod1().setPortMap(PortMap(QStringList {sim.link()}));
-    QCOMPARE(ctx.link().openSerial(SerialLinkSettings {}), 0);
+    QVERIFY2(connectSimulator(f.program, sim, ethernet, &error), qPrintable(error));
+    f.program.prompter().clear();
     f.w().pollTimers().mainTick();
     MonitorCommands &monitor = f.w().monitorCommands();
     ScriptedPrompter &prompter = f.program.prompter();
@@ -267,6 +276,8 @@ void TestMonitorWindows::fromTheMainWindow()
     QTRY_COMPARE_WITH_TIMEOUT(keypad->lamp("lblRun")->property("lampColour").toInt(), 255, 5000);
     QCOMPARE(keypad->lamp("lblStop")->property("lampColour").toInt(), 8421504);
 
+    // The close asks what the main window's status shows, as the user sees it.
+    QTRY_VERIFY_WITH_TIMEOUT(f.w().panel(2)->text().contains("RUN"), 5000);
     auto *frame = qobject_cast<QMdiSubWindow *>(keypad->parentWidget());
     QVERIFY(frame);
     prompter.clear();
@@ -289,6 +300,7 @@ void TestMonitorWindows::fromTheMainWindow()
     QVERIFY(faults);
     QTRY_COMPARE(faults->valueLabel(0)->text(), QStringLiteral("Over-Current During Accel (OCA)"));
     QCOMPARE(faults->valueLabel(5)->text(), QStringLiteral("No Faults Occurred"));
+    ctx.link().disconnectLink(); // before the simulator goes
 }
 
 TARVEL_TEST_MAIN(TestLinkDialogs, TestMonitorWindows)

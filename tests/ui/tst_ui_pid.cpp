@@ -1,6 +1,7 @@
 // The PID and trend screens in the main window against the simulator: the
 // commands open them, the controls reach their models, the chart menus
 // export, and closing asks and refuses as it must.
+#include "LinkTestSupport.h"
 #include "SimProcess.h"
 #include "TestMain.h"
 #include "TestSupport.h"
@@ -44,11 +45,21 @@ class TestPidTrendWindows : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void screensFromTheMainWindow_data();
     void screensFromTheMainWindow();
 };
 
+void TestPidTrendWindows::screensFromTheMainWindow_data()
+{
+    QTest::addColumn<bool>("ethernet");
+    QTest::newRow("serial link") << false;
+    QTest::newRow("Ethernet route") << true;
+}
+
+// The same screens, the same clicks and the same answers on either route.
 void TestPidTrendWindows::screensFromTheMainWindow()
 {
+    QFETCH(bool, ethernet);
     TempProgram program;
     Shell shell(program.ctx());
     AppContext &ctx = program.ctx();
@@ -62,9 +73,8 @@ void TestPidTrendWindows::screensFromTheMainWindow()
     w.show();
     SimProcess sim(QStringList {"--drive", "02,05,120"});
     QString error;
-    QVERIFY2(sim.startPty(&error), qPrintable(error));
-    ctx.link().mod1().setPortMap(PortMap(QStringList {sim.link()}));
-    QCOMPARE(ctx.link().openSerial(SerialLinkSettings {}), 0);
+    QVERIFY2(connectSimulator(program, sim, ethernet, &error), qPrintable(error));
+    prompter.clear();
     w.pollTimers().mainTick();
     RegisterTransactions(ctx).download1(1793, 1); // P7.00
     RegisterTransactions(ctx).download1(1795, 1); // P7.02
@@ -151,7 +161,7 @@ void TestPidTrendWindows::screensFromTheMainWindow()
     QVERIFY(screens->diagram() && screens->diagram()->isVisible());
     QVERIFY(screens->diagram()->pictureLoaded());
     keepScreenshot(screens->diagram(), "closed-loop-diagram");
-    ctx.link().closeConnection();
+    ctx.link().disconnectLink();
 }
 
 TARVEL_TEST_MAIN(TestPidTrendWindows)
