@@ -12,6 +12,8 @@
 // faster the Ethernet route moves the same parameter set. Each figure is
 // the fastest of a few runs.
 #include "BenchProgram.h"
+#include "BenchPrompter.h"
+#include "NoWindows.h"
 #include "comm/CommLink.h"
 #include "comm/SerialLinkMonitor.h"
 #include "ethernet/EthernetRoute.h"
@@ -44,30 +46,6 @@ constexpr int Rounds = 2;
 QTextStream out(stdout);
 
 enum class Route { Serial, Tcp, OpcItems };
-
-// Yes to go on, No to saving the upload (the save is no part of a transfer).
-class BenchPrompter : public Prompter
-{
-public:
-    int msgBox(const QString &text, int style, const QString &title) override
-    {
-        if (Msg::icon(style) == Msg::Critical)
-            failures << title + QStringLiteral(": ") + QString(text).replace(u'\r', u' ');
-        if (Msg::buttons(style) != Msg::YesNo)
-            return Msg::OK;
-        return title == QLatin1String("Upload Status") ? Msg::No : Msg::Yes;
-    }
-    QStringList failures;
-};
-
-class NoWindows : public TransferWindows
-{
-public:
-    void showAutoDetect() override { }
-    void showConfigInfo() override { }
-    void saveConfiguration() override { }
-    void showDetailedEditor() override { }
-};
 
 struct Timing
 {

@@ -15,13 +15,15 @@
 // the backup of the drive's settings before it stands beside the first:
 // the backup's cost is the difference, and its own phase.
 #include "BenchProgram.h"
-#include "ports/Prompter.h"
+#include "BenchPrompter.h"
+#include "NoWindows.h"
 #include "comm/CommLink.h"
-#include "transfer/DownloadOperation.h"
 #include "comm/ModbusPdu.h"
 #include "comm/RtuTransport.h"
 #include "comm/SerialLinkMonitor.h"
+#include "ports/Prompter.h"
 #include "ports/TransferWindows.h"
+#include "transfer/DownloadOperation.h"
 #include "transfer/UploadOperation.h"
 
 #include <QCoreApplication>
@@ -41,32 +43,6 @@ const QString LineSettings = QStringLiteral("19200,E,8,1");
 constexpr int Rounds = 3;
 
 QTextStream out(stdout);
-
-// The answers a user gives to a timed transfer: Yes to go on, No to saving
-// the upload (the save is no part of the transfer).
-class BenchPrompter : public Prompter
-{
-public:
-    int msgBox(const QString &text, int style, const QString &title) override
-    {
-        if (Msg::icon(style) == Msg::Critical)
-            failures << title + QStringLiteral(": ") + QString(text).replace(u'\r', u' ');
-        if (Msg::buttons(style) != Msg::YesNo)
-            return Msg::OK;
-        return title == QLatin1String("Upload Status") ? Msg::No : Msg::Yes;
-    }
-    QStringList failures;
-};
-
-// Nothing is shown and nothing saved while timing.
-class NoWindows : public TransferWindows
-{
-public:
-    void showAutoDetect() override { }
-    void showConfigInfo() override { }
-    void saveConfiguration() override { }
-    void showDetailedEditor() override { }
-};
 
 // The wire time of one finished transaction, from the function and
 // register count Mod1 was set to.

@@ -84,16 +84,24 @@ bool TransferCommands::connectEthernet(CliSession &s)
     route->setServerProgID(progId);
     ctx.trap(ConnectLocation, [&] { route->connectDevice(device); });
     // On the route the poll is the module's word on its link: ST00.18.
+    return ctx.link().linkOpen() && pollOnce(s);
+}
+
+// The commands rely on the identity and run state the main window's polling
+// would have read by now; a link that does not answer is closed with the
+// polling's message.
+bool TransferCommands::pollOnce(CliSession &s)
+{
+    AppContext &ctx = s.ctx();
     bool polled = false;
-    ctx.trap(ConnectLocation, [&] { polled = ctx.link().linkOpen() && SerialLinkMonitor(ctx).pollDrive(); });
+    ctx.trap(ConnectLocation, [&] { polled = SerialLinkMonitor(ctx).pollDrive(); });
     if (!polled) {
         s.closeLink();
         ctx.prompter().msgBox(QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem "
                                              "and try again."),
             Msg::Critical, QStringLiteral("Communication Error"));
-        return false;
     }
-    return true;
+    return polled;
 }
 
 bool TransferCommands::connect(CliSession &s, const SerialLinkSettings &settings)
@@ -127,17 +135,8 @@ bool TransferCommands::connect(CliSession &s, const SerialLinkSettings &settings
             Msg::Exclamation, QStringLiteral("Drive Not Found."));
         return false;
     }
-    // The commands rely on the identity and run state the main window's
-    // polling would have read by now.
-    bool polled = false;
-    ctx.trap(ConnectLocation, [&] { polled = SerialLinkMonitor(ctx).pollDrive(); });
-    if (!polled) {
-        s.closeLink();
-        ctx.prompter().msgBox(QStringLiteral("Communication with the drive has been lost.\rPlease correct the problem "
-                                             "and try again."),
-            Msg::Critical, QStringLiteral("Communication Error"));
+    if (!pollOnce(s))
         return false;
-    }
     ctx.state.strConnected = QStringLiteral("False");
     link.setBlockTransfer(s.isSet(BlockOption));
     return true;

@@ -39,6 +39,7 @@ public:
 
 private:
     static bool connectEthernet(CliSession &s);
+    static bool pollOnce(CliSession &s);
     static int diffFiles(CliSession &s, const QString &first, const QString &second);
     static int diffDrive(CliSession &s);
 };
