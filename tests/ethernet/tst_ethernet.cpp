@@ -237,9 +237,12 @@ private Q_SLOTS:
         QTRY_COMPARE(told.size(), 1);
         QCOMPARE(told.first(), (QVariantList {bench.item("P01.03@WORD"), accel}));
         link.stopItems();
+        QTest::qWait(100); // a read already on the wire still ends
         const int stoppedAt = channel->transactions();
-        QTest::qWait(700);
+        told.clear();
+        QTest::qWait(700); // two poll intervals: no poll starts any more
         QCOMPARE(channel->transactions(), stoppedAt);
+        QCOMPARE(told.size(), 0);
     }
 
     void singleItems()
