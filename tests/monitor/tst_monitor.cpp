@@ -5,7 +5,6 @@
 #include "TestMain.h"
 
 #include "comm/SerialLinkMonitor.h"
-#include "ethernet/ServerDefinition.h"
 #include "monitor/ConfigInfo.h"
 #include "monitor/DriveAccess.h"
 #include "monitor/FaultHistory.h"
@@ -410,15 +409,9 @@ struct EthernetDrive
     ~EthernetDrive() { ctx().link().disconnectLink(); } // before the simulator goes
     bool connect()
     {
-        if (QString error; !sim.startTcp(&error))
-            return false;
-        QSettings server(ServerDefinition::filePath(ctx().paths().serversDir(), "Tarvel.KOLV.1"), QSettings::IniFormat);
-        server.setValue("Channel1.Drive1/host", sim.readyTarget().section(u':', 0, 0));
-        server.setValue("Channel1.Drive1/port", sim.readyTarget().section(u':', 1));
-        server.sync();
-        route().setServerProgID(QStringLiteral("Tarvel.KOLV.1"));
-        route().connectDevice(QStringLiteral("Channel1.Drive1"));
-        return ctx().state.StatusValues[16] == 1; // ST00.18: the device answers
+        QString error;
+        return connectSimulator(program, sim, true, &error)
+            && ctx().state.StatusValues[16] == 1; // ST00.18: the device answers
     }
     AppContext &ctx() { return program.ctx(); }
     EthernetRoute &route() { return *ctx().ethernet(); }
