@@ -670,17 +670,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path("x.pdf")));
     }
 
-    // The link options reach the drive; the report reaches stdout.
-    void status()
-    {
-        const SimProcess *sim = startSim({"--node", "17", "--mode", "ascii", "--settings", "9600,O,7,1"});
-        QVERIFY(sim);
-        const Run r = run({"status", "--port", "LINK", "--node", "17", "--settings", "9600,O,7,1"}, sim);
-        QVERIFY2(r.status == 0, qPrintable(r.all()));
-        QCOMPARE(r.out.mid(1, 4), (QStringList {"Series: 2", "Model: 5", "Rev: 120", "Fault code: 0"}));
-        QCOMPARE(r.out.filter(QRegularExpression("^ST00\\.")).size(), 15);
-    }
-
     void log_data()
     {
         QTest::addColumn<QString>("sim"); // the simulator's options; "none" for no simulator
@@ -728,69 +717,69 @@ private Q_SLOTS:
         QCOMPARE(lines.at(1).left(6), "0.000,");
     }
 
-    // The full search: every try is printed while the search goes on, and
-    // the options it prints reach the drive. The order of the tries is the
+    void detect_data()
+    {
+        QTest::addColumn<QStringList>("sim"); // empty: a line nobody answers on
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("tries");
+        QTest::addColumn<QString>("first"); // the end of the first line
+        QTest::addColumn<QString>("last");
+        QTest::newRow("full search") << QStringList {"--mode", "ascii", "--settings", "4800,E,7,1"} << QStringList {}
+                                     << 0 << 2 << "ASCII Mode - 4800,N,7,2"
+                                     << "Link options: --node 1 --mode ascii --settings 4800,E,7,1";
+        QTest::newRow("quick, RTU, node 200")
+            << QStringList {"--node", "200"} << QStringList {"--quick", "--nodes", "199-200"} << 0 << 2
+            << "RTU Mode - 19200,E,8,1"
+            << "Link options: --node 200 --mode rtu --settings 19200,E,8,1";
+        // After RTU 19200 and 9600 over every node.
+        QTest::newRow("quick, ASCII") << QStringList {"--mode", "ascii", "--settings", "19200,E,7,1"}
+                                      << QStringList {"--quick"} << 0 << 2 * 247 + 1 << "RTU Mode - 19200,E,8,1"
+                                      << "Link options: --node 1 --mode ascii --settings 19200,E,7,1";
+        // Every format, the common ones first; the last is the table's last.
+        QTest::newRow("quick, nothing on the line")
+            << QStringList {} << QStringList {"--quick", "--nodes", "1-2"} << 1 << 48 << "RTU Mode - 19200,E,8,1"
+            << "Trying Node Address 2 - ASCII Mode - 38400,O,7,1";
+    }
+
+    // Every try is printed while the search goes on; the link options
+    // printed for the drive found reach it. The order of the tries is the
     // search's own test.
     void detect()
     {
-        const SimProcess *sim = startSim({"--mode", "ascii", "--settings", "4800,E,7,1"});
-        QVERIFY(sim);
-        QProcess process;
-        start(process, {"detect", "--port", "LINK"}, sim);
-        QVERIFY(process.waitForReadyRead(10000) && process.canReadLine());
-        QCOMPARE(process.readLine(), "Trying Node Address 1 - ASCII Mode - 4800,N,7,2\n");
-        QCOMPARE(process.state(), QProcess::Running); // waiting out the first try
-        const Run r = finish(process);
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out.last(), "Link options: --node 1 --mode ascii --settings 4800,E,7,1");
-        const Run status = run(QStringList {"status", "LINK"} + r.out.last().section(u' ', 2).split(u' '), sim);
-        QVERIFY2(status.status == 0, qPrintable(status.all()));
-        QCOMPARE(status.out.at(1), "Series: 2");
-    }
-
-    void quickDetect_data()
-    {
-        QTest::addColumn<QStringList>("sim"); // empty: a line nobody answers on
-        QTest::addColumn<QStringList>("nodes");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("tries");
-        QTest::addColumn<QString>("last");
-        QTest::newRow("RTU, node 200") << QStringList {"--node", "200"} << QStringList {"--nodes", "199-200"} << 0 << 2
-                                       << "Link options: --node 200 --mode rtu --settings 19200,E,8,1";
-        // After RTU 19200 and 9600 over every node.
-        QTest::newRow("ASCII, node 1") << QStringList {"--mode", "ascii", "--settings", "19200,E,7,1"} << QStringList {}
-                                       << 0 << 2 * 247 + 1
-                                       << "Link options: --node 1 --mode ascii --settings 19200,E,7,1";
-        // Every format, the common ones first; the last is the table's last.
-        QTest::newRow("nothing on the line") << QStringList {} << QStringList {"--nodes", "1-2"} << 1 << 48
-                                             << "Trying Node Address 2 - ASCII Mode - 38400,O,7,1";
-    }
-
-    void quickDetect()
-    {
         QFETCH(QStringList, sim);
-        QFETCH(QStringList, nodes);
+        QFETCH(QStringList, args);
         QFETCH(int, status);
         QFETCH(int, tries);
+        QFETCH(QString, first);
         QFETCH(QString, last);
         const int silent = sim.isEmpty() ? ::posix_openpt(O_RDWR | O_NOCTTY) : -1;
         if (sim.isEmpty())
             QVERIFY(silent >= 0 && ::grantpt(silent) == 0 && ::unlockpt(silent) == 0);
         const SimProcess *drive = sim.isEmpty() ? nullptr : startSim(sim);
         QVERIFY(drive || silent >= 0);
-        const QString link = drive ? drive->link() : QString::fromLocal8Bit(::ptsname(silent));
-        const Run r = run(QStringList {"detect", "--quick", link} + nodes);
+        QProcess process;
+        start(process, QStringList {"detect", "--port", drive ? "LINK" : ::ptsname(silent)} + args, drive);
+        QVERIFY(process.waitForReadyRead(10000) && process.canReadLine());
+        QVERIFY(QString(process.readLine()).endsWith(first + '\n'));
+        if (!args.contains("--quick"))
+            QCOMPARE(process.state(), QProcess::Running); // waiting out the first try
+        const Run r = finish(process);
         if (silent >= 0)
             ::close(silent);
         QVERIFY2(r.status == status, qPrintable(r.all()));
-        QVERIFY2(r.out.value(0).endsWith(" - RTU Mode - 19200,E,8,1"), qPrintable(r.out.value(0)));
         QCOMPARE(r.out.last(), last);
         // One more when the drive's answer came after the short time-out
         // and its node was asked again with the full one.
-        const qsizetype tried = r.out.filter(QRegularExpression("^Trying ")).size();
+        const qsizetype tried = 1 + r.out.filter(QRegularExpression("^Trying ")).size();
         QVERIFY2(tried == tries || (status == 0 && tried == tries + 1), qPrintable(QString::number(tried)));
-        if (status == 0)
-            QCOMPARE(r.out.filter(QRegularExpression(" - Succeeded$")).size(), 1);
+        if (status != 0)
+            return;
+        QCOMPARE(r.out.filter(QRegularExpression(" - Succeeded$")).size(), 1);
+        const Run polled = run(QStringList {"status", "LINK"} + last.section(u' ', 2).split(u' '), drive);
+        QVERIFY2(polled.status == 0, qPrintable(polled.all()));
+        QCOMPARE(polled.out.mid(1, 4), (QStringList {"Series: 2", "Model: 5", "Rev: 120", "Fault code: 0"}));
+        QCOMPARE(polled.out.filter(QRegularExpression("^ST00\\.")).size(), 15);
     }
 
     void upload_data()
