@@ -33,10 +33,22 @@
 using namespace Tarvel;
 using namespace Tarvel::Test;
 
-// tarvel-cli parts: parameter names as users write them.
-namespace Names {
+// The tool's parts in process: parameter names as users write them, the
+// link options and the status report.
+namespace Parts {
 
-class TestCliParamName : public QObject
+namespace {
+
+ComSetTable catalogueTable()
+{
+    Catalogue catalogue(builtCatalogue());
+    catalogue.connect();
+    return ComSetTable::read(catalogue);
+}
+
+} // namespace
+
+class TestCliParts : public QObject
 {
     Q_OBJECT
 
@@ -63,29 +75,7 @@ private Q_SLOTS:
         const std::optional<int> parsed = ParamName::parse(name);
         QCOMPARE(parsed.value_or(-1), index);
     }
-};
 
-} // namespace Names
-
-// The command line's link options and its status report, in process.
-namespace Link {
-
-namespace {
-
-ComSetTable catalogueTable()
-{
-    Catalogue catalogue(builtCatalogue());
-    catalogue.connect();
-    return ComSetTable::read(catalogue);
-}
-
-} // namespace
-
-class TestLinkOptions : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
     void linkOptions_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -179,7 +169,7 @@ private Q_SLOTS:
     }
 };
 
-} // namespace Link
+} // namespace Parts
 
 // tarvel-cli as a user runs it: processes over a program folder of their
 // own, against simulated drives on pseudo-terminals (or on Modbus/TCP behind
@@ -1052,5 +1042,5 @@ private Q_SLOTS:
 
 } // namespace Process
 
-TARVEL_TEST_GUILESS_MAIN(Names::TestCliParamName, Link::TestLinkOptions, Process::TestCli)
+TARVEL_TEST_GUILESS_MAIN(Parts::TestCliParts, Process::TestCli)
 #include "tst_cli.moc"
