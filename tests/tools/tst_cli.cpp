@@ -188,7 +188,6 @@ struct Run
     QString all() const { return out.join(u'\n') + u'\n' + errText(); }
 };
 
-const QString Rtu = QStringLiteral("19200,E,8,1");
 const QString ComError
     = QStringLiteral("MSG Com Error: Selected Com port does not exist or is in use by another application.");
 
@@ -225,49 +224,45 @@ void writeLines(const QString &path, const QStringList &lines)
     writeBytes(path, TextFile::encodeLines(lines));
 }
 
-// A line of its own to the simulator (node 1, RTU), closed again before the
-// tool opens the device.
-bool openLine(SimLine &line, const SimProcess &sim)
+// The simulated drive's answer (node 1, RTU) on a line of the test's own,
+// closed again before the tool opens the device.
+std::optional<ModbusReply> ask(const SimProcess &sim, const ModbusRequest &request)
 {
+    SimLine line;
     QString error;
-    if (!line.open(sim.link(), Rtu, &error)) {
+    if (!line.open(sim.link(), QStringLiteral("19200,E,8,1"), &error)) {
         qWarning() << error;
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return line.ask(1, request);
 }
 
-std::optional<qint16> readRegister(SimLine &line, int reg)
+std::optional<qint16> readRegister(const SimProcess &sim, int reg)
 {
-    const std::optional<ModbusReply> reply = line.ask(1, ModbusPdu::readHoldingRegisters(quint16(reg - 1), 1));
+    const std::optional<ModbusReply> reply = ask(sim, ModbusPdu::readHoldingRegisters(quint16(reg - 1), 1));
     if (!reply || reply->status != ModbusReply::Status::Ok || reply->values.size() != 1)
         return std::nullopt;
     return qint16(reply->values.first());
 }
 
+bool writeRegister(const SimProcess &sim, int reg, qint16 value)
+{
+    const std::optional<ModbusReply> reply = ask(sim, ModbusPdu::writeSingleRegister(quint16(reg - 1), quint16(value)));
+    return reply && reply->status == ModbusReply::Status::Ok;
+}
+
 bool writeSettings(const SimProcess &sim)
 {
-    SimLine line;
-    if (!openLine(line, sim))
-        return false;
-    for (const Setting &s : Settings) {
-        const std::optional<ModbusReply> reply
-            = line.ask(1, ModbusPdu::writeSingleRegister(quint16(s.reg - 1), quint16(s.raw)));
-        if (!reply || reply->status != ModbusReply::Status::Ok)
-            return false;
-    }
-    return true;
+    return std::all_of(
+        Settings.begin(), Settings.end(), [&](const Setting &s) { return writeRegister(sim, s.reg, s.raw); });
 }
 
 // For each test setting, whether the drive holds its value.
 QList<bool> settingsHeld(const SimProcess &sim)
 {
-    SimLine line;
     QList<bool> held;
-    if (!openLine(line, sim))
-        return held;
     for (const Setting &s : Settings)
-        held << (readRegister(line, s.reg) == s.raw);
+        held << (readRegister(sim, s.reg) == s.raw);
     return held;
 }
 
@@ -780,11 +775,8 @@ private Q_SLOTS:
         QFETCH(bool, outOfRange);
         const SimProcess *sim = startSim(outOfRange ? QStringList {"--no-range-check"} : QStringList {});
         QVERIFY(sim && writeSettings(*sim));
-        if (outOfRange) {
-            SimLine line;
-            QVERIFY(openLine(line, *sim));
-            QVERIFY(line.ask(1, ModbusPdu::writeSingleRegister(260 - 1, 9999)));
-        }
+        if (outOfRange)
+            QVERIFY(writeRegister(*sim, 260, 9999));
         const QString file = path("up.qxc");
         const Run r = run({"upload", "LINK", "-o", file, "--yes"}, sim);
         QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.all()));
@@ -964,11 +956,8 @@ private Q_SLOTS:
             QVERIFY2(r.out.contains(line), qPrintable(r.out.join('\n')));
         if (args.first() == "faults" && status == 0)
             QCOMPARE(r.out.filter(QRegularExpression("^P6\\.3[1-6] - ")).size(), 6);
-        if (reg) {
-            SimLine line;
-            QVERIFY(openLine(line, *drive));
-            QCOMPARE(readRegister(line, reg), std::optional<qint16>(qint16(value)));
-        }
+        if (reg)
+            QCOMPARE(readRegister(*drive, reg), std::optional<qint16>(qint16(value)));
     }
 
     void devices_data()
