@@ -194,6 +194,10 @@ const QList<Setting> Settings {
     {"P1.07", 264, "2", 2},
 };
 
+// A configuration of 02,05,120 with P1.03 beyond its maximum of 600, as a
+// hand edit might leave it; the open puts the default in its place.
+const QStringList OutOfRange {"#0205120", "#", "#", "#", "#", "103700"};
+
 // The status lines without their date and time: "New File operation started".
 QString withoutDate(const QString &line)
 {
@@ -315,10 +319,7 @@ class TestCli : public QObject
     QString newConfig(const QString &name, const QString &drive = QStringLiteral("02,05,120"))
     {
         const QString file = path(name);
-        const Run r = run({"new", "--drive", drive, file});
-        if (r.status != 0)
-            qWarning() << r.err;
-        return file;
+        return run({"new", "--drive", drive, file}).status == 0 ? file : QString();
     }
 
     // A configuration of 02,05,120 holding the test settings, made with
@@ -330,19 +331,6 @@ class TestCli : public QObject
         for (const Setting &s : Settings)
             set << s.name + u'=' + s.value;
         return run(set).status == 0 ? file : QString();
-    }
-
-    // The settings file with P1.03 beyond its maximum of 600, as a hand
-    // edit might leave it; the open puts the default in its place.
-    QString outOfRangeFile()
-    {
-        const QString file = settingsFile();
-        QByteArray bytes = readBytes(file);
-        const qsizetype at = bytes.indexOf("\n103");
-        if (file.isEmpty() || at < 0)
-            return {};
-        writeBytes(file, bytes.insert(at + 4, "9999"));
-        return file;
     }
 
 private Q_SLOTS:
@@ -438,10 +426,8 @@ private Q_SLOTS:
     // with problems.
     void check()
     {
-        const QString file = path("Configs/hand.qxc");
-        writeLines(file,
-            {"#0205120", "#C:\\Configs\\hand.qxc", "#1/2/2004 10:11:12", "#WARNING!", "#Only", "10110", "103700"});
-        const Run r = run({"check", file});
+        writeLines(path("hand.qxc"), OutOfRange);
+        const Run r = run({"check", path("hand.qxc")});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out.filter(" - P1.03 - Value too high. ").size(), 1);
         QCOMPARE(withoutDate(r.out.last()), "Open File operation completed");
@@ -452,7 +438,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("withSim");
         // FILE: a configuration of 02,05,120 holding the test settings;
-        // BADFILE: the same with P1.03 out of range; SAME: a configuration
+        // BADFILE: one with P1.03 out of range; SAME: a configuration
         // of 02,05,107 that must stay as it is; OUT: a file not to write;
         // EMPTY: a folder without catalogue; LOCKED: a device closed to the
         // user.
@@ -538,23 +524,21 @@ private Q_SLOTS:
                     QStandardPaths::findExecutable("setpriv"), "--bounding-set=-dac_override,-dac_read_search", "--"};
             if (wrapper.value(0, "not root").isEmpty())
                 QSKIP("running as root without setpriv: every device opens");
-            QFile device(path("ttyUSB9"));
-            QVERIFY(device.open(QIODevice::WriteOnly));
-            device.close();
-            QVERIFY(device.setPermissions({}));
+            writeBytes(path("ttyUSB9"), {});
+            QVERIFY(QFile::setPermissions(path("ttyUSB9"), {}));
         }
         const SimProcess *sim = withSim ? startSim() : nullptr;
         QVERIFY(sim || !withSim);
         writeLines(path("old.qxc"), {"#0205999", "#", "#", "#", "#", "10320"});
+        writeLines(path("bad.qxc"), OutOfRange);
         writeLines(path("same.qxc"), {"#0205107", "#", "#", "#", "#", "10320"});
         const QByteArray same = readBytes(path("same.qxc"));
         args.replaceInStrings("SAME", path("same.qxc")).replaceInStrings("OUT", path("out.qxc"));
+        args.replaceInStrings("BADFILE", path("bad.qxc"));
         args.replaceInStrings("EMPTY", path("Empty")).replaceInStrings("LOCKED", path("ttyUSB9"));
         QVERIFY(QDir().mkpath(path("Empty")));
         if (args.contains("FILE"))
             args.replaceInStrings("FILE", settingsFile());
-        if (args.contains("BADFILE"))
-            args.replaceInStrings("BADFILE", outOfRangeFile());
 
         const Run r = run(args, sim, wrapper);
         QVERIFY2(r.status == 2, qPrintable(r.all()));
