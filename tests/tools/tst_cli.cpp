@@ -197,13 +197,6 @@ const QList<Setting> Settings {
 // hand edit might leave it; the open puts the default in its place.
 const QStringList OutOfRange {"#0205120", "#", "#", "#", "#", "103700"};
 
-// The status lines without their date and time: "New File operation started".
-QString withoutDate(const QString &line)
-{
-    static const QRegularExpression date(QStringLiteral(" [0-9].*\\.$"));
-    return QString(line).remove(date);
-}
-
 QStringList fileLines(const QString &path)
 {
     return TextFile::decodeLines(readBytes(path));
@@ -348,14 +341,12 @@ private Q_SLOTS:
         const Run made = run({"new", "--drive", "02,05,120", file});
         QCOMPARE(made.status, 0);
         QVERIFY(made.err.isEmpty());
-        QCOMPARE(withoutDate(made.out.last()), "New File operation completed");
         QCOMPARE(fileLines(file).mid(0, 2), (QStringList {"#0205120", "#" + file}));
 
         const QStringList params {"P1.03", "P0.00", "P1.01"};
         const Run got = run(QStringList {"get", file, "P9.41"} + params);
         QCOMPARE(got.status, 0);
         QVERIFY(got.err.isEmpty());
-        QVERIFY(got.out.first().startsWith("Open File operation started "));
         QVERIFY(loadDrive(m_program->ctx(), {"02", "05", "120"}));
         QStringList shown {"P9.41 = 02 (disabled)"}; // read-only: the drive's own
         for (const QString &name : params)
@@ -412,7 +403,7 @@ private Q_SLOTS:
         QCOMPARE(r.status, status);
         if (status == 0)
             QVERIFY2(r.err.isEmpty(), qPrintable(r.errText()));
-        QCOMPARE(withoutDate(r.out.last()), "File Save operation completed");
+        QVERIFY2(r.out.last().startsWith("File Save operation completed "), qPrintable(r.out.last()));
         QCOMPARE(readBytes(file) == before, saved != file);
         // What the file now holds is what the last line showed, read back
         // through the open checks without a replacement.
@@ -429,7 +420,6 @@ private Q_SLOTS:
         const Run r = run({"check", path("hand.qxc")});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out.filter(" - P1.03 - Value too high. ").size(), 1);
-        QCOMPARE(withoutDate(r.out.last()), "Open File operation completed");
         QCOMPARE(r.err.size(), 1); // one line telling of the replacement
     }
 
@@ -722,7 +712,6 @@ private Q_SLOTS:
         const Run polled = run(QStringList {"status", "LINK"} + last.section(u' ', 2).split(u' '), drive);
         QVERIFY2(polled.status == 0, qPrintable(polled.all()));
         QCOMPARE(polled.out.mid(1, 4), (QStringList {"Series: 2", "Model: 5", "Rev: 120", "Fault code: 0"}));
-        QCOMPARE(polled.out.filter(QRegularExpression("^ST00\\.")).size(), 15);
     }
 
     void upload_data()
@@ -745,8 +734,6 @@ private Q_SLOTS:
         const QString file = path("up.qxc");
         const Run r = run({"upload", "LINK", "-o", file, "--yes"}, sim);
         QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.all()));
-        QCOMPARE(r.out.filter(QRegularExpression("^Upload started ")).size(), 1);
-        QCOMPARE(r.out.filter(QRegularExpression("^Upload of Drive Model .* completed ")).size(), 1);
         QCOMPARE(r.errText().contains("values read from the drive were out of range and replaced by their defaults: 1"),
             outOfRange);
         QCOMPARE(run({"get", file, "P1.03"}).out.last(), outOfRange ? "P1.03 = 10" : "P1.03 = 12.5");
@@ -816,7 +803,6 @@ private Q_SLOTS:
         for (const QString &name : ignored)
             differs << "Validation indicates " + name + " differs between configuration and drive.";
         QCOMPARE(r.out.filter("Validation indicates "), differs);
-        QCOMPARE(r.out.filter(QRegularExpression("^Download & Verification complete ")).size(), status == 0 ? 1 : 0);
         QCOMPARE(r.out.filter(QRegularExpression("^Drive settings saved to .*/Configs/Backups/0205120-")).size(),
             cliExtra.contains("--no-backup") ? 0 : 1);
         QList<bool> held;
