@@ -1,6 +1,4 @@
-// The diagnostics file: its writer in process, and the command line's
-// diagnostics command as a process, without and with a simulated drive.
-#include "SimProcess.h"
+// The diagnostics file's writer and the catalogue texts of the About window.
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/AboutInfo.h"
@@ -8,7 +6,6 @@
 #include "base/TextFile.h"
 #include "files/FileTestSupport.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using namespace Tarvel;
@@ -105,65 +102,5 @@ private Q_SLOTS:
     }
 };
 
-class TestCliDiagnostics : public QObject
-{
-    Q_OBJECT
-
-    struct Run
-    {
-        int status = -1;
-        QString out;
-    };
-
-    Run run(const TempProgram &program, const QStringList &args)
-    {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TARVEL_HOME", program.dir());
-        env.insert("TARVEL_PACING", "fast");
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TARVEL_CLI_PATH), args);
-        if (!process.waitForFinished(60000))
-            return {};
-        return {
-            process.exitCode(), QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
-    }
-
-private Q_SLOTS:
-    // To the default place or to -o (a folder that does not exist writes
-    // nothing); with the configuration opened and the drive polled once, as
-    // the main window would have them. The lines are the writer's test.
-    void offlineThenWithDriveAndConfiguration()
-    {
-        TempProgram program;
-        Run r = run(program, {"diagnostics"});
-        QVERIFY2(r.status == 0, qPrintable(r.out));
-        QVERIFY(fileLines(program.path("Data/Diags.Log")).contains(AboutInfo::versionCaption()));
-        QCOMPARE(run(program, {"diagnostics", "-o", program.path("missing/d.log")}).status, 2);
-
-        const QString file = program.path("Configs/d.qxc");
-        r = run(program, {"new", "--drive", "02,05,120", file});
-        QVERIFY2(r.status == 0, qPrintable(r.out));
-        r = run(program, {"set", file, "P1.03=12.5"});
-        QVERIFY2(r.status == 0, qPrintable(r.out));
-        SimProcess sim({"--drive", "02,05,120"});
-        QString error;
-        QVERIFY2(sim.startPty(&error), qPrintable(error));
-        const QString out = program.path("support.log");
-        r = run(program, {"diagnostics", "--config", file, sim.link(), "-o", out});
-        QVERIFY2(r.status == 0, qPrintable(r.out));
-        const QStringList lines = fileLines(out);
-        QVERIFY(lines.contains("Current config file = " + file));
-        QVERIFY(lines.contains("103 - 12.5"));
-        QVERIFY(lines.contains("Drive Series/Model/Rev Equal "));
-        QVERIFY(lines.contains("Series: 02"));
-        const qsizetype drive = lines.indexOf("Connected Drive info follows ----------------------");
-        QVERIFY(lines.at(drive + 1).startsWith("Drive Status - "));
-        QVERIFY(lines.at(drive + 1) != "Drive Status - Offline");
-        QVERIFY(lines.at(drive + 2) != "Connection: Off-Line ");
-        QVERIFY(!lines.at(drive + 3).contains("Not Connected"));
-    }
-};
-
-TARVEL_TEST_GUILESS_MAIN(TestDiagnosticsFile, TestCliDiagnostics)
+TARVEL_TEST_GUILESS_MAIN(TestDiagnosticsFile)
 #include "tst_diagnostics.moc"

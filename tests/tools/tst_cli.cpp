@@ -1,6 +1,7 @@
 // tarvel-cli: parameter names, link options and the status report in
 // process; then the tool as a user runs it, a process over a program folder
-// of its own, against simulated drives: exit codes, options and refusals.
+// of its own, against simulated drives: what reaches the core from the
+// command line, and what comes back on stdout, stderr and the exit status.
 #include "DriveStatusReport.h"
 #include "LinkOptions.h"
 #include "LinkTestSupport.h"
@@ -8,18 +9,17 @@
 #include "PdfText.h"
 #include "SimProcess.h"
 #include "TestSupport.h"
+#include "app/AboutInfo.h"
 #include "base/TextFile.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/ParamLoader.h"
 #include "comm/ComSetTable.h"
-#include "files/ConfigFile.h"
+#include "files/FileTestSupport.h"
 
 #include <QCommandLineParser>
-#include <QFile>
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 #include "TestMain.h"
@@ -31,10 +31,22 @@
 using namespace Tarvel;
 using namespace Tarvel::Test;
 
-// tarvel-cli parts: parameter names as users write them.
-namespace Names {
+// The tool's parts in process: parameter names as users write them, the
+// link options and the status report.
+namespace Parts {
 
-class TestCliParamName : public QObject
+namespace {
+
+ComSetTable catalogueTable()
+{
+    Catalogue catalogue(builtCatalogue());
+    catalogue.connect();
+    return ComSetTable::read(catalogue);
+}
+
+} // namespace
+
+class TestCliParts : public QObject
 {
     Q_OBJECT
 
@@ -61,82 +73,48 @@ private Q_SLOTS:
         const std::optional<int> parsed = ParamName::parse(name);
         QCOMPARE(parsed.value_or(-1), index);
     }
-};
 
-} // namespace Names
-
-// The command line's link options and its status report, in process.
-namespace Link {
-
-namespace {
-
-ComSetTable catalogueTable()
-{
-    Catalogue catalogue(builtCatalogue());
-    catalogue.connect();
-    return ComSetTable::read(catalogue);
-}
-
-} // namespace
-
-class TestLinkOptions : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
     void linkOptions_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<QString>("node");
-        QTest::addColumn<int>("commPort");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("asciiMode");
-        QTest::addColumn<QString>("settings");
-        QTest::newRow("catalogue defaults") << QStringList {} << true << "1" << 0 << "" << 0 << "19200,E,8,1";
-        QTest::newRow("Com 3") << QStringList {"--port", "Com 3"} << true << "1" << 2 << "" << 0 << "19200,E,8,1";
-        QTest::newRow("com6 unspaced") << QStringList {"--port", "com6"} << true << "1" << 5 << "" << 0
-                                       << "19200,E,8,1";
-        QTest::newRow("device path") << QStringList {"--port", "/dev/ttyUSB0", "--node", "12"} << true << "12" << 0
-                                     << "/dev/ttyUSB0" << 0 << "19200,E,8,1";
-        QTest::newRow("ascii takes its own format")
-            << QStringList {"--mode", "ascii"} << true << "1" << 0 << "" << 1 << "19200,E,7,1";
-        QTest::newRow("7 data bits mean ascii")
-            << QStringList {"--settings", "9600,O,7,1"} << true << "1" << 0 << "" << 1 << "9600,O,7,1";
+        // "node commPort target asciiMode settings", "-" for no target;
+        // empty when the options are refused.
+        QTest::addColumn<QString>("parsed");
+        QTest::newRow("catalogue defaults") << QStringList {} << "1 0 - 0 19200,E,8,1";
+        QTest::newRow("Com 3") << QStringList {"--port", "Com 3"} << "1 2 - 0 19200,E,8,1";
+        QTest::newRow("com6 unspaced") << QStringList {"--port", "com6"} << "1 5 - 0 19200,E,8,1";
+        QTest::newRow("device path") << QStringList {"--port", "/dev/ttyUSB0", "--node", "12"}
+                                     << "12 0 /dev/ttyUSB0 0 19200,E,8,1";
+        QTest::newRow("ascii takes its own format") << QStringList {"--mode", "ascii"} << "1 0 - 1 19200,E,7,1";
+        QTest::newRow("7 data bits mean ascii") << QStringList {"--settings", "9600,O,7,1"} << "1 0 - 1 9600,O,7,1";
         QTest::newRow("mode wins over bits")
-            << QStringList {"--settings", "9600,N,8,2", "--mode", "RTU"} << true << "1" << 0 << "" << 0 << "9600,N,8,2";
-        QTest::newRow("Com 7") << QStringList {"--port", "Com 7"} << false << "" << 0 << "" << 0 << "";
-        QTest::newRow("relative path") << QStringList {"--port", "ttyS0"} << false << "" << 0 << "" << 0 << "";
-        QTest::newRow("node 0") << QStringList {"--node", "0"} << false << "" << 0 << "" << 0 << "";
-        QTest::newRow("node 248") << QStringList {"--node", "248"} << false << "" << 0 << "" << 0 << "";
-        QTest::newRow("node letters") << QStringList {"--node", "1a"} << false << "" << 0 << "" << 0 << "";
-        QTest::newRow("bad mode") << QStringList {"--mode", "tcp"} << false << "" << 0 << "" << 0 << "";
-        QTest::newRow("bad settings") << QStringList {"--settings", "19200,X,8,1"} << false << "" << 0 << "" << 0 << "";
+            << QStringList {"--settings", "9600,N,8,2", "--mode", "RTU"} << "1 0 - 0 9600,N,8,2";
+        QTest::newRow("Com 7") << QStringList {"--port", "Com 7"} << "";
+        QTest::newRow("relative path") << QStringList {"--port", "ttyS0"} << "";
+        QTest::newRow("node 0") << QStringList {"--node", "0"} << "";
+        QTest::newRow("node 248") << QStringList {"--node", "248"} << "";
+        QTest::newRow("node letters") << QStringList {"--node", "1a"} << "";
+        QTest::newRow("bad mode") << QStringList {"--mode", "tcp"} << "";
+        QTest::newRow("bad settings") << QStringList {"--settings", "19200,X,8,1"} << "";
     }
     void linkOptions()
     {
         QFETCH(QStringList, arguments);
-        QFETCH(bool, valid);
-        QFETCH(QString, node);
-        QFETCH(int, commPort);
-        QFETCH(QString, target);
-        QFETCH(int, asciiMode);
-        QFETCH(QString, settings);
+        QFETCH(QString, parsed);
         QCommandLineParser parser;
         LinkOptions::addTo(parser);
         QVERIFY(parser.parse(QStringList {"tarvel-cli"} + arguments));
         QString error;
-        const auto parsed = LinkOptions::fromParser(parser, catalogueTable(), &error);
-        QCOMPARE(parsed.has_value(), valid);
-        if (!parsed) {
+        const std::optional<SerialLinkSettings> s = LinkOptions::fromParser(parser, catalogueTable(), &error);
+        QCOMPARE(s.has_value(), !parsed.isEmpty());
+        if (!s) {
             QVERIFY(error.startsWith(QLatin1String("--")));
             return;
         }
-        QCOMPARE(parsed->nodeAddress, node);
-        QCOMPARE(parsed->commPort, commPort);
-        QCOMPARE(parsed->target, target);
-        QCOMPARE(parsed->asciiMode, asciiMode);
-        QCOMPARE(parsed->portSettings, settings);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(s->nodeAddress, QString::number(s->commPort), s->target.isEmpty() ? "-" : s->target,
+                         QString::number(s->asciiMode), s->portSettings),
+            parsed);
     }
     void statusReport_data()
     {
@@ -177,9 +155,14 @@ private Q_SLOTS:
     }
 };
 
-} // namespace Link
+} // namespace Parts
 
-// tarvel-cli as a user runs it: a process over a program folder of its own.
+// tarvel-cli as a user runs it: processes over a program folder of their
+// own, against simulated drives on pseudo-terminals (or on Modbus/TCP behind
+// the Ethernet route), the drives' registers read back over the line to see
+// what really arrived.
+namespace Process {
+
 namespace {
 
 struct Run
@@ -191,658 +174,8 @@ struct Run
     QString all() const { return out.join(u'\n') + u'\n' + errText(); }
 };
 
-// Starts the tool over the program folder `home`. "LINK" in `args` stands
-// for `link`, where every "Com N" leads too.
-void startCli(QProcess &process, const QString &home, QStringList args, const QString &link = QString())
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TARVEL_HOME"), home);
-    env.insert(QStringLiteral("TARVEL_PACING"), QStringLiteral("fast"));
-    if (!link.isEmpty())
-        env.insert(QStringLiteral("TARVEL_PORTS"), QStringList(4, link).join(u':'));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(home);
-    process.start(QStringLiteral(TARVEL_CLI_PATH), link.isEmpty() ? args : args.replaceInStrings("LINK", link));
-}
-
-Run finishCli(QProcess &process)
-{
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    const auto lines
-        = [](const QByteArray &bytes) { return QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts); };
-    return {process.exitCode(), lines(process.readAllStandardOutput()), lines(process.readAllStandardError())};
-}
-
-Run runCli(const QString &home, const QStringList &args, const QString &link = QString())
-{
-    QProcess process;
-    startCli(process, home, args, link);
-    return finishCli(process);
-}
-
-} // namespace
-
-namespace Files {
-
-namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeLines(const QString &path, const QStringList &lines)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(TextFile::encodeLines(lines));
-}
-
-// The status lines without their date and time: "New File operation started".
-QString withoutDate(const QString &line)
-{
-    static const QRegularExpression date(QStringLiteral(" [0-9].*\\.$"));
-    return QString(line).remove(date);
-}
-
-// The catalogue default of a parameter for a drive, in the form a value box
-// shows it, read with the loader of the desktop program.
-QString catalogueText(Test::TempProgram &program, const QStringList &drive, int index)
-{
-    AppContext &ctx = program.ctx();
-    ParamLoader(ctx).getParamData(ctx.editor, QStringLiteral("qryTabParams"), u'\'' + drive[0] + u'\'',
-        u'\'' + drive[1] + u'\'', u'\'' + drive[2] + u'\'');
-    return ctx.editor.txtP(index).text();
-}
-
-} // namespace
-
-class TestCli : public QObject
-{
-    Q_OBJECT
-
-    std::unique_ptr<Test::TempProgram> m_program;
-
-    QString path(const QString &relative) const { return m_program->path(relative); }
-
-    Run run(const QStringList &args, const QString &home = QString())
-    {
-        return runCli(home.isNull() ? m_program->dir() : home, args);
-    }
-
-    // A new QX2 configuration at Configs/<name>, made by the tool; its
-    // revision is one the dependency rules cover.
-    QString newConfig(const QString &name, const QString &drive = QStringLiteral("02,05,107"))
-    {
-        const QString file = path("Configs/" + name);
-        const Run r = run({"new", "--drive", drive, file});
-        if (r.status != 0)
-            qWarning() << r.err;
-        return file;
-    }
-
-private Q_SLOTS:
-    void init() { m_program = std::make_unique<Test::TempProgram>(); }
-    void cleanup() { m_program.reset(); }
-
-    void newAndGet_data()
-    {
-        QTest::addColumn<QString>("drive");
-        QTest::addColumn<QString>("series");
-        QTest::addColumn<QStringList>("params");
-        QTest::newRow("QX2") << "02,05,120"
-                             << "2" << QStringList {"P1.03", "P0.00", "P1.01"};
-    }
-
-    void newAndGet()
-    {
-        QFETCH(QString, drive);
-        QFETCH(QString, series);
-        QFETCH(QStringList, params);
-        const QString file = path("Configs/Fan 1.qxc");
-        const Run made = run({"new", "--drive", drive, file});
-        QCOMPARE(made.status, 0);
-        QVERIFY(made.err.isEmpty());
-        QCOMPARE(withoutDate(made.out.last()), "New File operation completed");
-        const QStringList fileLines = TextFile::decodeLines(readBytes(file));
-        QCOMPARE(fileLines.value(0), "#" + QString(drive).remove(','));
-        QCOMPARE(fileLines.value(1), "#" + file);
-
-        const Run got = run(QStringList {"get", file, "P9.41"} + params);
-        QCOMPARE(got.status, 0);
-        QVERIFY(got.err.isEmpty());
-        const QStringList shown = got.out.filter(" = ");
-        QCOMPARE(shown.size(), params.size() + 1);
-        QCOMPARE(shown.value(0), "P9.41 = 0" + series + " (disabled)"); // read-only: the drive's own
-        const QStringList code = drive.split(',');
-        for (int n = 0; n < params.size(); ++n) {
-            const int index = params[n].mid(1).remove('.').toInt();
-            QCOMPARE(shown.value(n + 1), params[n] + " = " + catalogueText(*m_program, code, index));
-        }
-        QVERIFY(got.out.first().startsWith("Open File operation started "));
-    }
-
-    void setValues_data()
-    {
-        QTest::addColumn<QStringList>("assignments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("values"); // "Pg.nn = TEXT" after each
-        // The last parameter read back from the saved file: a choice comes
-        // back as its entry's two-character code.
-        QTest::addColumn<QString>("reread");
-        QTest::newRow("accepted") << QStringList {"P1.03=12.5"} << 0 << QStringList {} << QStringList {"P1.03 = 12.5"}
-                                  << QString("P1.03 = 12.5");
-        QTest::newRow("too high keeps the last value")
-            << QStringList {"P1.03=12.5", "P1.03=600.1"} << 1
-            << QStringList {"MSG Value Out Of Range: The value entered for P1.03 is too high!\\rThe parameter will be "
-                            "set to the previous value."}
-            << QStringList {"P1.03 = 12.5", "P1.03 = 12.5"} << QString("P1.03 = 12.5");
-        QTest::newRow("choice list position")
-            << QStringList {"P3.00=3"} << 0 << QStringList {} << QStringList {"P3.00 = 3"} << QString("P3.00 = 03");
-        QTest::newRow("rule refuses against another value")
-            << QStringList {"P2.00=3", "P2.06=5"} << 1
-            << QStringList {"MSG Invalid Value: Value must be less than or equal to P2.04."}
-            << QStringList {"P2.00 = 3", "P2.06 = 1.5"} << QString("P2.06 = 1.5");
-    }
-
-    void setValues()
-    {
-        QFETCH(QStringList, assignments);
-        QFETCH(int, status);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, values);
-        QFETCH(QString, reread);
-        const QString file = newConfig("Pump.qxc");
-        const Run r = run(QStringList {"set", file} + assignments);
-        QCOMPARE(r.out.filter(QRegularExpression("^MSG ")), messages);
-        QCOMPARE(r.out.filter(QRegularExpression("^P\\d+\\.\\d\\d = ")), values);
-        QCOMPARE(r.status, status);
-        if (status == 0)
-            QVERIFY2(r.err.isEmpty(), qPrintable(r.err.join('\n')));
-        QVERIFY(withoutDate(r.out.last()) == "File Save operation completed");
-
-        // What the file now holds is what the last line showed, read back
-        // through the open checks without a replacement.
-        const Run back = run({"get", file, reread.section(' ', 0, 0)});
-        QCOMPARE(back.status, 0);
-        QCOMPARE(back.out.last(), reread);
-    }
-
-    void setToAnotherFile()
-    {
-        const QString file = newConfig("Base.qxc");
-        const QByteArray before = readBytes(file);
-        const QString out = path("Configs/Copy.qxc");
-        const Run r = run({"set", file, "P1.03=20", "-o", out});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(readBytes(file), before);
-        QVERIFY(TextFile::decodeLines(readBytes(out)).contains("10320"));
-        QCOMPARE(TextFile::decodeLines(readBytes(out)).value(1), "#" + out);
-        QCOMPARE(run({"get", out, "P1.03"}).out.last(), "P1.03 = 20");
-    }
-
-    void setWithUnknownParameterChangesNothing_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("not used by QX2") << "P10.05=1"
-                                         << "P10.05 is not used by this drive (02 05 107)";
-        QTest::newRow("no such field") << "P1.99=1"
-                                       << "P1.99 is not a parameter name";
-    }
-
-    void setWithUnknownParameterChangesNothing()
-    {
-        QFETCH(QString, word);
-        QFETCH(QString, error);
-        const QString file = newConfig("Same.qxc");
-        const QByteArray before = readBytes(file);
-        const Run r = run({"set", file, "P1.03=20", word});
-        QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.value(0).contains(error), qPrintable(r.err.join('\n')));
-        QCOMPARE(readBytes(file), before);
-        QVERIFY(r.out.filter(" = ").isEmpty());
-    }
-
-    void check_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("report");
-        QTest::newRow("too high") << "700" << 1
-                                  << " - P1.03 - Value too high. Value = 700 Max = 600 Parameter's default of 10 was "
-                                     "loaded.";
-    }
-
-    void check()
-    {
-        QFETCH(QString, value);
-        QFETCH(int, status);
-        QFETCH(QString, report);
-        const QString file = path("Configs/hand.qxc");
-        writeLines(file,
-            {"#0205120", "#C:\\Configs\\hand.qxc", "#1/2/2004 10:11:12", "#WARNING!", "#Only", "10110", "103" + value});
-        const Run r = run({"check", file});
-        QCOMPARE(r.status, status);
-        QCOMPARE(r.out.filter(" - P").size(), 1);
-        QVERIFY2(r.out.filter(" - P").value(0).endsWith(report), qPrintable(r.out.join('\n')));
-        QCOMPARE(withoutDate(r.out.last()), "Open File operation completed");
-        QCOMPARE(r.err.size(), status); // one line telling of the replacement
-    }
-
-    void newReplacesOnlyWhenTold()
-    {
-        const QString file = newConfig("Twice.qxc");
-        writeLines(path("Configs/Twice.qxs"), {"schematic"});
-        const QByteArray before = readBytes(file);
-        const Run no = run({"new", "--drive", "03,01,100", file});
-        QCOMPARE(no.status, 1);
-        QCOMPARE(no.out,
-            QStringList {
-                "MSG Tarvel: The file " + file + " already exists.\\rDo you want to replace the existing file?"});
-        QCOMPARE(readBytes(file), before);
-        QVERIFY(QFile::exists(path("Configs/Twice.qxs")));
-
-        const Run yes = run({"--yes", "new", "--drive", "03,01,100", file});
-        QCOMPARE(yes.status, 0);
-        QCOMPARE(TextFile::decodeLines(readBytes(file)).value(0), "#0301100");
-        QVERIFY(!QFile::exists(path("Configs/Twice.qxs")));
-    }
-
-    void cannotRun_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<bool>("usage");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QString>("message"); // the box that tells it, if one does
-        const QString none;
-        QTest::newRow("no command") << QStringList {} << true << "no command given" << none;
-        QTest::newRow("unknown command") << QStringList {"erase"} << true << "unknown command 'erase'" << none;
-        QTest::newRow("unknown option") << QStringList {"drives", "--fast"} << true << "Unknown option 'fast'" << none;
-        QTest::newRow("option of another command") << QStringList {"get", "x.qxc", "P1.00", "--drive", "02,05,120"}
-                                                   << true << "get does not take the option --drive" << none;
-        QTest::newRow("get without parameter") << QStringList {"get", "x.qxc"} << true << "get takes" << none;
-        QTest::newRow("set without value")
-            << QStringList {"set", "x.qxc", "P1.00"} << true << "P1.00 is not an assignment" << none;
-        QTest::newRow("new without drive") << QStringList {"new", "x.qxc"} << true << "new needs --drive" << none;
-        QTest::newRow("new with an unknown drive") << QStringList {"new", "--drive", "02,05,999", "x.qxc"} << false
-                                                   << "drive 02,05,999 is not in the catalogue" << none;
-        QTest::newRow("new into a missing folder")
-            << QStringList {"new", "--drive", "02,05,120", "nowhere/x.qxc"} << false << "no folder for" << none;
-        QTest::newRow("missing program folder") << QStringList {"--home", "/no/such/folder", "drives"} << false
-                                                << "no program folder /no/such/folder" << none;
-        QTest::newRow("missing file") << QStringList {"get", "gone.qxc", "P1.00"} << false << ""
-                                      << "MSG File missing: Error loading file.\\rCould not find %1/gone.qxc.";
-        QTest::newRow("unsupported drive")
-            << QStringList {"check", "old.qxc"} << false << ""
-            << "MSG Non-Supported Drive Model: The file you are opening is configured for a drive model that is not "
-               "curently supported.";
-    }
-
-    void cannotRun()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(bool, usage);
-        QFETCH(QString, error);
-        QFETCH(QString, message);
-        writeLines(path("old.qxc"), {"#0205999", "#", "#", "#", "#", "10320"});
-        const Run r = run(args);
-        QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.value(0).contains(error), qPrintable(r.err.join('\n')));
-        QCOMPARE(r.err.contains("Usage: tarvel-cli [--home DIR] [--yes] COMMAND ..."), usage);
-        QCOMPARE(r.out.filter("MSG "), message.isEmpty() ? QStringList() : QStringList {message.arg(m_program->dir())});
-        QVERIFY(!QFile::exists(path("x.qxc")));
-    }
-
-    // The schematic settings file decoded, changed as the pickers change it,
-    // and drawn.
-    void schematic()
-    {
-        const QString config = newConfig("Pump1.qxc");
-        const QString file = path("Configs/Pump1.qxs");
-        writeLines(path("Configs/Lone.qxs"), {"#x", "@" + path("Configs/Lone.qxc"), "321210130340434000"});
-        const Run lone = run({"schematic", path("Configs/Lone.qxs")});
-        QCOMPARE(lone.status, 0);
-        QCOMPARE(lone.out.size(), 18); // no configuration: the length says series 3
-        QCOMPARE(lone.out.value(6), "7 imgSW1: sink");
-
-        const Run set = run({"schematic", config, "--set", "1=1", "--set", "5=9", "9=0", "10=0", "3=3"});
-        QCOMPARE(set.status, 1); // 5=9 and the fixed 9 refused, the rest set
-        QCOMPARE(set.err.size(), 2);
-        QCOMPARE(TextFile::decodeLines(readBytes(file)).value(5), "11344444X0");
-        QCOMPARE(TextFile::decodeLines(readBytes(file)).value(4), "@" + config);
-
-        writeLines(file, {"#", "1724"});
-        const Run decoded = run({"schematic", file});
-        QCOMPARE(decoded.status, 0);
-        QCOMPARE(decoded.out,
-            (QStringList {"1 imgFuse: disconnect", "2 imgReactor: unchanged", "3 imgDI(1): unchanged",
-                "4 imgDI(2): none", "5 imgDI(3): unchanged", "6 imgDI(4): unchanged", "7 imgDI(5): unchanged",
-                "8 imgDI(6): unchanged", "10 imgBrakeResistor: unchanged"}));
-
-        const Run svg = run({"schematic", file, "--svg", path("out.svg")});
-        QCOMPARE(svg.status, 0);
-        const QByteArray drawing = readBytes(path("out.svg"));
-        QXmlStreamReader xml(drawing);
-        while (!xml.atEnd())
-            xml.readNext();
-        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        QVERIFY(drawing.contains(">QX-2-0P7H<") && drawing.contains(">Motor Nameplate Data<"));
-        QCOMPARE(run({"schematic", file, "--svg", path("out2.svg"), "--page", "2"}).status, 2);
-
-        QCOMPARE(run({"schematic", path("Configs/gone.qxs")}).status, 2);
-        QCOMPARE(run({"schematic", path("Configs/Lone.qxs"), "--svg", path("x.svg")}).status, 2); // no .qxc
-    }
-
-    // The schematic printed without a display: a page per diagram page, the
-    // title block in the PDF's text.
-    void printToPdf()
-    {
-        if (!Test::hasPdfToText())
-            QSKIP(Test::NoPdfToText);
-        newConfig("Kiln.qxc", "03,06,104");
-        const Run r = run({"print", path("Configs/Kiln.qxs"), "-o", path("kiln.pdf"), "--company", "Acme Mills",
-            "--project", "Kiln 2", "--original"});
-        QCOMPARE(r.status, 0);
-        const QString text = Test::pdfText(path("kiln.pdf"));
-        QCOMPARE(text.count(u'\f'), 2);
-        for (const char *shown : {"Acme Mills", "Kiln 2", "Kiln.qxc", "Page 1: Control Terminals"})
-            QVERIFY2(text.contains(shown), shown);
-        QCOMPARE(run({"print", path("Configs/Kiln.qxs"), "-o", path("x.pdf"), "--fit", "--original"}).status, 2);
-        QVERIFY(!QFile::exists(path("x.pdf")));
-    }
-
-    void catalogueMissing()
-    {
-        QTemporaryDir empty;
-        const Run r = run({"--home", empty.path(), "drives"});
-        QCOMPARE(r.status, 2);
-        QCOMPARE(r.err, QStringList {"tarvel-cli: catalogue not found: " + empty.path() + "/Data/QX.qxd"});
-        QVERIFY(r.out.isEmpty());
-        // The environment's folder is used when no --home is given.
-        QCOMPARE(run({"drives"}, empty.path()).status, 2);
-    }
-};
-
-} // namespace Files
-
-// tarvel-cli's detect and status as a user runs them: processes talking to
-// the simulated drive on a pseudo-terminal.
-namespace Drive {
-
-namespace {
-
 const QString ComError
     = QStringLiteral("MSG Com Error: Selected Com port does not exist or is in use by another application.");
-const QString DriveNotFound = QStringLiteral("MSG Drive Not Found.: Drive not found. Please check your settings.");
-
-} // namespace
-
-class TestCliLink : public QObject
-{
-    Q_OBJECT
-
-    std::unique_ptr<TempProgram> m_program;
-    std::unique_ptr<SimProcess> m_sim;
-
-    // "LINK" in `args` stands for the simulator's device (a missing one
-    // without simulator); every "Com N" leads there too.
-    void start(QProcess &process, const QStringList &args)
-    {
-        startCli(process, m_program->dir(), args, m_sim ? m_sim->link() : m_program->path("no-drive"));
-    }
-
-    Run run(const QStringList &args)
-    {
-        QProcess process;
-        start(process, args);
-        return finishCli(process);
-    }
-
-    bool startSim(const QStringList &arguments)
-    {
-        m_sim = std::make_unique<SimProcess>(arguments);
-        QString error;
-        const bool started = m_sim->startPty(&error);
-        if (!started)
-            qWarning() << error;
-        return started;
-    }
-
-private Q_SLOTS:
-    void init() { m_program = std::make_unique<TempProgram>(); }
-    void cleanup()
-    {
-        m_sim.reset();
-        m_program.reset();
-    }
-
-    void status_data()
-    {
-        QTest::addColumn<QStringList>("sim");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QStringList>("identity");
-        QTest::newRow("--port with node and ascii settings")
-            << QStringList {"--drive", "02,05,120", "--node", "17", "--mode", "ascii", "--settings", "9600,O,7,1"}
-            << QStringList {"status", "--port", "LINK", "--node", "17", "--settings", "9600,O,7,1"}
-            << QStringList {"Series: 2", "Model: 5", "Rev: 120", "Fault code: 0"};
-    }
-
-    void status()
-    {
-        QFETCH(QStringList, sim);
-        QFETCH(QStringList, args);
-        QFETCH(QStringList, identity);
-        QVERIFY(startSim(sim));
-        const Run r = run(args);
-        QVERIFY2(r.status == 0, qPrintable(r.all()));
-        QVERIFY2(r.out.value(0).startsWith("Drive Status - STOP"), qPrintable(r.out.value(0)));
-        QCOMPARE(r.out.mid(1, 4), identity);
-        // ST00.02 .. ST00.16; the last is the drive's revision.
-        QCOMPARE(r.out.size(), 5 + 15);
-        QVERIFY(r.out.at(5).startsWith("ST00.02 = "));
-        QCOMPARE(r.out.last(), "ST00.16 = " + identity.at(2).mid(5));
-    }
-
-    void cannotRun_data()
-    {
-        QTest::addColumn<bool>("withSim");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("firstLine"); // of stdout, or of stderr when stdout is empty
-        QTest::newRow("status, wrong settings")
-            << true << QStringList {"status", "LINK", "--settings", "9600,E,8,1"} << DriveNotFound;
-        QTest::newRow("status, missing port") << false << QStringList {"status", "LINK"} << ComError;
-        QTest::newRow("detect, missing port") << false << QStringList {"detect", "--port", "LINK"} << ComError;
-        QTest::newRow("detect, no port") << false << QStringList {"detect"}
-                                         << "tarvel-cli: detect needs the port to search: a device path or \"Com N\"";
-        QTest::newRow("detect, link options") << false << QStringList {"detect", "LINK", "--node", "3"}
-                                              << "tarvel-cli: detect does not take the option --node";
-    }
-
-    void cannotRun()
-    {
-        QFETCH(bool, withSim);
-        QFETCH(QStringList, args);
-        QFETCH(QString, firstLine);
-        if (withSim)
-            QVERIFY(startSim({"--drive", "02,05,120"}));
-        const Run r = run(args);
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.out.size() <= 1);
-        const QString first = r.out.isEmpty() ? r.err.value(0) : r.out.first();
-        QVERIFY2(first.startsWith(firstLine), qPrintable(first));
-    }
-
-    void log_data()
-    {
-        QTest::addColumn<QStringList>("sim"); // empty: no drive
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("rows"); // -1: some, fewer than a full run
-        QTest::newRow("recorded") << QStringList {"--drive", "02,05,120"} << 0 << 10;
-        QTest::newRow("link lost") << QStringList {"--drive", "02,05,120", "--stop-after", "16"} << 1 << -1;
-        QTest::newRow("no drive") << QStringList() << 2 << 0;
-    }
-
-    // One row per interval, each with the time from the first and the ten
-    // pens; a lost link keeps the rows before it.
-    void log()
-    {
-        QFETCH(QStringList, sim);
-        QFETCH(int, status);
-        QFETCH(int, rows);
-        if (!sim.isEmpty())
-            QVERIFY(startSim(sim));
-        const QString csv = m_program->path("rec.csv");
-        const Run r = run({"log", "LINK", "--interval", "100", "--duration", "1", "-o", csv});
-        QVERIFY2(r.status == status, qPrintable(r.all()));
-        QFile file(csv);
-        if (rows == 0) {
-            QVERIFY(!file.exists());
-            return;
-        }
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
-        QCOMPARE(lines.first(),
-            "Time (s),Output Frequency,Motor Speed,Output Hz X P8.01,Output Current,Motor Output "
-            "Current,Output Voltage,DC Bus Voltage,PID Setpoint,PID Feedback,Frequency Setpoint\r");
-        QCOMPARE(lines.last(), QByteArray());
-        const qsizetype taken = lines.size() - 2;
-        QVERIFY2(rows < 0 ? taken > 0 && taken < 10 : taken == rows, qPrintable(QString::number(taken)));
-        double last = -1;
-        for (const QByteArray &line : lines.mid(1, taken)) {
-            const QList<QByteArray> cells = line.trimmed().split(',');
-            QCOMPARE(cells.size(), 11);
-            QVERIFY(QRegularExpression("^\\d+\\.\\d{3}$").match(QString::fromLatin1(cells[0])).hasMatch());
-            QVERIFY(cells[0].toDouble() > last);
-            last = cells[0].toDouble();
-            QCOMPARE(cells[8], "0"); // pen 7: no PID set-point given
-        }
-        QCOMPARE(lines.at(1).left(6), "0.000,");
-    }
-
-    // The drive answers on the fifth combination; every try is printed
-    // while the search goes on, and the options it prints reach the drive.
-    void detectFindsAsciiDrive()
-    {
-        QVERIFY(startSim({"--drive", "02,05,120", "--mode", "ascii", "--settings", "9600,E,7,1"}));
-        QProcess process;
-        start(process, {"detect", "--port", "LINK"});
-        QVERIFY(process.waitForReadyRead(10000) && process.canReadLine());
-        QCOMPARE(process.readLine(), "Trying Node Address 1 - ASCII Mode - 4800,N,7,2\n");
-        QCOMPARE(process.state(), QProcess::Running);
-        const Run r = finishCli(process);
-        QCOMPARE(r.status, 0);
-        // The order of the tries is the search's own test; here what the tool adds.
-        QCOMPARE(r.out.last(), "Link options: --node 1 --mode ascii --settings 9600,E,7,1");
-        const Run status = run(QStringList {"status", "LINK"} + r.out.last().section(u' ', 2).split(u' '));
-        QVERIFY2(status.status == 0, qPrintable(status.all()));
-        QCOMPARE(status.out.at(1), "Series: 2");
-    }
-
-    void quickDetect_data()
-    {
-        QTest::addColumn<QStringList>("sim"); // empty: a line nobody answers on
-        QTest::addColumn<QStringList>("nodes");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<int>("tries");
-        QTest::addColumn<QString>("last");
-        QTest::newRow("RTU, node 200") << QStringList {"--node", "200"} << QStringList {} << 0 << 200
-                                       << "Link options: --node 200 --mode rtu --settings 19200,E,8,1";
-        // After RTU 19200 and 9600 over every node.
-        QTest::newRow("ASCII, node 200") << QStringList {"--node", "200", "--mode", "ascii", "--settings",
-            "19200,E,7,1"} << QStringList {}
-                                         << 0 << 2 * 247 + 200
-                                         << "Link options: --node 200 --mode ascii --settings 19200,E,7,1";
-        // Every format, the common ones first; the last is the table's last.
-        QTest::newRow("nothing on the line") << QStringList {} << QStringList {"--nodes", "1-2"} << 1 << 48
-                                             << "Trying Node Address 2 - ASCII Mode - 38400,O,7,1";
-    }
-
-    void quickDetect()
-    {
-        QFETCH(QStringList, sim);
-        QFETCH(QStringList, nodes);
-        QFETCH(int, status);
-        QFETCH(int, tries);
-        QFETCH(QString, last);
-        const int silent = sim.isEmpty() ? ::posix_openpt(O_RDWR | O_NOCTTY) : -1;
-        if (sim.isEmpty())
-            QVERIFY(silent >= 0 && ::grantpt(silent) == 0 && ::unlockpt(silent) == 0);
-        else
-            QVERIFY(startSim(QStringList {"--drive", "02,05,120"} + sim));
-        const QString link = silent >= 0 ? QString::fromLocal8Bit(::ptsname(silent)) : m_sim->link();
-        const Run r = run(QStringList {"detect", "--quick", link} + nodes);
-        if (silent >= 0)
-            ::close(silent);
-        QVERIFY2(r.status == status, qPrintable(r.all()));
-        QCOMPARE(r.out.value(0), "Trying Node Address 1 - RTU Mode - 19200,E,8,1");
-        QCOMPARE(r.out.last(), last);
-        // One more when the drive's answer came after the short time-out
-        // and its node was asked again with the full one.
-        const qsizetype tried = r.out.filter(QRegularExpression("^Trying ")).size();
-        QVERIFY2(tried == tries || (status == 0 && tried == tries + 1), qPrintable(QString::number(tried)));
-        if (status == 0)
-            QCOMPARE(r.out.filter(QRegularExpression("^Node Address 200 - .* - Succeeded$")).size(), 1);
-    }
-
-    void permissionDenied_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("status") << QStringList {"status"};
-        QTest::newRow("detect") << QStringList {"detect"};
-        QTest::newRow("detect --quick") << QStringList {"detect", "--quick"};
-        QTest::newRow("upload") << QStringList {"upload", "-o", "out.qxc", "--yes"};
-    }
-
-    // A device that exists but is closed to the user: the message says so
-    // and how to get in, and nothing runs.
-    void permissionDenied()
-    {
-        QFETCH(QStringList, args);
-        const QString device = m_program->path("ttyUSB9");
-        QFile file(device);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        QVERIFY(file.setPermissions({}));
-        QString program = QStringLiteral(TARVEL_CLI_PATH);
-        QStringList words = args << device;
-        // Root opens any file; without the capability that allows it, the
-        // file's mode holds for root too.
-        if (::geteuid() == 0) {
-            program = QStandardPaths::findExecutable("setpriv");
-            if (program.isEmpty())
-                QSKIP("running as root without setpriv: every device opens");
-            words = QStringList {"--bounding-set=-dac_override,-dac_read_search", "--", TARVEL_CLI_PATH} + words;
-        }
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TARVEL_HOME", m_program->dir());
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_program->dir());
-        process.start(program, words);
-        const Run r = finishCli(process);
-        QCOMPARE(r.status, 2);
-        const QString told = r.out.filter("MSG ").value(0);
-        QVERIFY2(
-            told.startsWith("MSG Com Port Permission: Permission denied on " + device + ": user "), qPrintable(told));
-        QVERIFY2(told.contains("\\rsudo usermod -aG dialout "), qPrintable(told));
-        QVERIFY(r.out.filter("Trying ").isEmpty());
-    }
-};
-
-} // namespace Drive
-
-// tarvel-cli upload and download as a user runs them: processes against
-// simulated drives on pseudo-terminals, the drives' registers read back
-// over the line to see what really arrived.
-namespace Transfer {
-
-namespace {
-
-const QString Rtu = QStringLiteral("19200,E,8,1");
 
 // What the tests write into a simulator or a file, away from the defaults:
 // P1.03 = 12.5 and P1.06 = 7.5 (resolution 0.1) and the list P1.07 at its
@@ -860,20 +193,78 @@ const QList<Setting> Settings {
     {"P1.07", 264, "2", 2},
 };
 
+// A configuration of 02,05,120 with P1.03 beyond its maximum of 600, as a
+// hand edit might leave it; the open puts the default in its place.
+const QStringList OutOfRange {"#0205120", "#", "#", "#", "#", "103700"};
+
+QStringList fileLines(const QString &path)
+{
+    return TextFile::decodeLines(readBytes(path));
+}
+
+void writeLines(const QString &path, const QStringList &lines)
+{
+    writeBytes(path, TextFile::encodeLines(lines));
+}
+
+// The simulated drive's answer (node 1, RTU) on a line of the test's own,
+// closed again before the tool opens the device.
+std::optional<ModbusReply> ask(const SimProcess &sim, const ModbusRequest &request)
+{
+    SimLine line;
+    QString error;
+    if (!line.open(sim.link(), QStringLiteral("19200,E,8,1"), &error)) {
+        qWarning() << error;
+        return std::nullopt;
+    }
+    return line.ask(1, request);
+}
+
+std::optional<qint16> readRegister(const SimProcess &sim, int reg)
+{
+    const std::optional<ModbusReply> reply = ask(sim, ModbusPdu::readHoldingRegisters(quint16(reg - 1), 1));
+    if (!reply || reply->status != ModbusReply::Status::Ok || reply->values.size() != 1)
+        return std::nullopt;
+    return qint16(reply->values.first());
+}
+
+bool writeRegister(const SimProcess &sim, int reg, qint16 value)
+{
+    const std::optional<ModbusReply> reply = ask(sim, ModbusPdu::writeSingleRegister(quint16(reg - 1), quint16(value)));
+    return reply && reply->status == ModbusReply::Status::Ok;
+}
+
+bool writeSettings(const SimProcess &sim)
+{
+    return std::all_of(
+        Settings.begin(), Settings.end(), [&](const Setting &s) { return writeRegister(sim, s.reg, s.raw); });
+}
+
+// For each test setting, whether the drive holds its value.
+QList<bool> settingsHeld(const SimProcess &sim)
+{
+    QList<bool> held;
+    for (const Setting &s : Settings)
+        held << (readRegister(sim, s.reg) == s.raw);
+    return held;
+}
+
 } // namespace
 
-class TestCliTransfer : public QObject
+class TestCli : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<TempProgram> m_program;
     std::vector<std::unique_ptr<SimProcess>> m_sims;
 
-    QString path(const QString &name) const { return m_program->path(name); }
+    QString path(const QString &relative) const { return m_program->path(relative); }
 
-    SimProcess *startSim(const QStringList &arguments)
+    // A simulated QX2 (02,05,120) on a pseudo-terminal; null when it did
+    // not start.
+    SimProcess *startSim(const QStringList &arguments = {})
     {
-        auto sim = std::make_unique<SimProcess>(arguments);
+        auto sim = std::make_unique<SimProcess>(QStringList {"--drive", "02,05,120"} + arguments);
         QString error;
         if (!sim->startPty(&error)) {
             qWarning() << error;
@@ -883,89 +274,55 @@ class TestCliTransfer : public QObject
         return m_sims.back().get();
     }
 
-    // "LINK" in `args` stands for the simulator's device, a missing device
-    // without one.
-    Run run(const QStringList &args, const SimProcess *sim = nullptr)
+    // Starts the tool over the program folder, through `wrapper` when one
+    // is given. "LINK" in `args` stands for the simulator's device, a
+    // missing device without one; every "Com N" leads there too.
+    void start(QProcess &process, QStringList args, const SimProcess *sim = nullptr, QStringList wrapper = {})
     {
-        return runCli(m_program->dir(), args, sim ? sim->link() : m_program->path("no-drive"));
+        const QString link = sim ? sim->link() : path("no-drive");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TARVEL_HOME", m_program->dir());
+        env.insert("TARVEL_PACING", "fast");
+        env.insert("TARVEL_PORTS", QStringList(4, link).join(u':'));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_program->dir());
+        wrapper << TARVEL_CLI_PATH;
+        const QString program = wrapper.takeFirst();
+        process.start(program, wrapper + args.replaceInStrings("LINK", link));
     }
 
-    // A line of its own to the simulator, closed again before the tool
-    // opens the device.
-    static bool openLine(SimLine &line, const SimProcess &sim, const QString &format)
+    static Run finish(QProcess &process)
     {
-        QString error;
-        if (!line.open(sim.link(), format, &error)) {
-            qWarning() << error;
-            return false;
-        }
-        return true;
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        const auto lines
+            = [](const QByteArray &bytes) { return QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts); };
+        return {process.exitCode(), lines(process.readAllStandardOutput()), lines(process.readAllStandardError())};
     }
 
-    static std::optional<qint16> readRegister(SimLine &line, int reg, quint8 node = 1)
+    Run run(const QStringList &args, const SimProcess *sim = nullptr, const QStringList &wrapper = {})
     {
-        const std::optional<ModbusReply> reply = line.ask(node, ModbusPdu::readHoldingRegisters(quint16(reg - 1), 1));
-        if (!reply || reply->status != ModbusReply::Status::Ok || reply->values.size() != 1)
-            return std::nullopt;
-        return qint16(reply->values.first());
+        QProcess process;
+        start(process, args, sim, wrapper);
+        return finish(process);
     }
 
-    static bool writeSettings(const SimProcess &sim, quint8 node = 1, const QString &format = Rtu,
-        ModbusTransport::Framing framing = ModbusTransport::Framing::Rtu)
+    // A new configuration at `name` in the program folder, made by the tool.
+    QString newConfig(const QString &name, const QString &drive = QStringLiteral("02,05,120"))
     {
-        SimLine line(framing);
-        if (!openLine(line, sim, format))
-            return false;
-        for (const Setting &s : Settings) {
-            const std::optional<ModbusReply> reply
-                = line.ask(node, ModbusPdu::writeSingleRegister(quint16(s.reg - 1), quint16(s.raw)));
-            if (!reply || reply->status != ModbusReply::Status::Ok)
-                return false;
-        }
-        return true;
-    }
-
-    // For each test setting, whether the drive holds its value.
-    static QList<bool> settingsHeld(const SimProcess &sim)
-    {
-        SimLine line;
-        QList<bool> held;
-        if (!openLine(line, sim, Rtu))
-            return held;
-        for (const Setting &s : Settings)
-            held << (readRegister(line, s.reg) == s.raw);
-        return held;
+        const QString file = path(name);
+        return run({"new", "--drive", drive, file}).status == 0 ? file : QString();
     }
 
     // A configuration of 02,05,120 holding the test settings, made with
     // the tool's own new and set.
     QString settingsFile()
     {
-        const QString file = path("settings.qxc");
-        if (run({"new", "--drive", "02,05,120", file}).status != 0)
-            return {};
+        const QString file = newConfig("settings.qxc");
         QStringList set {"set", file};
         for (const Setting &s : Settings)
             set << s.name + u'=' + s.value;
         return run(set).status == 0 ? file : QString();
-    }
-
-    // The settings file with P1.03 beyond its maximum of 600, as a hand
-    // edit might leave it; the open puts the default in its place.
-    QString outOfRangeFile()
-    {
-        const QString file = settingsFile();
-        QFile f(file);
-        if (file.isEmpty() || !f.open(QIODevice::ReadOnly))
-            return {};
-        QByteArray bytes = f.readAll();
-        f.close();
-        const qsizetype at = bytes.indexOf("\n103");
-        if (at < 0 || !f.open(QIODevice::WriteOnly))
-            return {};
-        bytes.insert(at + 4, "9999");
-        f.write(bytes);
-        return file;
     }
 
 private Q_SLOTS:
@@ -976,13 +333,392 @@ private Q_SLOTS:
         m_program.reset();
     }
 
+    // new writes the drive's catalogue defaults; get shows each value as
+    // its value box does; new replaces a file only when told.
+    void newAndGet()
+    {
+        const QString file = path("Configs/Fan 1.qxc");
+        const Run made = run({"new", "--drive", "02,05,120", file});
+        QCOMPARE(made.status, 0);
+        QVERIFY(made.err.isEmpty());
+        QCOMPARE(fileLines(file).mid(0, 2), (QStringList {"#0205120", "#" + file}));
+
+        const QStringList params {"P1.03", "P0.00", "P1.01"};
+        const Run got = run(QStringList {"get", file, "P9.41"} + params);
+        QCOMPARE(got.status, 0);
+        QVERIFY(got.err.isEmpty());
+        QVERIFY(loadDrive(m_program->ctx(), {"02", "05", "120"}));
+        QStringList shown {"P9.41 = 02 (disabled)"}; // read-only: the drive's own
+        for (const QString &name : params)
+            shown << name + " = " + m_program->ctx().editor.txtP(ParamName::parse(name).value()).text();
+        QCOMPARE(got.out.filter(" = "), shown);
+
+        // The replace question is answered No, or Yes with --yes.
+        const QByteArray before = readBytes(file);
+        const Run no = run({"new", "--drive", "03,01,100", file});
+        QCOMPARE(no.status, 1);
+        QCOMPARE(no.out,
+            QStringList {
+                "MSG Tarvel: The file " + file + " already exists.\\rDo you want to replace the existing file?"});
+        QCOMPARE(readBytes(file), before);
+        QCOMPARE(run({"--yes", "new", "--drive", "03,01,100", file}).status, 0);
+        QCOMPARE(fileLines(file).value(0), "#0301100");
+    }
+
+    void setValues_data()
+    {
+        QTest::addColumn<QStringList>("args"); // after the file; OUT: another file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("values"); // "Pg.nn = TEXT" after each
+        // The last parameter read back from the saved file: a choice comes
+        // back as its entry's two-character code.
+        QTest::addColumn<QString>("reread");
+        QTest::newRow("accepted") << QStringList {"P1.03=12.5"} << 0 << QStringList {} << QStringList {"P1.03 = 12.5"}
+                                  << QString("P1.03 = 12.5");
+        QTest::newRow("too high keeps the last value")
+            << QStringList {"P1.03=12.5", "P1.03=600.1"} << 1
+            << QStringList {"MSG Value Out Of Range: The value entered for P1.03 is too high!\\rThe parameter will be "
+                            "set to the previous value."}
+            << QStringList {"P1.03 = 12.5", "P1.03 = 12.5"} << QString("P1.03 = 12.5");
+        QTest::newRow("choice list position")
+            << QStringList {"P3.00=3"} << 0 << QStringList {} << QStringList {"P3.00 = 3"} << QString("P3.00 = 03");
+        QTest::newRow("to another file") << QStringList {"P1.03=20", "-o", "OUT"} << 0 << QStringList {}
+                                         << QStringList {"P1.03 = 20"} << QString("P1.03 = 20");
+    }
+
+    void setValues()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, values);
+        QFETCH(QString, reread);
+        const QString file = newConfig("Configs/Pump.qxc");
+        const QByteArray before = readBytes(file);
+        const QString saved = args.contains("OUT") ? path("Configs/Copy.qxc") : file;
+        const Run r = run(QStringList {"set", file} + args.replaceInStrings("OUT", saved));
+        QCOMPARE(r.out.filter(QRegularExpression("^MSG ")), messages);
+        QCOMPARE(r.out.filter(QRegularExpression("^P\\d+\\.\\d\\d = ")), values);
+        QCOMPARE(r.status, status);
+        if (status == 0)
+            QVERIFY2(r.err.isEmpty(), qPrintable(r.errText()));
+        QVERIFY2(r.out.last().startsWith("File Save operation completed "), qPrintable(r.out.last()));
+        QCOMPARE(readBytes(file) == before, saved != file);
+        // What the file now holds is what the last line showed, read back
+        // through the open checks without a replacement.
+        const Run back = run({"get", saved, reread.section(' ', 0, 0)});
+        QCOMPARE(back.status, 0);
+        QCOMPARE(back.out.last(), reread);
+    }
+
+    // A value out of range is reported, replaced, and makes the run one
+    // with problems.
+    void check()
+    {
+        writeLines(path("hand.qxc"), OutOfRange);
+        const Run r = run({"check", path("hand.qxc")});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out.filter(" - P1.03 - Value too high. ").size(), 1);
+        QCOMPARE(r.err.size(), 1); // one line telling of the replacement
+    }
+
+    void cannotRun_data()
+    {
+        QTest::addColumn<bool>("withSim");
+        // FILE: a configuration of 02,05,120 holding the test settings;
+        // BADFILE: one with P1.03 out of range; SAME: a configuration
+        // of 02,05,107 that must stay as it is; OUT: a file not to write;
+        // EMPTY: a folder without catalogue; LOCKED: a device closed to the
+        // user.
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("usage");
+        // The start of the one "MSG " line of stdout, else text of the first
+        // line of stderr; DIR stands for the program folder.
+        QTest::addColumn<QString>("told");
+        const QString noPort = "MSG Com Error: Selected Com port does not exist or is in use";
+        const QString denied = "MSG Com Port Permission: Permission denied on DIR/ttyUSB9: user ";
+        QTest::newRow("no command") << false << QStringList {} << true << "no command given";
+        QTest::newRow("unknown command") << false << QStringList {"erase"} << true << "unknown command 'erase'";
+        QTest::newRow("unknown option") << false << QStringList {"drives", "--fast"} << true << "Unknown option 'fast'";
+        QTest::newRow("option of another command")
+            << false << QStringList {"get", "SAME", "P1.00", "--drive", "02,05,120"} << true
+            << "get does not take the option --drive";
+        QTest::newRow("get without parameter") << false << QStringList {"get", "SAME"} << true << "get takes";
+        QTest::newRow("set without value")
+            << false << QStringList {"set", "SAME", "P1.00"} << true << "P1.00 is not an assignment";
+        QTest::newRow("set, parameter the drive does not use")
+            << false << QStringList {"set", "SAME", "P1.03=20", "P10.05=1"} << false
+            << "P10.05 is not used by this drive (02 05 107)";
+        QTest::newRow("set, no such field")
+            << false << QStringList {"set", "SAME", "P1.03=20", "P1.99=1"} << false << "P1.99 is not a parameter name";
+        QTest::newRow("new without drive") << false << QStringList {"new", "OUT"} << true << "new needs --drive";
+        QTest::newRow("new with an unknown drive") << false << QStringList {"new", "--drive", "02,05,999", "OUT"}
+                                                   << false << "drive 02,05,999 is not in the catalogue";
+        QTest::newRow("new into a missing folder")
+            << false << QStringList {"new", "--drive", "02,05,120", "nowhere/x.qxc"} << false << "no folder for";
+        QTest::newRow("missing program folder") << false << QStringList {"--home", "/no/such/folder", "drives"} << false
+                                                << "tarvel-cli: no program folder /no/such/folder";
+        QTest::newRow("missing catalogue") << false << QStringList {"--home", "EMPTY", "drives"} << false
+                                           << "tarvel-cli: catalogue not found: DIR/Empty/Data/QX.qxd";
+        QTest::newRow("missing file") << false << QStringList {"get", "gone.qxc", "P1.00"} << false
+                                      << "MSG File missing: Error loading file.\\rCould not find DIR/gone.qxc.";
+        QTest::newRow("unsupported drive")
+            << false << QStringList {"check", "old.qxc"} << false
+            << "MSG Non-Supported Drive Model: The file you are opening is configured for a drive model that is not "
+               "curently supported.";
+        QTest::newRow("devices, no server") << false << QStringList {"devices", "Tarvel.KOLV.9"} << false
+                                            << "Tarvel.KOLV.9.ini: no such server definition";
+        QTest::newRow("log, no drive") << false
+                                       << QStringList {"log", "LINK", "--interval", "100", "--duration", "1", "-o",
+                                              "OUT"}
+                                       << false << noPort;
+        QTest::newRow("status, wrong settings")
+            << true << QStringList {"status", "LINK", "--settings", "9600,E,8,1"} << false
+            << "MSG Drive Not Found.: Drive not found. Please check your settings.";
+        QTest::newRow("status, missing port") << false << QStringList {"status", "LINK"} << false << ComError;
+        QTest::newRow("detect, missing port") << false << QStringList {"detect", "--port", "LINK"} << false << ComError;
+        QTest::newRow("detect, no port") << false << QStringList {"detect"} << true
+                                         << "tarvel-cli: detect needs the port to search: a device path or \"Com N\"";
+        QTest::newRow("detect, link options") << false << QStringList {"detect", "LINK", "--node", "3"} << true
+                                              << "tarvel-cli: detect does not take the option --node";
+        QTest::newRow("status, closed device") << false << QStringList {"status", "LOCKED"} << false << denied;
+        QTest::newRow("detect, closed device") << false << QStringList {"detect", "LOCKED"} << false << denied;
+        QTest::newRow("detect --quick, closed device")
+            << false << QStringList {"detect", "--quick", "LOCKED"} << false << denied;
+        QTest::newRow("upload, closed device")
+            << false << QStringList {"upload", "LOCKED", "-o", "OUT", "--yes"} << false << denied;
+        QTest::newRow("upload, no --yes") << true << QStringList {"upload", "LINK", "-o", "OUT"} << false
+                                          << "MSG Verification Required: Any configuration information";
+        QTest::newRow("upload, no simulator")
+            << false << QStringList {"upload", "LINK", "-o", "OUT", "--yes"} << false << noPort;
+        QTest::newRow("upload, no -o") << true << QStringList {"upload", "LINK", "--yes"} << true
+                                       << "tarvel-cli: upload needs -o FILE.qxc";
+        QTest::newRow("download, no --yes") << true << QStringList {"download", "FILE", "LINK"} << false
+                                            << "MSG Confirm Download: The setup in the QX AC Drive";
+        QTest::newRow("download, value out of range")
+            << true << QStringList {"download", "BADFILE", "LINK", "--yes"} << false << "tarvel-cli: values of ";
+    }
+
+    // Refused or broken off: status 2, told why, no file written or
+    // changed, no transfer started and no register of the drive changed.
+    void cannotRun()
+    {
+        QFETCH(bool, withSim);
+        QFETCH(QStringList, args);
+        QFETCH(bool, usage);
+        QFETCH(QString, told);
+        QStringList wrapper;
+        if (args.contains("LOCKED")) {
+            // Root opens any file; without the capability that allows it,
+            // the file's mode holds for root too.
+            if (::geteuid() == 0)
+                wrapper = QStringList {
+                    QStandardPaths::findExecutable("setpriv"), "--bounding-set=-dac_override,-dac_read_search", "--"};
+            if (wrapper.value(0, "not root").isEmpty())
+                QSKIP("running as root without setpriv: every device opens");
+            writeBytes(path("ttyUSB9"), {});
+            QVERIFY(QFile::setPermissions(path("ttyUSB9"), {}));
+        }
+        const SimProcess *sim = withSim ? startSim() : nullptr;
+        QVERIFY(sim || !withSim);
+        writeLines(path("old.qxc"), {"#0205999", "#", "#", "#", "#", "10320"});
+        writeLines(path("bad.qxc"), OutOfRange);
+        writeLines(path("same.qxc"), {"#0205107", "#", "#", "#", "#", "10320"});
+        const QByteArray same = readBytes(path("same.qxc"));
+        args.replaceInStrings("SAME", path("same.qxc")).replaceInStrings("OUT", path("out.qxc"));
+        args.replaceInStrings("BADFILE", path("bad.qxc"));
+        args.replaceInStrings("EMPTY", path("Empty")).replaceInStrings("LOCKED", path("ttyUSB9"));
+        QVERIFY(QDir().mkpath(path("Empty")));
+        if (args.contains("FILE"))
+            args.replaceInStrings("FILE", settingsFile());
+
+        const Run r = run(args, sim, wrapper);
+        QVERIFY2(r.status == 2, qPrintable(r.all()));
+        told.replace("DIR", m_program->dir());
+        const QStringList messages = r.out.filter(QRegularExpression("^MSG "));
+        if (told.startsWith("MSG ")) {
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(messages.first().startsWith(told), qPrintable(messages.first()));
+        } else {
+            QVERIFY(messages.isEmpty());
+            QVERIFY2(r.err.value(0).contains(told), qPrintable(r.errText()));
+        }
+        if (args.contains(path("ttyUSB9")))
+            QVERIFY2(messages.first().contains("\\rsudo usermod -aG dialout "), qPrintable(messages.first()));
+        QCOMPARE(r.err.contains("Usage: tarvel-cli [--home DIR] [--yes] COMMAND ..."), usage);
+        QVERIFY(!QFile::exists(path("out.qxc")));
+        QCOMPARE(readBytes(path("same.qxc")), same);
+        QVERIFY(r.out.filter(QRegularExpression("^P\\d+\\.\\d\\d = ")).isEmpty());
+        QVERIFY(r.out.filter(QRegularExpression("^(Upload|Download) started |^Trying ")).isEmpty());
+        // The settings file's values never reached a drive that would take them.
+        if (sim)
+            QCOMPARE(settingsHeld(*sim), QList<bool>(Settings.size(), false));
+    }
+
+    // The schematic settings file decoded, changed as the pickers change it,
+    // and drawn.
+    void schematic()
+    {
+        const QString config = newConfig("Configs/Pump1.qxc");
+        const QString file = path("Configs/Pump1.qxs");
+        writeLines(path("Configs/Lone.qxs"), {"#x", "@" + path("Configs/Lone.qxc"), "321210130340434000"});
+        const Run lone = run({"schematic", path("Configs/Lone.qxs")});
+        QCOMPARE(lone.status, 0);
+        QCOMPARE(lone.out.size(), 18); // no configuration: the length says series 3
+        QCOMPARE(lone.out.value(6), "7 imgSW1: sink");
+
+        const Run set = run({"schematic", config, "--set", "1=1", "--set", "5=9", "9=0", "10=0", "3=3"});
+        QCOMPARE(set.status, 1); // 5=9 and the fixed 9 refused, the rest set
+        QCOMPARE(set.err.size(), 2);
+        QCOMPARE(fileLines(file).value(5), "11344444X0");
+
+        writeLines(file, {"#", "1724"});
+        const Run decoded = run({"schematic", file});
+        QCOMPARE(decoded.status, 0);
+        QCOMPARE(decoded.out,
+            (QStringList {"1 imgFuse: disconnect", "2 imgReactor: unchanged", "3 imgDI(1): unchanged",
+                "4 imgDI(2): none", "5 imgDI(3): unchanged", "6 imgDI(4): unchanged", "7 imgDI(5): unchanged",
+                "8 imgDI(6): unchanged", "10 imgBrakeResistor: unchanged"}));
+
+        const Run svg = run({"schematic", file, "--svg", path("out.svg")});
+        QCOMPARE(svg.status, 0);
+        const QByteArray drawing = readBytes(path("out.svg"));
+        QVERIFY(drawing.contains(">QX-2-0P7H<") && drawing.contains(">Motor Nameplate Data<"));
+        QCOMPARE(run({"schematic", file, "--svg", path("out2.svg"), "--page", "2"}).status, 2);
+
+        QCOMPARE(run({"schematic", path("Configs/gone.qxs")}).status, 2);
+        QCOMPARE(run({"schematic", path("Configs/Lone.qxs"), "--svg", path("x.svg")}).status, 2); // no .qxc
+    }
+
+    // The schematic printed without a display: a page per diagram page,
+    // the title block's texts from the options and the configuration.
+    void printToPdf()
+    {
+        if (!Test::hasPdfToText())
+            QSKIP(Test::NoPdfToText);
+        newConfig("Configs/Kiln.qxc", "03,06,104");
+        const Run r = run({"print", path("Configs/Kiln.qxs"), "-o", path("kiln.pdf"), "--company", "Acme Mills",
+            "--project", "Kiln 2", "--original"});
+        QCOMPARE(r.status, 0);
+        const QString text = Test::pdfText(path("kiln.pdf"));
+        QCOMPARE(text.count(u'\f'), 2);
+        for (const char *shown : {"Acme Mills", "Kiln 2", "Kiln.qxc"})
+            QVERIFY2(text.contains(shown), shown);
+        QCOMPARE(run({"print", path("Configs/Kiln.qxs"), "-o", path("x.pdf"), "--fit", "--original"}).status, 2);
+        QVERIFY(!QFile::exists(path("x.pdf")));
+    }
+
+    void log_data()
+    {
+        QTest::addColumn<QString>("sim"); // the simulator's options
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("rows"); // -1: some, fewer than a full run
+        QTest::newRow("recorded") << "" << 0 << 10;
+        QTest::newRow("link lost") << "--stop-after 16" << 1 << -1;
+    }
+
+    // One row per interval, each with the time from the first and the ten
+    // pens; a lost link keeps the rows before it.
+    void log()
+    {
+        QFETCH(QString, sim);
+        QFETCH(int, status);
+        QFETCH(int, rows);
+        const SimProcess *drive = startSim(sim.split(' ', Qt::SkipEmptyParts));
+        QVERIFY(drive);
+        const QString csv = path("rec.csv");
+        const Run r = run({"log", "LINK", "--interval", "100", "--duration", "1", "-o", csv}, drive);
+        QVERIFY2(r.status == status, qPrintable(r.all()));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines.first(),
+            "Time (s),Output Frequency,Motor Speed,Output Hz X P8.01,Output Current,Motor Output "
+            "Current,Output Voltage,DC Bus Voltage,PID Setpoint,PID Feedback,Frequency Setpoint\r");
+        QCOMPARE(lines.last(), QByteArray());
+        const qsizetype taken = lines.size() - 2;
+        QVERIFY2(rows < 0 ? taken > 0 && taken < 10 : taken == rows, qPrintable(QString::number(taken)));
+        double last = -1;
+        for (const QByteArray &line : lines.mid(1, taken)) {
+            const QList<QByteArray> cells = line.trimmed().split(',');
+            QCOMPARE(cells.size(), 11);
+            QVERIFY(cells[0].toDouble() > last);
+            last = cells[0].toDouble();
+            QCOMPARE(cells[8], "0"); // pen 7: no PID set-point given
+        }
+        QCOMPARE(lines.at(1).left(6), "0.000,");
+    }
+
+    void detect_data()
+    {
+        QTest::addColumn<QStringList>("sim"); // empty: a line nobody answers on
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("tries");
+        QTest::addColumn<QString>("first"); // the end of the first line
+        QTest::addColumn<QString>("last");
+        QTest::newRow("full search") << QStringList {"--mode", "ascii", "--settings", "4800,E,7,1"} << QStringList {}
+                                     << 0 << 2 << "ASCII Mode - 4800,N,7,2"
+                                     << "Link options: --node 1 --mode ascii --settings 4800,E,7,1";
+        QTest::newRow("quick, RTU, node 200")
+            << QStringList {"--node", "200"} << QStringList {"--quick", "--nodes", "199-200"} << 0 << 2
+            << "RTU Mode - 19200,E,8,1"
+            << "Link options: --node 200 --mode rtu --settings 19200,E,8,1";
+        // After RTU 19200 and 9600 over every node.
+        QTest::newRow("quick, ASCII") << QStringList {"--mode", "ascii", "--settings", "19200,E,7,1"}
+                                      << QStringList {"--quick"} << 0 << 2 * 247 + 1 << "RTU Mode - 19200,E,8,1"
+                                      << "Link options: --node 1 --mode ascii --settings 19200,E,7,1";
+        // Every format, the common ones first; the last is the table's last.
+        QTest::newRow("quick, nothing on the line")
+            << QStringList {} << QStringList {"--quick", "--nodes", "1-2"} << 1 << 48 << "RTU Mode - 19200,E,8,1"
+            << "Trying Node Address 2 - ASCII Mode - 38400,O,7,1";
+    }
+
+    // Every try is printed while the search goes on; the link options
+    // printed for the drive found reach it. The order of the tries is the
+    // search's own test.
+    void detect()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(int, tries);
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        const int silent = sim.isEmpty() ? ::posix_openpt(O_RDWR | O_NOCTTY) : -1;
+        if (sim.isEmpty())
+            QVERIFY(silent >= 0 && ::grantpt(silent) == 0 && ::unlockpt(silent) == 0);
+        const SimProcess *drive = sim.isEmpty() ? nullptr : startSim(sim);
+        QVERIFY(drive || silent >= 0);
+        QProcess process;
+        start(process, QStringList {"detect", "--port", drive ? "LINK" : ::ptsname(silent)} + args, drive);
+        QVERIFY(process.waitForReadyRead(10000) && process.canReadLine());
+        QVERIFY(QString(process.readLine()).endsWith(first + '\n'));
+        if (!args.contains("--quick"))
+            QCOMPARE(process.state(), QProcess::Running); // waiting out the first try
+        const Run r = finish(process);
+        if (silent >= 0)
+            ::close(silent);
+        QVERIFY2(r.status == status, qPrintable(r.all()));
+        QCOMPARE(r.out.last(), last);
+        // One more when the drive's answer came after the short time-out
+        // and its node was asked again with the full one.
+        const qsizetype tried = 1 + r.out.filter(QRegularExpression("^Trying ")).size();
+        QVERIFY2(tried == tries || (status == 0 && tried == tries + 1), qPrintable(QString::number(tried)));
+        if (status != 0)
+            return;
+        QCOMPARE(r.out.filter(QRegularExpression(" - Succeeded$")).size(), 1);
+        const Run polled = run(QStringList {"status", "LINK"} + last.section(u' ', 2).split(u' '), drive);
+        QVERIFY2(polled.status == 0, qPrintable(polled.all()));
+        QCOMPARE(polled.out.mid(1, 4), (QStringList {"Series: 2", "Model: 5", "Rev: 120", "Fault code: 0"}));
+    }
+
     void upload_data()
     {
-        QTest::addColumn<QStringList>("simLink"); // the simulator's link options
-        QTest::addColumn<QStringList>("cliLink"); // those the tool is given
         QTest::addColumn<bool>("outOfRange"); // the drive holds P1.03 above its maximum
-        QTest::newRow("catalogue link settings") << QStringList {} << QStringList {} << false;
-        QTest::newRow("value out of range") << QStringList {"--no-range-check"} << QStringList {} << true;
+        QTest::newRow("in range") << false;
+        QTest::newRow("value out of range") << true;
     }
 
     // The tool reads over the link it is told to use and writes the file;
@@ -990,38 +726,24 @@ private Q_SLOTS:
     // and the upload operation's own test.
     void upload()
     {
-        QFETCH(QStringList, simLink);
-        QFETCH(QStringList, cliLink);
         QFETCH(bool, outOfRange);
-        SimProcess *sim = startSim(QStringList {"--drive", "02,05,120"} + simLink);
-        QVERIFY(sim);
-        const quint8 node = simLink.contains("--node") ? 9 : 1;
-        const QString format = simLink.contains("--settings") ? simLink.last() : Rtu;
-        QVERIFY(writeSettings(*sim, node, format));
-        if (outOfRange) {
-            SimLine line;
-            QVERIFY(openLine(line, *sim, Rtu));
-            QVERIFY(line.ask(1, ModbusPdu::writeSingleRegister(260 - 1, 9999)));
-        }
+        const SimProcess *sim = startSim(outOfRange ? QStringList {"--no-range-check"} : QStringList {});
+        QVERIFY(sim && writeSettings(*sim));
+        if (outOfRange)
+            QVERIFY(writeRegister(*sim, 260, 9999));
         const QString file = path("up.qxc");
-        const Run r = run(QStringList {"upload", "LINK", "-o", file, "--yes"} + cliLink, sim);
+        const Run r = run({"upload", "LINK", "-o", file, "--yes"}, sim);
         QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.all()));
-        QVERIFY(r.out.filter(QRegularExpression("^Upload started ")).size() == 1);
-        QVERIFY2(r.out.filter(QRegularExpression("^Upload of Drive Model .* completed ")).size() == 1,
-            qPrintable(r.out.join('\n')));
         QCOMPARE(r.errText().contains("values read from the drive were out of range and replaced by their defaults: 1"),
             outOfRange);
-        AppContext &ctx = m_program->ctx();
-        QVERIFY(ConfigFile(ctx).openFile(file));
-        if (!outOfRange)
-            QCOMPARE(ctx.editor.txtP(103).text().toDouble(), Settings.first().value.toDouble());
+        QCOMPARE(run({"get", file, "P1.03"}).out.last(), outOfRange ? "P1.03 = 10" : "P1.03 = 12.5");
     }
 
     // --trace prints one line per transaction, in the order the drive saw
     // them: the same function, first register and count, all answered.
     void traceIsWhatTheDriveSaw()
     {
-        SimProcess *sim = startSim({"--drive", "02,05,120", "--verbose"});
+        SimProcess *sim = startSim({"--verbose"});
         QVERIFY(sim);
         const Run r = run({"--trace", "upload", "LINK", "-o", path("up.qxc"), "--yes", "--block"}, sim);
         QVERIFY2(r.status == 0, qPrintable(r.all()));
@@ -1051,8 +773,6 @@ private Q_SLOTS:
         }
         QVERIFY(seen.size() > 10);
         QCOMPARE(lines, seen);
-        // The identity read, named and scaled as the parameters it reads.
-        QVERIFY(r.errText().contains(QRegularExpression("  reg 2346 n 2  P9\\.41=2 P9\\.42=5  ok  ")));
     }
 
     void download_data()
@@ -1062,9 +782,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("ignored"); // parameters whose writes the drive drops
         QTest::newRow("single") << QStringList {} << QStringList {} << 0 << QStringList {};
-        QTest::newRow("no backup") << QStringList {} << QStringList {"--no-backup"} << 0 << QStringList {};
-        QTest::newRow("write ignored") << QStringList {"--ignore-write-at", "260"} << QStringList {} << 1
-                                       << QStringList {"P1.03"};
+        QTest::newRow("write ignored, no backup")
+            << QStringList {"--ignore-write-at", "260"} << QStringList {"--no-backup"} << 1 << QStringList {"P1.03"};
     }
 
     // What the file holds arrives in the drive; what the drive dropped is
@@ -1076,16 +795,14 @@ private Q_SLOTS:
         QFETCH(int, status);
         QFETCH(QStringList, ignored);
         const QString file = settingsFile();
-        QVERIFY(!file.isEmpty());
-        SimProcess *sim = startSim(QStringList {"--drive", "02,05,120"} + simExtra);
-        QVERIFY(sim);
+        const SimProcess *sim = startSim(simExtra);
+        QVERIFY(sim && !file.isEmpty());
         const Run r = run(QStringList {"download", file, "LINK", "--yes"} + cliExtra, sim);
         QVERIFY2(r.status == status, qPrintable(r.all()));
         QStringList differs;
         for (const QString &name : ignored)
             differs << "Validation indicates " + name + " differs between configuration and drive.";
         QCOMPARE(r.out.filter("Validation indicates "), differs);
-        QCOMPARE(r.out.filter(QRegularExpression("^Download & Verification complete ")).size(), status == 0 ? 1 : 0);
         QCOMPARE(r.out.filter(QRegularExpression("^Drive settings saved to .*/Configs/Backups/0205120-")).size(),
             cliExtra.contains("--no-backup") ? 0 : 1);
         QList<bool> held;
@@ -1096,7 +813,7 @@ private Q_SLOTS:
 
     void diff_data()
     {
-        QTest::addColumn<QString>("sim"); // drive of the simulator; empty for none
+        QTest::addColumn<QString>("sim"); // identity of the simulated drive; empty for none
         QTest::addColumn<bool>("settings"); // the drive holds the file's values
         QTest::addColumn<QStringList>("args"); // FILE: the settings; DEFAULTS: catalogue defaults
         QTest::addColumn<int>("status");
@@ -1115,70 +832,24 @@ private Q_SLOTS:
                                                   "model 05, revision 120).\\rNothing was compared.";
         QTest::newRow("no drive") << "" << false << QStringList {"diff", "FILE", "LINK"} << 2 << "";
     }
+
     void diff()
     {
         QFETCH(QString, sim);
         QFETCH(bool, settings);
         QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, told);
         const QString file = settingsFile();
-        const QString defaults = path("defaults.qxc");
-        QVERIFY(!file.isEmpty() && run({"new", "--drive", "02,05,120", defaults}).status == 0);
-        SimProcess *drive = sim.isEmpty() ? nullptr : startSim({"--drive", "02,05,120", "--identity", sim});
-        QVERIFY(sim.isEmpty() || drive);
+        const QString defaults = newConfig("defaults.qxc");
+        const SimProcess *drive = sim.isEmpty() ? nullptr : startSim({"--identity", sim});
+        QVERIFY(!file.isEmpty() && (sim.isEmpty() || drive));
         if (settings)
             QVERIFY(writeSettings(*drive));
         const Run r = run(args.replaceInStrings("FILE", file).replaceInStrings("DEFAULTS", defaults), drive);
-        QFETCH(int, status);
         QVERIFY2(r.status == status, qPrintable(r.all()));
-        QFETCH(QString, told);
         if (!told.isEmpty())
             QVERIFY2(r.out.contains(told), qPrintable(r.out.join('\n')));
-    }
-
-    void refused_data()
-    {
-        QTest::addColumn<QString>("sim"); // drive of the simulator; empty for none
-        QTest::addColumn<QStringList>("args"); // FILE: a configuration of 02,05,120
-        QTest::addColumn<QString>("told"); // start of a stdout line, or of stderr
-        const QString noPort = "MSG Com Error: Selected Com port does not exist or is in use";
-        QTest::newRow("upload, no --yes") << "02,05,120" << QStringList {"upload", "LINK", "-o", "OUT"}
-                                          << "MSG Verification Required: Any configuration information";
-        QTest::newRow("upload, no simulator") << "" << QStringList {"upload", "LINK", "-o", "OUT", "--yes"} << noPort;
-        QTest::newRow("upload, no -o") << "02,05,120" << QStringList {"upload", "LINK", "--yes"}
-                                       << "tarvel-cli: upload needs -o FILE.qxc";
-        QTest::newRow("download, no --yes") << "02,05,120" << QStringList {"download", "FILE", "LINK"}
-                                            << "MSG Confirm Download: The setup in the QX AC Drive";
-        QTest::newRow("download, value out of range")
-            << "02,05,120" << QStringList {"download", "BADFILE", "LINK", "--yes"} << "tarvel-cli: values of ";
-        QTest::newRow("download, no simulator") << "" << QStringList {"download", "FILE", "LINK", "--yes"} << noPort;
-    }
-
-    // Refused or broken off: status 2, told why, no file written and no
-    // register of the drive changed.
-    void refused()
-    {
-        QFETCH(QString, sim);
-        QFETCH(QStringList, args);
-        QFETCH(QString, told);
-        SimProcess *drive = nullptr;
-        if (!sim.isEmpty()) {
-            drive = startSim(QStringList {"--drive"} + sim.split(' '));
-            QVERIFY(drive);
-        }
-        const QString out = path("out.qxc");
-        if (args.contains("BADFILE"))
-            args.replaceInStrings("BADFILE", outOfRangeFile());
-        const Run r = run(args.replaceInStrings("OUT", out).replaceInStrings("FILE", settingsFile()), drive);
-        QVERIFY2(r.status == 2, qPrintable(r.all()));
-        if (told.startsWith("MSG "))
-            QVERIFY2(r.out.filter(told).size() == 1, qPrintable(r.out.join('\n')));
-        else
-            QVERIFY2(r.errText().startsWith(told), qPrintable(r.errText()));
-        QVERIFY(!QFileInfo::exists(out));
-        QVERIFY(r.out.filter(QRegularExpression("^(Upload|Download) started ")).isEmpty());
-        // The settings file's values never reached a drive that would take them.
-        if (sim == "02,05,120")
-            QCOMPARE(settingsHeld(*drive), QList<bool>(Settings.size(), false));
     }
 
     void monitor_data()
@@ -1223,85 +894,72 @@ private Q_SLOTS:
         QFETCH(QStringList, lines);
         QFETCH(int, reg);
         QFETCH(int, value);
-        SimProcess *drive = nullptr;
-        if (sim != "none") {
-            drive = startSim(QStringList {"--drive", "02,05,120"} + sim.split(' ', Qt::SkipEmptyParts));
-            QVERIFY(drive);
-        }
+        const SimProcess *drive = sim == "none" ? nullptr : startSim(sim.split(' ', Qt::SkipEmptyParts));
+        QVERIFY(drive || sim == "none");
         const Run r = run(args, drive);
         QVERIFY2(r.status == status, qPrintable(r.all()));
         for (const QString &line : lines)
             QVERIFY2(r.out.contains(line), qPrintable(r.out.join('\n')));
         if (args.first() == "faults" && status == 0)
             QCOMPARE(r.out.filter(QRegularExpression("^P6\\.3[1-6] - ")).size(), 6);
-        if (reg) {
-            SimLine line;
-            QVERIFY(openLine(line, *drive, Rtu));
-            QCOMPARE(readRegister(line, reg), std::optional<qint16>(qint16(value)));
-        }
-    }
-};
-
-} // namespace Transfer
-
-namespace Ethernet {
-
-// The drive commands over the Ethernet route, the tool as a process
-// against the simulated drive on Modbus/TCP.
-class TestCliEthernet : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void devices_data()
-    {
-        QTest::addColumn<QString>("server");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("text"); // the devices, or the error on standard error
-        QTest::newRow("listed") << "Plant" << 0 << "Line1.Drive1 Line1.Drive2";
-        QTest::newRow("no file") << "Tarvel.KOLV.9" << 2 << "Tarvel.KOLV.9.ini: no such server definition";
-        QTest::newRow("no channels") << "Empty" << 2 << "No Channels Defined";
-    }
-    void devices()
-    {
-        QFETCH(QString, server);
-        TempProgram program;
-        QDir(program.dir()).mkpath("Data/Servers");
-        QFile plant(program.path("Data/Servers/Plant.ini"));
-        QVERIFY(plant.open(QIODevice::WriteOnly));
-        plant.write("[Line1.Drive2]\r\nhost=a\r\nunit=2\r\n[Line1._Spare]\r\nhost=a\r\n[Line1.Drive1]\r\nhost=a\r\n");
-        plant.close();
-        QFile empty(program.path("Data/Servers/Empty.ini"));
-        QVERIFY(empty.open(QIODevice::WriteOnly));
-        empty.close();
-        const Run r = runCli(program.dir(), {"devices", server});
-        QCOMPARE(r.status, cell<int>("status"));
-        QCOMPARE((r.status == 0 ? r.out : r.err).join(u' ').endsWith(cell<QString>("text")), true);
+        if (reg)
+            QCOMPARE(readRegister(*drive, reg), std::optional<qint16>(qint16(value)));
     }
 
-    void uploadOverRoute()
+    // The Ethernet route: its server's devices listed as the connection
+    // dialog lists them, and a drive command reaching the drive through
+    // --opc and --device.
+    void ethernetRoute()
     {
         SimProcess sim({"--drive", "02,05,120"});
         QString error;
         QVERIFY2(sim.startTcp(&error), qPrintable(error));
-        TempProgram program;
         const QStringList where = sim.readyTarget().split(u':');
-        QDir(program.dir()).mkpath("Data/Servers");
-        QFile server(program.path("Data/Servers/Tarvel.KOLV.1.ini"));
-        QVERIFY(server.open(QIODevice::WriteOnly));
-        server.write(QStringLiteral("[Channel1.Drive1]\nhost=%1\nport=%2\n").arg(where[0], where[1]).toLatin1());
-        server.close();
-        const QString file = program.path("Configs/up.qxc");
-        const Run r = runCli(
-            program.dir(), {"upload", "--opc", "Tarvel.KOLV.1", "--device", "Channel1.Drive1", "-o", file, "--yes"});
+        QVERIFY(QDir(path("Data")).mkpath("Servers"));
+        writeBytes(path("Data/Servers/Tarvel.KOLV.1.ini"),
+            QStringLiteral("[Channel1.Drive1]\nhost=%1\nport=%2\n[Channel1._Spare]\nhost=a\n")
+                .arg(where[0], where[1])
+                .toLatin1());
+        const Run listed = run({"devices", "Tarvel.KOLV.1"});
+        QCOMPARE(listed.status, 0);
+        QCOMPARE(listed.out, QStringList {"Channel1.Drive1"});
+
+        const QString file = path("Configs/up.qxc");
+        const Run r = run({"upload", "--opc", "Tarvel.KOLV.1", "--device", "Channel1.Drive1", "-o", file, "--yes"});
         QVERIFY2(r.status == 0, qPrintable(r.all()));
         QVERIFY(r.out.contains("MSG Ethernet Connection Established: Connected via Ethernet to Channel1.Drive1."));
         QVERIFY(QFileInfo(file).size() > 0);
     }
+
+    // The diagnostics file to its default place or to -o (a folder that
+    // does not exist writes nothing); with the configuration opened and the
+    // drive polled once, as the main window would have them. The lines are
+    // the writer's test.
+    void diagnostics()
+    {
+        Run r = run({"diagnostics"});
+        QVERIFY2(r.status == 0, qPrintable(r.all()));
+        QVERIFY(fileLines(path("Data/Diags.Log")).contains(AboutInfo::versionCaption()));
+        QCOMPARE(run({"diagnostics", "-o", path("missing/d.log")}).status, 2);
+
+        const QString file = settingsFile();
+        const SimProcess *sim = startSim();
+        QVERIFY(sim && !file.isEmpty());
+        r = run({"diagnostics", "--config", file, "LINK", "-o", path("support.log")}, sim);
+        QVERIFY2(r.status == 0, qPrintable(r.all()));
+        const QStringList lines = fileLines(path("support.log"));
+        QVERIFY(lines.contains("Current config file = " + file));
+        QVERIFY(lines.contains("103 - 12.5"));
+        QVERIFY(lines.contains("Drive Series/Model/Rev Equal "));
+        const qsizetype drive = lines.indexOf("Connected Drive info follows ----------------------");
+        QVERIFY(lines.at(drive + 1).startsWith("Drive Status - "));
+        QVERIFY(lines.at(drive + 1) != "Drive Status - Offline");
+        QVERIFY(lines.at(drive + 2) != "Connection: Off-Line ");
+        QVERIFY(!lines.at(drive + 3).contains("Not Connected"));
+    }
 };
 
-} // namespace Ethernet
+} // namespace Process
 
-TARVEL_TEST_GUILESS_MAIN(Names::TestCliParamName, Link::TestLinkOptions, Files::TestCli, Drive::TestCliLink,
-    Transfer::TestCliTransfer, Ethernet::TestCliEthernet)
+TARVEL_TEST_GUILESS_MAIN(Parts::TestCliParts, Process::TestCli)
 #include "tst_cli.moc"
