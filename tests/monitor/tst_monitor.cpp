@@ -21,26 +21,24 @@ namespace {
 
 using Lamp = KeypadModel::Lamp;
 
-// A program connected to a simulated 02,05,120 and polled once.
-struct Connected
+// A program connected to a simulated 02,05,120, serially or over the
+// Ethernet route, and polled once.
+struct Connected : LinkFixture
 {
-    LinkFixture fixture;
-    explicit Connected(const QStringList &simArguments = {})
-        : fixture(simArguments)
-    { }
-    bool start()
+    using LinkFixture::LinkFixture;
+    bool open(bool ethernet = false)
     {
         QString error;
-        if (!fixture.start(&error) || fixture.openRtu() != 0) {
+        if (!connect(&error, ethernet)) {
             qWarning() << error;
             return false;
         }
-        return poll();
+        return ethernet ? ctx().state.StatusValues[16] == 1 : poll(); // ST00.18: the device answers
     }
     bool poll() { return SerialLinkMonitor(ctx()).pollDrive(); }
-    AppContext &ctx() { return fixture.ctx(); }
+    EthernetRoute &route() { return *ctx().ethernet(); }
     qint16 reg(int address) { return DriveAccess(ctx()).read(address).value_or(-1); }
-    QStringList titles() { return fixture.prompter().titles(); }
+    QStringList titles() { return prompter().titles(); }
 };
 
 QString lamps(const KeypadModel::Lamps &l)
@@ -143,7 +141,7 @@ void TestKeypad::lampsFromStatusWord()
 void TestKeypad::runDirectionStop()
 {
     Connected drive;
-    QVERIFY(drive.start());
+    QVERIFY(drive.open());
     KeypadModel keypad(drive.ctx());
     keypad.open();
     QCOMPARE(keypad.knobTurned(20.0), KeypadModel::Outcome::Written);
@@ -175,7 +173,7 @@ void TestKeypad::runDirectionStop()
 void TestKeypad::faultWhileRunningRefusesRun()
 {
     Connected drive({"--fault-at", "0.3:2", "--faults", "4"});
-    QVERIFY(drive.start());
+    QVERIFY(drive.open());
     KeypadModel keypad(drive.ctx());
     QCOMPARE(keypad.knobTurned(30.0), KeypadModel::Outcome::Written);
     QCOMPARE(keypad.run(), KeypadModel::Outcome::Written);
@@ -186,7 +184,7 @@ void TestKeypad::faultWhileRunningRefusesRun()
     QCOMPARE(lamps(keypad.lamps()), QStringLiteral("-R-R-"));
     QCOMPARE(keypad.run(), KeypadModel::Outcome::Refused);
     QCOMPARE(drive.titles(), QStringList {"Drive Fault(s) Exists"});
-    QCOMPARE(drive.fixture.prompter().messages().first().text,
+    QCOMPARE(drive.prompter().messages().first().text,
         QStringLiteral("There is a fault present in the drive.\rBefore proceeding, reset all faults using\r"
                        "the hardware keypad on the drive."));
     FaultHistory history(drive.ctx());
@@ -217,7 +215,7 @@ void TestKeypad::steps()
     QFETCH(int, address);
     QFETCH(int, shown);
     Connected drive;
-    QVERIFY(drive.start());
+    QVERIFY(drive.open());
     DriveAccess access(drive.ctx());
     QCOMPARE(access.write(KeypadModel::PidSetpoint, 250), 0);
     if (pidSet) {
@@ -244,7 +242,7 @@ void TestKeypad::steps()
 void TestKeypad::knob()
 {
     Connected drive;
-    QVERIFY(drive.start());
+    QVERIFY(drive.open());
     KeypadModel keypad(drive.ctx());
     keypad.open();
     QCOMPARE(keypad.knobMaximum(), 60.0 * 1800 / 1740);
@@ -322,7 +320,7 @@ void TestFaultHistory::records()
     QFETCH(bool, trip);
     QFETCH(QStringList, texts);
     Connected drive({"--faults", history, "--fault-at", "0:1"});
-    QVERIFY(drive.start());
+    QVERIFY(drive.open());
     FaultHistory faults(drive.ctx());
     QCOMPARE(faults.read(), FaultHistory::Outcome::Read);
     if (trip) {
@@ -374,7 +372,7 @@ void TestConfigInfo::labels()
     Connected connected({"--identity", identity.isEmpty() ? "02,05,120" : identity});
     AppContext &ctx = connected.ctx();
     if (!identity.isEmpty())
-        QVERIFY(connected.start());
+        QVERIFY(connected.open());
     ctx.state.strSeries = "03";
     ctx.state.strModel = "02";
     ctx.state.strRev = "104";
@@ -399,31 +397,10 @@ private Q_SLOTS:
     void trend();
 };
 
-// A program connected over the Ethernet route to a simulated 02,05,120
-// behind qxsim --tcp, named by a server definition file of its own.
-struct EthernetDrive
-{
-    explicit EthernetDrive(const QStringList &simArguments = {})
-        : sim(QStringList {"--drive", "02,05,120"} + simArguments)
-    { }
-    ~EthernetDrive() { ctx().link().disconnectLink(); } // before the simulator goes
-    bool connect()
-    {
-        QString error;
-        return connectSimulator(program, sim, true, &error)
-            && ctx().state.StatusValues[16] == 1; // ST00.18: the device answers
-    }
-    AppContext &ctx() { return program.ctx(); }
-    EthernetRoute &route() { return *ctx().ethernet(); }
-
-    TempProgram program;
-    SimProcess sim;
-};
-
 void TestEthernetScreens::keypad()
 {
-    EthernetDrive drive;
-    QVERIFY(drive.connect());
+    Connected drive;
+    QVERIFY(drive.open(true));
     KeypadModel keypad(drive.ctx());
     keypad.open();
     QVERIFY(drive.route().link(2).subscribed());
@@ -439,8 +416,8 @@ void TestEthernetScreens::keypad()
 // and its label keeps its text.
 void TestEthernetScreens::faultHistory()
 {
-    EthernetDrive drive({"--faults", "17,20,3", "--exception-at", "1570"});
-    QVERIFY(drive.connect());
+    Connected drive({"--faults", "17,20,3", "--exception-at", "1570"});
+    QVERIFY(drive.open(true));
     FaultHistory faults(drive.ctx());
     QCOMPARE(faults.read(), FaultHistory::Outcome::Failed);
     const QString none = QStringLiteral("No Faults Occurred");
@@ -450,8 +427,8 @@ void TestEthernetScreens::faultHistory()
 
 void TestEthernetScreens::pidTuning()
 {
-    EthernetDrive drive;
-    QVERIFY(drive.connect());
+    Connected drive;
+    QVERIFY(drive.open(true));
     AppContext &ctx = drive.ctx();
     DriveAccess access(ctx);
     QCOMPARE(access.write(KeypadModel::PidOperation, 1), 0);
@@ -469,8 +446,8 @@ void TestEthernetScreens::pidTuning()
 
 void TestEthernetScreens::trend()
 {
-    EthernetDrive drive;
-    QVERIFY(drive.connect());
+    Connected drive;
+    QVERIFY(drive.open(true));
     TrendModel trend(drive.ctx());
     trend.open();
     QVERIFY(drive.route().link(4).subscribed());

@@ -239,8 +239,7 @@ private Q_SLOTS:
     {
         m_link = std::make_unique<LinkFixture>();
         QString error;
-        QVERIFY2(m_link->start(&error), qPrintable(error));
-        QCOMPARE(m_link->openRtu(), 0);
+        QVERIFY2(m_link->connect(&error), qPrintable(error));
         QVERIFY(SerialLinkMonitor(m_link->ctx()).pollDrive());
     }
     void cleanup() { m_link.reset(); }
