@@ -276,32 +276,26 @@ private Q_SLOTS:
         QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
         QCOMPARE(fixture.hooks.calls.first(), QStringLiteral("busy"));
         QCOMPARE(fixture.hooks.calls.mid(fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
-        model.disconnectLink();
-        QVERIFY(!fixture.link().linkOpen());
-        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
-        QVERIFY(!fixture.link().panel4Connected());
-    }
-    void portInUseTouchesNothing()
-    {
-        LinkFixture fixture;
-        VERIFY_WITH_ERROR(fixture.start(&error));
-        CommSettingsModel model(fixture.ctx());
-        model.load();
-        QVERIFY(model.connectLink());
+        // A second Connect leaves the open link as it is.
         fixture.prompter().clear();
         ModbusMaster &mod1 = fixture.link().mod1();
-        model.chooseProtocol(0);
+        const auto held = [&mod1] {
+            return QStringList {mod1.nodeAddress(), mod1.portSettings()} << QString::number(mod1.asciiMode());
+        };
+        const QStringList settings = held();
+        model.chooseProtocol(protocol == 0 ? 4 : 0);
         model.setAddress(QStringLiteral("9"));
-        QVERIFY(model.connectLink()); // still the first link
+        QVERIFY(model.connectLink());
         QCOMPARE(fixture.prompter().titles(), QStringList {"Port In Use"});
         QCOMPARE(fixture.prompter().messages().first().text,
             QStringLiteral("Tarvel is currently communicating with a device.\r"
                            "To connect to another device, first disconnect the current connection."));
-        QCOMPARE(mod1.nodeAddress(), QStringLiteral("1"));
-        QCOMPARE(mod1.asciiMode(), 0);
-        QCOMPARE(mod1.portSettings(), QStringLiteral("19200,E,8,1"));
-        // The Ethernet route counts as a link too.
+        QCOMPARE(held(), settings);
         model.disconnectLink();
+        QVERIFY(!fixture.link().linkOpen());
+        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
+        QVERIFY(!fixture.link().panel4Connected());
+        // The Ethernet route counts as a link too.
         fixture.ctx().state.strConnected = QStringLiteral("True");
         fixture.prompter().clear();
         QVERIFY(!model.connectLink());
