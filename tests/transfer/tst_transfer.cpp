@@ -376,40 +376,21 @@ private Q_SLOTS:
         QVERIFY(bench.fixture.hooks.mainEnabled);
         QCOMPARE(bench.fixture.hooks.calls.last(), "poll on");
     }
-    void linkFaults_data()
+    void linkFault()
     {
         // Before the upload the simulator answers the link test and the two
-        // mark writes; the upload's row k is then request k + 3.
-        // How each kind of failure gets its code is the master's own test.
-        QTest::addColumn<QStringList>("simArguments");
-        QTest::addColumn<int>("resultCode");
-        QTest::newRow("drive stops answering")
-            << QStringList {"--stop-after", QString::number(FailingRow + 2)} << int(ModbusMaster::TimeOut);
-        QTest::newRow("exception answer") << QStringList {} << 4;
-    }
-    void linkFaults()
-    {
-        QFETCH(QStringList, simArguments);
-        QFETCH(int, resultCode);
-        const bool exception = resultCode == 4;
-        QStringList arguments = simArguments;
-        QVector<TransferRow> catalogueRows;
-        {
-            Test::TempProgram probe;
-            catalogueRows = driveRows(probe.ctx());
-        }
-        const TransferRow failingRow = catalogueRows.at(FailingRow - 1);
-        if (exception)
-            arguments << "--exception-at" << QString::number(failingRow.address);
-        Session bench(arguments);
+        // mark writes, then the upload's rows up to FailingRow. How each kind
+        // of failure gets its code is the master's own test.
+        Session bench({"--stop-after", QString::number(FailingRow + 2)});
         VERIFY_WITH_ERROR(bench.start(&error));
         AppContext &ctx = bench.ctx();
         ctx.link().mod1().setTimeOut(ShortTimeOut);
+        const QVector<TransferRow> rows = driveRows(ctx);
+        const TransferRow failingRow = rows.at(FailingRow - 1);
         const Marks m = writeMarks(bench);
         const QVector<TransferRow> &marks = m.rows;
         const QList<qint16> &written = m.written;
-        QVERIFY(marks.size() == 2 && catalogueRows.indexOf(marks[0]) < FailingRow - 1
-            && catalogueRows.indexOf(marks[1]) > FailingRow);
+        QVERIFY(marks.size() == 2 && rows.indexOf(marks[0]) < FailingRow - 1 && rows.indexOf(marks[1]) > FailingRow);
         // An existing configuration file that the failed upload must not touch.
         const QString file = bench.fixture.ctx().paths().programDir() + "/Configs/kept.qxc";
         QVERIFY(ConfigFile(ctx).saveFile(file));
@@ -420,7 +401,6 @@ private Q_SLOTS:
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
         const QStringList configs = QDir(QFileInfo(file).path()).entryList(QDir::Files);
-        const QStringList logBefore = bench.fixture.errorLogLines();
         ctx.statusList.clear();
         bench.fixture.prompter().enqueue(Msg::Yes);
 
@@ -437,12 +417,12 @@ private Q_SLOTS:
         QVERIFY(ctx.statusList.lines().first().startsWith("Upload started "));
         QCOMPARE(ctx.statusList.position(), failingRow.parameter);
         QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Error"}));
-        const QStringList log = bench.fixture.errorLogLines().mid(logBefore.size());
+        const QStringList log = bench.fixture.errorLogLines();
         int code = 0;
         QCOMPARE(commFailureEnd(ctx, bench.fixture.prompter(), bench.fixture.hooks.calls, log, " Status List ",
                      "basCom_UploadWhile()", &code),
             QString());
-        QCOMPARE(code, resultCode);
+        QCOMPARE(code, int(ModbusMaster::TimeOut));
         QCOMPARE(log.size(), 2);
         QCOMPARE(logEntry(log.last()), QStringLiteral("ModOCX Error, Communication, %1, ").arg(code));
         QVERIFY(bench.fixture.hooks.mainEnabled);
@@ -534,23 +514,6 @@ private Q_SLOTS:
             readOnlyRows += ctx.params.blnReadOnly[row.parameter] ? 1 : 0;
         QCOMPARE(transactions.count(), readOnlyRows);
         QCOMPARE(s.fixture.errorLogLines(), QStringList());
-    }
-    void failureEnd()
-    {
-        Session s({"--stop-after", "2"}); // the link test and the first row
-        VERIFY_WITH_ERROR(s.start(&error));
-        QVERIFY(s.load());
-        AppContext &ctx = s.ctx();
-        ctx.link().mod1().setTimeOut(ShortTimeOut);
-
-        QVERIFY(!ReadonlyRefresh(ctx).getReadonly());
-        QCOMPARE(ctx.statusList.lines().size(), 1);
-        QCOMPARE(s.fixture.prompter().titles(), QStringList {"Error"});
-        int code = 0;
-        QCOMPARE(commFailureEnd(ctx, s.fixture.prompter(), s.fixture.hooks.calls, s.fixture.errorLogLines(),
-                     "  Status List ", "basFunctions_GetReadOnly()", &code),
-            QString());
-        QCOMPARE(code, int(ModbusMaster::TimeOut));
     }
 };
 
@@ -877,26 +840,39 @@ private Q_SLOTS:
         QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
         QCOMPARE(s.fixture.errorLogLines(), QStringList());
     }
-    void failureAtTenthRow()
+    // The refresh before a download ends as the check after it does.
+    void linkFailure_data()
     {
-        Session s({"--stop-after", "10"}); // the link test and nine rows
+        QTest::addColumn<bool>("refresh");
+        QTest::addColumn<int>("stopAfter"); // the link test and the rows before the failing one
+        QTest::addColumn<QString>("where");
+        QTest::newRow("read-only refresh") << true << 2 << "basFunctions_GetReadOnly()";
+        QTest::newRow("check at the tenth row") << false << 10 << "basFunctions_LogicCheck()";
+    }
+    void linkFailure()
+    {
+        QFETCH(bool, refresh);
+        QFETCH(int, stopAfter);
+        Session s({"--stop-after", QString::number(stopAfter)});
         VERIFY_WITH_ERROR(s.start(&error));
         QVERIFY(s.load());
         AppContext &ctx = s.ctx();
         ctx.link().mod1().setTimeOut(ShortTimeOut);
-        const QVector<TransferRow> rows = driveRows(ctx);
+        QList<int> visited;
+        for (const TransferRow &row : driveRows(ctx)) {
+            if (!refresh || ctx.params.blnReadOnly[row.parameter])
+                visited << row.parameter;
+        }
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-        QList<int> positions;
-        QObject::connect(&ctx.statusList, &StatusList::positionChanged, [&](int p) { positions << p; });
 
-        QVERIFY(!DownloadVerification(ctx).logicCheck());
-        QCOMPARE(transactions.count(), 10);
-        QCOMPARE(positions.last(), rows.at(9).parameter); // later rows never reached
+        QVERIFY(refresh ? !ReadonlyRefresh(ctx).getReadonly() : !DownloadVerification(ctx).logicCheck());
+        QCOMPARE(transactions.count(), stopAfter); // later rows never reached
+        QCOMPARE(ctx.statusList.position(), visited.at(stopAfter - 1));
         QCOMPARE(ctx.statusList.lines().size(), 1);
         QCOMPARE(s.fixture.prompter().titles(), QStringList {"Error"});
         int code = 0;
         QCOMPARE(commFailureEnd(ctx, s.fixture.prompter(), s.fixture.hooks.calls, s.fixture.errorLogLines(),
-                     "  Status List ", "basFunctions_LogicCheck()", &code),
+                     "  Status List ", cell<QString>("where"), &code),
             QString());
         QCOMPARE(code, int(ModbusMaster::TimeOut));
     }
