@@ -4,7 +4,6 @@
 #include "LinkTestSupport.h"
 #include "TransferTestSupport.h"
 #include "app/CommSettingsModel.h"
-#include "app/PollDisplay.h"
 #include "app/PollTimers.h"
 #include "comm/AutoDetectSearch.h"
 #include "comm/DriveStatusText.h"

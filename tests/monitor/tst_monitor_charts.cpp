@@ -1,8 +1,6 @@
 #include "support/LinkTestSupport.h"
 #include "support/TestMain.h"
 
-#include "base/TextFile.h"
-#include "comm/DriveValues.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
 #include "monitor/ChartCsv.h"

@@ -7,8 +7,6 @@
 #include "comm/SerialLinkMonitor.h"
 #include "files/ConfigFile.h"
 #include "model/ParamText.h"
-#include "ports/ShellHooks.h"
-#include "rules/Resolution.h"
 #include "transfer/DownloadOperation.h"
 #include "transfer/DownloadVerification.h"
 #include "transfer/DriveBackup.h"
@@ -317,64 +315,65 @@ private Q_SLOTS:
         QCOMPARE(editorSnapshot(ctx), before);
         QVERIFY(ctx.statusList.lines().isEmpty());
     }
-    void declinedLeavesConfiguration()
+    void refusedOnTheLink_data()
     {
-        Session bench;
+        // Either way the drive is asked nothing and the configuration stays.
+        QTest::addColumn<QString>("rev"); // of the simulated drive
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QString>("text"); // of the last message
+        QTest::addColumn<QStringList>("windows");
+        QTest::addColumn<QStringList>("log");
+        QTest::addColumn<QString>("hooks");
+        const int unsupported = int(UploadOperation::Outcome::Unsupported);
+        const QStringList titles {"Verification Required", "Drive not supported"};
+        const QString text = "Program does not support connected drive model/rev.\r"
+                             "Would you like to open the Current Config screen to view details?";
+        const QStringList logged {"Connected Drive Not Supported, Communication, 199, "};
+        QTest::newRow("declined")
+            << "120" << QList<int> {Msg::No} << int(UploadOperation::Outcome::Declined)
+            << QStringList {"Verification Required"}
+            << "Any configuration information loaded in PC memory will be overwritten. Do you wish to proceed?"
+            << QStringList() << QStringList() << "poll on";
+        const QString reads = "busy,poll off,poll off,poll on,idle,poll on";
+        QTest::newRow("unsupported, view details") << "199" << QList<int> {Msg::Yes, Msg::Yes} << unsupported << titles
+                                                   << text << QStringList {"config info"} << logged << reads;
+        QTest::newRow("unsupported, do not") << "199" << QList<int> {Msg::Yes, Msg::No} << unsupported << titles << text
+                                             << QStringList() << logged << reads;
+    }
+    void refusedOnTheLink()
+    {
+        QFETCH(QString, rev);
+        Session bench({"--identity", "02,05," + rev});
         VERIFY_WITH_ERROR(bench.start(&error));
         AppContext &ctx = bench.ctx();
+        setPolledIdentity(ctx, "2", "5", rev);
         ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'");
         ctx.editor.txtP(101).setText("33.3");
         ctx.editor.setTag("0");
         const QStringList before = editorSnapshot(ctx);
         const QStringList linesBefore = ctx.statusList.lines();
-        bench.fixture.prompter().enqueue(Msg::No);
+        for (int answer : cell<QList<int>>("answers"))
+            bench.fixture.prompter().enqueue(answer);
         bench.fixture.hooks.calls.clear();
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
 
-        QCOMPARE(bench.upload(), UploadOperation::Outcome::Declined);
-        QCOMPARE(bench.fixture.prompter().titles(), QStringList {"Verification Required"});
+        QTEST(int(bench.upload()), "outcome");
+        QTEST(bench.fixture.prompter().titles(), "titles");
+        QTEST(bench.fixture.prompter().messages().last().text, "text");
+        QTEST(bench.windows.calls, "windows");
+        QCOMPARE(transactions.count(), 0);
         QCOMPARE(editorSnapshot(ctx), before);
         QCOMPARE(ctx.statusList.lines(), linesBefore);
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
-        QCOMPARE(ctx.statusList.status(), " ");
-        QCOMPARE(bench.fixture.hooks.calls, QStringList {"poll on"});
-        QCOMPARE(transactions.count(), 0);
-    }
-    void unsupportedDriveNeverReads_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("windows");
-        QTest::newRow("view details") << int(Msg::Yes) << QStringList {"config info"};
-        QTest::newRow("do not") << int(Msg::No) << QStringList {};
-    }
-    void unsupportedDriveNeverReads()
-    {
-        QFETCH(int, answer);
-        QFETCH(QStringList, windows);
-        Session bench({"--identity", "02,05,199"});
-        VERIFY_WITH_ERROR(bench.start(&error));
-        AppContext &ctx = bench.ctx();
-        // The identity as the polling reads it from this drive.
-        setPolledIdentity(ctx, "2", "5", "199");
-        bench.fixture.prompter().enqueue(Msg::Yes);
-        bench.fixture.prompter().enqueue(answer);
-        const QStringList before = editorSnapshot(ctx);
-        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-        QCOMPARE(bench.upload(), UploadOperation::Outcome::Unsupported);
-        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Drive not supported"}));
-        QCOMPARE(bench.fixture.prompter().messages().last().text,
-            "Program does not support connected drive model/rev.\r"
-            "Would you like to open the Current Config screen to view details?");
-        QCOMPARE(bench.windows.calls, windows);
-        QCOMPARE(transactions.count(), 0);
-        QCOMPARE(editorSnapshot(ctx), before);
-        QVERIFY(ctx.statusList.lines().isEmpty());
-        const QStringList log = bench.fixture.errorLogLines();
-        QCOMPARE(log.size(), 1);
-        QCOMPARE(logEntry(log.first()), "Connected Drive Not Supported, Communication, 199, ");
+        QCOMPARE(ctx.statusList.status(), rev == "120" ? " " : ""); // a declined upload clears the label
+        QStringList log;
+        for (const QString &line : bench.fixture.errorLogLines())
+            log << logEntry(line);
+        QTEST(log, "log");
         QVERIFY(bench.fixture.hooks.mainEnabled);
-        QCOMPARE(bench.fixture.hooks.calls.last(), "poll on");
+        QTEST(bench.fixture.hooks.calls.join(u','), "hooks");
     }
     void linkFault()
     {
@@ -735,28 +734,21 @@ private Q_SLOTS:
         QCOMPARE(s.lines("Verification started").size(), 1);
         QCOMPARE(s.lines("Download & Verification complete"), QStringList());
     }
-    void overflowWritesNothing_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("too large at 0.01") << 408 << "400";
-        QTest::newRow("too small") << 403 << "-3276.9";
-    }
+    // Either limit of a register is registerValue's; here what a value
+    // beyond one does to the download.
     void overflowWritesNothing()
     {
         Session s;
         VERIFY_WITH_ERROR(s.configure(&error));
         const QMap<int, int> before = s.registers();
-        QFETCH(int, index);
-        QFETCH(QString, value);
-        s.ctx().editor.txtP(index).setText(value);
+        s.ctx().editor.txtP(408).setText("400"); // 40000 at 0.01
         QCOMPARE(s.run(), Outcome::Trapped);
         QCOMPARE(s.registers(), before);
         const QStringList log = s.fixture.errorLogLines();
         QCOMPARE(log.size(), 1);
         QCOMPARE(logEntry(log.first()), QStringLiteral("frmMain, mnuDownload_Click, Program, 6, Overflow"));
         QCOMPARE(s.lines("Verification started"), QStringList());
-        QVERIFY(s.lines().constLast().contains(ParamText::parameterNumber(index)));
+        QVERIFY(s.lines().constLast().contains("P4.08"));
     }
     void ethernetFailsVisibly()
     {
