@@ -46,14 +46,20 @@ public:
         : fixture(simArguments)
     { }
     AppContext &ctx() { return fixture.ctx(); }
-
+    // The identity the polling reads from the simulated drive.
+    void polled(const QString &rev = QStringLiteral("120"))
+    {
+        ctx().state.strDriveSeries = QStringLiteral("2");
+        ctx().state.strDriveModel = QStringLiteral("5");
+        ctx().state.strDriveRev = rev;
+    }
     // Linked, with the identity the polling reads and the drive stopped.
     bool start(QString *error)
     {
         if (!fixture.connect(error))
             return false;
         ctx().state.DriveRunState = QStringLiteral("STOP");
-        setPolledIdentity(ctx());
+        polled();
         return true;
     }
     // The drive's defaults as the configuration, the status list empty.
@@ -293,7 +299,7 @@ private Q_SLOTS:
         QFETCH(int, connectAnswer);
         Session bench; // simulator never started, link closed
         AppContext &ctx = bench.ctx();
-        setPolledIdentity(ctx);
+        bench.polled();
         ctx.state.blnConfigChanged = changed;
         ctx.editor.setTag(tag);
         const QStringList before = editorSnapshot(ctx);
@@ -348,7 +354,7 @@ private Q_SLOTS:
         Session bench({"--identity", "02,05," + rev});
         VERIFY_WITH_ERROR(bench.start(&error));
         AppContext &ctx = bench.ctx();
-        setPolledIdentity(ctx, "2", "5", rev);
+        bench.polled(rev);
         ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'");
         ctx.editor.txtP(101).setText("33.3");
         ctx.editor.setTag("0");
@@ -439,7 +445,7 @@ private Q_SLOTS:
         AppContext &ctx = bench.ctx();
         ctx.state.strConnected = "True";
         ctx.state.StatusValues[16] = 1; // the module still reaches the drive
-        setPolledIdentity(ctx);
+        bench.polled();
         bench.fixture.prompter().enqueue(Msg::Yes);
 
         QCOMPARE(bench.upload(), UploadOperation::Outcome::Aborted);
@@ -757,7 +763,7 @@ private Q_SLOTS:
         s.ctx().state.strConnected = QStringLiteral("True");
         s.ctx().state.StatusValues[16] = 1; // the module still reaches the drive
         s.ctx().state.DriveRunState = QStringLiteral("STOP");
-        setPolledIdentity(s.ctx());
+        s.polled();
         QCOMPARE(s.run(), Outcome::CommError);
         QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
         QCOMPARE(s.lines("Download & Verification complete"), QStringList());
@@ -938,20 +944,12 @@ private Q_SLOTS:
         QCOMPARE(s.fixture.errorLogLines(), QStringList());
     }
 
-    void backupBeforeDownload_data()
-    {
-        QTest::addColumn<bool>("block");
-        QTest::newRow("single") << false;
-        QTest::newRow("block") << true;
-    }
     // The file holds what the drive held before the download, and opens
     // like any configuration.
     void backupBeforeDownload()
     {
         Session s;
         VERIFY_WITH_ERROR(s.configure(&error));
-        QFETCH(bool, block);
-        s.fixture.link().setBlockTransfer(block);
         RegisterTransactions(s.ctx()).download1(258, 123); // P1.01 12.3
         const QMap<int, int> before = s.registers();
         DownloadOperation download(s.ctx(), s.windows);
