@@ -91,19 +91,12 @@ public:
         fixture.prompter().setAnswerYes(yes);
         return DownloadOperation(ctx(), windows).run();
     }
-    // Every parameter register of the drive; INT_MIN where a read failed.
+    // Every parameter register of the drive, by address.
     QMap<int, int> registers()
     {
-        ModbusMaster &mod1 = fixture.link().mod1();
         QMap<int, int> values;
-        for (const TransferRow &row : driveRows(ctx())) {
-            mod1.setRegisterCount(1);
-            mod1.setFunctionCode(ModbusMaster::ReadRegisters);
-            mod1.setStartRegister(row.address);
-            mod1.trigger();
-            mod1.waitWhileBusy();
-            values[row.address] = mod1.resultCode() == 0 ? mod1.registerValue(0) : INT_MIN;
-        }
+        for (const TransferRow &row : driveRows(ctx()))
+            values[row.address] = RegisterTransactions(ctx()).uploadWhile(row.address, 1);
         return values;
     }
     QStringList lines(const QString &start = QString())
@@ -464,66 +457,6 @@ private Q_SLOTS:
 
 } // namespace Upload
 
-// The read-only refresh before a download against the simulated drive.
-namespace Refresh {
-
-class TestReadonlyRefresh : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void differencesTakenFromDrive_data()
-    {
-        // Read-only parameters of 02,05,120 changed in the configuration before
-        // the refresh; each must come back with one line, in catalogue order.
-        QTest::addColumn<QList<int>>("changed");
-        QTest::newRow("none changed") << QList<int> {};
-        QTest::newRow("a number and a list") << QList<int> {934, 941};
-        QTest::newRow("a fault code and a number") << QList<int> {631, 934};
-    }
-    void differencesTakenFromDrive()
-    {
-        QFETCH(QList<int>, changed);
-        Session s;
-        VERIFY_WITH_ERROR(s.start(&error));
-        QVERIFY(s.load());
-        AppContext &ctx = s.ctx();
-        const QStringList loaded = editorSnapshot(ctx);
-        for (int i : changed) {
-            QVERIFY(ctx.params.blnReadOnly[i]);
-            if (ctx.params.blnExtra[i]) {
-                ComboField &list = ctx.editor.cmbP(i);
-                const int other = (list.listIndex() + 1) % list.listCount();
-                list.setListIndex(other);
-                ctx.editor.txtP(i).setText(list.list().at(other).left(2));
-            } else {
-                ctx.editor.txtP(i).setText("123");
-            }
-        }
-        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-        QVERIFY(ReadonlyRefresh(ctx).getReadonly());
-        QStringList expected;
-        for (int i : changed)
-            expected << "The read only parameter " + ParamText::parameterNumber(i)
-                    + " has been updated in your configuration to match the drive.";
-        QCOMPARE(ctx.statusList.lines().join(u'\n'), expected.join(u'\n'));
-        // The drive holds the catalogue values, so the configuration is as
-        // loaded, except that a read-only value without a default (the DC bus
-        // voltage at the last fault) now holds what the drive reads.
-        QStringList expectedSnapshot = loaded;
-        expectedSnapshot.replace(expectedSnapshot.indexOf("txtP(629)= "), "txtP(629)=0");
-        QCOMPARE(editorSnapshot(ctx), expectedSnapshot);
-        int readOnlyRows = 0;
-        for (const TransferRow &row : driveRows(ctx))
-            readOnlyRows += ctx.params.blnReadOnly[row.parameter] ? 1 : 0;
-        QCOMPARE(transactions.count(), readOnlyRows);
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
-    }
-};
-
-} // namespace Refresh
-
 // The Download command against the simulated drive: what it refuses and
 // leaves untouched, what it writes, how a verification failure and a link
 // failure end, and that block writes leave the drive as single writes do.
@@ -773,8 +706,9 @@ private Q_SLOTS:
 
 } // namespace Download
 
-// The check after a download against the simulated drive: which values
-// agree, the lines for those that differ, and the end on a link failure.
+// The read-only refresh before a download and the check after it, against
+// the simulated drive: which values agree, the lines for those that differ,
+// and the end on a link failure.
 namespace Verification {
 
 namespace {
@@ -836,6 +770,54 @@ private Q_SLOTS:
         QCOMPARE(transactions.count(), driveRows(ctx).size());
         QCOMPARE(s.fixture.hooks.calls.first(), "poll off");
         QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
+        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+    }
+    void differencesTakenFromDrive_data()
+    {
+        // Read-only parameters of 02,05,120 changed in the configuration before
+        // the refresh; each must come back with one line, in catalogue order.
+        QTest::addColumn<QList<int>>("changed");
+        QTest::newRow("none changed") << QList<int> {};
+        QTest::newRow("a number and a list") << QList<int> {934, 941};
+        QTest::newRow("a fault code and a number") << QList<int> {631, 934};
+    }
+    void differencesTakenFromDrive()
+    {
+        QFETCH(QList<int>, changed);
+        Session s;
+        VERIFY_WITH_ERROR(s.start(&error));
+        QVERIFY(s.load());
+        AppContext &ctx = s.ctx();
+        const QStringList loaded = editorSnapshot(ctx);
+        for (int i : changed) {
+            QVERIFY(ctx.params.blnReadOnly[i]);
+            if (ctx.params.blnExtra[i]) {
+                ComboField &list = ctx.editor.cmbP(i);
+                const int other = (list.listIndex() + 1) % list.listCount();
+                list.setListIndex(other);
+                ctx.editor.txtP(i).setText(list.list().at(other).left(2));
+            } else {
+                ctx.editor.txtP(i).setText("123");
+            }
+        }
+        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
+
+        QVERIFY(ReadonlyRefresh(ctx).getReadonly());
+        QStringList expected;
+        for (int i : changed)
+            expected << "The read only parameter " + ParamText::parameterNumber(i)
+                    + " has been updated in your configuration to match the drive.";
+        QCOMPARE(ctx.statusList.lines().join(u'\n'), expected.join(u'\n'));
+        // The drive holds the catalogue values, so the configuration is as
+        // loaded, except that a read-only value without a default (the DC bus
+        // voltage at the last fault) now holds what the drive reads.
+        QStringList expectedSnapshot = loaded;
+        expectedSnapshot.replace(expectedSnapshot.indexOf("txtP(629)= "), "txtP(629)=0");
+        QCOMPARE(editorSnapshot(ctx), expectedSnapshot);
+        int readOnlyRows = 0;
+        for (const TransferRow &row : driveRows(ctx))
+            readOnlyRows += ctx.params.blnReadOnly[row.parameter] ? 1 : 0;
+        QCOMPARE(transactions.count(), readOnlyRows);
         QCOMPARE(s.fixture.errorLogLines(), QStringList());
     }
     // The refresh before a download ends as the check after it does.
@@ -1019,6 +1001,6 @@ private Q_SLOTS:
 
 } // namespace SafetyNet
 
-TARVEL_TEST_MAIN(Upload::TestUpload, Refresh::TestReadonlyRefresh, Download::TestDownload,
-    Verification::TestDownloadVerification, SafetyNet::TestSafetyNet)
+TARVEL_TEST_MAIN(
+    Upload::TestUpload, Download::TestDownload, Verification::TestDownloadVerification, SafetyNet::TestSafetyNet)
 #include "tst_transfer.moc"
