@@ -459,7 +459,9 @@ private Q_SLOTS:
 
 // The Download command against the simulated drive: what it refuses and
 // leaves untouched, what it writes, how a verification failure and a link
-// failure end, and that block writes leave the drive as single writes do.
+// failure end, and that block writes leave the drive as single writes do;
+// the safety net around it: Compare With Drive, and the backup of the
+// drive's settings before a download writes.
 namespace Download {
 
 using Outcome = DownloadOperation::Outcome;
@@ -467,6 +469,17 @@ using Outcome = DownloadOperation::Outcome;
 class TestDownload : public QObject
 {
     Q_OBJECT
+
+    // Write transactions Mod1 made from now on.
+    static std::shared_ptr<int> countWrites(ModbusMaster &mod1)
+    {
+        auto writes = std::make_shared<int>(0);
+        QObject::connect(&mod1, &ModbusMaster::done, [writes, &mod1] {
+            if (mod1.functionCode() == ModbusMaster::DownloadRegisters)
+                ++*writes;
+        });
+        return writes;
+    }
 
 private Q_SLOTS:
     void registerValue_data()
@@ -702,6 +715,122 @@ private Q_SLOTS:
         QCOMPARE(s.lines("Download & Verification complete"), QStringList());
         QVERIFY(!s.fixture.errorLogLines().isEmpty());
     }
+
+    void compareWithDrive_data()
+    {
+        QTest::addColumn<bool>("block");
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("count"); // differences
+        QTest::newRow("single") << false << QStringList() << int(DriveComparison::Outcome::Differs) << 6;
+        QTest::newRow("block") << true << QStringList() << int(DriveComparison::Outcome::Differs) << 6;
+        QTest::newRow("other drive") << false << QStringList {"--identity", "02,06,120"}
+                                     << int(DriveComparison::Outcome::Mismatch) << 0;
+    }
+    // The configuration holds five changes, the drive one of its own.
+    void compareWithDrive()
+    {
+        QFETCH(QStringList, simArguments);
+        Session s(simArguments);
+        VERIFY_WITH_ERROR(s.configure(&error));
+        QFETCH(bool, block);
+        s.fixture.link().setBlockTransfer(block);
+        RegisterTransactions(s.ctx()).download1(260, 125); // P1.03 12.5 on the drive
+        const QMap<int, int> before = s.registers();
+        const auto writes = countWrites(s.fixture.link().mod1());
+        DriveComparison compare(s.ctx(), s.windows);
+        QFETCH(int, outcome);
+        QCOMPARE(int(compare.run()), outcome);
+        QCOMPARE(*writes, 0);
+        QCOMPARE(s.registers(), before);
+        QFETCH(int, count);
+        QCOMPARE(compare.differences().size(), count);
+        if (count == 0) {
+            QCOMPARE(s.lastMessage().title, "Drive Mismatch");
+            QCOMPARE(s.lines(), QStringList());
+            return;
+        }
+        QCOMPARE(
+            s.lines("P1.01 - "), QStringList {"P1.01 - Configuration = 50.5 Drive = 10 (Acceleration Time 1 (s))"});
+        QCOMPARE(
+            s.lines("P1.03 - "), QStringList {"P1.03 - Configuration = 10 Drive = 12.5 (Acceleration Time 2 (s))"});
+        QVERIFY(s.lines().constLast().endsWith(". Parameters that differ: 6."));
+        if (block)
+            QVERIFY(compare.transactions() * 5 < int(driveRows(s.ctx()).size()));
+        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+    }
+
+    // The file holds what the drive held before the download, and opens
+    // like any configuration.
+    void backupBeforeDownload()
+    {
+        Session s;
+        VERIFY_WITH_ERROR(s.configure(&error));
+        RegisterTransactions(s.ctx()).download1(258, 123); // P1.01 12.3
+        const QMap<int, int> before = s.registers();
+        DownloadOperation download(s.ctx(), s.windows);
+        download.setBackupBeforeDownload(true);
+        s.fixture.prompter().setAnswerYes(true);
+        QCOMPARE(download.run(), Outcome::Verified);
+        const QString path = download.backupPath();
+        QCOMPARE(QFileInfo(path).dir().path(), DriveBackup::folder(s.ctx().paths()));
+        QVERIFY(QFileInfo(path).fileName().startsWith("0205120-"));
+        QCOMPARE(DriveBackup::backupsOf(s.ctx().paths(), {"02", "05", "120"}), QStringList {path});
+        const QStringList lines = s.lines();
+        const qsizetype saved = lines.indexOf("Drive settings saved to " + path);
+        QVERIFY(saved >= 0 && saved < lines.indexOf(s.lines("Download started ").value(0)));
+
+        QString why;
+        const std::optional<ConfigValues> file = ConfigFile::readValues(path, &why);
+        QVERIFY(file);
+        QCOMPARE(file->drive, (DriveKey {"02", "05", "120"}));
+        for (const TransferRow &row : driveRows(s.ctx()))
+            QCOMPARE(int(std::lround(NumberText::val(file->values.value(row.parameter)) / row.resolution)),
+                before.value(row.address));
+        QVERIFY(ConfigFile(s.ctx()).openFile(path));
+        QCOMPARE(s.ctx().editor.txtP(101).text(), "12.3");
+    }
+
+    void failedBackupWritesNothing_data()
+    {
+        QTest::addColumn<bool>("linkLost");
+        QTest::newRow("folder cannot be made") << false;
+        QTest::newRow("link lost while reading") << true;
+    }
+    void failedBackupWritesNothing()
+    {
+        Session s;
+        VERIFY_WITH_ERROR(s.configure(&error));
+        QFETCH(bool, linkLost);
+        ModbusMaster &mod1 = s.fixture.link().mod1();
+        mod1.setTimeOut(300);
+        const QMap<int, int> before = s.registers();
+        if (!linkLost) {
+            QVERIFY(QDir().mkpath(s.ctx().paths().configsDir()));
+            QFile blocker(DriveBackup::folder(s.ctx().paths()));
+            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would go
+        }
+        int reads = 0;
+        QObject::connect(&mod1, &ModbusMaster::done, [&] {
+            if (linkLost && ++reads == 10)
+                s.fixture.sim().process().kill();
+        });
+        const auto writes = countWrites(mod1);
+        DownloadOperation download(s.ctx(), s.windows);
+        download.setBackupBeforeDownload(true);
+        s.fixture.prompter().setAnswerYes(true);
+        QCOMPARE(download.run(), Outcome::BackupFailed);
+        QCOMPARE(*writes, 0);
+        QCOMPARE(download.backupPath(), QString());
+        QCOMPARE(s.lines("Download started "), QStringList());
+        QCOMPARE(s.lines("Download stopped: ").size(), 1);
+        QCOMPARE(s.lastMessage().title, linkLost ? "Error" : "Backup Failed");
+        QVERIFY(!s.fixture.prompter().titles().contains("Prepare Drive"));
+        if (!linkLost)
+            QCOMPARE(s.registers(), before);
+        else
+            QVERIFY(s.fixture.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
+    }
 };
 
 } // namespace Download
@@ -860,147 +989,5 @@ private Q_SLOTS:
 
 } // namespace Verification
 
-// The safety net around the drive: Compare With Drive, and the backup of
-// the drive's settings before a download writes.
-namespace SafetyNet {
-
-using Outcome = DownloadOperation::Outcome;
-
-class TestSafetyNet : public QObject
-{
-    Q_OBJECT
-
-    // Write transactions Mod1 made from now on.
-    static std::shared_ptr<int> countWrites(ModbusMaster &mod1)
-    {
-        auto writes = std::make_shared<int>(0);
-        QObject::connect(&mod1, &ModbusMaster::done, [writes, &mod1] {
-            if (mod1.functionCode() == ModbusMaster::DownloadRegisters)
-                ++*writes;
-        });
-        return writes;
-    }
-
-private Q_SLOTS:
-    void compareWithDrive_data()
-    {
-        QTest::addColumn<bool>("block");
-        QTest::addColumn<QStringList>("simArguments");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<int>("count"); // differences
-        QTest::newRow("single") << false << QStringList() << int(DriveComparison::Outcome::Differs) << 6;
-        QTest::newRow("block") << true << QStringList() << int(DriveComparison::Outcome::Differs) << 6;
-        QTest::newRow("other drive") << false << QStringList {"--identity", "02,06,120"}
-                                     << int(DriveComparison::Outcome::Mismatch) << 0;
-    }
-    // The configuration holds five changes, the drive one of its own.
-    void compareWithDrive()
-    {
-        QFETCH(QStringList, simArguments);
-        Session s(simArguments);
-        VERIFY_WITH_ERROR(s.configure(&error));
-        QFETCH(bool, block);
-        s.fixture.link().setBlockTransfer(block);
-        RegisterTransactions(s.ctx()).download1(260, 125); // P1.03 12.5 on the drive
-        const QMap<int, int> before = s.registers();
-        const auto writes = countWrites(s.fixture.link().mod1());
-        DriveComparison compare(s.ctx(), s.windows);
-        QFETCH(int, outcome);
-        QCOMPARE(int(compare.run()), outcome);
-        QCOMPARE(*writes, 0);
-        QCOMPARE(s.registers(), before);
-        QFETCH(int, count);
-        QCOMPARE(compare.differences().size(), count);
-        if (count == 0) {
-            QCOMPARE(s.lastMessage().title, "Drive Mismatch");
-            QCOMPARE(s.lines(), QStringList());
-            return;
-        }
-        QCOMPARE(
-            s.lines("P1.01 - "), QStringList {"P1.01 - Configuration = 50.5 Drive = 10 (Acceleration Time 1 (s))"});
-        QCOMPARE(
-            s.lines("P1.03 - "), QStringList {"P1.03 - Configuration = 10 Drive = 12.5 (Acceleration Time 2 (s))"});
-        QVERIFY(s.lines().constLast().endsWith(". Parameters that differ: 6."));
-        if (block)
-            QVERIFY(compare.transactions() * 5 < int(driveRows(s.ctx()).size()));
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
-    }
-
-    // The file holds what the drive held before the download, and opens
-    // like any configuration.
-    void backupBeforeDownload()
-    {
-        Session s;
-        VERIFY_WITH_ERROR(s.configure(&error));
-        RegisterTransactions(s.ctx()).download1(258, 123); // P1.01 12.3
-        const QMap<int, int> before = s.registers();
-        DownloadOperation download(s.ctx(), s.windows);
-        download.setBackupBeforeDownload(true);
-        s.fixture.prompter().setAnswerYes(true);
-        QCOMPARE(download.run(), Outcome::Verified);
-        const QString path = download.backupPath();
-        QCOMPARE(QFileInfo(path).dir().path(), DriveBackup::folder(s.ctx().paths()));
-        QVERIFY(QFileInfo(path).fileName().startsWith("0205120-"));
-        QCOMPARE(DriveBackup::backupsOf(s.ctx().paths(), {"02", "05", "120"}), QStringList {path});
-        const QStringList lines = s.lines();
-        const qsizetype saved = lines.indexOf("Drive settings saved to " + path);
-        QVERIFY(saved >= 0 && saved < lines.indexOf(s.lines("Download started ").value(0)));
-
-        QString why;
-        const std::optional<ConfigValues> file = ConfigFile::readValues(path, &why);
-        QVERIFY(file);
-        QCOMPARE(file->drive, (DriveKey {"02", "05", "120"}));
-        for (const TransferRow &row : driveRows(s.ctx()))
-            QCOMPARE(int(std::lround(NumberText::val(file->values.value(row.parameter)) / row.resolution)),
-                before.value(row.address));
-        QVERIFY(ConfigFile(s.ctx()).openFile(path));
-        QCOMPARE(s.ctx().editor.txtP(101).text(), "12.3");
-    }
-
-    void failedBackupWritesNothing_data()
-    {
-        QTest::addColumn<bool>("linkLost");
-        QTest::newRow("folder cannot be made") << false;
-        QTest::newRow("link lost while reading") << true;
-    }
-    void failedBackupWritesNothing()
-    {
-        Session s;
-        VERIFY_WITH_ERROR(s.configure(&error));
-        QFETCH(bool, linkLost);
-        ModbusMaster &mod1 = s.fixture.link().mod1();
-        mod1.setTimeOut(300);
-        const QMap<int, int> before = s.registers();
-        if (!linkLost) {
-            QVERIFY(QDir().mkpath(s.ctx().paths().configsDir()));
-            QFile blocker(DriveBackup::folder(s.ctx().paths()));
-            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would go
-        }
-        int reads = 0;
-        QObject::connect(&mod1, &ModbusMaster::done, [&] {
-            if (linkLost && ++reads == 10)
-                s.fixture.sim().process().kill();
-        });
-        const auto writes = countWrites(mod1);
-        DownloadOperation download(s.ctx(), s.windows);
-        download.setBackupBeforeDownload(true);
-        s.fixture.prompter().setAnswerYes(true);
-        QCOMPARE(download.run(), Outcome::BackupFailed);
-        QCOMPARE(*writes, 0);
-        QCOMPARE(download.backupPath(), QString());
-        QCOMPARE(s.lines("Download started "), QStringList());
-        QCOMPARE(s.lines("Download stopped: ").size(), 1);
-        QCOMPARE(s.lastMessage().title, linkLost ? "Error" : "Backup Failed");
-        QVERIFY(!s.fixture.prompter().titles().contains("Prepare Drive"));
-        if (!linkLost)
-            QCOMPARE(s.registers(), before);
-        else
-            QVERIFY(s.fixture.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
-    }
-};
-
-} // namespace SafetyNet
-
-TARVEL_TEST_MAIN(
-    Upload::TestUpload, Download::TestDownload, Verification::TestDownloadVerification, SafetyNet::TestSafetyNet)
+TARVEL_TEST_MAIN(Upload::TestUpload, Download::TestDownload, Verification::TestDownloadVerification)
 #include "tst_transfer.moc"
