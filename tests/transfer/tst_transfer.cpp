@@ -270,87 +270,66 @@ private Q_SLOTS:
         QCOMPARE(ctx.state.hasConfigFile(), fileKept);
         QCOMPARE(bench.fixture.hooks.captionUpdates > 0, !openFileDrive.isEmpty() && !fileKept);
     }
-    void noLinkOffers_data()
+    void refusals_data()
     {
-        // An unsaved configuration is offered for saving before the link test,
-        // then the missing link offers the search for a drive.
+        // The drive is asked nothing and the configuration stays. Without a
+        // link an unsaved configuration is offered for saving first, then the
+        // search for a drive.
+        QTest::addColumn<QString>("rev"); // of the simulated drive; empty: no link
         QTest::addColumn<bool>("changed");
         QTest::addColumn<QString>("tag");
-        QTest::addColumn<int>("saveAnswer"); // -1: not asked
-        QTest::addColumn<int>("connectAnswer");
-        QTest::addColumn<QStringList>("windows");
-        QTest::newRow("connect now") << false << "1" << -1 << int(Msg::Yes) << QStringList {"auto detect"};
-        QTest::newRow("not now") << false << "1" << -1 << int(Msg::No) << QStringList {};
-        QTest::newRow("changed, saved") << true << "1" << int(Msg::Yes) << int(Msg::No) << QStringList {"save"};
-        QTest::newRow("editor never loaded") << true << "0" << -1 << int(Msg::No) << QStringList {};
-    }
-    void noLinkOffers()
-    {
-        QFETCH(bool, changed);
-        QFETCH(QString, tag);
-        QFETCH(int, saveAnswer);
-        QFETCH(int, connectAnswer);
-        Session bench; // simulator never started, link closed
-        AppContext &ctx = bench.ctx();
-        bench.polled();
-        ctx.state.blnConfigChanged = changed;
-        ctx.editor.setTag(tag);
-        const QStringList before = editorSnapshot(ctx);
-        if (saveAnswer > 0)
-            bench.fixture.prompter().enqueue(saveAnswer);
-        bench.fixture.prompter().enqueue(connectAnswer);
-        QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
-
-        QCOMPARE(bench.upload(), UploadOperation::Outcome::NoLink);
-        QStringList titles {"No Connection Present"};
-        if (saveAnswer > 0)
-            titles.prepend("Unsaved Drive Config Data Exists");
-        QCOMPARE(bench.fixture.prompter().titles(), titles);
-        QCOMPARE(bench.fixture.prompter().messages().last().text,
-            "You don't appear to be connected to a drive.\rWould you like to connect now?");
-        QCOMPARE(bench.fixture.prompter().messages().last().style, Msg::YesNo | Msg::Critical);
-        QTEST(bench.windows.calls, "windows");
-        QCOMPARE(transactions.count(), 0);
-        QCOMPARE(editorSnapshot(ctx), before);
-        QVERIFY(ctx.statusList.lines().isEmpty());
-    }
-    void refusedOnTheLink_data()
-    {
-        // Either way the drive is asked nothing and the configuration stays.
-        QTest::addColumn<QString>("rev"); // of the simulated drive
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<QString>("text"); // of the last message
+        QTest::addColumn<int>("style");
         QTest::addColumn<QStringList>("windows");
         QTest::addColumn<QStringList>("log");
         QTest::addColumn<QString>("hooks");
+        const int noLink = int(UploadOperation::Outcome::NoLink);
+        const QStringList offer {"No Connection Present"};
+        const QString connect = "You don't appear to be connected to a drive.\rWould you like to connect now?";
+        const int critical = Msg::YesNo | Msg::Critical;
+        QTest::newRow("no link, connect now")
+            << "" << false << "1" << QList<int> {Msg::Yes} << noLink << offer << connect << critical
+            << QStringList {"auto detect"} << QStringList() << "";
+        QTest::newRow("no link, not now") << "" << false << "1" << QList<int> {Msg::No} << noLink << offer << connect
+                                          << critical << QStringList() << QStringList() << "";
+        QTest::newRow("no link, changed, saved")
+            << "" << true << "1" << QList<int> {Msg::Yes, Msg::No} << noLink
+            << QStringList {"Unsaved Drive Config Data Exists", "No Connection Present"} << connect << critical
+            << QStringList {"save"} << QStringList() << "";
+        QTest::newRow("no link, editor never loaded") << "" << true << "0" << QList<int> {Msg::No} << noLink << offer
+                                                      << connect << critical << QStringList() << QStringList() << "";
+        QTest::newRow("declined")
+            << "120" << false << "0" << QList<int> {Msg::No} << int(UploadOperation::Outcome::Declined)
+            << QStringList {"Verification Required"}
+            << "Any configuration information loaded in PC memory will be overwritten. Do you wish to proceed?"
+            << (Msg::YesNo | Msg::Question) << QStringList() << QStringList() << "poll on";
         const int unsupported = int(UploadOperation::Outcome::Unsupported);
         const QStringList titles {"Verification Required", "Drive not supported"};
         const QString text = "Program does not support connected drive model/rev.\r"
                              "Would you like to open the Current Config screen to view details?";
         const QStringList logged {"Connected Drive Not Supported, Communication, 199, "};
-        QTest::newRow("declined")
-            << "120" << QList<int> {Msg::No} << int(UploadOperation::Outcome::Declined)
-            << QStringList {"Verification Required"}
-            << "Any configuration information loaded in PC memory will be overwritten. Do you wish to proceed?"
-            << QStringList() << QStringList() << "poll on";
         const QString reads = "busy,poll off,poll off,poll on,idle,poll on";
-        QTest::newRow("unsupported, view details") << "199" << QList<int> {Msg::Yes, Msg::Yes} << unsupported << titles
-                                                   << text << QStringList {"config info"} << logged << reads;
-        QTest::newRow("unsupported, do not") << "199" << QList<int> {Msg::Yes, Msg::No} << unsupported << titles << text
-                                             << QStringList() << logged << reads;
+        QTest::newRow("unsupported, view details")
+            << "199" << false << "0" << QList<int> {Msg::Yes, Msg::Yes} << unsupported << titles << text << critical
+            << QStringList {"config info"} << logged << reads;
+        QTest::newRow("unsupported, do not") << "199" << false << "0" << QList<int> {Msg::Yes, Msg::No} << unsupported
+                                             << titles << text << critical << QStringList() << logged << reads;
     }
-    void refusedOnTheLink()
+    void refusals()
     {
         QFETCH(QString, rev);
         Session bench({"--identity", "02,05," + rev});
-        VERIFY_WITH_ERROR(bench.start(&error));
+        if (!rev.isEmpty())
+            VERIFY_WITH_ERROR(bench.start(&error));
         AppContext &ctx = bench.ctx();
-        bench.polled(rev);
+        bench.polled(rev.isEmpty() ? "120" : rev);
         ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'");
         ctx.editor.txtP(101).setText("33.3");
-        ctx.editor.setTag("0");
+        ctx.state.blnConfigChanged = cell<bool>("changed");
+        ctx.editor.setTag(cell<QString>("tag"));
         const QStringList before = editorSnapshot(ctx);
         const QStringList linesBefore = ctx.statusList.lines();
         for (int answer : cell<QList<int>>("answers"))
@@ -361,6 +340,7 @@ private Q_SLOTS:
         QTEST(int(bench.upload()), "outcome");
         QTEST(bench.fixture.prompter().titles(), "titles");
         QTEST(bench.fixture.prompter().messages().last().text, "text");
+        QTEST(bench.fixture.prompter().messages().last().style, "style");
         QTEST(bench.windows.calls, "windows");
         QCOMPARE(transactions.count(), 0);
         QCOMPARE(editorSnapshot(ctx), before);
