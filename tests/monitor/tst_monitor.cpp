@@ -38,7 +38,6 @@ struct Connected : LinkFixture
     bool poll() { return SerialLinkMonitor(ctx()).pollDrive(); }
     EthernetRoute &route() { return *ctx().ethernet(); }
     qint16 reg(int address) { return DriveAccess(ctx()).read(address).value_or(-1); }
-    QStringList titles() { return prompter().titles(); }
 };
 
 QString lamps(const KeypadModel::Lamps &l)
@@ -148,7 +147,7 @@ private Q_SLOTS:
         QVERIFY(drive.poll());
         keypad.updateLamps();
         QCOMPARE(lamps(keypad.lamps()).left(2), QStringLiteral("YR"));
-        QVERIFY(drive.titles().isEmpty());
+        QVERIFY(drive.prompter().titles().isEmpty());
     }
     // A fault that strikes the running motor stops it; the keypad then
     // refuses Run, and the fault heads the drive's record.
@@ -165,7 +164,7 @@ private Q_SLOTS:
         keypad.updateLamps();
         QCOMPARE(lamps(keypad.lamps()), QStringLiteral("-R-R-"));
         QCOMPARE(keypad.run(), KeypadModel::Outcome::Refused);
-        QCOMPARE(drive.titles(), QStringList {"Drive Fault(s) Exists"});
+        QCOMPARE(drive.prompter().titles(), QStringList {"Drive Fault(s) Exists"});
         QCOMPARE(drive.prompter().messages().first().text,
             QStringLiteral("There is a fault present in the drive.\rBefore proceeding, reset all faults using\r"
                            "the hardware keypad on the drive."));
@@ -212,7 +211,7 @@ private Q_SLOTS:
         QCOMPARE(keypad.display(), shown);
         QCOMPARE(drive.reg(KeypadModel::FrequencyCommand), qint16(address == 2331 ? 1 : 0));
         QCOMPARE(drive.reg(KeypadModel::PidSetpoint), qint16(address == 1803 ? 251 : 250));
-        QCOMPARE(drive.titles(), display == 7 ? QStringList {"Data Not Sent!"} : QStringList {});
+        QCOMPARE(drive.prompter().titles(), display == 7 ? QStringList {"Data Not Sent!"} : QStringList {});
         if (address)
             QCOMPARE(keypad.value(shown) * 10, double(address == 2331 ? 1 : 251)); // shown before the next poll
     }
@@ -244,7 +243,7 @@ private Q_SLOTS:
         QVERIFY(!pidKeypad.knobShown());
         pidKeypad.toggleKnob();
         QVERIFY(!pidKeypad.knobShown());
-        QCOMPARE(drive.titles(), QStringList {"Feature Not Available"});
+        QCOMPARE(drive.prompter().titles(), QStringList {"Feature Not Available"});
     }
     void closing_data()
     {

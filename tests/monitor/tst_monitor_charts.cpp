@@ -19,8 +19,6 @@
 using namespace Tarvel;
 using namespace Tarvel::Test;
 
-namespace Charts {
-
 constexpr double NaN = SampleTable::Missing;
 
 class TestChartSamples : public QObject
@@ -372,7 +370,5 @@ private Q_SLOTS:
     }
 };
 
-} // namespace Charts
-
-TARVEL_TEST_GUILESS_MAIN(Charts::TestChartSamples, Charts::TestTrendAndXAxis, Charts::TestPidTuning)
+TARVEL_TEST_GUILESS_MAIN(TestChartSamples, TestTrendAndXAxis, TestPidTuning)
 #include "tst_monitor_charts.moc"

