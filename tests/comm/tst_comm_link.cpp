@@ -527,7 +527,6 @@ private Q_SLOTS:
         AppContext &ctx = fixture.ctx();
         ctx.link().mod1().setTimeOut(300);
         ctx.link().setBlockTransfer(true);
-        fixture.hooks.calls.clear();
         QSignalSpy done(&ctx.link().mod1(), &ModbusMaster::done);
         ParameterReads reads(ctx);
         reads.plan({1, 2, 3});

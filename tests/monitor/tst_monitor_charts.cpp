@@ -266,7 +266,6 @@ private Q_SLOTS:
         QCOMPARE(pid.setpoint(), 42.5);
         QCOMPARE(pid.gainText(0), "10"); // P7.20 1.00 is register 100, shown / 10
         QCOMPARE(pid.table().value(0, PidTuning::Setpoint), 42.5);
-        QCOMPARE(m_link->ctx().params.varMax[720].toDouble(), 10.0);
     }
     void gains_data()
     {

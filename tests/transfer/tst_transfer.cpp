@@ -194,9 +194,7 @@ private Q_SLOTS:
         AppContext &ctx = bench.ctx();
         // The drive differs from its defaults: a plain number, a choice list and
         // the custom V/Hz curve that unlocks P2.04 to P2.07.
-        const Marks m = writeMarks(bench);
-        const QVector<TransferRow> &marks = m.rows;
-        const QList<qint16> &written = m.written;
+        const auto [marks, written] = writeMarks(bench);
         RegisterTransactions(ctx).download1(ParamText::registerNumber(300), 2);
         RegisterTransactions(ctx).download1(ParamText::registerNumber(200), 3);
         ctx.state.blnConfigChanged = false;
@@ -365,9 +363,7 @@ private Q_SLOTS:
         ctx.link().mod1().setTimeOut(ShortTimeOut);
         const QVector<TransferRow> rows = driveRows(ctx);
         const TransferRow failingRow = rows.at(FailingRow - 1);
-        const Marks m = writeMarks(bench);
-        const QVector<TransferRow> &marks = m.rows;
-        const QList<qint16> &written = m.written;
+        const auto [marks, written] = writeMarks(bench);
         QVERIFY(marks.size() == 2 && rows.indexOf(marks[0]) < FailingRow - 1 && rows.indexOf(marks[1]) > FailingRow);
         ctx.state.blnConfigChanged = false;
         ctx.statusList.clear();
