@@ -178,11 +178,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fileKept");
         QTest::addColumn<bool>("block");
         QTest::newRow("saved") << int(Msg::Yes) << QString() << false << false;
-        QTest::newRow("not saved") << int(Msg::No) << QString() << false << false;
         QTest::newRow("file of this drive kept") << int(Msg::Yes) << "02,05,120" << true << false;
         // Saving must ask for a name rather than turn a QX-1 file into a QX-2's.
         QTest::newRow("file of another drive let go") << int(Msg::Yes) << "01,03,104" << false << false;
-        QTest::newRow("block reads") << int(Msg::No) << QString() << false << true;
+        QTest::newRow("block reads, not saved") << int(Msg::No) << QString() << false << true;
     }
     void uploadRound()
     {
