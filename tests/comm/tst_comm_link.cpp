@@ -4,7 +4,6 @@
 #include "LinkTestSupport.h"
 #include "TransferTestSupport.h"
 #include "app/CommSettingsModel.h"
-#include "app/PollDisplay.h"
 #include "app/PollTimers.h"
 #include "comm/AutoDetectSearch.h"
 #include "comm/DriveStatusText.h"
@@ -26,39 +25,7 @@ using namespace Tarvel::Test;
 // which timers the main window is asked to stop and start.
 namespace Transactions {
 
-namespace {
-
 constexpr int ShortTimeOut = 300; // for reads meant to fail
-
-#define START_LINK(fixture)                                                                                            \
-    do {                                                                                                               \
-        QString error;                                                                                                 \
-        QVERIFY2((fixture).start(&error), qPrintable(error));                                                          \
-        QCOMPARE((fixture).openRtu(), 0);                                                                              \
-        (fixture).hooks.calls.clear();                                                                                 \
-    } while (false)
-
-// The part of an error-log line after its date and time.
-QString logEntry(const QString &line)
-{
-    return line.section(QStringLiteral(" - "), 1);
-}
-
-// Panel 2 of the status bar, each change once.
-class Panel2Recorder : public PollDisplay
-{
-public:
-    QStringList panel2;
-    void setPanelText(int panel, const QString &text) override
-    {
-        if (panel == 2 && (panel2.isEmpty() || panel2.last() != text))
-            panel2 << text;
-    }
-    void setConnectedPicture(bool) override { }
-    void setCommandEnabled(Command, bool) override { }
-};
-
-} // namespace
 
 class TestRegisterTransactions : public QObject
 {
@@ -76,7 +43,7 @@ private Q_SLOTS:
     void uploadWhileReads()
     {
         LinkFixture fixture;
-        START_LINK(fixture);
+        VERIFY_WITH_ERROR(fixture.connect(&error));
         QFETCH(int, address);
         QFETCH(int, count);
         RegisterTransactions transactions(fixture.ctx());
@@ -85,18 +52,25 @@ private Q_SLOTS:
         QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "poll on"}));
         QCOMPARE(fixture.errorLogLines(), QStringList());
     }
-    void uploadWhileFails_data()
+    void transactionFails_data()
     {
+        // A failed read leaves the poll timer off (the caller decides what the
+        // failure means); a failed write restarts both timers and only logs.
+        const QStringList read {"poll off"};
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("code");
-        QTest::newRow("time-out") << "other node" << 300;
-        QTest::newRow("missing register") << "register 9999" << 2;
-        QTest::newRow("port closed") << "closed" << -1;
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QStringList>("hooks");
+        QTest::newRow("time-out") << "other node" << 300 << "basCom_UploadWhile()" << read;
+        QTest::newRow("missing register") << "register 9999" << 2 << "basCom_UploadWhile()" << read;
+        QTest::newRow("port closed") << "closed" << -1 << "basCom_UploadWhile()" << read;
+        QTest::newRow("status word is read-only")
+            << "write" << 2 << "basCom_Download1()" << QStringList {"poll off", "2s off", "poll on", "2s on"};
     }
-    void uploadWhileFails()
+    void transactionFails()
     {
         LinkFixture fixture;
-        START_LINK(fixture);
+        VERIFY_WITH_ERROR(fixture.connect(&error));
         QFETCH(QString, how);
         ModbusMaster &mod1 = fixture.link().mod1();
         mod1.setTimeOut(ShortTimeOut);
@@ -105,45 +79,26 @@ private Q_SLOTS:
             mod1.setNodeAddress(QStringLiteral("2"));
         else if (how == QLatin1String("closed"))
             mod1.setPortOpen(false);
-        else
+        else if (how != QLatin1String("write"))
             address = 9999;
         RegisterTransactions transactions(fixture.ctx());
-        QCOMPARE(transactions.uploadWhile(address, 1), RegisterTransactions::FailureValue);
+        if (how == QLatin1String("write"))
+            transactions.download1(address, 1);
+        else
+            QCOMPARE(transactions.uploadWhile(address, 1), RegisterTransactions::FailureValue);
         const QStringList log = fixture.errorLogLines();
         QCOMPARE(log.size(), 1);
         QFETCH(int, code);
-        QCOMPARE(logEntry(log.first()),
-            QStringLiteral("Mod1 retuned , status code , %1,  in basCom_UploadWhile().").arg(code));
-        // The poll timer stays off: the caller decides what a failure means.
-        QCOMPARE(fixture.hooks.calls, QStringList {"poll off"});
-    }
-    void download1Writes()
-    {
-        LinkFixture fixture;
-        START_LINK(fixture);
-        RegisterTransactions transactions(fixture.ctx());
-        const int frequencyCommand = 2331; // P9.26, 0.1 Hz
-        transactions.download1(frequencyCommand, 345);
-        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
-        QCOMPARE(int(transactions.uploadWhile(frequencyCommand, 1)), 345);
-        QCOMPARE(fixture.errorLogLines(), QStringList());
-    }
-    void download1FailureOnlyLogs()
-    {
-        LinkFixture fixture;
-        START_LINK(fixture);
-        RegisterTransactions transactions(fixture.ctx());
-        transactions.download1(8450, 1); // the status word is read-only: exception 2
-        const QStringList log = fixture.errorLogLines();
-        QCOMPARE(log.size(), 1);
-        QCOMPARE(logEntry(log.first()), QStringLiteral("Mod1 retuned , status code , 2,  in basCom_Download1()."));
-        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
+        QFETCH(QString, where);
+        QCOMPARE(
+            logEntry(log.first()), QStringLiteral("Mod1 retuned , status code , %1,  in %2.").arg(code).arg(where));
+        QTEST(fixture.hooks.calls, "hooks");
         QVERIFY(fixture.prompter().messages().isEmpty());
     }
     void uploadDeliversThroughDone()
     {
         LinkFixture fixture;
-        START_LINK(fixture);
+        VERIFY_WITH_ERROR(fixture.connect(&error));
         RegisterTransactions transactions(fixture.ctx());
         transactions.upload(2346, 2);
         QVERIFY(fixture.link().mod1().busy()); // returned at once
@@ -156,9 +111,10 @@ private Q_SLOTS:
     void pollDriveStoresValues()
     {
         LinkFixture fixture;
-        START_LINK(fixture);
+        VERIFY_WITH_ERROR(fixture.connect(&error));
         RegisterTransactions transactions(fixture.ctx());
         transactions.download1(2331, 300); // 30.0 Hz
+        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
         transactions.download1(2333, 1); // reverse
         transactions.download1(2332, 1); // run
         SerialLinkMonitor monitor(fixture.ctx());
@@ -191,7 +147,7 @@ private Q_SLOTS:
         QFETCH(QString, event);
         // A slow drive, so that a read is still waiting when Disconnect comes.
         LinkFixture fixture({QStringLiteral("--wire-timing"), QStringLiteral("--turnaround"), QStringLiteral("100")});
-        START_LINK(fixture);
+        VERIFY_WITH_ERROR(fixture.connect(&error));
         fixture.link().setPanel4Text(QStringLiteral("Node 1"));
         SerialLinkMonitor monitor(fixture.ctx());
         Panel2Recorder display;
@@ -220,8 +176,6 @@ private Q_SLOTS:
     void ethernetRouteFailsSafely()
     {
         TempProgram program;
-        RecordingHooks hooks;
-        program.ctx().setHooks(&hooks);
         AppState &state = program.ctx().state;
         state.strConnected = QStringLiteral("True");
         RegisterTransactions transactions(program.ctx());
@@ -248,7 +202,6 @@ private Q_SLOTS:
 };
 
 } // namespace Transactions
-#undef START_LINK
 
 // The connection dialog's model against the simulated drive: the lists it
 // offers, and every outcome of Connect with its message and panel text.
@@ -300,8 +253,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, simArguments);
         LinkFixture fixture(simArguments);
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
+        VERIFY_WITH_ERROR(fixture.start(&error));
         CommSettingsModel model(fixture.ctx());
         model.load();
         QFETCH(int, speed);
@@ -323,98 +275,68 @@ private Q_SLOTS:
         QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
         QCOMPARE(fixture.hooks.calls.first(), QStringLiteral("busy"));
         QCOMPARE(fixture.hooks.calls.mid(fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
-    }
-    void portInUseTouchesNothing()
-    {
-        LinkFixture fixture;
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
-        CommSettingsModel model(fixture.ctx());
-        model.load();
-        QVERIFY(model.connectLink());
+        // A second Connect leaves the open link as it is.
         fixture.prompter().clear();
         ModbusMaster &mod1 = fixture.link().mod1();
-        model.chooseProtocol(0);
+        const auto held = [&mod1] {
+            return QStringList {mod1.nodeAddress(), mod1.portSettings()} << QString::number(mod1.asciiMode());
+        };
+        const QStringList settings = held();
+        model.chooseProtocol(protocol == 0 ? 4 : 0);
         model.setAddress(QStringLiteral("9"));
-        QVERIFY(model.connectLink()); // still the first link
+        QVERIFY(model.connectLink());
         QCOMPARE(fixture.prompter().titles(), QStringList {"Port In Use"});
         QCOMPARE(fixture.prompter().messages().first().text,
             QStringLiteral("Tarvel is currently communicating with a device.\r"
                            "To connect to another device, first disconnect the current connection."));
-        QCOMPARE(mod1.nodeAddress(), QStringLiteral("1"));
-        QCOMPARE(mod1.asciiMode(), 0);
-        QCOMPARE(mod1.portSettings(), QStringLiteral("19200,E,8,1"));
-        // The Ethernet route counts as a link too.
+        QCOMPARE(held(), settings);
         model.disconnectLink();
+        QVERIFY(!fixture.link().linkOpen());
+        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
+        QVERIFY(!fixture.link().panel4Connected());
+        // The Ethernet route counts as a link too.
         fixture.ctx().state.strConnected = QStringLiteral("True");
         fixture.prompter().clear();
         QVERIFY(!model.connectLink());
         QCOMPARE(fixture.prompter().titles(), QStringList {"Port In Use"});
     }
-    void addressMustBeNumeric_data()
+    void refusals_data()
     {
+        QTest::addColumn<QStringList>("simArguments"); // empty: no drive, no port
         QTest::addColumn<QString>("address");
-        QTest::newRow("letter") << "1a";
-        QTest::newRow("empty") << "";
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        const QString missing = QStringLiteral("Information Missing Or Incorrect Format");
+        const QString numeric = QStringLiteral(" Please enter a node address. Address must be numeric.");
+        // Had the missing port been opened, "Com Error" would show.
+        QTest::newRow("address a letter") << QStringList() << "1a" << missing << numeric;
+        QTest::newRow("address empty") << QStringList() << "" << missing << numeric;
+        QTest::newRow("missing port") << QStringList() << "1"
+                                      << "Com Error"
+                                      << "Selected Com port does not exist or is in use by another application.";
+        QTest::newRow("drive not found") << QStringList {"--node", "2"} << "1"
+                                         << "Drive Not Found."
+                                         << "Drive not found. Please check your settings.";
     }
-    void addressMustBeNumeric()
+    void refusals()
     {
-        TempProgram program;
-        // A port that does not exist: had it been opened, "Com Error" would show.
-        program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
-        CommSettingsModel model(program.ctx());
-        model.load();
-        QFETCH(QString, address);
-        model.setAddress(address);
-        QVERIFY(!model.connectLink());
-        QCOMPARE(program.prompter().titles(), QStringList {"Information Missing Or Incorrect Format"});
-        QCOMPARE(program.prompter().messages().first().text,
-            QStringLiteral(" Please enter a node address. Address must be numeric."));
-        QCOMPARE(program.prompter().messages().first().style, int(Msg::Exclamation));
-    }
-    void driveNotFound()
-    {
-        LinkFixture fixture({QStringLiteral("--node"), QStringLiteral("2")});
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
+        QFETCH(QStringList, simArguments);
+        LinkFixture fixture(simArguments);
+        if (simArguments.isEmpty())
+            fixture.link().mod1().setPortMap(PortMap(QStringList {fixture.program().path("no-such-port")}));
+        else
+            VERIFY_WITH_ERROR(fixture.start(&error));
         CommSettingsModel model(fixture.ctx());
         model.load();
+        model.setAddress(cell<QString>("address"));
         QVERIFY(!model.connectLink());
-        QCOMPARE(fixture.prompter().titles(), QStringList {"Drive Not Found."});
-        QCOMPARE(
-            fixture.prompter().messages().first().text, QStringLiteral("Drive not found. Please check your settings."));
+        QCOMPARE(fixture.prompter().titles(), QStringList {cell<QString>("title")});
+        QTEST(fixture.prompter().messages().first().text, "text");
+        QCOMPARE(fixture.prompter().messages().first().style, int(Msg::Exclamation));
         QVERIFY(!fixture.link().serialOpen());
         QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
         QVERIFY(fixture.errorLogLines().isEmpty());
-    }
-    void missingPortIsComError()
-    {
-        TempProgram program;
-        RecordingHooks hooks;
-        program.ctx().setHooks(&hooks);
-        program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
-        CommSettingsModel model(program.ctx());
-        model.load();
-        QVERIFY(!model.connectLink());
-        QCOMPARE(program.prompter().titles(), QStringList {"Com Error"});
-        QCOMPARE(program.prompter().messages().first().text,
-            QStringLiteral("Selected Com port does not exist or is in use by another application."));
-        QVERIFY(program.errorLogLines().isEmpty());
-        QCOMPARE(hooks.calls, (QStringList {"busy", "poll off", "idle", "poll on"}));
-    }
-    void disconnects()
-    {
-        LinkFixture fixture;
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
-        CommSettingsModel model(fixture.ctx());
-        model.load();
-        QVERIFY(model.connectLink());
-        model.disconnectLink();
-        QVERIFY(!fixture.link().linkOpen());
-        QCOMPARE(fixture.link().panel4Text(), QStringLiteral("Off-Line "));
-        QVERIFY(!fixture.link().panel4Connected());
-        QCOMPARE(fixture.ctx().state.strConnected, QStringLiteral("False"));
+        QCOMPARE(fixture.hooks.calls, (QStringList {"busy", "poll off", "idle", "poll on"}));
     }
 };
 
@@ -450,8 +372,7 @@ private Q_SLOTS:
     void findsOnFifthTry()
     {
         LinkFixture fixture({"--mode", "ascii", "--settings", "9600,E,7,1"});
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
+        VERIFY_WITH_ERROR(fixture.start(&error));
         fixture.ctx().state.strConnected = QStringLiteral("False");
         AutoDetectSearch search(fixture.ctx());
         search.choosePort(0);
@@ -474,8 +395,7 @@ private Q_SLOTS:
     void cancelLeavesNoPortOpen()
     {
         LinkFixture fixture({"--node", "9"});
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
+        VERIFY_WITH_ERROR(fixture.start(&error));
         AutoDetectSearch search(fixture.ctx());
         search.choosePort(0);
         int cancelledAt = -1;
@@ -506,29 +426,30 @@ private Q_SLOTS:
         QCOMPARE(search.tries(), 1);
         QVERIFY(!fixture.link().serialOpen());
     }
-    void noPortChosen()
+    void refusedBeforeTrying_data()
     {
-        TempProgram program;
-        AutoDetectSearch search(program.ctx());
-        QSignalSpy focus(&search, &AutoDetectSearch::portFocusRequested);
-        QVERIFY(!search.detect());
-        QCOMPARE(search.tries(), 0);
-        QCOMPARE(program.prompter().titles(), QStringList {"Information Needed."});
-        QCOMPARE(program.prompter().messages().first().text,
-            QStringLiteral("Please select a com port from the drop down box."));
-        QCOMPARE(focus.size(), 1);
+        QTest::addColumn<bool>("portChosen");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no port chosen") << false << "Information Needed."
+                                        << "Please select a com port from the drop down box.";
+        QTest::newRow("missing port") << true << "Com Error"
+                                      << "Selected Com port does not exist or is in use by another application.";
     }
-    void missingPortIsComError()
+    void refusedBeforeTrying()
     {
         TempProgram program;
         program.ctx().link().mod1().setPortMap(PortMap(QStringList {program.path("no-such-port")}));
         AutoDetectSearch search(program.ctx());
-        search.choosePort(0);
+        QFETCH(bool, portChosen);
+        if (portChosen)
+            search.choosePort(0);
+        QSignalSpy focus(&search, &AutoDetectSearch::portFocusRequested);
         QVERIFY(!search.detect());
         QCOMPARE(search.tries(), 0);
-        QCOMPARE(program.prompter().titles(), QStringList {"Com Error"});
-        QCOMPARE(program.prompter().messages().first().text,
-            QStringLiteral("Selected Com port does not exist or is in use by another application."));
+        QCOMPARE(program.prompter().titles(), QStringList {cell<QString>("title")});
+        QTEST(program.prompter().messages().first().text, "text");
+        QCOMPARE(focus.size(), portChosen ? 0 : 1);
         QVERIFY(!program.ctx().link().serialOpen());
         QVERIFY(program.errorLogLines().isEmpty());
     }
@@ -580,9 +501,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, asked);
         QFETCH(int, transactions);
         LinkFixture fixture(simArguments);
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
-        QCOMPARE(fixture.openRtu(), 0);
+        VERIFY_WITH_ERROR(fixture.connect(&error));
         AppContext &ctx = fixture.ctx();
         // What each register holds, read one at a time.
         QHash<int, qint16> expected;
@@ -604,13 +523,10 @@ private Q_SLOTS:
     void linkFailureNotRetried()
     {
         LinkFixture fixture({"--stop-after", "1"});
-        QString error;
-        QVERIFY2(fixture.start(&error), qPrintable(error));
-        QCOMPARE(fixture.openRtu(), 0);
+        VERIFY_WITH_ERROR(fixture.connect(&error));
         AppContext &ctx = fixture.ctx();
         ctx.link().mod1().setTimeOut(300);
         ctx.link().setBlockTransfer(true);
-        fixture.hooks.calls.clear();
         QSignalSpy done(&ctx.link().mod1(), &ModbusMaster::done);
         ParameterReads reads(ctx);
         reads.plan({1, 2, 3});

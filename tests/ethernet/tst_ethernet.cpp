@@ -3,18 +3,13 @@
 #include "support/TransferTestSupport.h"
 
 #include "app/CommSettingsModel.h"
-#include "app/PollDisplay.h"
 #include "app/PollTimers.h"
 #include "base/NumberText.h"
-#include "catalogue/ParamLoader.h"
 #include "comm/BusMonitor.h"
-#include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
 #include "ethernet/DeviceBrowser.h"
-#include "ethernet/EthernetRoute.h"
 #include "ethernet/OpcItemName.h"
 #include "ethernet/ServerDefinition.h"
-#include "model/ParamText.h"
 #include "transfer/DownloadOperation.h"
 #include "transfer/UploadOperation.h"
 
@@ -40,54 +35,11 @@ void writeServer(const QString &programDir, const QString &progId, const QByteAr
     file.write(text);
 }
 
-QByteArray deviceGroup(const QString &host, int port)
+// The simulated drive's OPC item for a tag.
+QString item(const QString &tag)
 {
-    return QStringLiteral("[%1]\r\nhost=%2\r\nport=%3\r\n").arg(Device, host).arg(port).toLatin1();
+    return Device + u'.' + tag;
 }
-
-// A program whose server leads to a simulated QX2 drive over Modbus/TCP.
-struct RouteBench
-{
-    explicit RouteBench(const QStringList &simArguments = {})
-        : sim(QStringList {QStringLiteral("--drive"), QStringLiteral("02,05,120")} + simArguments)
-    {
-        program.ctx().setHooks(&hooks);
-    }
-    bool start(QString *error)
-    {
-        if (!sim.startTcp(error))
-            return false;
-        const QStringList where = sim.readyTarget().split(u':');
-        writeServer(program.dir(), Server, deviceGroup(where.at(0), where.at(1).toInt()));
-        return true;
-    }
-    AppContext &ctx() { return program.ctx(); }
-    EthernetRoute &route() { return *ctx().ethernet(); }
-    void connect()
-    {
-        route().setServerProgID(Server);
-        route().connectDevice(Device);
-    }
-    QString item(const QString &tag) const { return Device + u'.' + tag; }
-
-    TempProgram program;
-    SimProcess sim;
-    RecordingHooks hooks;
-};
-
-#define START_BENCH(bench)                                                                                             \
-    do {                                                                                                               \
-        QString error;                                                                                                 \
-        QVERIFY2((bench).start(&error), qPrintable(error));                                                            \
-    } while (false)
-
-class NoDisplay : public PollDisplay
-{
-public:
-    void setPanelText(int, const QString &) override { }
-    void setConnectedPicture(bool) override { }
-    void setCommandEnabled(Command, bool) override { }
-};
 
 } // namespace
 
@@ -210,32 +162,32 @@ class TestDataLinks : public QObject
 private Q_SLOTS:
     void pollTellsChangesInOneReadPerRun()
     {
-        RouteBench bench;
-        START_BENCH(bench);
-        OpcDataLink &link = bench.route().link(2);
+        LinkFixture bench;
+        VERIFY_WITH_ERROR(bench.serve(&error));
+        OpcDataLink &link = bench.ctx().ethernet()->link(2);
         link.setServerProgID(Server);
         OpcItemTable table;
         int row = 0;
         for (const char *tag : {"ST00.00@WORD", "ST00.02@WORD", "ST00.01@WORD", "P01.03@WORD", "P01.04@WORD",
                  "P09.41@WORD", "ST00.18@WORD", "_System._Enabled"})
-            table[row++] = {"tag", bench.item(tag), "300", "0.0"}; // slow enough to count one poll
+            table[row++] = {"tag", item(tag), "300", "0.0"}; // slow enough to count one poll
         QSignalSpy told(&link, &OpcDataLink::valueChanged);
         QCOMPARE(link.startItems(table), row);
         QVERIFY(link.waitForFirstValues(3000));
         QCOMPARE(told.size(), row); // the first answer tells every item
         QString error;
-        DeviceChannel *channel = bench.route().pool().channel(Server, Device, &error);
+        DeviceChannel *channel = bench.ctx().ethernet()->pool().channel(Server, Device, &error);
         // Three runs: ST00.00-02, P1.03-04, P9.41.
         QCOMPARE(channel->transactions(), 3);
-        QCOMPARE(link.value(bench.item("P09.41@WORD")), QVariant(2));
-        QCOMPARE(link.value(bench.item("ST00.18@WORD")), QVariant(1));
+        QCOMPARE(link.value(item("P09.41@WORD")), QVariant(2));
+        QCOMPARE(link.value(item("ST00.18@WORD")), QVariant(1));
         told.clear();
         QTRY_VERIFY(channel->transactions() >= 9); // two more polls, nothing changed
         QCOMPARE(told.size(), 0);
-        const int accel = link.value(bench.item("P01.03@WORD")).toInt() + 1;
-        QCOMPARE(link.writeItem(bench.item("P01.03@WORD"), QString::number(accel)), 0);
+        const int accel = link.value(item("P01.03@WORD")).toInt() + 1;
+        QCOMPARE(link.writeItem(item("P01.03@WORD"), QString::number(accel)), 0);
         QTRY_COMPARE(told.size(), 1);
-        QCOMPARE(told.first(), (QVariantList {bench.item("P01.03@WORD"), accel}));
+        QCOMPARE(told.first(), (QVariantList {item("P01.03@WORD"), accel}));
         link.stopItems();
         QTest::qWait(100); // a read already on the wire still ends
         const int stoppedAt = channel->transactions();
@@ -247,55 +199,53 @@ private Q_SLOTS:
 
     void singleItems()
     {
-        RouteBench bench;
-        START_BENCH(bench);
-        OpcDataLink &link = bench.route().link(1);
+        LinkFixture bench;
+        VERIFY_WITH_ERROR(bench.serve(&error));
+        OpcDataLink &link = bench.ctx().ethernet()->link(1);
         link.setServerProgID(Server);
         BusMonitor monitor(bench.ctx());
         monitor.attach();
         QVariant value;
         int quality = 0;
-        QCOMPARE(link.readItem(bench.item("P09.42@Word"), &value, &quality), 0);
+        QCOMPARE(link.readItem(item("P09.42@Word"), &value, &quality), 0);
         QCOMPARE(quality, 192);
         QCOMPARE(value, QVariant(5));
         // The bus monitor sees the route's transactions as it sees Mod1's.
         QCOMPARE(monitor.transactions().size(), 1);
         QCOMPARE(
             monitor.line(monitor.transactions().first()).section("  ", 1, 4), "node 1  read 03  reg 2347 n 1  P9.42=5");
-        QCOMPARE(link.readItem(bench.item("_System._DeviceId"), &value, &quality), 0);
-        QCOMPARE(value.toString(), bench.sim.readyTarget() + " unit 1");
-        QCOMPARE(link.readItem(bench.item("ST00.18@WORD"), &value, &quality), 0);
+        QCOMPARE(link.readItem(item("_System._DeviceId"), &value, &quality), 0);
+        QCOMPARE(value.toString(), bench.sim().readyTarget() + " unit 1");
+        QCOMPARE(link.readItem(item("ST00.18@WORD"), &value, &quality), 0);
         QCOMPARE(value, QVariant(1));
         QCOMPARE(link.readItem("Channel1.Other.P09.41@WORD", &value, &quality), int(OpcDataLink::NoDevice));
-        QCOMPARE(link.readItem(bench.item("P99@WORD"), &value, &quality), int(OpcDataLink::UnknownItem));
+        QCOMPARE(link.readItem(item("P99@WORD"), &value, &quality), int(OpcDataLink::UnknownItem));
         QCOMPARE(quality, 0);
         // The drive refuses a write to its identity with exception 2.
-        QCOMPARE(link.writeItem(bench.item("P09.41@WORD"), 3), 2);
-        QCOMPARE(link.writeItem(bench.item("ST00.18@WORD"), 0), int(OpcDataLink::ReadOnlyItem));
-        QCOMPARE(link.writeItem(bench.item("P01.03@WORD"), 70000), int(OpcDataLink::BadValue));
+        QCOMPARE(link.writeItem(item("P09.41@WORD"), 3), 2);
+        QCOMPARE(link.writeItem(item("ST00.18@WORD"), 0), int(OpcDataLink::ReadOnlyItem));
+        QCOMPARE(link.writeItem(item("P01.03@WORD"), 70000), int(OpcDataLink::BadValue));
     }
 
-    // The module stops answering: ST00.18 becomes 0, a read says so, and
-    // the main window's poll closes the link with its message.
+    // The module stops answering: ST00.18 becomes 0 (what a read then says
+    // is the register transactions' test), and the main window's poll
+    // closes the link with its message.
     void moduleStopsAnswering()
     {
-        RouteBench bench({QStringLiteral("--stop-after"), QStringLiteral("6")});
-        START_BENCH(bench);
+        LinkFixture bench({QStringLiteral("--stop-after"), QStringLiteral("6")});
+        VERIFY_WITH_ERROR(bench.connect(&error, true));
         AppContext &ctx = bench.ctx();
-        bench.connect();
         QCOMPARE(ctx.state.strDriveSeries, QStringLiteral("2"));
         QTRY_COMPARE_WITH_TIMEOUT(ctx.state.StatusValues[16], qint16(0), 8000);
-        bench.program.prompter().clear();
-        QCOMPARE(RegisterTransactions(ctx).uploadWhile(2346, 1), RegisterTransactions::FailureValue);
-        QCOMPARE(bench.program.prompter().titles(), QStringList {"Communication Problem"});
-        NoDisplay display;
+        bench.prompter().clear();
+        Panel2Recorder display;
         SerialLinkMonitor monitor(ctx);
         PollTimers timers(ctx, display);
         timers.setLinkMonitor(&monitor);
         timers.mainTick();
-        QCOMPARE(bench.program.prompter().titles(), (QStringList {"Communication Problem", "Communication Error"}));
+        QCOMPARE(bench.prompter().titles(), QStringList {"Communication Error"});
         QCOMPARE(ctx.state.strConnected, QStringLiteral("False"));
-        QVERIFY(!bench.route().link(1).subscribed());
+        QVERIFY(!bench.ctx().ethernet()->link(1).subscribed());
     }
 
     void refusedConnection()
@@ -305,7 +255,8 @@ private Q_SLOTS:
         const int port = closed.serverPort();
         closed.close();
         TempProgram program;
-        writeServer(program.dir(), Server, deviceGroup("127.0.0.1", port));
+        writeServer(
+            program.dir(), Server, QStringLiteral("[%1]\nhost=127.0.0.1\nport=%2\n").arg(Device).arg(port).toLatin1());
         AppContext &ctx = program.ctx();
         ctx.state.StatusValues[16] = 1; // from an earlier connection
         ctx.ethernet()->setServerProgID(Server);
@@ -326,11 +277,11 @@ class TestEthernetTransfers : public QObject
 private Q_SLOTS:
     void dialogConnects()
     {
-        RouteBench bench;
-        START_BENCH(bench);
+        LinkFixture bench;
+        VERIFY_WITH_ERROR(bench.serve(&error));
         AppContext &ctx = bench.ctx();
         // The catalogue's other server has a broken file: not offered.
-        writeServer(bench.program.dir(), "Tarvel.KOLV.Network", "[Line1.Drive1]\nunit=1\n");
+        writeServer(bench.program().dir(), "Tarvel.KOLV.Network", "[Line1.Drive1]\nunit=1\n");
         CommSettingsModel model(ctx);
         model.load();
         QCOMPARE(model.opcServers(), (QStringList {"None", Server}));
@@ -340,14 +291,14 @@ private Q_SLOTS:
         QCOMPARE(model.portLabel(), QStringLiteral("Com Port / OPC Device:"));
         model.choosePort(int(serialPorts));
         QVERIFY(model.connectLink());
-        QCOMPARE(bench.program.prompter().messages().constLast().text, "Connected via Ethernet to " + Device + ".");
+        QCOMPARE(bench.prompter().messages().constLast().text, "Connected via Ethernet to " + Device + ".");
         QCOMPARE(ctx.link().panel4Text(), "OPC Device " + Device + ".  ");
         QCOMPARE(QStringList({ctx.state.strDriveSeries, ctx.state.strDriveModel, ctx.state.strDriveRev}),
             (QStringList {"2", "5", "120"}));
         QCOMPARE(ctx.state.StatusValues[16], qint16(1));
         QCOMPARE(ctx.state.DriveRunState, QStringLiteral("STOP"));
         model.disconnectLink();
-        QVERIFY(!bench.route().link(1).subscribed());
+        QVERIFY(!bench.ctx().ethernet()->link(1).subscribed());
         QVERIFY(!ctx.link().linkOpen());
     }
 
@@ -363,13 +314,12 @@ private Q_SLOTS:
     void uploadThenDownload()
     {
         QFETCH(QStringList, simArguments);
-        RouteBench bench(simArguments);
-        START_BENCH(bench);
+        LinkFixture bench(simArguments);
+        VERIFY_WITH_ERROR(bench.connect(&error, true));
         AppContext &ctx = bench.ctx();
-        bench.connect();
         RecordingWindows windows;
-        bench.program.prompter().setAnswerYes(false);
-        bench.program.prompter().enqueue(Msg::Yes); // Verification Required
+        bench.prompter().setAnswerYes(false);
+        bench.prompter().enqueue(Msg::Yes); // Verification Required
         QCOMPARE(UploadOperation(ctx, windows).run(), UploadOperation::Outcome::Completed);
         QVERIFY(ctx.statusList.lines().constLast().startsWith("Upload of Drive Model "));
         const QVector<TransferRow> rows = driveRows(ctx);
@@ -377,15 +327,15 @@ private Q_SLOTS:
             = *std::find_if(rows.cbegin(), rows.cend(), [](const TransferRow &r) { return r.parameter == 103; });
         const qint16 changed = nonDefaultRegister(ctx, row);
         ctx.editor.txtP(103).setText(NumberText::single(float(changed) * row.resolution));
-        bench.program.prompter().setAnswerYes(true);
+        bench.prompter().setAnswerYes(true);
         QCOMPARE(DownloadOperation(ctx, windows).run(), cell<DownloadOperation::Outcome>("outcome"));
         QVariant value;
         int quality = 0;
-        QCOMPARE(bench.route().readItem(bench.item("P01.03@Word"), &value, &quality), 0);
+        QCOMPARE(bench.ctx().ethernet()->readItem(item("P01.03@Word"), &value, &quality), 0);
         const bool verified = cell<DownloadOperation::Outcome>("outcome") == DownloadOperation::Outcome::Verified;
         QCOMPARE(value.toInt() == changed, verified);
         QCOMPARE(ctx.statusList.lines().filter("Validation indicates P1.03 differs").size(), verified ? 0 : 1);
-        QCOMPARE(bench.program.errorLogLines(), QStringList());
+        QCOMPARE(bench.errorLogLines(), QStringList());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "SimProcess.h"
 #include "TestSupport.h"
 
+#include "app/PollDisplay.h"
 #include "comm/CommLink.h"
 #include "ports/ShellHooks.h"
 
@@ -11,23 +12,50 @@
 namespace Tarvel::Test {
 
 // Records what core code asks of the main window, in order:
-// "poll on", "poll off", "2s on", "2s off", "busy", "idle".
+// "poll on", "poll off", "2s on", "2s off", "busy", "idle"; the window's
+// enabled state and caption updates apart from them.
 class RecordingHooks : public ShellHooks
 {
 public:
     QStringList calls;
+    bool mainEnabled = true;
+    int captionUpdates = 0;
     void setPollTimerEnabled(bool enabled) override { calls << (enabled ? "poll on" : "poll off"); }
     void setPoll2SecTimerEnabled(bool enabled) override { calls << (enabled ? "2s on" : "2s off"); }
     void setBusyPointer(bool busy) override { calls << (busy ? "busy" : "idle"); }
+    void setMainEnabled(bool enabled) override { mainEnabled = enabled; }
+    void updateCaption() override { ++captionUpdates; }
 };
 
-// A program with a simulated QX2 drive (02,05,120) behind Com 1.
+// The main window's status bar as the poll timers change it: panel 2, each
+// change once.
+class Panel2Recorder : public PollDisplay
+{
+public:
+    QStringList panel2;
+    void setPanelText(int panel, const QString &text) override
+    {
+        if (panel == 2 && (panel2.isEmpty() || panel2.last() != text))
+            panel2 << text;
+    }
+    void setConnectedPicture(bool) override { }
+    void setCommandEnabled(Command, bool) override { }
+};
+
+// A program with a simulated QX2 drive (02,05,120).
 class LinkFixture
 {
 public:
     explicit LinkFixture(const QStringList &simArguments = {});
-    // Starts the simulator; false (with the reason in `error`) when not.
+    ~LinkFixture();
+    // Starts the simulator behind Com 1; false (with the reason in `error`) when not.
     bool start(QString *error);
+    // Starts it and opens the link as connectSimulator does, then forgets
+    // the hook calls so far.
+    bool connect(QString *error, bool ethernet = false);
+    // Starts it on TCP behind the device connectSimulator names, not connected.
+    bool serve(QString *error);
+    TempProgram &program() { return m_program; }
     AppContext &ctx() { return m_program.ctx(); }
     ScriptedPrompter &prompter() { return m_program.prompter(); }
     QStringList errorLogLines() const { return m_program.errorLogLines(); }
@@ -51,3 +79,10 @@ private:
 bool connectSimulator(TempProgram &program, SimProcess &sim, bool ethernet, QString *error);
 
 } // namespace Tarvel::Test
+
+// Verifies an expression that sets `error` when it fails, showing the reason.
+#define VERIFY_WITH_ERROR(expression)                                                                                  \
+    do {                                                                                                               \
+        QString error;                                                                                                 \
+        QVERIFY2((expression), qPrintable(error));                                                                     \
+    } while (false)

@@ -1,7 +1,7 @@
 #include "TransferTestSupport.h"
 
-#include "model/EditorForm.h"
 #include "base/NumberText.h"
+#include "model/EditorForm.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,13 +29,6 @@ QVector<TransferRow> driveRows(AppContext &ctx)
     const QVector<TransferRow> rows = TransferRows::load(ctx);
     ctx.state = saved;
     return rows;
-}
-
-void setPolledIdentity(AppContext &ctx, const QString &series, const QString &model, const QString &rev)
-{
-    ctx.state.strDriveSeries = series;
-    ctx.state.strDriveModel = model;
-    ctx.state.strDriveRev = rev;
 }
 
 QString logEntry(const QString &line)

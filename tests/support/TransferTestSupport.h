@@ -29,10 +29,6 @@ QStringList editorSnapshot(const AppContext &ctx);
 // The catalogue rows of drive 02,05,120 in the order a transfer takes them.
 QVector<TransferRow> driveRows(AppContext &ctx);
 
-// The identity the polling would have read from the simulated drive.
-void setPolledIdentity(AppContext &ctx, const QString &series = QStringLiteral("2"),
-    const QString &model = QStringLiteral("5"), const QString &rev = QStringLiteral("120"));
-
 // The part of an error-log line after its date and time.
 QString logEntry(const QString &line);
 
