@@ -347,23 +347,44 @@ private Q_SLOTS:
             w().palette().color(QPalette::Disabled, QPalette::WindowText));
         QVERIFY(!w().valueBox(306)->isVisibleTo(&w()));
         QVERIFY(!w().choiceList(306)->isVisibleTo(&w()));
-        QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), unused->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(unused, &hover);
-        QCOMPARE(unused->toolTip(), QString());
-
+        const auto hover = [](QLabel *label) {
+            QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(label, &event);
+            return label->toolTip();
+        };
+        QCOMPARE(hover(unused), QString());
         QLabel *used = w().label(101);
-        QHelpEvent hoverUsed(QEvent::ToolTip, QPoint(2, 2), used->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(used, &hoverUsed);
-        QCOMPARE(used->toolTip(), "Default value = " + NumberText::variant(ctx().params.varDefault[101]));
+        QCOMPARE(hover(used), "Default value = " + NumberText::variant(ctx().params.varDefault[101]));
         QVERIFY(used->palette().color(QPalette::WindowText) != unused->palette().color(QPalette::WindowText));
     }
 
-    void closeBoxHidesAndKeepsTheValues()
+    // The close box only hides the editor, keeping its values; in the
+    // wizard it ends the step shown.
+    void closeBoxHides_data()
     {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("detailed") << "1" << QList<int> {} << -1;
+        QTest::newRow("wizard, one step") << "2" << QList<int> {3} << 3;
+        QTest::newRow("wizard, first of two") << "2" << QList<int> {6, 2} << 2;
+        QTest::newRow("wizard, none shown") << "2" << QList<int> {} << -1;
+    }
+    void closeBoxHides()
+    {
+        QFETCH(QList<int>, shown);
+        QFETCH(int, expected);
         open(QX2);
+        ctx().editor.setTag(Test::cell<QString>("tag"));
+        for (int k : shown)
+            w().setWizButtonVisible(k, true);
         ctx().editor.txtP(105).setText("4.5");
+        QSignalSpy done(&w(), &TabConfigWindow::wizardStepDone);
         QVERIFY(!w().close());
         QVERIFY(!w().isVisible());
+        QCOMPARE(done.size(), expected < 0 ? 0 : 1);
+        if (expected >= 0)
+            QCOMPARE(done.first().first().toInt(), expected);
         w().showEditor();
         QCOMPARE(w().valueBox(105)->text(), QStringLiteral("4.5"));
         w().findChild<QPushButton *>("cmdClose")->click();
@@ -371,30 +392,6 @@ private Q_SLOTS:
         w().showEditor();
         w().setMainClosing(true);
         QVERIFY(w().close());
-    }
-
-    void wizardCloseBoxEndsTheShownStep_data()
-    {
-        QTest::addColumn<QList<int>>("shown");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("one step") << QList<int> {3} << 3;
-        QTest::newRow("first of two") << QList<int> {6, 2} << 2;
-        QTest::newRow("none") << QList<int> {} << -1;
-    }
-    void wizardCloseBoxEndsTheShownStep()
-    {
-        QFETCH(QList<int>, shown);
-        QFETCH(int, expected);
-        open(QX2);
-        ctx().editor.setTag("2");
-        for (int k : shown)
-            w().setWizButtonVisible(k, true);
-        QSignalSpy done(&w(), &TabConfigWindow::wizardStepDone);
-        QVERIFY(!w().close());
-        QVERIFY(!w().isVisible());
-        QCOMPARE(done.size(), expected < 0 ? 0 : 1);
-        if (expected >= 0)
-            QCOMPARE(done.first().first().toInt(), expected);
     }
 
     void wizardStepFacilities()
