@@ -44,18 +44,6 @@ namespace MainWindowTest {
 
 namespace {
 
-// The shell swaps in real message boxes; tests answer through the script.
-struct ScriptedShell
-{
-    explicit ScriptedShell(Test::TempProgram &program)
-        : shell(program.ctx())
-    {
-        shell.setSplashTickMs(10);
-        program.ctx().setPrompter(&program.prompter());
-    }
-    Shell shell;
-};
-
 QStringList menuTexts(QMenu *menu)
 {
     QStringList out;
@@ -76,9 +64,8 @@ private Q_SLOTS:
     // caption and keys, each toolbar position, and only built commands usable.
     void commandsFollowTheTable()
     {
-        Test::TempProgram program;
-        ScriptedShell s(program);
-        MainWindow &w = s.shell.mainWindow();
+        Test::MainFixture f;
+        MainWindow &w = f.w();
         QStringList tops;
         for (QAction *a : w.menuBar()->actions())
             tops << a->menu()->objectName();
@@ -104,30 +91,41 @@ private Q_SLOTS:
     }
 
     // Start shows the main window, the navigator and the splash, which
-    // maximises the main window on its sixth tick.
+    // maximises the main window on its sixth tick; a key closes it at once
+    // and leaves the main window as it is.
+    void startShowsNavigatorAndSplash_data()
+    {
+        QTest::addColumn<bool>("key");
+        QTest::newRow("splash runs out") << false;
+        QTest::newRow("key pressed") << true;
+    }
     void startShowsNavigatorAndSplash()
     {
-        Test::TempProgram program;
-        ScriptedShell s(program);
-        s.shell.start();
-        MainWindow &w = s.shell.mainWindow();
+        QFETCH(bool, key);
+        Test::MainFixture f;
+        MainWindow &w = f.w();
+        w.hide(); // start shows it
+        f.shell.setSplashTickMs(key ? 60000 : 10);
+        f.shell.start();
         QVERIFY(w.isVisible());
         QVERIFY(w.navigator()->isVisible());
         QVERIFY(w.navigator()->option(NavigatorDialog::CloseOption)->isChecked());
         QVERIFY(w.navigator()->repeatBox()->isChecked());
         QVERIFY(w.action("mnuStartMenu")->isChecked());
-        QPointer<SplashWindow> splash = s.shell.splash();
+        QPointer<SplashWindow> splash = f.shell.splash();
         QVERIFY(splash);
+        if (key)
+            QTest::keyClick(splash.data(), Qt::Key_Space);
         QTRY_VERIFY_WITH_TIMEOUT(!splash, 5000);
-        QVERIFY(w.windowState() & Qt::WindowMaximized);
-        QVERIFY(program.errorLogLines().isEmpty());
+        QCOMPARE(bool(w.windowState() & Qt::WindowMaximized), !key);
+        QVERIFY(f.program.errorLogLines().isEmpty());
     }
 
     void navigatorGoAndRepeat()
     {
-        Test::TempProgram program;
-        ScriptedShell s(program);
-        MainWindow &w = s.shell.mainWindow();
+        Test::MainFixture f;
+        Test::TempProgram &program = f.program;
+        MainWindow &w = f.w();
         w.showNavigator();
         NavigatorDialog *nav = w.navigator();
         // Options whose commands are not available cannot be chosen.
@@ -167,24 +165,11 @@ private Q_SLOTS:
         QVERIFY(!nav->isVisible());
     }
 
-    void splashKeyPressLeavesMainAlone()
-    {
-        Test::TempProgram program;
-        ScriptedShell s(program);
-        s.shell.setSplashTickMs(60000);
-        s.shell.start();
-        QPointer<SplashWindow> splash = s.shell.splash();
-        QTest::keyClick(splash.data(), Qt::Key_Space);
-        QTRY_VERIFY(!splash);
-        QVERIFY(!(s.shell.mainWindow().windowState() & Qt::WindowMaximized));
-    }
-
     void statusListOpensAsChildWindow()
     {
-        Test::TempProgram program;
-        ScriptedShell s(program);
-        MainWindow &w = s.shell.mainWindow();
-        w.show();
+        Test::MainFixture f;
+        Test::TempProgram &program = f.program;
+        MainWindow &w = f.w();
         w.action("mnuStatusList")->trigger();
         QVERIFY(program.ctx().statusList.isShown());
         QCOMPARE(w.mdiArea()->subWindowList().size(), 1);
@@ -204,10 +189,9 @@ private Q_SLOTS:
 
     void closeBoxAsksFirst()
     {
-        Test::TempProgram program;
-        ScriptedShell s(program);
-        MainWindow &w = s.shell.mainWindow();
-        w.show();
+        Test::MainFixture f;
+        Test::TempProgram &program = f.program;
+        MainWindow &w = f.w();
         program.prompter().enqueue(Msg::No);
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
