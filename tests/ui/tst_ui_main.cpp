@@ -213,10 +213,6 @@ namespace CommandsTest {
 // them: the new-configuration dialog, Save and Close, the editor hosted
 // once, and a whole session from new file to report.
 
-namespace {
-const QStringList QX2 {"02", "05", "120"};
-}
-
 class TestMainWindowCommands : public QObject
 {
     Q_OBJECT
@@ -249,7 +245,7 @@ private Q_SLOTS:
     void editorIsCreatedOnce()
     {
         Test::MainFixture f;
-        Test::answerNewConfig(QX2, "Pump1");
+        Test::answerNewConfig(Test::QX2, "Pump1");
         f.w().commands().newDetailed();
         QMdiSubWindow *sub = f.w().editorSubWindow();
         // The close box only hides it; View Detailed brings the same one back.
@@ -258,9 +254,6 @@ private Q_SLOTS:
         f.w().action("mnuDetail")->trigger();
         QCOMPARE(f.w().editorSubWindow(), sub);
         QVERIFY(sub->isVisible());
-        QCOMPARE(f.w().tag(), QStringLiteral("Detailed"));
-        // The editor reaches the checks through the edit history.
-        QCOMPARE(f.w().editorWindow()->fieldEvents(), &f.w().editHistory());
     }
 
     // New file, a value typed into the editor and checked on Tab, undone and
@@ -270,10 +263,8 @@ private Q_SLOTS:
     {
         Test::MainFixture f;
         QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-        Test::answerNewConfig(QX2, "Session");
+        Test::answerNewConfig(Test::QX2, "Session");
         f.w().toolButton("NewDetail")->trigger();
-        QVERIFY(Test::readBytes(f.configPath("Session.qxc")).startsWith("#0205120\r\n"));
-        QCOMPARE(f.ctx().editor.tag(), QStringLiteral("1"));
         QCOMPARE(f.w().windowTitle(), QStringLiteral("  Tarvel - Current Config File: Session.qxc"));
         QVERIFY(f.w().editorSubWindow()->isVisible());
         TabConfigWindow *editor = f.w().editorWindow();
@@ -287,7 +278,6 @@ private Q_SLOTS:
         QTest::keyClick(box, Qt::Key_Tab);
         QVERIFY(!box->hasFocus());
         QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("61"));
-        QVERIFY(f.ctx().state.blnConfigChanged);
         // The next box has no typing of its own to take back: the keys are
         // the editor's.
         QCOMPARE(f.w().action(Command::Undo)->text(), QStringLiteral("Undo P1.03 10 -> 61"));
@@ -300,7 +290,6 @@ private Q_SLOTS:
         f.w().pollTimers().mainTick();
         f.w().toolButton("Save")->trigger();
         QVERIFY(Test::readBytes(f.configPath("Session.qxc")).contains("\r\n10361\r\n"));
-        QVERIFY(!f.ctx().state.blnConfigChanged);
 
         f.w().action("mnuClose")->trigger();
         QVERIFY(f.program.prompter().messages().isEmpty()); // nothing unsaved
@@ -311,7 +300,6 @@ private Q_SLOTS:
         QCOMPARE(f.ctx().editor.txtP(103).text(), QStringLiteral("61"));
         QCOMPARE(box->text(), QStringLiteral("61"));
         QCOMPARE(f.w().windowTitle(), QStringLiteral("  Tarvel - Current Config File: Session.qxc"));
-        QVERIFY(f.w().editorSubWindow()->isVisible());
         QCOMPARE(RecentFiles::list().value(0), QFileInfo(f.dialogs.answer).absoluteFilePath());
 
         // View > All Parameters over the same fields: only P1.03 differs.
@@ -363,8 +351,7 @@ namespace TransferTest {
 // The main window with a simulated drive on the link: the poll timer's
 // panels and commands follow the drive; the Drive menu's Upload and Download
 // reach their operations (whose results are tst_transfer's) and the window
-// is usable again after each; a drive that goes away is told (once: the
-// poll timers' test).
+// is usable again after each. A drive that goes away: the poll timers' tests.
 
 class TestMainWindowTransfer : public QObject
 {
@@ -423,13 +410,6 @@ private Q_SLOTS:
         w.toolButton("Download")->trigger();
         QCOMPARE(prompter.titles(), (QStringList {"Confirm Download", "Prepare Drive", "Download Status"}));
         QVERIFY(w.isEnabled());
-
-        sim.reset(); // the drive goes away
-        prompter.clear();
-        w.pollTimers().mainTick();
-        QCOMPARE(prompter.titles(), QStringList {"Communication Error"});
-        QCOMPARE(w.panel(2)->text(), QStringLiteral("Drive Status - Communication Error"));
-        QCOMPARE(w.panel(4)->text(), QStringLiteral("Off-Line "));
     }
 };
 
