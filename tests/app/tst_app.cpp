@@ -1,7 +1,6 @@
 // The application layer without windows: main-window commands, poll timers,
 // dialog models, start-up and shutdown.
 #include "TestMain.h"
-#include "TestSupport.h"
 #include "app/ChangeRatingModel.h"
 #include "app/EditHistory.h"
 #include "app/InstanceChannel.h"
@@ -15,14 +14,12 @@
 #include "files/ConfigFile.h"
 #include "files/FileTestSupport.h"
 #include "ports/LinkMonitor.h"
-#include "ports/ShellHooks.h"
 #include "rules/RulesTestSupport.h"
 #include "transfer/DriveBackup.h"
 
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -83,7 +80,7 @@ struct Fixture
     // A QX2 configuration in the editor, as a new one leaves it.
     void loadConfiguration(const QString &tag = "1")
     {
-        QVERIFY(Test::loadDrive(ctx(), {"02", "05", "120"}));
+        QVERIFY(Test::loadDrive(ctx(), Test::QX2));
         ctx().editor.setTag(tag);
         ctx().state.blnConfigChanged = true;
     }
@@ -165,7 +162,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         // Which backups belong to the drive is DriveBackup's test.
         for (const QString &name : backups) {
-            QVERIFY(Test::loadDrive(ctx, {"02", "05", "120"}));
+            QVERIFY(Test::loadDrive(ctx, Test::QX2));
             ctx.editor.txtP(103).setText(QString::number(11 + backups.indexOf(name)));
             QVERIFY(ConfigFile(ctx).saveFile(folder + u'/' + name));
         }
@@ -211,13 +208,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("new detailed, yes") << "new detailed" << true << "1" << int(Msg::Yes) << true << true;
-        QTest::newRow("new wizard, no") << "new wizard" << true << "1" << int(Msg::No) << true << false;
-        QTest::newRow("open, yes") << "open" << true << "1" << int(Msg::Yes) << true << true;
-        QTest::newRow("close, no") << "close" << true << "1" << int(Msg::No) << true << false;
-        QTest::newRow("unchanged") << "new detailed" << false << "1" << int(Msg::Yes) << false << false;
-        QTest::newRow("no configuration") << "open" << true << "0" << int(Msg::Yes) << false << false;
-        QTest::newRow("wizard mode") << "close" << true << "2" << int(Msg::Yes) << true << true;
+        QTest::addColumn<QString>("next"); // what the command goes on to, either answer
+        QTest::newRow("new detailed, yes")
+            << "new detailed" << true << "1" << int(Msg::Yes) << true << true << "dialog Detailed";
+        QTest::newRow("new wizard, no") << "new wizard" << true << "1" << int(Msg::No) << true << false
+                                        << "dialog Wizard";
+        QTest::newRow("open, yes") << "open" << true << "1" << int(Msg::Yes) << true << true << "file dialog";
+        QTest::newRow("close, no") << "close" << true << "1" << int(Msg::No) << true << false << "hide editor";
+        QTest::newRow("unchanged") << "new detailed" << false << "1" << int(Msg::Yes) << false << false
+                                   << "dialog Detailed";
+        QTest::newRow("no configuration") << "open" << true << "0" << int(Msg::Yes) << false << false << "file dialog";
+        QTest::newRow("wizard mode") << "close" << true << "2" << int(Msg::Yes) << true << true << "hide editor";
     }
 
     void unsavedChanges()
@@ -230,14 +231,10 @@ private Q_SLOTS:
         const QString path = f.configPath("Fan.qxc");
         f.ctx().state.strConfigPath = path;
         f.program.prompter().enqueue(cell<int>("answer"));
-        if (command == "new detailed")
-            f.commands.newDetailed();
-        else if (command == "new wizard")
-            f.commands.newWizard();
-        else if (command == "open")
-            f.commands.openConfiguration();
-        else
-            f.commands.closeConfiguration();
+        const QMap<QString, std::function<void()>> commands {{"new detailed", [&] { f.commands.newDetailed(); }},
+            {"new wizard", [&] { f.commands.newWizard(); }}, {"open", [&] { f.commands.openConfiguration(); }},
+            {"close", [&] { f.commands.closeConfiguration(); }}};
+        commands.value(command)();
         const auto &msgs = f.program.prompter().messages();
         QCOMPARE(msgs.size(), asked ? 1 : 0);
         if (asked) {
@@ -247,15 +244,10 @@ private Q_SLOTS:
             QCOMPARE(msgs[0].style, Msg::YesNo | Msg::Question);
         }
         QCOMPARE(QFile::exists(path), cell<bool>("saved"));
-        // Either answer goes on with the command.
-        if (command == "new detailed")
-            QVERIFY(f.windows.calls.contains("dialog Detailed"));
-        else if (command == "new wizard")
-            QVERIFY(f.windows.calls.contains("dialog Wizard"));
-        else if (command == "open")
-            QCOMPARE(f.dialogs.requests.size(), 1);
-        else
-            QCOMPARE(f.ctx().editor.tag(), QStringLiteral("0"));
+        QStringList next = f.windows.calls.filter(QRegularExpression("^(dialog|hide) "));
+        if (!f.dialogs.requests.isEmpty())
+            next << "file dialog";
+        QCOMPARE(next, QStringList {cell<QString>("next")});
     }
 
     void closeEmptiesConfiguration()
@@ -512,12 +504,6 @@ namespace NewConfigTest {
 
 namespace {
 
-struct CaptionHooks : ShellHooks
-{
-    QStringList captions;
-    void setMainCaption(const QString &caption) override { captions << caption; }
-};
-
 int positionOf(const NewConfigDialogModel &m, const QStringList &drive)
 {
     for (int i = 0; i < m.drives().size(); ++i) {
@@ -579,11 +565,11 @@ private Q_SLOTS:
         QFETCH(QString, mode);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        CaptionHooks hooks;
+        Test::RecordingHooks hooks;
         ctx.setHooks(&hooks);
         NewConfigDialogModel m(ctx, mode);
         m.load();
-        m.setDriveIndex(positionOf(m, {"02", "05", "120"}));
+        m.setDriveIndex(positionOf(m, Test::QX2));
         m.setName("Pump1");
         QList<NewConfig::Mode> shown;
         m.setShowMode([&](NewConfig::Mode s) { shown << s; });
@@ -592,7 +578,7 @@ private Q_SLOTS:
         QCOMPARE(m.filePath(), path); // what is written there is NewConfig's test
         QCOMPARE(ctx.editor.tag(), cell<QString>("tag"));
         QCOMPARE(shown, QList<NewConfig::Mode> {*NewConfig::modeFromTag(mode)});
-        QCOMPARE(hooks.captions.value(0), QStringLiteral("Tarvel - Current Config File: Pump1.qxc"));
+        QCOMPARE(hooks.calls.filter("caption=").value(0), "caption=Tarvel - Current Config File: Pump1.qxc");
         ctx.setHooks(nullptr);
     }
 
@@ -620,11 +606,11 @@ private Q_SLOTS:
         s.strRev = "104";
         NewConfigDialogModel m(program.ctx(), "Detailed");
         m.load();
-        m.setDriveIndex(positionOf(m, {"02", "05", "120"}));
+        m.setDriveIndex(positionOf(m, Test::QX2));
         m.driveListLeft();
         QCOMPARE(s.strSeries, QStringLiteral("02"));
         m.cancel();
-        QCOMPARE((QStringList {s.strSeries, s.strModel, s.strRev}), (QStringList {"03", "06", "104"}));
+        QCOMPARE(Test::driveOf(program.ctx()), Test::QX3);
     }
 
     void browsePutsName()
@@ -654,18 +640,6 @@ namespace ChangeRatingTest {
 
 // The change-rating dialog's decisions: which drives it offers, the
 // warning against an older revision, and OK running the change.
-
-namespace {
-
-const QStringList QX2 {"02", "05", "120"};
-
-struct BusyHooks : ShellHooks
-{
-    QList<bool> busy;
-    void setBusyPointer(bool on) override { busy << on; }
-};
-
-} // namespace
 
 class TestChangeRatingModel : public QObject
 {
@@ -729,8 +703,8 @@ private Q_SLOTS:
         QFETCH(bool, warned);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        ctx.editor.txtP(941).setText(QX2[0]);
-        ctx.state.strRev = QX2[2];
+        ctx.editor.txtP(941).setText(Test::QX2[0]);
+        ctx.state.strRev = Test::QX2[2];
         ChangeRatingModel m(ctx);
         m.load();
         const int index = int(m.lines().indexOf(choice));
@@ -765,9 +739,9 @@ private Q_SLOTS:
     {
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        BusyHooks hooks;
+        Test::RecordingHooks hooks;
         ctx.setHooks(&hooks);
-        QVERIFY(Test::loadDrive(ctx, QX2));
+        QVERIFY(Test::loadDrive(ctx, Test::QX2));
         ChangeRatingModel m(ctx);
         int closed = 0;
         m.setCloseDialog([&] { ++closed; });
@@ -776,11 +750,10 @@ private Q_SLOTS:
         QVERIFY(m.accept());
         QCOMPARE(closed, 1);
         // What the update carries over and reports is RatingUpdate's own test.
-        QCOMPARE((QStringList {ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}),
-            (QStringList {"03", "06", "104"}));
+        QCOMPARE(Test::driveOf(ctx), Test::QX3);
         // Busy while it runs, normal at its end.
-        QCOMPARE(hooks.busy.first(), true);
-        QCOMPARE(hooks.busy.last(), false);
+        QCOMPARE(hooks.calls.filter("busy=").first(), "busy=1");
+        QCOMPARE(hooks.calls.filter("busy=").last(), "busy=0");
         QVERIFY(program.errorLogLines().isEmpty());
     }
 };

@@ -12,7 +12,6 @@
 #include "files/FileDifferences.h"
 #include "files/NewConfig.h"
 #include "files/RatingUpdate.h"
-#include "ports/ShellHooks.h"
 #include "rules/UploadValidation.h"
 
 #include <QDir>
@@ -22,22 +21,6 @@ using namespace Tarvel;
 using namespace Tarvel::Test;
 
 namespace {
-
-const QStringList QX2 {"02", "05", "120"};
-const QStringList QX3 {"03", "06", "104"};
-
-struct RecordingHooks : ShellHooks
-{
-    QStringList calls;
-    void setBusyPointer(bool busy) override { calls << QStringLiteral("busy=%1").arg(busy); }
-    void setMainCaption(const QString &caption) override { calls << QStringLiteral("caption=") + caption; }
-    void updateCaption() override { calls << QStringLiteral("updateCaption"); }
-    bool openDocument(const QString &path) override
-    {
-        calls << "open " + path;
-        return false; // a desktop without a viewer for text
-    }
-};
 
 // A file with the drive line, four header lines and the value lines.
 QByteArray configBytes(const QString &driveLine, const QStringList &values, const QByteArray &eol = "\r\n")
@@ -135,7 +118,7 @@ private Q_SLOTS:
         QVERIFY(loadDrive(ctx, {"01", "01", "104"})); // another drive in between
         ctx.statusList.clear();
         QVERIFY(ConfigFile(ctx).openFile(path));
-        QCOMPARE((QStringList {ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), drive);
+        QCOMPARE(driveOf(ctx), drive);
         for (int i : EditorForm::fieldIndices()) {
             if (i <= lastIndex) {
                 QCOMPARE(f.txtP(i).text(), saved.value(i));
@@ -742,7 +725,7 @@ private Q_SLOTS:
         QCOMPARE(program.prompter().messages().size(), 1);
         QCOMPARE(program.prompter().messages().first().title, "Update Complete");
         QCOMPARE(seriesAtClose, "0302");
-        QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), QX3);
+        QCOMPARE(driveOf(ctx), QX3);
         QVERIFY(ctx.state.blnConfigChanged); // the configuration no longer matches its file
     }
 
@@ -777,7 +760,7 @@ private Q_SLOTS:
         QVERIFY(!update.update(entry));
         QCOMPARE(snapshot(), before);
         QCOMPARE(ctx.editor.lblP(103).foreColor(), Colour::Red);
-        QCOMPARE(QStringList({ctx.state.strSeries, ctx.state.strModel, ctx.state.strRev}), QX2);
+        QCOMPARE(driveOf(ctx), QX2);
         QVERIFY(!ctx.state.blnConfigChanged && !closed);
         const QStringList log = program.errorLogLines();
         QCOMPARE(log.size(), 1);
@@ -845,7 +828,6 @@ private Q_SLOTS:
     }
 };
 
-
 // Two files compared without loading either: of one drive value by value,
 // of two drives on the parameters both have, the others listed as such.
 class TestFileDifferences : public QObject
@@ -864,14 +846,14 @@ private Q_SLOTS:
             << "#0205120" << QStringList {"0012.70", "10312.50"} << QStringList {};
         QTest::newRow("one differs") << "#0205120" << QStringList {"0012.7", "10315"}
                                      << QStringList {"P1.03 - A = 12.5 B = 15" + acc2};
-        QTest::newRow("two drives")
-            << "#0306104" << QStringList {"000191", "010312.5", "10052"}
-            << QStringList {"P0.01 - A = 2.7 B = 91 (Motor Rated Current (A))",
-                   "P10.00 - only in B (Encoder Pulses Per Revolution)", "P10.01 - only in B (Encoder Input Type)",
-                   "P10.02 - only in B (Speed Control Proportional Gain)",
-                   "P10.03 - only in B (Speed Control Integral Gain)",
-                   "P10.04 - only in B (Speed Control Output Frequency Limit (Hz))",
-                   "P10.05 - only in B = 2 (Encoder Signal Loss Action)"};
+        QTest::newRow("two drives") << "#0306104" << QStringList {"000191", "010312.5", "10052"}
+                                    << QStringList {"P0.01 - A = 2.7 B = 91 (Motor Rated Current (A))",
+                                           "P10.00 - only in B (Encoder Pulses Per Revolution)",
+                                           "P10.01 - only in B (Encoder Input Type)",
+                                           "P10.02 - only in B (Speed Control Proportional Gain)",
+                                           "P10.03 - only in B (Speed Control Integral Gain)",
+                                           "P10.04 - only in B (Speed Control Output Frequency Limit (Hz))",
+                                           "P10.05 - only in B = 2 (Encoder Signal Loss Action)"};
     }
     void differences()
     {
