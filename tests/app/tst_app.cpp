@@ -565,7 +565,7 @@ private Q_SLOTS:
         QFETCH(QString, mode);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        Test::RecordingHooks hooks;
+        Test::FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         NewConfigDialogModel m(ctx, mode);
         m.load();
@@ -739,7 +739,7 @@ private Q_SLOTS:
     {
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        Test::RecordingHooks hooks;
+        Test::FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         QVERIFY(Test::loadDrive(ctx, Test::QX2));
         ChangeRatingModel m(ctx);

@@ -41,8 +41,8 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// What an operation asks of the main window, in order.
-struct RecordingHooks : ShellHooks
+// What a file command asks of the main window, in order.
+struct FileCommandHooks : ShellHooks
 {
     QStringList calls;
     void setBusyPointer(bool busy) override { calls << QStringLiteral("busy=%1").arg(busy); }

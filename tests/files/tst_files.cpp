@@ -77,7 +77,7 @@ private Q_SLOTS:
         const int width = lastIndex > 999 ? 4 : 3;
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        RecordingHooks hooks;
+        FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         EditorForm &f = ctx.editor;
         QVERIFY(loadDrive(ctx, drive));
@@ -364,7 +364,7 @@ private Q_SLOTS:
     {
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        RecordingHooks hooks;
+        FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         QVERIFY(loadDrive(ctx, QX2));
         ctx.statusList.clear();
@@ -440,7 +440,7 @@ private Q_SLOTS:
         ConfigReport report(ctx);
         ctx.state.strConfigName = "first.qxc";
         report.configReport(); // without a desktop the report is only written
-        RecordingHooks hooks;
+        FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         ctx.state.strConfigName = "Pump 3.qxc";
         ctx.editor.txtP(101).setText("25.5");
@@ -476,7 +476,7 @@ private Q_SLOTS:
     {
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        RecordingHooks hooks;
+        FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         QVERIFY(loadDrive(ctx, QX2));
         QVERIFY(QDir(program.path("Configs")).removeRecursively());
