@@ -25,7 +25,6 @@ private Q_SLOTS:
     void cleanup();
     void transactions_data();
     void transactions();
-    void otherNodeGetsNoAnswer();
     void simulatorServesLibmodbus_data();
     void simulatorServesLibmodbus();
 
@@ -128,17 +127,6 @@ void TestModbusPeer::transactions()
     // And the link goes on after a refusal.
     QCOMPARE(run(ModbusMaster::ReadRegisters, 2), 0);
     QCOMPARE(m_master->registerValue(0), qint16(7));
-}
-
-void TestModbusPeer::otherNodeGetsNoAnswer()
-{
-    QVERIFY(start(QStringLiteral("rtu")));
-    QCOMPARE(run(ModbusMaster::ReadRegisters, 1), 0);
-    // A slave stays silent to requests for another node. (This peer then
-    // waits for that node's answer, so nothing is asked of it afterwards.)
-    m_master->setNodeAddress(QString::number(kUnit + 1));
-    m_master->setTimeOut(300);
-    QCOMPARE(run(ModbusMaster::ReadRegisters, 1), int(ModbusMaster::TimeOut));
 }
 
 void TestModbusPeer::simulatorServesLibmodbus_data()

@@ -2,9 +2,9 @@
 #include "DriveModel.h"
 #include "DriveSlave.h"
 #include "FaultInjector.h"
+#include "Misbehaviour.h"
 #include "PtyFormat.h"
 #include "RegisterMap.h"
-#include "SerialLink.h"
 #include "SimOptions.h"
 #include "SimProcess.h"
 #include "TestSupport.h"
@@ -399,7 +399,7 @@ private Q_SLOTS:
         for (quint8 unit : {quint8(1), quint8(0x0D)}) {
             const QByteArray frame = transport->encode({unit, pdu, 0});
             QCOMPARE(transport->decode(frame).error, ModbusTransport::DecodeError::None);
-            const QByteArray spoilt = SerialLink::spoil(frame, ModbusTransport::Framing(framing));
+            const QByteArray spoilt = Misbehaviour::spoil(frame, ModbusTransport::Framing(framing));
             QCOMPARE(spoilt.size(), frame.size());
             QCOMPARE(transport->decode(spoilt).error, ModbusTransport::DecodeError::Checksum);
         }
@@ -430,6 +430,10 @@ private Q_SLOTS:
             << base + QStringList {"--fault-at", "3"} << int(SimOptions::Parse::Error) << "" << -1;
         QTest::newRow("fault at, code 0")
             << base + QStringList {"--fault-at", "3:0"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("unknown misbehaviour")
+            << base + QStringList {"--misbehave", "loud"} << int(SimOptions::Parse::Error) << "" << -1;
+        QTest::newRow("exception code 0")
+            << base + QStringList {"--misbehave", "exception:0"} << int(SimOptions::Parse::Error) << "" << -1;
         QTest::newRow("help") << QStringList {"--help"} << int(SimOptions::Parse::Help) << "" << -1;
     }
     void options()
@@ -510,6 +514,8 @@ private Q_SLOTS:
         // The fault options reach the drive; what each does is tested in process.
         QTest::newRow("drop every 2") << QStringList {"--drop-every", "2"} << rtu << Rtu8E1 << "a-a";
         QTest::newRow("exception at") << QStringList {"--exception-at", "2347"} << rtu << Rtu8E1 << "eee";
+        QTest::newRow("misbehave, in pieces")
+            << QStringList {"--misbehave", "exception:3", "--pieces", "4"} << rtu << Rtu8E1 << "eee";
     }
     // Reads the identity three times over the line.
     void serves()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Misbehaviour.h"
 #include "SimOptions.h"
 
 namespace Tarvel::Sim {
@@ -16,6 +17,7 @@ public:
         bool answer = true; // send an answer
         bool corrupt = false; // spoil its check bytes
         bool slow = false; // send it after the slow delay
+        Misbehaviour misbehaviour;
     };
 
     explicit FaultInjector(const SimOptions &options);
@@ -23,6 +25,8 @@ public:
     Verdict next();
     int requests() const { return m_requests; }
     int answers() const { return m_answers; }
+    // Strikes every request from the next one on.
+    void setMisbehaviour(const Misbehaviour &misbehaviour) { m_misbehaviour = misbehaviour; }
 
 private:
     static bool strikes(int every, int count) { return every > 0 && count % every == 0; }
@@ -31,6 +35,7 @@ private:
     int m_corruptEvery;
     int m_slowEvery;
     int m_stopAfter;
+    Misbehaviour m_misbehaviour;
     int m_requests = 0;
     int m_answers = 0;
 };

@@ -29,6 +29,7 @@ SerialLink::SerialLink(SimServer &server, const SimOptions &options, PtyPort &po
     , m_wireTiming(options.wireTiming)
     , m_turnaround(options.turnaroundMs)
     , m_slow(options.slowMs)
+    , m_pieces(options.answerPieces)
 {
     m_silence.setSingleShot(true);
     const auto silence = std::chrono::duration_cast<std::chrono::milliseconds>(m_transport->frameSilence(m_format));
@@ -41,6 +42,8 @@ SerialLink::SerialLink(SimServer &server, const SimOptions &options, PtyPort &po
 void SerialLink::readPort()
 {
     const auto arrival = AnswerQueue::Clock::now();
+    if (m_buffer.isEmpty())
+        m_wire.requestBegins();
     m_buffer += m_port.readAll();
     scanBuffer(arrival);
 }
@@ -83,6 +86,7 @@ void SerialLink::dropIncomplete()
 
 void SerialLink::take(const QByteArray &frame, AnswerQueue::Clock::time_point arrival)
 {
+    m_wire.request(frame);
     const ModbusTransport::Decoded decoded = m_transport->decode(frame);
     if (decoded.error != ModbusTransport::DecodeError::None) {
         qCDebug(lcSim) << "bad frame ignored:" << frame.toHex(' ');
@@ -98,29 +102,24 @@ void SerialLink::take(const QByteArray &frame, AnswerQueue::Clock::time_point ar
     const SimServer::Reply reply = m_server.handle(decoded.adu);
     if (!reply.send)
         return;
-    QByteArray answer = m_transport->encode({decoded.adu.unit, reply.pdu, 0});
+    const QList<QByteArray> pieces
+        = reply.misbehaviour.onWire({decoded.adu.unit, reply.pdu, 0}, *m_transport, reply.corrupt, m_pieces);
     std::chrono::nanoseconds delay(0);
     if (m_wireTiming)
-        delay = PtyFormat::transferTime(m_format, frame.size() + answer.size()) + m_turnaround;
+        delay = PtyFormat::transferTime(m_format, frame.size() + pieces.join().size()) + m_turnaround;
     if (reply.slow)
         delay = std::max<std::chrono::nanoseconds>(delay, m_slow);
-    if (reply.corrupt)
-        answer = spoil(answer, m_transport->framing());
-    m_answers.schedule(arrival + delay, [this, answer] { m_port.write(answer); });
+    send(pieces, arrival + delay);
 }
 
-QByteArray SerialLink::spoil(QByteArray frame, ModbusTransport::Framing framing)
+void SerialLink::send(const QList<QByteArray> &pieces, AnswerQueue::Clock::time_point due)
 {
-    if (frame.isEmpty())
-        return frame;
-    if (framing == ModbusTransport::Framing::Ascii && frame.size() >= 5) {
-        // ':' ... LRC-high LRC-low CR LF
-        char &digit = frame[frame.size() - 3];
-        digit = digit == '0' ? '1' : '0';
-        return frame;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        m_answers.schedule(due + i * Misbehaviour::PieceGap, [this, piece = pieces[i]] {
+            m_port.write(piece);
+            m_wire.answerSent();
+        });
     }
-    frame[frame.size() - 1] = char(quint8(frame[frame.size() - 1]) ^ 0xFF);
-    return frame;
 }
 
 } // namespace Tarvel::Sim

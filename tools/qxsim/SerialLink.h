@@ -3,6 +3,7 @@
 #include "AnswerQueue.h"
 #include "PtyPort.h"
 #include "SimServer.h"
+#include "WireLog.h"
 
 #include <QTimer>
 
@@ -19,16 +20,14 @@ class SerialLink : public QObject
 public:
     SerialLink(SimServer &server, const SimOptions &options, PtyPort &port, QObject *parent = nullptr);
 
-    // The check bytes of a frame spoilt so that the receiver sees a CRC or
-    // LRC error (and not a malformed frame): RTU flips the last CRC byte,
-    // ASCII turns the last LRC digit into another hex digit.
-    static QByteArray spoil(QByteArray frame, ModbusTransport::Framing framing);
+    WireLog &wire() { return m_wire; }
 
 private:
     void readPort();
     void dropIncomplete();
     void scanBuffer(AnswerQueue::Clock::time_point arrival);
     void take(const QByteArray &frame, AnswerQueue::Clock::time_point arrival);
+    void send(const QList<QByteArray> &pieces, AnswerQueue::Clock::time_point due);
 
     SimServer &m_server;
     PtyPort &m_port;
@@ -37,9 +36,11 @@ private:
     bool m_wireTiming;
     std::chrono::milliseconds m_turnaround;
     std::chrono::milliseconds m_slow;
+    int m_pieces;
     QByteArray m_buffer;
     QTimer m_silence;
     AnswerQueue m_answers;
+    WireLog m_wire;
 };
 
 } // namespace Tarvel::Sim

@@ -68,6 +68,17 @@ of --drop-every; otherwise carried out, and its answer has its last
 check byte spoilt (on TCP: its protocol number) when k is a multiple of
 --corrupt-every, or is sent --slow-ms late when k is a multiple of
 --slow-every. After --stop-after answers the drive answers nothing more.
+--misbehave KIND then spoils every answer of a request carried out:
+exception:CODE refuses it with that exception code; silent sends
+nothing; other-node answers as node + 1; bad-check spoils the check
+bytes; wrong-function answers as a single write (06); short sends the
+first half of the frame; echo-mismatch acknowledges a write with its
+value or count changed; noise sends bytes that form no frame;
+stale-transaction (TCP) first sends an exception 06 with the previous
+transaction number; flood sends 64 KiB of bytes that form no frame in
+128 pieces, 5 ms apart. --pieces N writes every answer in N pieces,
+5 ms apart. With --verbose every request frame is traced as received,
+and on a serial line the quiet time before it in microseconds.
 )";
 
 std::optional<QList<int>> parseIntList(const QString &text)
@@ -228,6 +239,10 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
             QStringLiteral("CODE")},
         {QStringLiteral("fault-at"), QStringLiteral("Trip with CODE after SECONDS of running (repeatable)."),
             QStringLiteral("SECONDS:CODE")},
+        {QStringLiteral("misbehave"),
+            QStringLiteral("Answer every request wrongly in one way: %1.").arg(Misbehaviour::names().join(u", ")),
+            QStringLiteral("KIND")},
+        {QStringLiteral("pieces"), QStringLiteral("Write each answer in N pieces, 5 ms apart."), QStringLiteral("N")},
         {QStringLiteral("no-range-check"), QStringLiteral("Store written values without checking min..max.")},
         {QStringLiteral("refuse-blocks"),
             QStringLiteral("Answer exception 01 to any read or write of more than one register.")},
@@ -311,8 +326,17 @@ SimOptions::Parse SimOptions::parse(const QStringList &arguments, QString *messa
         || !parseCount(p, QStringLiteral("stop-after"), 1, 100000000, &stopAfter, message)
         || !parseCount(p, QStringLiteral("slow-every"), 1, 1000000, &slowEvery, message)
         || !parseCount(p, QStringLiteral("slow-ms"), 1, 600000, &slowMs, message)
-        || !parseCount(p, QStringLiteral("fault"), 0, 20, &activeFault, message))
+        || !parseCount(p, QStringLiteral("fault"), 0, 20, &activeFault, message)
+        || !parseCount(p, QStringLiteral("pieces"), 1, 256, &answerPieces, message))
         return Parse::Error;
+    if (p.isSet(QStringLiteral("misbehave"))) {
+        const std::optional<Misbehaviour> chosen = Misbehaviour::parse(p.value(QStringLiteral("misbehave")));
+        if (!chosen) {
+            *message = QStringLiteral("--misbehave takes one of: ") + Misbehaviour::names().join(u", ");
+            return Parse::Error;
+        }
+        misbehaviour = *chosen;
+    }
     wireTiming = p.isSet(QStringLiteral("wire-timing"));
     if (!parseUnits(p, tcp, &units, message))
         return Parse::Error;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Misbehaviour.h"
+
 #include "comm/SerialFormat.h"
 
 #include <QHostAddress>
@@ -51,6 +53,8 @@ public:
     int stopAfter = 0;
     int slowEvery = 0;
     int slowMs = 3500;
+    Misbehaviour misbehaviour;
+    int answerPieces = 1; // each answer written in this many pieces, 5 ms apart
     QList<int> exceptionAt; // register numbers
     QList<int> ignoreWriteAt; // register numbers whose writes are acknowledged but not stored
     QList<int> faultHistory; // P6.31 first

@@ -48,6 +48,8 @@ SimServer::Reply SimServer::handle(const ModbusAdu &request, bool anyUnit)
     }
     Reply reply;
     reply.pdu = m_slave.handle(request.pdu);
+    reply.pdu = verdict.misbehaviour.answerPdu(reply.pdu, request.pdu);
+    reply.misbehaviour = verdict.misbehaviour;
     reply.send = verdict.answer;
     reply.corrupt = verdict.corrupt;
     reply.slow = verdict.slow;

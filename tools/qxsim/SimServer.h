@@ -19,6 +19,7 @@ public:
         QByteArray pdu;
         bool corrupt = false;
         bool slow = false;
+        Misbehaviour misbehaviour; // what the link still does to the frame
     };
 
     SimServer(DriveSlave &slave, const SimOptions &options, int node);
@@ -26,6 +27,7 @@ public:
     // `anyUnit` (Modbus/TCP): units 0 and 255 also reach the drive.
     Reply handle(const ModbusAdu &request, bool anyUnit = false);
     const FaultInjector &faults() const { return m_faults; }
+    void setMisbehaviour(const Misbehaviour &misbehaviour) { m_faults.setMisbehaviour(misbehaviour); }
     int node() const { return m_node; }
 
 private:

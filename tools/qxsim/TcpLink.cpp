@@ -14,9 +14,18 @@ TcpLink::TcpLink(QList<SimServer *> servers, const SimOptions &options, QObject 
     , m_port(options.tcpPort)
     , m_turnaround(options.turnaroundMs)
     , m_slow(options.slowMs)
+    , m_pieces(options.answerPieces)
     , m_transport(ModbusTransport::create(ModbusTransport::Framing::Tcp))
 {
     connect(&m_listener, &QTcpServer::newConnection, this, &TcpLink::accept);
+}
+
+TcpLink::~TcpLink()
+{
+    // The connections close with the listener, after the buffers are gone.
+    const QList<QTcpSocket *> sockets = m_buffers.keys();
+    for (QTcpSocket *socket : sockets)
+        socket->disconnect(this);
 }
 
 bool TcpLink::listen(QString *error)
@@ -31,6 +40,13 @@ bool TcpLink::listen(QString *error)
 QString TcpLink::address() const
 {
     return QStringLiteral("%1:%2").arg(m_listener.serverAddress().toString()).arg(m_listener.serverPort());
+}
+
+void TcpLink::dropConnections()
+{
+    const QList<QTcpSocket *> sockets = m_buffers.keys();
+    for (QTcpSocket *socket : sockets)
+        socket->disconnectFromHost();
 }
 
 void TcpLink::accept()
@@ -62,22 +78,27 @@ void TcpLink::readSocket(QTcpSocket *socket)
         }
         const QByteArray frame = buffer.first(scan.length);
         buffer.remove(0, scan.length);
+        m_wire.request(frame);
         const ModbusTransport::Decoded decoded = m_transport->decode(frame);
         if (decoded.error != ModbusTransport::DecodeError::None)
             continue;
         const SimServer::Reply reply = route(decoded.adu);
         if (!reply.send)
             continue;
-        QByteArray answer = m_transport->encode({decoded.adu.unit, reply.pdu, decoded.adu.transactionId});
-        // No check bytes on TCP: a spoilt answer carries a wrong protocol
-        // number in its header, which the master must refuse.
-        if (reply.corrupt)
-            answer[3] = char(quint8(answer[3]) ^ 0x01);
-        const auto due = AnswerQueue::Clock::now() + (reply.slow ? m_slow : m_turnaround);
-        m_answers.schedule(due, [socket = QPointer<QTcpSocket>(socket), answer] {
-            if (socket)
-                socket->write(answer);
-        });
+        const QList<QByteArray> pieces = reply.misbehaviour.onWire(
+            {decoded.adu.unit, reply.pdu, decoded.adu.transactionId}, *m_transport, reply.corrupt, m_pieces);
+        send(socket, pieces, AnswerQueue::Clock::now() + (reply.slow ? m_slow : m_turnaround));
+    }
+}
+
+void TcpLink::send(QTcpSocket *socket, const QList<QByteArray> &pieces, AnswerQueue::Clock::time_point due)
+{
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        m_answers.schedule(
+            due + i * Misbehaviour::PieceGap, [socket = QPointer<QTcpSocket>(socket), piece = pieces[i]] {
+                if (socket)
+                    socket->write(piece);
+            });
     }
 }
 
