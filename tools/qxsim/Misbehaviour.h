@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 
 namespace Tarvel::Sim {
