@@ -146,6 +146,8 @@ void TestModbusPeer::simulatorServesLibmodbus_data()
                                                 "u:2", "r:2330:1", "r:2345:2", "u:3", "r:2345:2", "u:255", "m:2330:1"}
                                          << QStringList {"ok", "ok", "ok 123", "ok 45", "ok 2 5", "exception 11",
                                                 "exception 11"};
+    QTest::newRow("node 3") << QStringList {"--node", "3"} << QStringList {"u:3", "r:2345:2", "u:1", "r:2345:2"}
+                            << QStringList {"ok 2 5", "error Connection timed out"};
 }
 
 void TestModbusPeer::simulatorServesLibmodbus()

@@ -11,7 +11,6 @@
 #include "comm/ModbusTransport.h"
 
 #include <QFileInfo>
-#include <QTcpSocket>
 #include <QtTest>
 #include <pty.h>
 #include <termios.h>
@@ -572,42 +571,6 @@ private Q_SLOTS:
         QVERIFY2(error.contains(message), qPrintable(error));
         QCOMPARE(sim.process().exitCode(), exitCode);
         QVERIFY(!QFileInfo(sim.link()).isSymLink());
-    }
-    void tcp()
-    {
-        SimProcess sim(Qx2 + QStringList {"--node", "3"});
-        QString error;
-        QVERIFY2(sim.startTcp(&error), qPrintable(error));
-        const QString target = sim.readyTarget();
-        QVERIFY2(target.startsWith(QStringLiteral("127.0.0.1:")) && !target.endsWith(QStringLiteral(":0")),
-            qPrintable(target));
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, quint16(target.section(u':', 1).toUInt()));
-        QVERIFY(socket.waitForConnected(3000));
-        const auto transport = ModbusTransport::create(ModbusTransport::Framing::Tcp);
-        const ModbusRequest request = readRegs(2346, 2);
-        // The node, and unit 255 ("the device itself"); unit 5 is another node.
-        for (quint8 unit : {quint8(3), quint8(255), quint8(5)}) {
-            socket.write(transport->encode({unit, ModbusPdu::encodeRequest(request), quint16(0x1200 + unit)}));
-            QByteArray buffer;
-            ModbusTransport::Scan scan;
-            QDeadlineTimer deadline(unit == 5 ? SilenceMs : 3000);
-            while (scan.state != ModbusTransport::ScanState::Complete && !deadline.hasExpired()) {
-                socket.waitForReadyRead(50);
-                buffer += socket.readAll();
-                scan = transport->scan(buffer, ModbusDirection::Response);
-            }
-            if (unit == 5) {
-                QVERIFY(buffer.isEmpty());
-                continue;
-            }
-            QCOMPARE(scan.state, ModbusTransport::ScanState::Complete);
-            const ModbusTransport::Decoded decoded = transport->decode(QByteArrayView(buffer).first(scan.length));
-            QCOMPARE(decoded.error, ModbusTransport::DecodeError::None);
-            QCOMPARE(decoded.adu.transactionId, quint16(0x1200 + unit));
-            QCOMPARE(decoded.adu.unit, unit);
-            QCOMPARE(ModbusPdu::decodeResponse(decoded.adu.pdu, request).values, words({2, 5}));
-        }
     }
 };
 
