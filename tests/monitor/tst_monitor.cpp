@@ -33,7 +33,7 @@ struct Connected : LinkFixture
             qWarning() << error;
             return false;
         }
-        return ethernet ? ctx().state.StatusValues[16] == 1 : poll(); // ST00.18: the device answers
+        return poll(); // on the route: ST00.18, the device answers
     }
     bool poll() { return SerialLinkMonitor(ctx()).pollDrive(); }
     EthernetRoute &route() { return *ctx().ethernet(); }

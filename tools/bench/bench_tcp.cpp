@@ -15,6 +15,7 @@
 #include "BenchPrompter.h"
 #include "NoWindows.h"
 #include "comm/CommLink.h"
+#include "comm/DriveValues.h"
 #include "comm/SerialLinkMonitor.h"
 #include "ethernet/EthernetRoute.h"
 #include "ethernet/ServerDefinition.h"
@@ -148,7 +149,7 @@ Run measure(int argc, char *argv[], Route route, bool block)
         DeviceChannel *channel = connectDevice(ctx, ethernet, *where);
         if (channel)
             transactions = [channel] { return channel->transactions(); };
-        connected = channel && ctx.state.StatusValues[16] == 1;
+        connected = channel && ctx.state.StatusValues[DriveValues::KolvLinkSlot] == 1;
     } else {
         SerialLinkSettings settings;
         settings.target = *where;
