@@ -389,25 +389,6 @@ const QStringList Qx2 {"--drive", "02,05,120"};
 const QString Rtu8E1 = QStringLiteral("19200,E,8,1");
 constexpr int SilenceMs = 300;
 
-ModbusRequest readRegs(int number, int count)
-{
-    return ModbusPdu::readHoldingRegisters(quint16(number - 1), quint16(count));
-}
-
-QList<quint16> words(std::initializer_list<int> values)
-{
-    QList<quint16> out;
-    for (int v : values)
-        out << quint16(v);
-    return out;
-}
-
-// Starts the simulator on a pseudo-terminal and opens the line to it.
-bool connectSim(SimProcess &sim, SimLine &line, const QString &format, QString *error)
-{
-    return sim.startPty(error) && line.open(sim.link(), format, error);
-}
-
 } // namespace
 
 class TestQxsim : public QObject
@@ -445,16 +426,16 @@ private Q_SLOTS:
         SimProcess sim(Qx2 + arguments);
         SimLine line {ModbusTransport::Framing(framing)};
         QString error;
-        QVERIFY2(connectSim(sim, line, format, &error), qPrintable(error));
+        QVERIFY2(sim.startPty(&error) && line.open(sim.link(), format, &error), qPrintable(error));
         QString seen;
         for (int i = 0; i < 3; ++i) {
-            const auto reply = line.ask(1, readRegs(2346, 2), SilenceMs);
+            const auto reply = line.ask(1, ModbusPdu::readHoldingRegisters(2345, 2), SilenceMs); // P9.41-42
             if (!reply)
                 seen += u'-';
             else if (reply->status == ModbusReply::Status::Exception)
                 seen += u'e';
             else
-                seen += reply->values == words({2, 5}) ? u'a' : u'?';
+                seen += reply->values == QList<quint16> {2, 5} ? u'a' : u'?';
         }
         QCOMPARE(seen, pattern);
     }
