@@ -329,29 +329,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<int>("protocolCode"); // -1: none
         const QStringList base {"--drive", "2,5,120", "--pty", "/tmp/l"};
-        QTest::newRow("defaults RTU") << base << int(SimOptions::Parse::Ok) << "19200,E,8,1" << 4;
-        QTest::newRow("defaults ASCII") << base + QStringList {"--mode", "ascii"} << int(SimOptions::Parse::Ok)
-                                        << "19200,E,7,1" << 1;
+        const int ok = int(SimOptions::Parse::Ok);
+        const int error = int(SimOptions::Parse::Error);
+        QTest::newRow("defaults RTU") << base << ok << "19200,E,8,1" << 4;
+        QTest::newRow("defaults ASCII") << base + QStringList {"--mode", "ascii"} << ok << "19200,E,7,1" << 1;
         QTest::newRow("RTU with an ASCII format")
-            << base + QStringList {"--settings", "19200,E,7,1"} << int(SimOptions::Parse::Ok) << "19200,E,7,1" << -1;
-        QTest::newRow("no drive") << QStringList {"--pty", "/tmp/l"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("pty and tcp") << base + QStringList {"--tcp", "127.0.0.1:0"} << int(SimOptions::Parse::Error)
-                                     << "" << -1;
-        QTest::newRow("neither pty nor tcp")
-            << QStringList {"--drive", "2,5,120"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("units on a pty") << base + QStringList {"--units", "1,2"} << int(SimOptions::Parse::Error) << ""
-                                        << -1;
-        QTest::newRow("node 248") << base + QStringList {"--node", "248"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"}
-                                      << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("fault at, no code")
-            << base + QStringList {"--fault-at", "3"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("fault at, code 0")
-            << base + QStringList {"--fault-at", "3:0"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("unknown misbehaviour")
-            << base + QStringList {"--misbehave", "loud"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("exception code 0")
-            << base + QStringList {"--misbehave", "exception:0"} << int(SimOptions::Parse::Error) << "" << -1;
+            << base + QStringList {"--settings", "19200,E,7,1"} << ok << "19200,E,7,1" << -1;
+        QTest::newRow("no drive") << QStringList {"--pty", "/tmp/l"} << error << "" << -1;
+        QTest::newRow("pty and tcp") << base + QStringList {"--tcp", "127.0.0.1:0"} << error << "" << -1;
+        QTest::newRow("neither pty nor tcp") << QStringList {"--drive", "2,5,120"} << error << "" << -1;
+        QTest::newRow("units on a pty") << base + QStringList {"--units", "1,2"} << error << "" << -1;
+        QTest::newRow("node 248") << base + QStringList {"--node", "248"} << error << "" << -1;
+        QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"} << error << "" << -1;
+        QTest::newRow("fault at, no code") << base + QStringList {"--fault-at", "3"} << error << "" << -1;
+        QTest::newRow("fault at, code 0") << base + QStringList {"--fault-at", "3:0"} << error << "" << -1;
+        QTest::newRow("unknown misbehaviour") << base + QStringList {"--misbehave", "loud"} << error << "" << -1;
+        QTest::newRow("exception code 0") << base + QStringList {"--misbehave", "exception:0"} << error << "" << -1;
         QTest::newRow("help") << QStringList {"--help"} << int(SimOptions::Parse::Help) << "" << -1;
     }
     void options()
