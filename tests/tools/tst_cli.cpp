@@ -371,8 +371,6 @@ private Q_SLOTS:
         // The last parameter read back from the saved file: a choice comes
         // back as its entry's two-character code.
         QTest::addColumn<QString>("reread");
-        QTest::newRow("accepted") << QStringList {"P1.03=12.5"} << 0 << QStringList {} << QStringList {"P1.03 = 12.5"}
-                                  << QString("P1.03 = 12.5");
         QTest::newRow("too high keeps the last value")
             << QStringList {"P1.03=12.5", "P1.03=600.1"} << 1
             << QStringList {"MSG Value Out Of Range: The value entered for P1.03 is too high!\\rThe parameter will be "
