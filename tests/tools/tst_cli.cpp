@@ -702,42 +702,36 @@ private Q_SLOTS:
     void upload_data()
     {
         QTest::addColumn<bool>("outOfRange"); // the drive holds P1.03 above its maximum
-        QTest::newRow("in range") << false;
-        QTest::newRow("value out of range") << true;
+        QTest::addColumn<QStringList>("transfer");
+        QTest::newRow("in range, in blocks") << false << QStringList {"--block"};
+        QTest::newRow("value out of range") << true << QStringList {};
     }
 
     // The tool reads over the link it is told to use and writes the file;
     // that the file holds every value the drive holds is the round trip's
-    // and the upload operation's own test.
+    // and the upload operation's own test. --trace prints one line for each
+    // read the drive saw, all answered; what a line tells is the bus
+    // monitor's test.
     void upload()
     {
         QFETCH(bool, outOfRange);
-        const SimProcess *sim = startSim(outOfRange ? QStringList {"--no-range-check"} : QStringList {});
+        QFETCH(QStringList, transfer);
+        SimProcess *sim = startSim({"--verbose", "--no-range-check"});
         QVERIFY(sim && writeSettings(*sim));
         if (outOfRange)
             QVERIFY(writeRegister(*sim, 260, 9999));
         const QString file = path("up.qxc");
-        const Run r = run({"upload", "LINK", "-o", file, "--yes"}, sim);
+        const Run r = run(QStringList {"--trace", "upload", "LINK", "-o", file, "--yes"} + transfer, sim);
         QVERIFY2(r.status == (outOfRange ? 1 : 0), qPrintable(r.all()));
         QCOMPARE(r.errText().contains("values read from the drive were out of range and replaced by their defaults: 1"),
             outOfRange);
-        QCOMPARE(run({"get", file, "P1.03"}).out.last(), outOfRange ? "P1.03 = 10" : "P1.03 = 12.5");
-    }
-
-    // --trace prints one line per transaction the drive saw, all answered;
-    // what a line tells is the bus monitor's test.
-    void trace()
-    {
-        SimProcess *sim = startSim({"--verbose"});
-        QVERIFY(sim);
-        const Run r = run({"--trace", "upload", "LINK", "-o", path("up.qxc"), "--yes", "--block"}, sim);
-        QVERIFY2(r.status == 0, qPrintable(r.all()));
         QCOMPARE(sim->terminate(), 0);
         const QString wire = QString::fromLocal8Bit(sim->process().readAllStandardError());
-        const qsizetype seen = wire.count(QRegularExpression("request \\d+: "));
-        QVERIFY(seen > 10);
+        const qsizetype reads = wire.count(QRegularExpression("request \\d+: \"?03 "));
+        QVERIFY(reads > 10);
         const QRegularExpression traced("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  node 1  read 03  reg \\d+ n \\d+  .*  ok  ");
-        QCOMPARE(r.err.filter(traced).size(), seen);
+        QCOMPARE(r.err.filter(traced).size(), reads);
+        QCOMPARE(run({"get", file, "P1.03"}).out.last(), outOfRange ? "P1.03 = 10" : "P1.03 = 12.5");
     }
 
     void download_data()
