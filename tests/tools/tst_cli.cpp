@@ -619,9 +619,7 @@ private Q_SLOTS:
         const QString csv = path("rec.csv");
         const Run r = run({"log", "LINK", "--interval", "100", "--duration", "1", "-o", csv}, drive);
         QVERIFY2(r.status == status, qPrintable(r.all()));
-        QFile file(csv);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = file.readAll().split('\n');
+        const QList<QByteArray> lines = readBytes(csv).split('\n');
         QCOMPARE(lines.first(),
             "Time (s),Output Frequency,Motor Speed,Output Hz X P8.01,Output Current,Motor Output "
             "Current,Output Voltage,DC Bus Voltage,PID Setpoint,PID Feedback,Frequency Setpoint\r");
