@@ -33,17 +33,6 @@ using namespace Tarvel::Test;
 // link options and the status report.
 namespace Parts {
 
-namespace {
-
-ComSetTable catalogueTable()
-{
-    Catalogue catalogue(builtCatalogue());
-    catalogue.connect();
-    return ComSetTable::read(catalogue);
-}
-
-} // namespace
-
 class TestCliParts : public QObject
 {
     Q_OBJECT
@@ -102,8 +91,11 @@ private Q_SLOTS:
         QCommandLineParser parser;
         LinkOptions::addTo(parser);
         QVERIFY(parser.parse(QStringList {"tarvel-cli"} + arguments));
+        Catalogue catalogue(builtCatalogue());
+        catalogue.connect();
         QString error;
-        const std::optional<SerialLinkSettings> s = LinkOptions::fromParser(parser, catalogueTable(), &error);
+        const std::optional<SerialLinkSettings> s
+            = LinkOptions::fromParser(parser, ComSetTable::read(catalogue), &error);
         QCOMPARE(s.has_value(), !parsed.isEmpty());
         if (!s) {
             QVERIFY(error.startsWith(QLatin1String("--")));
