@@ -124,14 +124,12 @@ private Q_SLOTS:
         QFETCH(int, value);
         const RegisterMap map = loadDrive();
         QCOMPARE(map.numberOf(index), std::optional<quint16>(quint16(number)));
-        QVERIFY(map.at(quint16(number)));
-        QCOMPARE(int(map.at(quint16(number))->value), value);
+        QCOMPARE(int(map.value(index)), value);
     }
     void unknownDrive()
     {
         QString error;
-        QVERIFY(!RegisterMap::load(
-            Test::builtCatalogue(), {QStringLiteral("02"), QStringLiteral("05"), QStringLiteral("999")}, &error));
+        QVERIFY(!RegisterMap::load(Test::builtCatalogue(), {"02", "05", "999"}, &error));
         QVERIFY2(error.contains(QStringLiteral("02,05,999")), qPrintable(error));
         QVERIFY(!RegisterMap::load(QStringLiteral("/nonexistent/QX.qxd"), Qx2, &error));
         QVERIFY2(error.contains(QStringLiteral("/nonexistent/QX.qxd")), qPrintable(error));
