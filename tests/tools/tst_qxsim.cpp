@@ -42,10 +42,10 @@ RegisterMap loadDrive(const DriveKey &key = Qx2)
 
 // Plays steps on a fresh drive, one between semicolons: "w P V" a master
 // writes parameter P (its index) with V in register units, "a S" S seconds
-// pass, "h C.." the fault history, "at S C" fault C after S seconds of
-// running. Checks name a value and what it must be (or ">V", "<V"): "f"
-// output frequency (Hz), "sw" status word, "st N" ST00.N, "p P" a
-// parameter's register, "rt" running time (s).
+// pass, "h A B" the two most recent faults of the history, "at S C" fault C
+// once the drive has run S seconds. A check names a value and what it must
+// be ("V", ">V" or "<V"): "f" output frequency (Hz), "sw" status word,
+// "st N" ST00.N, "p P" parameter P's register, "rt" running time (s).
 void play(const QString &script)
 {
     RegisterMap map = loadDrive();
@@ -137,14 +137,17 @@ private Q_SLOTS:
     void model_data()
     {
         QTest::addColumn<QString>("script");
-        // P1.01 acceleration time, P9.26 frequency, P9.27 run, P9.28
-        // reverse (tenths); ST00.02 command, ST00.03 output (tenths).
-        // Top frequency 60 Hz x 1800 / 1740 rpm = 62.07 Hz; 10 s to reach it.
-        QTest::newRow("1 s into a 10 s ramp")
-            << "w 101 100; w 926 300; w 927 1; a 1; st 3 62; st 2 300; st 4 >0; st 7 >0";
-        QTest::newRow("ramp reaches the command") << "w 101 100; w 926 300; w 927 1; a 10; st 3 300";
-        QTest::newRow("2 s ramp, 0.5 s") << "w 101 20; w 926 500; w 927 1; a 0.5; st 3 155";
-        QTest::newRow("upper limit P6.15 holds 60 Hz") << "w 101 20; w 926 620; w 927 1; a 5; st 3 600";
+        // P1.01 acceleration time and P9.26 frequency command in tenths,
+        // P9.27 run, P9.28 reverse; ST00.02 the command, ST00.03 the output
+        // frequency in tenths, ST00.04 current, ST00.07 speed. Top frequency
+        // 60 Hz x 1800 / 1740 rpm = 62.07 Hz; 10 s to reach it.
+        const QString turning = "; st 4 >0; st 7 >0";
+        QTest::newRow("1 s into a 10 s ramp") << "w 101 100; w 926 300; w 927 1; a 1; st 3 62; st 2 300" + turning;
+        QTest::newRow("ramp reaches the command")
+            << "w 101 100; w 926 300; w 927 1; a 10; st 3 300; st 2 300" + turning;
+        QTest::newRow("2 s ramp, 0.5 s") << "w 101 20; w 926 500; w 927 1; a 0.5; st 3 155; st 2 500" + turning;
+        QTest::newRow("upper limit P6.15 holds 60 Hz")
+            << "w 101 20; w 926 620; w 927 1; a 5; st 3 600; st 2 620" + turning;
         // Status word: bits 0-1 stop, run to stop, standby, run; bits 3-4
         // forward, reverse to forward, forward to reverse, reverse.
         QTest::newRow("status word through a reversal")
