@@ -1,7 +1,8 @@
 // tarvel-cli: parameter names, link options and the status report in
 // process; then the tool as a user runs it, a process over a program folder
-// of its own, against simulated drives: what reaches the core from the
-// command line, and what comes back on stdout, stderr and the exit status.
+// of its own, against simulated drives (on Modbus/TCP for the Ethernet
+// route): what reaches the core from the command line, what comes back on
+// stdout, stderr and the exit status, and what the drive holds after.
 #include "DriveStatusReport.h"
 #include "LinkOptions.h"
 #include "LinkTestSupport.h"
@@ -29,8 +30,6 @@
 using namespace Tarvel;
 using namespace Tarvel::Test;
 
-// The tool's parts in process: parameter names as users write them, the
-// link options and the status report.
 namespace Parts {
 
 class TestCliParts : public QObject
@@ -147,10 +146,6 @@ private Q_SLOTS:
 
 } // namespace Parts
 
-// tarvel-cli as a user runs it: processes over a program folder of their
-// own, against simulated drives on pseudo-terminals (or on Modbus/TCP behind
-// the Ethernet route), the drives' registers read back over the line to see
-// what really arrived.
 namespace Process {
 
 namespace {
