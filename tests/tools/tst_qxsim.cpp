@@ -40,16 +40,48 @@ RegisterMap loadDrive(const DriveKey &key = Qx2)
     return std::move(*map);
 }
 
-quint16 numberOf(const RegisterMap &map, int index)
+// Plays steps on a fresh drive, one between semicolons: "w P V" a master
+// writes parameter P (its index) with V in register units, "a S" S seconds
+// pass, "h A B" the two most recent faults of the history, "at S C" fault C
+// once the drive has run S seconds. A check names a value and what it must
+// be ("V", ">V" or "<V"): "f" output frequency (Hz), "sw" status word,
+// "st N" ST00.N, "p P" parameter P's register, "rt" running time (s).
+void play(const QString &script)
 {
-    return map.numberOf(index).value_or(0);
-}
-
-// Writes a parameter the way a master does, through its register.
-void command(RegisterMap &map, DriveModel &model, int index, qint16 value)
-{
-    map.write(numberOf(map, index), value);
-    model.parameterWritten(index, value);
+    RegisterMap map = loadDrive();
+    DriveModel model(map, Qx2);
+    for (const QString &step : script.split(u';')) {
+        QStringList w = step.split(u' ', Qt::SkipEmptyParts);
+        const QString op = w.takeFirst();
+        const auto number = [&] { return w.takeFirst().toInt(); };
+        if (op == "w") {
+            const int index = number();
+            const qint16 value = qint16(number());
+            QVERIFY2(map.numberOf(index), qPrintable(step));
+            map.write(*map.numberOf(index), value);
+            model.parameterWritten(index, value);
+        } else if (op == "a") {
+            model.advance(w.value(0).toDouble());
+        } else if (op == "h") {
+            model.setFaultHistory({number(), number()});
+        } else if (op == "at") {
+            const double runSeconds = w.takeFirst().toDouble();
+            model.scheduleFault(runSeconds, number());
+        } else {
+            const std::map<QString, std::function<double()>> readings {{"f", [&] { return model.outputFrequency(); }},
+                {"sw", [&] { return model.statusWord(); }},
+                {"st", [&] { return model.status(quint16(DriveModel::StatusFirst + number())); }},
+                {"p", [&] { return map.value(number()); }}, {"rt", [&] { return model.runTime(); }}};
+            QVERIFY2(readings.count(op), qPrintable(step));
+            const double seen = readings.at(op)();
+            const QString want = w.value(0);
+            const double v = want.mid(want.startsWith(u'>') || want.startsWith(u'<') ? 1 : 0).toDouble();
+            const bool held = want.startsWith(u'>') ? seen > v
+                : want.startsWith(u'<')             ? seen < v
+                                                    : std::abs(seen - v) < 1e-9;
+            QVERIFY2(held, qPrintable(QStringLiteral("%1: %2").arg(step.trimmed()).arg(seen)));
+        }
+    }
 }
 
 QByteArray readPdu(int number, int count)
@@ -92,166 +124,54 @@ private Q_SLOTS:
         QFETCH(int, value);
         const RegisterMap map = loadDrive();
         QCOMPARE(map.numberOf(index), std::optional<quint16>(quint16(number)));
-        QVERIFY(map.at(quint16(number)));
-        QCOMPARE(int(map.at(quint16(number))->value), value);
+        QCOMPARE(int(map.value(index)), value);
     }
     void unknownDrive()
     {
         QString error;
-        QVERIFY(!RegisterMap::load(
-            Test::builtCatalogue(), {QStringLiteral("02"), QStringLiteral("05"), QStringLiteral("999")}, &error));
+        QVERIFY(!RegisterMap::load(Test::builtCatalogue(), {"02", "05", "999"}, &error));
         QVERIFY2(error.contains(QStringLiteral("02,05,999")), qPrintable(error));
         QVERIFY(!RegisterMap::load(QStringLiteral("/nonexistent/QX.qxd"), Qx2, &error));
         QVERIFY2(error.contains(QStringLiteral("/nonexistent/QX.qxd")), qPrintable(error));
     }
-    void ramp_data()
+    void model_data()
     {
-        QTest::addColumn<int>("accelTenths"); // P1.01
-        QTest::addColumn<int>("commandTenths"); // P9.26
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<int>("expectedTenths"); // ST00.03
-        // Top frequency 60 Hz x 1800 / 1740 rpm = 62.07 Hz; 10 s to reach it.
-        QTest::newRow("1 s into a 10 s ramp") << 100 << 300 << 1.0 << 62;
-        QTest::newRow("ramp reaches the command") << 100 << 300 << 10.0 << 300;
-        QTest::newRow("2 s ramp, 0.5 s") << 20 << 500 << 0.5 << 155;
-        QTest::newRow("upper limit P6.15 holds 60 Hz") << 20 << 620 << 5.0 << 600;
+        QTest::addColumn<QString>("script");
+        // P1.01 acceleration time and P9.26 frequency command in tenths,
+        // P9.27 run, P9.28 reverse; ST00.02 the command, ST00.03 the output
+        // frequency in tenths, ST00.04 current, ST00.07 speed. Top frequency
+        // 60 Hz x 1800 / 1740 rpm = 62.07 Hz; 10 s to reach it.
+        const QString turning = "; st 4 >0; st 7 >0";
+        QTest::newRow("1 s into a 10 s ramp") << "w 101 100; w 926 300; w 927 1; a 1; st 3 62; st 2 300" + turning;
+        QTest::newRow("ramp reaches the command")
+            << "w 101 100; w 926 300; w 927 1; a 10; st 3 300; st 2 300" + turning;
+        QTest::newRow("2 s ramp, 0.5 s") << "w 101 20; w 926 500; w 927 1; a 0.5; st 3 155; st 2 500" + turning;
+        QTest::newRow("upper limit P6.15 holds 60 Hz")
+            << "w 101 20; w 926 620; w 927 1; a 5; st 3 600; st 2 620" + turning;
+        // Status word: bits 0-1 stop, run to stop, standby, run; bits 3-4
+        // forward, reverse to forward, forward to reverse, reverse.
+        QTest::newRow("status word through a reversal")
+            << "sw 0; w 927 1; sw 2; w 926 300; a 0.1; sw 3; a 20; w 928 1; a 1; f >0; sw 19; a 20; f -30; sw 27; "
+               "w 928 0; a 1; sw 11; w 927 0; a 0.1; sw 9; a 30; f 0; sw 0; st 4 0; st 6 0";
+        QTest::newRow("coast stop (P1.00)") << "w 100 1; w 926 300; w 927 1; a 20; f 30; w 927 0; a 0.01; f 0; sw 0";
+        // P9.29 external fault, P9.30 reset; P6.31.. the fault records.
+        QTest::newRow("trip, refused run, reset")
+            << "h 2 3; w 926 300; w 927 1; a 5; w 929 1; st 0 7; f 0; p 631 7; p 632 2; p 633 3; p 634 0; "
+               "w 927 1; a 1; f 0; w 930 1; st 0 0; p 631 7; a 1; f 0; w 927 1; a 1; f >0";
+        // Only running time counts, and the fault strikes at its moment
+        // inside one long step.
+        QTest::newRow("fault at a running time")
+            << "at 2 12; w 926 300; a 5; st 0 0; w 927 1; a 1.5; f >0; a 10; st 0 12; rt 2; p 631 12; f 0; sw 0";
+        // P7.10 set-point, P7.00 feedback on, P7.20 gain; ST00.13 feedback.
+        QTest::newRow("PID feedback lags, then settles")
+            << "w 710 500; w 927 1; a 5; st 13 0; st 12 500; w 700 1; a 1; st 13 >0; st 13 <400; a 60; st 13 >494; "
+               "st 13 <506; w 927 0; a 4; st 13 <100";
+        QTest::newRow("higher PID gain is quicker") << "w 710 500; w 700 1; w 720 400; w 927 1; a 1; st 13 >400";
     }
-    void ramp()
+    void model()
     {
-        QFETCH(int, accelTenths);
-        QFETCH(int, commandTenths);
-        QFETCH(double, seconds);
-        QFETCH(int, expectedTenths);
-        RegisterMap map = loadDrive();
-        DriveModel model(map, Qx2);
-        map.write(numberOf(map, 101), qint16(accelTenths));
-        command(map, model, 926, qint16(commandTenths));
-        command(map, model, 927, 1);
-        model.advance(seconds);
-        QCOMPARE(int(model.status(8452)), expectedTenths);
-        QCOMPARE(int(model.status(8451)), commandTenths);
-        QVERIFY(model.status(8453) > 0); // current flows
-        QVERIFY(model.status(8456) > 0); // motor turns
-    }
-    void statusWordThroughReversal()
-    {
-        RegisterMap map = loadDrive();
-        DriveModel model(map, Qx2);
-        QCOMPARE(model.statusWord(), quint16(0)); // STOP, FWD
-        command(map, model, 927, 1);
-        QCOMPARE(model.statusWord(), quint16(2)); // standby: running at 0 Hz command
-        command(map, model, 926, 300);
-        model.advance(0.1);
-        QCOMPARE(model.statusWord(), quint16(3)); // RUN, FWD
-        model.advance(20);
-        command(map, model, 928, 1);
-        model.advance(1);
-        QVERIFY(model.outputFrequency() > 0);
-        QCOMPARE(model.statusWord(), quint16(3 | (2 << 3))); // Fwd To Rev Transition
-        model.advance(20);
-        QCOMPARE(model.outputFrequency(), -30.0);
-        QCOMPARE(model.statusWord(), quint16(3 | (3 << 3))); // RUN, REV: 27
-        command(map, model, 928, 0);
-        model.advance(1);
-        QCOMPARE(model.statusWord(), quint16(3 | (1 << 3))); // Rev To Fwd Transition
-        command(map, model, 927, 0);
-        model.advance(0.1);
-        QCOMPARE(model.statusWord() & 3, 1); // Run To Stop Transition
-        model.advance(30);
-        QCOMPARE(model.outputFrequency(), 0.0);
-        QCOMPARE(model.statusWord(), quint16(0));
-        QCOMPARE(int(model.status(8453)), 0);
-        QCOMPARE(int(model.status(8455)), 0);
-    }
-    void coastStop()
-    {
-        RegisterMap map = loadDrive();
-        DriveModel model(map, Qx2);
-        map.write(numberOf(map, 100), 1);
-        command(map, model, 926, 300);
-        command(map, model, 927, 1);
-        model.advance(20);
-        QCOMPARE(model.outputFrequency(), 30.0);
-        command(map, model, 927, 0);
-        model.advance(0.01);
-        QCOMPARE(model.outputFrequency(), 0.0);
-        QCOMPARE(model.statusWord(), quint16(0));
-    }
-    void tripAndReset()
-    {
-        RegisterMap map = loadDrive();
-        DriveModel model(map, Qx2);
-        model.setFaultHistory({2, 3});
-        command(map, model, 926, 300);
-        command(map, model, 927, 1);
-        model.advance(5);
-        command(map, model, 929, 1); // external fault
-        QCOMPARE(int(model.status(8449)), 7);
-        QCOMPARE(model.outputFrequency(), 0.0);
-        QCOMPARE(map.value(631), qint16(7));
-        QCOMPARE(map.value(632), qint16(2));
-        QCOMPARE(map.value(633), qint16(3));
-        QCOMPARE(map.value(634), qint16(0));
-        command(map, model, 927, 1); // refused while tripped
-        model.advance(1);
-        QCOMPARE(model.outputFrequency(), 0.0);
-        command(map, model, 930, 1);
-        QCOMPARE(int(model.status(8449)), 0);
-        QCOMPARE(map.value(631), qint16(7)); // the record stays
-        model.advance(1);
-        QCOMPARE(model.outputFrequency(), 0.0); // the old run command is void
-        command(map, model, 927, 1);
-        model.advance(1);
-        QVERIFY(model.outputFrequency() > 0);
-    }
-    void pidFeedbackLags()
-    {
-        RegisterMap map = loadDrive();
-        DriveModel model(map, Qx2);
-        map.write(numberOf(map, 710), 500); // setpoint 50.0
-        command(map, model, 927, 1);
-        model.advance(5);
-        QCOMPARE(int(model.status(8462)), 0); // PID inhibited: no feedback
-        QCOMPARE(int(model.status(8461)), 500);
-        map.write(numberOf(map, 700), 1);
-        model.advance(1);
-        const int lagging = model.status(8462);
-        QVERIFY2(lagging > 0 && lagging < 400, qPrintable(QString::number(lagging)));
-        model.advance(60); // the integral takes it onto the set-point
-        QVERIFY(std::abs(model.status(8462) - 500) <= 5);
-        // A higher gain gets there sooner.
-        RegisterMap stiffMap = loadDrive();
-        DriveModel stiff(stiffMap, Qx2);
-        stiffMap.write(numberOf(stiffMap, 710), 500);
-        stiffMap.write(numberOf(stiffMap, 700), 1);
-        stiffMap.write(numberOf(stiffMap, 720), 400); // P7.20 4.00
-        command(stiffMap, stiff, 927, 1);
-        stiff.advance(1);
-        QVERIFY2(
-            stiff.status(8462) > lagging, qPrintable(QStringLiteral("%1 %2").arg(stiff.status(8462)).arg(lagging)));
-        command(map, model, 927, 0);
-        model.advance(4);
-        QVERIFY(model.status(8462) < 100); // falls back towards 0
-    }
-    // A scheduled fault counts running time only and strikes at its moment
-    // even inside one long step.
-    void faultAtRunTime()
-    {
-        RegisterMap map = loadDrive();
-        DriveModel model(map, Qx2);
-        model.scheduleFault(2, 12);
-        command(map, model, 926, 300);
-        model.advance(5); // stopped: no running time
-        QCOMPARE(model.presentFault(), 0);
-        command(map, model, 927, 1);
-        model.advance(1.5);
-        QVERIFY(model.outputFrequency() > 0);
-        model.advance(10);
-        QCOMPARE(model.presentFault(), 12);
-        QCOMPARE(model.runTime(), 2.0);
-        QCOMPARE(map.value(631), qint16(12));
-        QCOMPARE(model.outputFrequency(), 0.0);
-        QCOMPARE(model.statusWord(), quint16(0));
+        QFETCH(QString, script);
+        play(script);
     }
     void slaveAnswers_data()
     {
@@ -410,29 +330,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<int>("protocolCode"); // -1: none
         const QStringList base {"--drive", "2,5,120", "--pty", "/tmp/l"};
-        QTest::newRow("defaults RTU") << base << int(SimOptions::Parse::Ok) << "19200,E,8,1" << 4;
-        QTest::newRow("defaults ASCII") << base + QStringList {"--mode", "ascii"} << int(SimOptions::Parse::Ok)
-                                        << "19200,E,7,1" << 1;
+        const int ok = int(SimOptions::Parse::Ok);
+        const int error = int(SimOptions::Parse::Error);
+        QTest::newRow("defaults RTU") << base << ok << "19200,E,8,1" << 4;
+        QTest::newRow("defaults ASCII") << base + QStringList {"--mode", "ascii"} << ok << "19200,E,7,1" << 1;
         QTest::newRow("RTU with an ASCII format")
-            << base + QStringList {"--settings", "19200,E,7,1"} << int(SimOptions::Parse::Ok) << "19200,E,7,1" << -1;
-        QTest::newRow("no drive") << QStringList {"--pty", "/tmp/l"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("pty and tcp") << base + QStringList {"--tcp", "127.0.0.1:0"} << int(SimOptions::Parse::Error)
-                                     << "" << -1;
-        QTest::newRow("neither pty nor tcp")
-            << QStringList {"--drive", "2,5,120"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("units on a pty") << base + QStringList {"--units", "1,2"} << int(SimOptions::Parse::Error) << ""
-                                        << -1;
-        QTest::newRow("node 248") << base + QStringList {"--node", "248"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"}
-                                      << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("fault at, no code")
-            << base + QStringList {"--fault-at", "3"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("fault at, code 0")
-            << base + QStringList {"--fault-at", "3:0"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("unknown misbehaviour")
-            << base + QStringList {"--misbehave", "loud"} << int(SimOptions::Parse::Error) << "" << -1;
-        QTest::newRow("exception code 0")
-            << base + QStringList {"--misbehave", "exception:0"} << int(SimOptions::Parse::Error) << "" << -1;
+            << base + QStringList {"--settings", "19200,E,7,1"} << ok << "19200,E,7,1" << -1;
+        QTest::newRow("no drive") << QStringList {"--pty", "/tmp/l"} << error << "" << -1;
+        QTest::newRow("pty and tcp") << base + QStringList {"--tcp", "127.0.0.1:0"} << error << "" << -1;
+        QTest::newRow("neither pty nor tcp") << QStringList {"--drive", "2,5,120"} << error << "" << -1;
+        QTest::newRow("units on a pty") << base + QStringList {"--units", "1,2"} << error << "" << -1;
+        QTest::newRow("node 248") << base + QStringList {"--node", "248"} << error << "" << -1;
+        QTest::newRow("seven faults") << base + QStringList {"--faults", "1,2,3,4,5,6,7"} << error << "" << -1;
+        QTest::newRow("fault at, no code") << base + QStringList {"--fault-at", "3"} << error << "" << -1;
+        QTest::newRow("fault at, code 0") << base + QStringList {"--fault-at", "3:0"} << error << "" << -1;
+        QTest::newRow("unknown misbehaviour") << base + QStringList {"--misbehave", "loud"} << error << "" << -1;
+        QTest::newRow("exception code 0") << base + QStringList {"--misbehave", "exception:0"} << error << "" << -1;
         QTest::newRow("help") << QStringList {"--help"} << int(SimOptions::Parse::Help) << "" << -1;
     }
     void options()
@@ -469,25 +382,6 @@ namespace {
 const QStringList Qx2 {"--drive", "02,05,120"};
 const QString Rtu8E1 = QStringLiteral("19200,E,8,1");
 constexpr int SilenceMs = 300;
-
-ModbusRequest readRegs(int number, int count)
-{
-    return ModbusPdu::readHoldingRegisters(quint16(number - 1), quint16(count));
-}
-
-QList<quint16> words(std::initializer_list<int> values)
-{
-    QList<quint16> out;
-    for (int v : values)
-        out << quint16(v);
-    return out;
-}
-
-// Starts the simulator on a pseudo-terminal and opens the line to it.
-bool connectSim(SimProcess &sim, SimLine &line, const QString &format, QString *error)
-{
-    return sim.startPty(error) && line.open(sim.link(), format, error);
-}
 
 } // namespace
 
@@ -526,16 +420,16 @@ private Q_SLOTS:
         SimProcess sim(Qx2 + arguments);
         SimLine line {ModbusTransport::Framing(framing)};
         QString error;
-        QVERIFY2(connectSim(sim, line, format, &error), qPrintable(error));
+        QVERIFY2(sim.startPty(&error) && line.open(sim.link(), format, &error), qPrintable(error));
         QString seen;
         for (int i = 0; i < 3; ++i) {
-            const auto reply = line.ask(1, readRegs(2346, 2), SilenceMs);
+            const auto reply = line.ask(1, ModbusPdu::readHoldingRegisters(2345, 2), SilenceMs); // P9.41-42
             if (!reply)
                 seen += u'-';
             else if (reply->status == ModbusReply::Status::Exception)
                 seen += u'e';
             else
-                seen += reply->values == words({2, 5}) ? u'a' : u'?';
+                seen += reply->values == QList<quint16> {2, 5} ? u'a' : u'?';
         }
         QCOMPARE(seen, pattern);
     }
