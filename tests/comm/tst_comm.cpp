@@ -22,6 +22,7 @@
 #include "SerialLink.h"
 #include "SimDrive.h"
 #include "TcpLink.h"
+#include "WaitedTransaction.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -412,18 +413,6 @@ struct Link
 
     void misbehave(Kind kind, int exceptionCode = 4) { drive->server().setMisbehaviour({kind, quint8(exceptionCode)}); }
 
-    // The classic waited transaction.
-    int run(int function, int startRegister, int count = 1)
-    {
-        master.setStartOffset(0);
-        master.setFunctionCode(function);
-        master.setStartRegister(startRegister);
-        master.setRegisterCount(count);
-        master.trigger();
-        master.waitWhileBusy();
-        return master.resultCode();
-    }
-
     QTemporaryDir dir;
     std::unique_ptr<Sim::SimDrive> drive;
     Sim::PtyPort port;
@@ -471,7 +460,7 @@ private Q_SLOTS:
         Link link(framing);
         for (int i = 0; i < values.size(); ++i)
             link.master.setRegisterValue(i, values[i]);
-        link.run(function, startRegister, count); // the drive has no register 108: refused
+        runTransaction(link.master, function, startRegister, count); // the drive has no register 108: refused
         QCOMPARE(link.wire->requests(), QList<QByteArray> {wire});
     }
     void writesAndReadsSignedValues_data()
@@ -499,22 +488,17 @@ private Q_SLOTS:
         Link link(framing, QStringLiteral("19200,E,8,1"), pieces);
         for (int i = 0; i < values.size(); ++i)
             link.master.setRegisterValue(i, values[i]);
-        QCOMPARE(link.run(function, 1793, int(values.size())), 0);
+        QCOMPARE(runTransaction(link.master, function, 1793, int(values.size())), 0);
         // Read back through the master: the values it wrote.
         for (int i = 0; i < values.size(); ++i)
             link.master.setRegisterValue(i, 0);
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1793, int(values.size())), 0);
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 1793, int(values.size())), 0);
         for (int i = 0; i < values.size(); ++i)
             QCOMPARE(link.master.registerValue(i), values[i]);
 
         // A read at an offset lands there and leaves the values before it:
         // the drive's series and model numbers.
-        link.master.setStartOffset(10);
-        link.master.setRegisterCount(2);
-        link.master.setStartRegister(2346);
-        link.master.trigger();
-        link.master.waitWhileBusy();
-        QCOMPARE(link.master.resultCode(), 0);
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 2346, 2, 10), 0);
         QCOMPARE(link.master.registerValue(10), qint16(2));
         QCOMPARE(link.master.registerValue(11), qint16(5));
         QCOMPARE(link.master.registerValue(0), values[0]);
@@ -562,7 +546,7 @@ private Q_SLOTS:
         link.misbehave(kind, result);
         link.master.setRegisterValue(0, 1234);
         QSignalSpy done(&link.master, &ModbusMaster::done);
-        QCOMPARE(link.run(function, 1793), result);
+        QCOMPARE(runTransaction(link.master, function, 1793), result);
         QCOMPARE(done.size(), 1);
         QVERIFY(!link.master.busy());
         // A failed read leaves the values as they were.
@@ -573,7 +557,7 @@ private Q_SLOTS:
         if (kind == Kind::Flood)
             QTest::qWait(700); // the rest of the flood
         link.misbehave(Kind::None);
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 2346), 0);
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 2346), 0);
         QCOMPARE(link.master.registerValue(0), qint16(2));
     }
     void silenceBetweenFrames_data()
@@ -592,7 +576,7 @@ private Q_SLOTS:
         QFETCH(int, quietMicros);
         Link link(framing, settings);
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
+            QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 1), 0);
         const QList<qint64> quiet = link.wire->quietBeforeRequest();
         QCOMPARE(quiet.size(), 3);
         for (qint64 us : quiet)
@@ -669,7 +653,7 @@ private Q_SLOTS:
     {
         Link link(Framing::Rtu);
         link.misbehave(Kind::Exception, 6);
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 6);
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 1), 6);
         // The polling read looks at the code right after the trigger: it still
         // shows the previous transaction's outcome.
         link.misbehave(Kind::None);
@@ -682,7 +666,7 @@ private Q_SLOTS:
     {
         Link link(Framing::Tcp);
         link.misbehave(Kind::StaleTransaction);
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 2346), 0);
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 2346), 0);
         QCOMPARE(link.master.registerValue(0), qint16(2));
     }
     void closingEndsTransaction()
@@ -708,7 +692,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, pending);
         Link link(Framing::Tcp);
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 1), 0);
         if (pending) {
             link.misbehave(Kind::Silent);
             link.master.setTimeOut(10000);
@@ -723,13 +707,13 @@ private Q_SLOTS:
         }
         // Kept for whoever triggers next, as a silent drive's time-out would be.
         QVERIFY(link.master.portOpen());
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), int(ModbusMaster::LinkLost));
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 1), int(ModbusMaster::LinkLost));
         QVERIFY(link.master.portOpen());
         link.master.setPortOpen(false);
         QVERIFY(!link.master.portOpen());
         link.misbehave(Kind::None);
         link.master.setPortOpen(true);
-        QCOMPARE(link.run(ModbusMaster::ReadRegisters, 1), 0);
+        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 1), 0);
     }
     void lineSettingsReachTheTty_data()
     {
