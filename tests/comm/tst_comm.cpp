@@ -555,7 +555,14 @@ private Q_SLOTS:
         if (kind == Kind::Flood)
             QTest::qWait(700); // the rest of the flood
         link.misbehave(Kind::None);
-        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 2346), 0);
+        link.master.setFunctionCode(ModbusMaster::ReadRegisters);
+        link.master.setStartRegister(2346);
+        link.master.trigger();
+        // The polling read looks at the code right after the trigger: it still
+        // shows the previous transaction's outcome.
+        QCOMPARE(link.master.resultCode(), result);
+        link.master.waitWhileBusy();
+        QCOMPARE(link.master.resultCode(), 0);
         QCOMPARE(link.master.registerValue(0), qint16(2));
     }
     void lineSettings_data()
@@ -655,19 +662,6 @@ private Q_SLOTS:
         link.master.trigger();
         QCOMPARE(link.master.resultCode(), -1);
         QCOMPARE(done.size(), 1);
-    }
-    void resultStaysUntilCompletion()
-    {
-        Link link(Framing::Rtu);
-        link.misbehave(Kind::Exception, 6);
-        QCOMPARE(runTransaction(link.master, ModbusMaster::ReadRegisters, 1), 6);
-        // The polling read looks at the code right after the trigger: it still
-        // shows the previous transaction's outcome.
-        link.misbehave(Kind::None);
-        link.master.trigger();
-        QCOMPARE(link.master.resultCode(), 6);
-        link.master.waitWhileBusy();
-        QCOMPARE(link.master.resultCode(), 0);
     }
     void staleTcpAnswerIsDropped()
     {
