@@ -317,13 +317,11 @@ private Q_SLOTS:
     void serialFormat()
     {
         QFETCH(QString, text);
-        QFETCH(bool, valid);
-        QFETCH(int, bits);
         const auto format = SerialFormat::parse(text);
-        QCOMPARE(format.has_value(), valid);
+        QTEST(format.has_value(), "valid");
         if (!format)
             return;
-        QCOMPARE(format->bitsPerCharacter(), bits);
+        QTEST(format->bitsPerCharacter(), "bits");
         QCOMPARE(SerialFormat::parse(format->toString()), format);
         QTEST(int(RtuTransport().frameSilence(*format).count()), "silence");
         // Framings that carry their own boundaries need no silence.
@@ -780,8 +778,7 @@ private Q_SLOTS:
     void splitList()
     {
         QFETCH(QString, value);
-        QFETCH(QStringList, parts);
-        QCOMPARE(PortMap::splitList(value), parts);
+        QTEST(PortMap::splitList(value), "parts");
     }
     void byName_data()
     {
@@ -866,9 +863,8 @@ private Q_SLOTS:
     void decode()
     {
         QFETCH(int, word);
-        QFETCH(QStringList, texts);
         const DriveStatusText::Decoded d = DriveStatusText::decode(qint16(word));
-        QCOMPARE((QStringList {d.runState, d.jogState, d.direction}), texts);
+        QTEST((QStringList {d.runState, d.jogState, d.direction}), "texts");
     }
     void panel2_data()
     {
@@ -881,8 +877,7 @@ private Q_SLOTS:
     void panel2()
     {
         QFETCH(int, word);
-        QFETCH(QString, text);
-        QCOMPARE(DriveStatusText::panel2(DriveStatusText::decode(qint16(word))), text);
+        QTEST(DriveStatusText::panel2(DriveStatusText::decode(qint16(word))), "text");
     }
     void storeStatusBlock()
     {
@@ -938,18 +933,13 @@ private Q_SLOTS:
         QFETCH(int, start);
         QFETCH(int, count);
         AppState state;
-        QFETCH(bool, stored);
-        QCOMPARE(DriveValues::store(state, start, count, counting(7)), stored);
-        QFETCH(QString, series);
-        QCOMPARE(state.strDriveSeries, series);
-        QFETCH(QString, model);
-        QCOMPARE(state.strDriveModel, model);
+        QTEST(DriveValues::store(state, start, count, counting(7)), "stored");
+        QTEST(state.strDriveSeries, "series");
+        QTEST(state.strDriveModel, "model");
         QFETCH(int, fault);
         QCOMPARE(state.DriveFaultCode, qint16(fault));
-        QFETCH(QList<float>, pid);
-        QCOMPARE((QList<float> {state.PidValues[0], state.PidValues[1], state.PidValues[2], state.PidValues[10]}), pid);
-        QFETCH(QList<float>, gains);
-        QCOMPARE((QList<float> {state.PidGains[0], state.PidGains[1], state.PidGains[2]}), gains);
+        QTEST((QList<float> {state.PidValues[0], state.PidValues[1], state.PidValues[2], state.PidValues[10]}), "pid");
+        QTEST((QList<float> {state.PidGains[0], state.PidGains[1], state.PidGains[2]}), "gains");
         QCOMPARE(state.DriveStatusWord, qint16(0));
     }
     // The Ethernet route's items, one value each, land where the serial
@@ -1048,10 +1038,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(int, reg);
-        QFETCH(QString, shown);
         QCOMPARE(BusMonitor::registerOf(name).value_or(0), reg);
         if (reg)
-            QCOMPARE(BusMonitor::registerName(reg), shown);
+            QTEST(BusMonitor::registerName(reg), "shown");
     }
 
     void values_data()
@@ -1072,7 +1061,6 @@ private Q_SLOTS:
         QFETCH(bool, loaded);
         QFETCH(int, start);
         QFETCH(QList<qint16>, values);
-        QFETCH(QString, decoded);
         Test::TempProgram program;
         if (loaded)
             QVERIFY(Test::loadDrive(program.ctx(), {"02", "05", "120"}));
@@ -1080,7 +1068,7 @@ private Q_SLOTS:
         t.startRegister = start;
         t.count = int(values.size());
         t.values = values;
-        QCOMPARE(BusMonitor(program.ctx()).decodedValues(t), decoded);
+        QTEST(BusMonitor(program.ctx()).decodedValues(t), "decoded");
     }
 };
 

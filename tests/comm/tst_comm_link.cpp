@@ -241,8 +241,7 @@ private Q_SLOTS:
         fixture.ctx().state.strConnected = QStringLiteral("junk");
         QVERIFY(model.connectLink());
         QVERIFY(fixture.link().serialOpen());
-        QFETCH(QString, panel);
-        QCOMPARE(fixture.link().panel4Text(), panel);
+        QTEST(fixture.link().panel4Text(), "panel");
         QVERIFY(fixture.link().panel4Connected());
         QCOMPARE(fixture.prompter().titles(), QStringList {"Serial Connection Established"});
         QCOMPARE(fixture.prompter().messages().first().text,
