@@ -219,7 +219,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(ScanState, scan);
         QFETCH(qsizetype, length);
-        QFETCH(ModbusTransport::DecodeError, error);
         QFETCH(ModbusDirection, direction);
         const auto transport = ModbusTransport::create(framing);
         const auto result = transport->scan(bytes, direction);
@@ -229,7 +228,7 @@ private Q_SLOTS:
         // line fell silent.
         const QByteArray frame = scan == ScanState::Complete ? bytes.first(length) : bytes;
         if (scan != ScanState::Garbage)
-            QCOMPARE(transport->decode(frame).error, error);
+            QTEST(transport->decode(frame).error, "error");
     }
     void responseChecks_data()
     {
@@ -630,25 +629,19 @@ private Q_SLOTS:
         QCOMPARE(link.master.resultCode(), 0);
         QCOMPARE(link.wire->requests().size(), 1);
 
-        // Not open: refused as well.
-        link.master.setPortOpen(false);
-        QVERIFY(!link.master.portOpen());
-        link.master.trigger();
-        QCOMPARE(link.master.resultCode(), -1);
-        QCOMPARE(done.size(), 1);
-    }
-    void closingEndsTransaction()
-    {
-        Link link(Framing::Ascii);
+        // Closing the port ends a transaction still waiting, at once.
         link.misbehave(Kind::Silent);
         link.master.setTimeOut(10000);
-        QSignalSpy done(&link.master, &ModbusMaster::done);
         link.master.trigger();
         QVERIFY(link.master.busy());
         link.master.setPortOpen(false);
         QVERIFY(!link.master.busy());
-        QCOMPARE(done.size(), 1);
+        QCOMPARE(done.size(), 2);
         QCOMPARE(link.master.resultCode(), int(ModbusMaster::LinkLost));
+        // Not open: refused as well.
+        link.master.trigger();
+        QCOMPARE(link.master.resultCode(), -1);
+        QCOMPARE(done.size(), 2);
     }
     void droppedConnectionIsLinkLost_data()
     {
