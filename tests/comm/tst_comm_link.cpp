@@ -6,7 +6,6 @@
 #include "app/CommSettingsModel.h"
 #include "app/PollTimers.h"
 #include "comm/AutoDetectSearch.h"
-#include "comm/DriveStatusText.h"
 #include "comm/ParameterReads.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
