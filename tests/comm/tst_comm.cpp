@@ -845,7 +845,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("word");
         QTest::addColumn<QString>("text");
         QTest::newRow("27") << 27 << "Drive Status - RUN, REV     ";
-        QTest::newRow("1") << 1 << "Drive Status - Run To Stop Transition, FWD     ";
         QTest::newRow("jog") << 7 << "Drive Status - RUN, FWD    JOG Active";
     }
     void panel2()

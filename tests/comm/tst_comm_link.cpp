@@ -330,7 +330,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("asciiMode");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("format");
-        QTest::newRow("ascii 0") << 1 << 0 << "4800,N,7,2";
         QTest::newRow("ascii 11") << 1 << 11 << "38400,O,7,1";
         QTest::newRow("rtu 7") << 0 << 7 << "19200,E,8,1";
         QTest::newRow("rtu 9") << 0 << 9 << "38400,N,8,2";
