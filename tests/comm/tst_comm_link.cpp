@@ -6,7 +6,6 @@
 #include "app/CommSettingsModel.h"
 #include "app/PollTimers.h"
 #include "comm/AutoDetectSearch.h"
-#include "comm/DriveStatusText.h"
 #include "comm/ParameterReads.h"
 #include "comm/RegisterTransactions.h"
 #include "comm/SerialLinkMonitor.h"
@@ -32,87 +31,67 @@ class TestRegisterTransactions : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void uploadWhileReads_data()
-    {
-        QTest::addColumn<int>("address");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("value");
-        QTest::newRow("series P9.41") << 2346 << 2 << 2;
-        QTest::newRow("revision ST00.16") << 8465 << 1 << 120;
-    }
-    void uploadWhileReads()
-    {
-        LinkFixture fixture;
-        VERIFY_WITH_ERROR(fixture.connect(&error));
-        QFETCH(int, address);
-        QFETCH(int, count);
-        RegisterTransactions transactions(fixture.ctx());
-        QFETCH(int, value);
-        QCOMPARE(int(transactions.uploadWhile(address, count, 1.0f, QString())), value);
-        QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "poll on"}));
-        QCOMPARE(fixture.errorLogLines(), QStringList());
-    }
-    void transactionFails_data()
+    void transactions_data()
     {
         // A failed read leaves the poll timer off (the caller decides what the
         // failure means); a failed write restarts both timers and only logs.
-        const QStringList read {"poll off"};
+        const QStringList read {"poll off", "poll on"};
+        const QStringList failedRead {"poll off"};
+        const int failed = RegisterTransactions::FailureValue;
         QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("value"); // the read's answer
+        QTest::addColumn<QString>("logged"); // code and location; empty: no log line
         QTest::addColumn<QStringList>("hooks");
-        QTest::newRow("time-out") << "other node" << 300 << "basCom_UploadWhile()" << read;
-        QTest::newRow("missing register") << "register 9999" << 2 << "basCom_UploadWhile()" << read;
-        QTest::newRow("port closed") << "closed" << -1 << "basCom_UploadWhile()" << read;
-        QTest::newRow("status word is read-only")
-            << "write" << 2 << "basCom_Download1()" << QStringList {"poll off", "2s off", "poll on", "2s on"};
+        QTest::newRow("series P9.41") << "read" << 2346 << 2 << 2 << "" << read;
+        QTest::newRow("revision ST00.16") << "read" << 8465 << 1 << 120 << "" << read;
+        QTest::newRow("time-out") << "other node" << 8450 << 1 << failed << "300,  in basCom_UploadWhile()"
+                                  << failedRead;
+        QTest::newRow("missing register")
+            << "read" << 9999 << 1 << failed << "2,  in basCom_UploadWhile()" << failedRead;
+        QTest::newRow("port closed") << "closed" << 8450 << 1 << failed << "-1,  in basCom_UploadWhile()" << failedRead;
+        QTest::newRow("status word is read-only") << "write" << 8450 << 1 << 0 << "2,  in basCom_Download1()"
+                                                  << QStringList {"poll off", "2s off", "poll on", "2s on"};
     }
-    void transactionFails()
+    void transactions()
     {
         LinkFixture fixture;
         VERIFY_WITH_ERROR(fixture.connect(&error));
         QFETCH(QString, how);
+        QFETCH(int, address);
         ModbusMaster &mod1 = fixture.link().mod1();
         mod1.setTimeOut(ShortTimeOut);
-        int address = 8450;
         if (how == QLatin1String("other node"))
             mod1.setNodeAddress(QStringLiteral("2"));
         else if (how == QLatin1String("closed"))
             mod1.setPortOpen(false);
-        else if (how != QLatin1String("write"))
-            address = 9999;
         RegisterTransactions transactions(fixture.ctx());
         if (how == QLatin1String("write"))
             transactions.download1(address, 1);
         else
-            QCOMPARE(transactions.uploadWhile(address, 1), RegisterTransactions::FailureValue);
-        const QStringList log = fixture.errorLogLines();
-        QCOMPARE(log.size(), 1);
-        QFETCH(int, code);
-        QFETCH(QString, where);
-        QCOMPARE(
-            logEntry(log.first()), QStringLiteral("Mod1 retuned , status code , %1,  in %2.").arg(code).arg(where));
+            QTEST(int(transactions.uploadWhile(address, cell<int>("count"))), "value");
+        QStringList log = fixture.errorLogLines();
+        std::transform(log.begin(), log.end(), log.begin(), logEntry);
+        const QString logged = cell<QString>("logged");
+        QCOMPARE(log, logged.isEmpty() ? QStringList() : QStringList {"Mod1 retuned , status code , " + logged + "."});
         QTEST(fixture.hooks.calls, "hooks");
         QVERIFY(fixture.prompter().messages().isEmpty());
     }
-    void uploadDeliversThroughDone()
+    void uploadAndPollStoreValues()
     {
         LinkFixture fixture;
         VERIFY_WITH_ERROR(fixture.connect(&error));
         RegisterTransactions transactions(fixture.ctx());
-        transactions.upload(2346, 2);
+        const AppState &state = fixture.ctx().state;
+        transactions.upload(8450, 1);
         QVERIFY(fixture.link().mod1().busy()); // returned at once
-        QCOMPARE(fixture.ctx().state.strDriveSeries, QStringLiteral("Not Connected"));
+        QCOMPARE(state.DriveRunState, QString());
         fixture.link().mod1().waitWhileBusy();
-        QCOMPARE(fixture.ctx().state.strDriveSeries, QStringLiteral("2"));
-        QCOMPARE(fixture.ctx().state.strDriveModel, QStringLiteral("5"));
+        QCOMPARE(state.DriveRunState, QStringLiteral("STOP"));
         QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "poll on"}));
-    }
-    void pollDriveStoresValues()
-    {
-        LinkFixture fixture;
-        VERIFY_WITH_ERROR(fixture.connect(&error));
-        RegisterTransactions transactions(fixture.ctx());
+
+        fixture.hooks.calls.clear();
         transactions.download1(2331, 300); // 30.0 Hz
         QCOMPARE(fixture.hooks.calls, (QStringList {"poll off", "2s off", "poll on", "2s on"}));
         transactions.download1(2333, 1); // reverse
@@ -120,16 +99,12 @@ private Q_SLOTS:
         SerialLinkMonitor monitor(fixture.ctx());
         QVERIFY(monitor.linkOpen());
         QVERIFY(monitor.pollDrive());
-        const AppState &state = fixture.ctx().state;
-        QCOMPARE(state.DriveFaultCode, qint16(0));
+        // The status block and the identity, each where it belongs.
+        QCOMPARE(state.DriveStatusWord, qint16(27));
+        QCOMPARE(state.StatusValues[0], qint16(300)); // ST00.02 frequency command
+        QCOMPARE(state.strDriveRev, QStringLiteral("120"));
         QCOMPARE(state.strDriveSeries, QStringLiteral("2"));
         QCOMPARE(state.strDriveModel, QStringLiteral("5"));
-        QCOMPARE(state.strDriveRev, QStringLiteral("120"));
-        QCOMPARE(state.StatusValues[14], qint16(120)); // ST00.16
-        QCOMPARE(state.StatusValues[0], qint16(300)); // ST00.02 frequency command
-        QCOMPARE(DriveStatusText::panel2(state.DriveRunState, state.DriveDirection, state.DriveJogState),
-            QStringLiteral("Drive Status - RUN, REV     "));
-        QCOMPARE(state.DriveStatusWord, qint16(27));
         QCOMPARE(fixture.errorLogLines(), QStringList());
     }
     void pollDriveLostLink_data()
@@ -265,8 +240,7 @@ private Q_SLOTS:
         fixture.ctx().state.strConnected = QStringLiteral("junk");
         QVERIFY(model.connectLink());
         QVERIFY(fixture.link().serialOpen());
-        QFETCH(QString, panel);
-        QCOMPARE(fixture.link().panel4Text(), panel);
+        QTEST(fixture.link().panel4Text(), "panel");
         QVERIFY(fixture.link().panel4Connected());
         QCOMPARE(fixture.prompter().titles(), QStringList {"Serial Connection Established"});
         QCOMPARE(fixture.prompter().messages().first().text,
@@ -356,7 +330,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("asciiMode");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("format");
-        QTest::newRow("ascii 0") << 1 << 0 << "4800,N,7,2";
         QTest::newRow("ascii 11") << 1 << 11 << "38400,O,7,1";
         QTest::newRow("rtu 7") << 0 << 7 << "19200,E,8,1";
         QTest::newRow("rtu 9") << 0 << 9 << "38400,N,8,2";
