@@ -40,9 +40,8 @@ qint16 nonDefaultRegister(const AppContext &ctx, const TransferRow &row);
 // line last in the status list, `caption` on an idle list, the one
 // communication error message, the link closed, the poll timer running
 // again and the busy pointer gone, and one "Mod1 retuned" entry from
-// `where` among the new log lines. Returns what differs (empty when all
-// agree) and the entry's status code in *code.
-QString commFailureEnd(AppContext &ctx, const ScriptedPrompter &prompter, const QStringList &hookCalls,
-    const QStringList &newLog, const QString &caption, const QString &where, int *code = nullptr);
+// `where` in the error log. Returns what differs (empty when all agree) and
+// the entry's status code in *code.
+QString commFailureEnd(LinkFixture &fixture, const QString &caption, const QString &where, int *code = nullptr);
 
 } // namespace Tarvel::Test

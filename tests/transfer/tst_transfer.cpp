@@ -39,13 +39,9 @@ const QMap<int, QString> Changes {{101, "50.5"}, {203, "3"}, {209, "1.25"}, {403
 const QMap<int, int> ChangedRegisters {{258, 505}, {516, 3}, {522, 125}, {1028, -605}, {1282, 605}};
 
 // A program linked to the simulated drive 02,05,120.
-class Session
+struct Session : LinkFixture
 {
-public:
-    explicit Session(const QStringList &simArguments = {})
-        : fixture(simArguments)
-    { }
-    AppContext &ctx() { return fixture.ctx(); }
+    using LinkFixture::LinkFixture;
     // The identity the polling reads from the simulated drive.
     void polled(const QString &rev = QStringLiteral("120"))
     {
@@ -56,7 +52,7 @@ public:
     // Linked, with the identity the polling reads and the drive stopped.
     bool start(QString *error)
     {
-        if (!fixture.connect(error))
+        if (!connect(error))
             return false;
         ctx().state.DriveRunState = QStringLiteral("STOP");
         polled();
@@ -72,7 +68,7 @@ public:
         ctx().state.strRev = QStringLiteral("120");
         ctx().editor.setTag(QStringLiteral("1"));
         ctx().statusList.clear();
-        fixture.hooks.calls.clear();
+        hooks.calls.clear();
         return true;
     }
     // Started with Changes on the defaults as the configuration, and polled
@@ -88,7 +84,7 @@ public:
     UploadOperation::Outcome upload() { return UploadOperation(ctx(), windows).run(); }
     DownloadOperation::Outcome run(bool yes = true)
     {
-        fixture.prompter().setAnswerYes(yes);
+        prompter().setAnswerYes(yes);
         return DownloadOperation(ctx(), windows).run();
     }
     // Every parameter register of the drive, by address.
@@ -108,10 +104,9 @@ public:
         }
         return out;
     }
-    ScriptedPrompter::Message lastMessage() { return fixture.prompter().messages().constLast(); }
+    ScriptedPrompter::Message lastMessage() { return prompter().messages().constLast(); }
     int writableRows() { return int(TransferRows::load(ctx(), QStringLiteral(" AND READONLY = False")).size()); }
 
-    LinkFixture fixture;
     RecordingWindows windows;
 };
 
@@ -205,9 +200,9 @@ private Q_SLOTS:
             ctx.state.strConfigPath = QDir::temp().filePath("F.qxc");
             ctx.state.strConfigName = "F.qxc";
         }
-        bench.fixture.prompter().enqueue(Msg::Yes);
-        bench.fixture.prompter().enqueue(saveAnswer);
-        bench.fixture.hooks.calls.clear();
+        bench.prompter().enqueue(Msg::Yes);
+        bench.prompter().enqueue(saveAnswer);
+        bench.hooks.calls.clear();
         QFETCH(bool, block);
         ctx.link().setBlockTransfer(block);
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
@@ -254,18 +249,17 @@ private Q_SLOTS:
 
         QCOMPARE(ctx.editor.tag(), "1");
         QVERIFY(ctx.state.blnConfigChanged);
-        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Status"}));
-        QCOMPARE(bench.fixture.prompter().messages().last().text,
-            "The upload is complete.\rWould you like to save your data?");
+        QCOMPARE(bench.prompter().titles(), (QStringList {"Verification Required", "Upload Status"}));
+        QCOMPARE(bench.prompter().messages().last().text, "The upload is complete.\rWould you like to save your data?");
         const QStringList expectedWindows
             = saveAnswer == Msg::Yes ? QStringList {"editor", "save"} : QStringList {"editor"};
         QCOMPARE(bench.windows.calls, expectedWindows);
-        QVERIFY(bench.fixture.hooks.mainEnabled);
-        QCOMPARE(bench.fixture.hooks.calls.first(), "busy");
-        QVERIFY(bench.fixture.hooks.calls.contains("2s off") && bench.fixture.hooks.calls.contains("2s on"));
-        QCOMPARE(bench.fixture.errorLogLines(), QStringList());
+        QVERIFY(bench.hooks.mainEnabled);
+        QCOMPARE(bench.hooks.calls.first(), "busy");
+        QVERIFY(bench.hooks.calls.contains("2s off") && bench.hooks.calls.contains("2s on"));
+        QCOMPARE(bench.errorLogLines(), QStringList());
         QCOMPARE(ctx.state.hasConfigFile(), fileKept);
-        QCOMPARE(bench.fixture.hooks.captionUpdates > 0, !openFileDrive.isEmpty() && !fileKept);
+        QCOMPARE(bench.hooks.captionUpdates > 0, !openFileDrive.isEmpty() && !fileKept);
     }
     void refusals_data()
     {
@@ -330,14 +324,14 @@ private Q_SLOTS:
         const QStringList before = editorSnapshot(ctx);
         const QStringList linesBefore = ctx.statusList.lines();
         for (int answer : cell<QList<int>>("answers"))
-            bench.fixture.prompter().enqueue(answer);
-        bench.fixture.hooks.calls.clear();
+            bench.prompter().enqueue(answer);
+        bench.hooks.calls.clear();
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
 
         QTEST(int(bench.upload()), "outcome");
-        QTEST(bench.fixture.prompter().titles(), "titles");
-        QTEST(bench.fixture.prompter().messages().last().text, "text");
-        QTEST(bench.fixture.prompter().messages().last().style, "style");
+        QTEST(bench.prompter().titles(), "titles");
+        QTEST(bench.prompter().messages().last().text, "text");
+        QTEST(bench.prompter().messages().last().style, "style");
         QTEST(bench.windows.calls, "windows");
         QCOMPARE(transactions.count(), 0);
         QCOMPARE(editorSnapshot(ctx), before);
@@ -345,11 +339,11 @@ private Q_SLOTS:
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
         QCOMPARE(ctx.statusList.status(), rev == "120" ? " " : ""); // a declined upload clears the label
         QStringList log;
-        for (const QString &line : bench.fixture.errorLogLines())
+        for (const QString &line : bench.errorLogLines())
             log << logEntry(line);
         QTEST(log, "log");
-        QVERIFY(bench.fixture.hooks.mainEnabled);
-        QTEST(bench.fixture.hooks.calls.join(u','), "hooks");
+        QVERIFY(bench.hooks.mainEnabled);
+        QTEST(bench.hooks.calls.join(u','), "hooks");
     }
     void linkFault()
     {
@@ -366,7 +360,7 @@ private Q_SLOTS:
         QVERIFY(marks.size() == 2 && rows.indexOf(marks[0]) < FailingRow - 1 && rows.indexOf(marks[1]) > FailingRow);
         ctx.state.blnConfigChanged = false;
         ctx.statusList.clear();
-        bench.fixture.prompter().enqueue(Msg::Yes);
+        bench.prompter().enqueue(Msg::Yes);
 
         QCOMPARE(bench.upload(), UploadOperation::Outcome::CommError);
 
@@ -380,16 +374,14 @@ private Q_SLOTS:
 
         QVERIFY(ctx.statusList.lines().first().startsWith("Upload started "));
         QCOMPARE(ctx.statusList.position(), failingRow.parameter);
-        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Error"}));
-        const QStringList log = bench.fixture.errorLogLines();
+        QCOMPARE(bench.prompter().titles(), (QStringList {"Verification Required", "Error"}));
+        const QStringList log = bench.errorLogLines();
         int code = 0;
-        QCOMPARE(commFailureEnd(ctx, bench.fixture.prompter(), bench.fixture.hooks.calls, log, " Status List ",
-                     "basCom_UploadWhile()", &code),
-            QString());
+        QCOMPARE(commFailureEnd(bench, " Status List ", "basCom_UploadWhile()", &code), QString());
         QCOMPARE(code, int(ModbusMaster::TimeOut));
         QCOMPARE(log.size(), 2);
         QCOMPARE(logEntry(log.last()), QStringLiteral("ModOCX Error, Communication, %1, ").arg(code));
-        QVERIFY(bench.fixture.hooks.mainEnabled);
+        QVERIFY(bench.hooks.mainEnabled);
         QCOMPARE(bench.windows.calls, QStringList()); // nothing saved: the upload saves only through the window
     }
     void ethernetAbortedEnd()
@@ -401,19 +393,19 @@ private Q_SLOTS:
         ctx.state.strConnected = "True";
         ctx.state.StatusValues[16] = 1; // the module still reaches the drive
         bench.polled();
-        bench.fixture.prompter().enqueue(Msg::Yes);
+        bench.prompter().enqueue(Msg::Yes);
 
         QCOMPARE(bench.upload(), UploadOperation::Outcome::Aborted);
-        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Aborted"}));
-        QCOMPARE(bench.fixture.prompter().messages().last().text,
+        QCOMPARE(bench.prompter().titles(), (QStringList {"Verification Required", "Upload Aborted"}));
+        QCOMPARE(bench.prompter().messages().last().text,
             "Upload was interrupted due to a communication issue.\rSome data may not have been retrieved from the "
             "drive.");
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
         QVERIFY(!ctx.statusList.barVisible());
-        const QStringList log = bench.fixture.errorLogLines();
+        const QStringList log = bench.errorLogLines();
         QVERIFY(!log.isEmpty());
         QCOMPARE(logEntry(log.last()), "frmMain, mnuUpload_Click, uploadWhile returned 32766, Program, 0, ");
-        QVERIFY(bench.fixture.hooks.mainEnabled);
+        QVERIFY(bench.hooks.mainEnabled);
     }
 };
 
@@ -508,10 +500,10 @@ private Q_SLOTS:
         }
         const QMap<int, int> before = s.registers();
         if (setup == "close")
-            s.fixture.link().closeConnection();
+            s.link().closeConnection();
         if (setup == "tag 0")
             s.ctx().editor.setTag(QStringLiteral("0"));
-        s.fixture.hooks.calls.clear();
+        s.hooks.calls.clear();
         QFETCH(Outcome, outcome);
         QCOMPARE(s.run(setup != "no"), outcome);
         QTEST(s.lastMessage().title, "title");
@@ -520,9 +512,9 @@ private Q_SLOTS:
         QCOMPARE(s.lines(), QStringList());
         // Two refusals start the poll timer; the others leave the timers alone.
         const bool restartsPoll = setup == "tag 0" || setup == "run";
-        QCOMPARE(s.fixture.hooks.calls, restartsPoll ? QStringList {"poll on"} : QStringList());
-        if (!s.fixture.link().serialOpen())
-            QCOMPARE(s.fixture.openRtu(), 0);
+        QCOMPARE(s.hooks.calls, restartsPoll ? QStringList {"poll on"} : QStringList());
+        if (!s.link().serialOpen())
+            QCOMPARE(s.openRtu(), 0);
         QCOMPARE(s.registers(), before);
     }
     void downloads_data()
@@ -546,11 +538,11 @@ private Q_SLOTS:
         QFETCH(QStringList, simArguments);
         Session s(simArguments);
         VERIFY_WITH_ERROR(s.configure(&error, !simArguments.contains("--refuse-blocks")));
-        s.fixture.link().setBlockTransfer(block);
+        s.link().setBlockTransfer(block);
         s.ctx().editor.txtP(934).setText("0.1"); // the drive holds 2.7
         const QMap<int, int> before = s.registers();
         DownloadOperation download(s.ctx(), s.windows);
-        s.fixture.prompter().setAnswerYes(true);
+        s.prompter().setAnswerYes(true);
         QFETCH(Outcome, outcome);
         QCOMPARE(download.run(), outcome);
 
@@ -568,7 +560,7 @@ private Q_SLOTS:
         QCOMPARE(s.lines("Download & Verification complete ").size(), verified ? 1 : 0);
         QCOMPARE(s.ctx().statusList.caption(), StatusList::DefaultCaption);
         QVERIFY(!s.ctx().statusList.barVisible());
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.errorLogLines(), QStringList());
 
         // The drive's defaults with the changes, P9.34 kept by the drive.
         QCOMPARE(before.value(2339), 27);
@@ -603,46 +595,44 @@ private Q_SLOTS:
         QFETCH(QStringList, simArguments);
         Session s(simArguments);
         VERIFY_WITH_ERROR(s.configure(&error));
-        ModbusMaster &mod1 = s.fixture.link().mod1();
+        ModbusMaster &mod1 = s.link().mod1();
         mod1.setTimeOut(ShortTimeOut);
         QFETCH(bool, block);
-        s.fixture.link().setBlockTransfer(block);
+        s.link().setBlockTransfer(block);
         QFETCH(int, killAtWrite);
         int writes = 0;
         QObject::connect(&mod1, &ModbusMaster::done, [&] {
             if (mod1.functionCode() == ModbusMaster::DownloadRegisters && ++writes == killAtWrite)
-                s.fixture.sim().process().kill();
+                s.sim().process().kill();
         });
         QCOMPARE(s.run(), Outcome::CommError);
 
         QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
         QCOMPARE(s.lines("Verification started"), QStringList());
-        const QStringList log = s.fixture.errorLogLines();
+        const QStringList log = s.errorLogLines();
         QCOMPARE(log.size(), 1);
         int code = 0;
-        QCOMPARE(commFailureEnd(s.ctx(), s.fixture.prompter(), s.fixture.hooks.calls, log, " Status List ",
-                     "basCom_DownloadAll()", &code),
-            QString());
+        QCOMPARE(commFailureEnd(s, " Status List ", "basCom_DownloadAll()", &code), QString());
         QFETCH(int, minCode);
         QFETCH(int, maxCode);
         QVERIFY2(code >= minCode && code <= maxCode, qPrintable(log.first()));
-        QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
+        QCOMPARE(s.hooks.calls.mid(s.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
     }
     void verificationLinkLost()
     {
         Session s;
         VERIFY_WITH_ERROR(s.configure(&error));
-        ModbusMaster &mod1 = s.fixture.link().mod1();
+        ModbusMaster &mod1 = s.link().mod1();
         mod1.setTimeOut(ShortTimeOut);
         bool wrote = false;
         QObject::connect(&mod1, &ModbusMaster::done, [&] {
             wrote = wrote || mod1.functionCode() == ModbusMaster::DownloadRegisters;
             if (wrote && mod1.functionCode() == ModbusMaster::ReadRegisters)
-                s.fixture.sim().process().kill();
+                s.sim().process().kill();
         });
         // Everything was written, but not everything compared: not a difference.
         QCOMPARE(s.run(), Outcome::CommError);
-        const QStringList titles = s.fixture.prompter().titles();
+        const QStringList titles = s.prompter().titles();
         QCOMPARE(titles.mid(titles.size() - 2), (QStringList {"Error", "Download Failure"}));
         QCOMPARE(s.lines("Verification started").size(), 1);
         QCOMPARE(s.lines("Download & Verification complete"), QStringList());
@@ -657,7 +647,7 @@ private Q_SLOTS:
         s.ctx().editor.txtP(408).setText("400"); // 40000 at 0.01
         QCOMPARE(s.run(), Outcome::Trapped);
         QCOMPARE(s.registers(), before);
-        const QStringList log = s.fixture.errorLogLines();
+        const QStringList log = s.errorLogLines();
         QCOMPARE(log.size(), 1);
         QCOMPARE(logEntry(log.first()), QStringLiteral("frmMain, mnuDownload_Click, Program, 6, Overflow"));
         QCOMPARE(s.lines("Verification started"), QStringList());
@@ -674,7 +664,7 @@ private Q_SLOTS:
         QCOMPARE(s.run(), Outcome::CommError);
         QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
         QCOMPARE(s.lines("Download & Verification complete"), QStringList());
-        QVERIFY(!s.fixture.errorLogLines().isEmpty());
+        QVERIFY(!s.errorLogLines().isEmpty());
     }
 
     void compareWithDrive_data()
@@ -695,10 +685,10 @@ private Q_SLOTS:
         Session s(simArguments);
         VERIFY_WITH_ERROR(s.configure(&error));
         QFETCH(bool, block);
-        s.fixture.link().setBlockTransfer(block);
+        s.link().setBlockTransfer(block);
         RegisterTransactions(s.ctx()).download1(260, 125); // P1.03 12.5 on the drive
         const QMap<int, int> before = s.registers();
-        const auto writes = countWrites(s.fixture.link().mod1());
+        const auto writes = countWrites(s.link().mod1());
         DriveComparison compare(s.ctx(), s.windows);
         QFETCH(int, outcome);
         QCOMPARE(int(compare.run()), outcome);
@@ -718,7 +708,7 @@ private Q_SLOTS:
         QVERIFY(s.lines().constLast().endsWith(". Parameters that differ: 6."));
         if (block)
             QVERIFY(compare.transactions() * 5 < int(driveRows(s.ctx()).size()));
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.errorLogLines(), QStringList());
     }
 
     // The file holds what the drive held before the download, and opens
@@ -731,7 +721,7 @@ private Q_SLOTS:
         const QMap<int, int> before = s.registers();
         DownloadOperation download(s.ctx(), s.windows);
         download.setBackupBeforeDownload(true);
-        s.fixture.prompter().setAnswerYes(true);
+        s.prompter().setAnswerYes(true);
         QCOMPARE(download.run(), Outcome::Verified);
         const QString path = download.backupPath();
         QCOMPARE(QFileInfo(path).dir().path(), DriveBackup::folder(s.ctx().paths()));
@@ -763,7 +753,7 @@ private Q_SLOTS:
         Session s;
         VERIFY_WITH_ERROR(s.configure(&error));
         QFETCH(bool, linkLost);
-        ModbusMaster &mod1 = s.fixture.link().mod1();
+        ModbusMaster &mod1 = s.link().mod1();
         mod1.setTimeOut(300);
         const QMap<int, int> before = s.registers();
         if (!linkLost) {
@@ -774,23 +764,23 @@ private Q_SLOTS:
         int reads = 0;
         QObject::connect(&mod1, &ModbusMaster::done, [&] {
             if (linkLost && ++reads == 10)
-                s.fixture.sim().process().kill();
+                s.sim().process().kill();
         });
         const auto writes = countWrites(mod1);
         DownloadOperation download(s.ctx(), s.windows);
         download.setBackupBeforeDownload(true);
-        s.fixture.prompter().setAnswerYes(true);
+        s.prompter().setAnswerYes(true);
         QCOMPARE(download.run(), Outcome::BackupFailed);
         QCOMPARE(*writes, 0);
         QCOMPARE(download.backupPath(), QString());
         QCOMPARE(s.lines("Download started "), QStringList());
         QCOMPARE(s.lines("Download stopped: ").size(), 1);
         QCOMPARE(s.lastMessage().title, linkLost ? "Error" : "Backup Failed");
-        QVERIFY(!s.fixture.prompter().titles().contains("Prepare Drive"));
+        QVERIFY(!s.prompter().titles().contains("Prepare Drive"));
         if (!linkLost)
             QCOMPARE(s.registers(), before);
         else
-            QVERIFY(s.fixture.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
+            QVERIFY(s.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
     }
 };
 
@@ -848,7 +838,7 @@ private Q_SLOTS:
             RegisterTransactions(ctx).download1(ParamText::registerNumber(index), qint16(value));
         for (const auto &[index, text] : boxes)
             ctx.editor.txtP(index).setText(text);
-        s.fixture.hooks.calls.clear();
+        s.hooks.calls.clear();
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
 
         QCOMPARE(DownloadVerification(ctx).logicCheck(), differing.isEmpty());
@@ -858,9 +848,9 @@ private Q_SLOTS:
         QCOMPARE(ctx.statusList.lines(), expected);
         // Every row is visited, whatever differs.
         QCOMPARE(transactions.count(), driveRows(ctx).size());
-        QCOMPARE(s.fixture.hooks.calls.first(), "poll off");
-        QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.hooks.calls.first(), "poll off");
+        QCOMPARE(s.hooks.calls.mid(s.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
+        QCOMPARE(s.errorLogLines(), QStringList());
     }
     void differencesTakenFromDrive_data()
     {
@@ -908,7 +898,7 @@ private Q_SLOTS:
         for (const TransferRow &row : driveRows(ctx))
             readOnlyRows += ctx.params.blnReadOnly[row.parameter] ? 1 : 0;
         QCOMPARE(transactions.count(), readOnlyRows);
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.errorLogLines(), QStringList());
     }
     // The refresh before a download ends as the check after it does.
     void linkFailure_data()
@@ -939,11 +929,9 @@ private Q_SLOTS:
         QCOMPARE(transactions.count(), stopAfter); // later rows never reached
         QCOMPARE(ctx.statusList.position(), visited.at(stopAfter - 1));
         QCOMPARE(ctx.statusList.lines().size(), 1);
-        QCOMPARE(s.fixture.prompter().titles(), QStringList {"Error"});
+        QCOMPARE(s.prompter().titles(), QStringList {"Error"});
         int code = 0;
-        QCOMPARE(commFailureEnd(ctx, s.fixture.prompter(), s.fixture.hooks.calls, s.fixture.errorLogLines(),
-                     "  Status List ", cell<QString>("where"), &code),
-            QString());
+        QCOMPARE(commFailureEnd(s, "  Status List ", cell<QString>("where"), &code), QString());
         QCOMPARE(code, int(ModbusMaster::TimeOut));
     }
 };
