@@ -1,10 +1,8 @@
 #include "TransferTestSupport.h"
 
-#include "base/NumberText.h"
 #include "model/EditorForm.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace Tarvel::Test {
 
@@ -34,17 +32,6 @@ QVector<TransferRow> driveRows(AppContext &ctx)
 QString logEntry(const QString &line)
 {
     return line.section(QStringLiteral(" - "), 1);
-}
-
-qint16 nonDefaultRegister(const AppContext &ctx, const TransferRow &row)
-{
-    const ParamTables &t = ctx.params;
-    const int i = row.parameter;
-    const double def = t.varDefault[i].toDouble();
-    const double step = row.resolution;
-    const double up = def + step;
-    const double value = up <= t.varMax[i].toDouble() ? up : def - step;
-    return qint16(std::lround(value / step));
 }
 
 QString commFailureEnd(LinkFixture &fixture, const QString &caption, const QString &where, int *code)

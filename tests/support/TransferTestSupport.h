@@ -32,10 +32,6 @@ QVector<TransferRow> driveRows(AppContext &ctx);
 // The part of an error-log line after its date and time.
 QString logEntry(const QString &line);
 
-// The register value one step away from the parameter's default that the
-// drive accepts (used to give the drive values of its own).
-qint16 nonDefaultRegister(const AppContext &ctx, const TransferRow &row);
-
 // The end every transfer shares when the link fails part way: the aborted
 // line last in the status list, `caption` on an idle list, the one
 // communication error message, the link closed, the poll timer running

@@ -121,41 +121,15 @@ namespace {
 
 constexpr int FailingRow = 10; // the row a fault test makes fail, counted from 1
 
-// Values the drive is given before the upload, away from its defaults: a
-// writable number early in the catalogue order and one late, on either side
-// of the row the fault tests make fail.
-struct Marks
-{
-    QVector<TransferRow> rows;
-    QList<qint16> written;
-};
+// Values the drive is given before the upload, away from its defaults, by
+// register: P0.07 1.2 (default 1.1) in row 8 and P9.33 60.5 (default 0) in
+// row 212, on either side of the row the fault tests make fail.
+const QMap<int, qint16> Marks {{8, 12}, {2338, 605}};
 
-Marks writeMarks(Session &bench)
+void writeMarks(AppContext &ctx)
 {
-    AppContext &ctx = bench.ctx();
-    ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'");
-    const ParamTables &t = ctx.params;
-    const QVector<TransferRow> rows = driveRows(ctx);
-    Marks marks;
-    for (int n : {1, int(rows.size()) - 5}) {
-        for (int k = n; k < rows.size(); ++k) {
-            const int i = rows[k].parameter;
-            if (!t.blnReadOnly[i] && !t.blnExtra[i] && !t.blnDependent[i] && !t.varDefault[i].isNull()) {
-                marks.rows << rows[k];
-                break;
-            }
-        }
-    }
-    for (const TransferRow &row : marks.rows) {
-        marks.written << nonDefaultRegister(ctx, row);
-        RegisterTransactions(ctx).download1(row.address, marks.written.last());
-    }
-    return marks;
-}
-
-QString markText(const TransferRow &row, qint16 value)
-{
-    return NumberText::single(float(value) * row.resolution);
+    for (auto it = Marks.cbegin(); it != Marks.cend(); ++it)
+        RegisterTransactions(ctx).download1(it.key(), it.value());
 }
 
 } // namespace
@@ -188,7 +162,7 @@ private Q_SLOTS:
         AppContext &ctx = bench.ctx();
         // The drive differs from its defaults: a plain number, a choice list and
         // the custom V/Hz curve that unlocks P2.04 to P2.07.
-        const auto [marks, written] = writeMarks(bench);
+        writeMarks(ctx);
         RegisterTransactions(ctx).download1(ParamText::registerNumber(300), 2);
         RegisterTransactions(ctx).download1(ParamText::registerNumber(200), 3);
         ctx.state.blnConfigChanged = false;
@@ -229,8 +203,8 @@ private Q_SLOTS:
                 qPrintable(QStringLiteral("P%1 %2 vs %3").arg(row.parameter).arg(text).arg(reg)));
             QCOMPARE(ctx.params.varLastChance[row.parameter].toString(), text);
         }
-        for (int k = 0; k < marks.size(); ++k)
-            QCOMPARE(ctx.editor.txtP(marks[k].parameter).text(), markText(marks[k], written[k]));
+        QCOMPARE(ctx.editor.txtP(7).text(), "1.2");
+        QCOMPARE(ctx.editor.txtP(933).text(), "60.5");
         QCOMPARE(ctx.editor.cmbP(300).listIndex(), 2);
         QCOMPARE(ctx.editor.txtP(300).text(), ctx.editor.cmbP(300).list().at(2).left(2));
         QVERIFY(ctx.editor.txtP(204).enabled() && ctx.editor.txtP(207).enabled());
@@ -353,22 +327,18 @@ private Q_SLOTS:
         VERIFY_WITH_ERROR(bench.start(&error));
         AppContext &ctx = bench.ctx();
         ctx.link().mod1().setTimeOut(ShortTimeOut);
-        const QVector<TransferRow> rows = driveRows(ctx);
-        const TransferRow failingRow = rows.at(FailingRow - 1);
-        const auto [marks, written] = writeMarks(bench);
-        QVERIFY(marks.size() == 2 && rows.indexOf(marks[0]) < FailingRow - 1 && rows.indexOf(marks[1]) > FailingRow);
+        const TransferRow failingRow = driveRows(ctx).at(FailingRow - 1);
+        writeMarks(ctx);
         ctx.state.blnConfigChanged = false;
-        ctx.statusList.clear();
         bench.prompter().enqueue(Msg::Yes);
 
         QCOMPARE(bench.upload(), UploadOperation::Outcome::CommError);
 
         // Rows before the failure hold the drive's values, the failing row and
         // the rows after it the catalogue defaults.
-        QCOMPARE(ctx.editor.txtP(marks[0].parameter).text(), markText(marks[0], written[0]));
-        QCOMPARE(
-            ctx.editor.txtP(marks[1].parameter).text(), NumberText::variant(ctx.params.varDefault[marks[1].parameter]));
-        QCOMPARE(ctx.params.varLastChance[marks[0].parameter].toString(), markText(marks[0], written[0]));
+        QCOMPARE(ctx.editor.txtP(7).text(), "1.2");
+        QCOMPARE(ctx.editor.txtP(933).text(), "0");
+        QCOMPARE(ctx.params.varLastChance[7].toString(), "1.2");
         QVERIFY(ctx.editor.tag() != "1");
 
         QVERIFY(ctx.statusList.lines().first().startsWith("Upload started "));
