@@ -103,8 +103,6 @@ private Q_SLOTS:
     }
 };
 
-// ------------------------------------------------------------------ trend
-
 class TestTrendAndXAxis : public QObject
 {
     Q_OBJECT
@@ -152,7 +150,7 @@ private Q_SLOTS:
     }
     void xAxisDialog_data()
     {
-        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("tag"); // the calling chart's: 1 trend, 2 PID
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QString>("message"); // title: text
@@ -161,27 +159,19 @@ private Q_SLOTS:
         const int applied = int(SetTrendX::Outcome::Applied);
         const int range = int(SetTrendX::Outcome::OutOfRange);
         const QString outOfRange = "Value Out Of Range: Enter a value 0 - 250.";
-        QTest::newRow("250") << "1"
-                             << "250" << applied << "" << 250.0 << 5.04;
-        QTest::newRow("250.5") << "1"
-                               << "250.5" << applied << "" << 250.5 << 5.04;
-        QTest::newRow("0") << "1"
-                           << " 0 " << applied << "" << 0.0 << 5.04;
-        QTest::newRow("251") << "1"
-                             << "251" << range << outOfRange << 5.04 << 5.04;
-        QTest::newRow("-1") << "1"
-                            << "-1" << range << outOfRange << 5.04 << 5.04;
-        QTest::newRow("not a number") << "1"
-                                      << "10 min" << int(SetTrendX::Outcome::NotNumeric)
+        QTest::newRow("250") << 1 << "250" << applied << "" << 250.0 << 5.04;
+        QTest::newRow("250.5") << 1 << "250.5" << applied << "" << 250.5 << 5.04;
+        QTest::newRow("0") << 1 << " 0 " << applied << "" << 0.0 << 5.04;
+        QTest::newRow("251") << 1 << "251" << range << outOfRange << 5.04 << 5.04;
+        QTest::newRow("-1") << 1 << "-1" << range << outOfRange << 5.04 << 5.04;
+        QTest::newRow("not a number") << 1 << "10 min" << int(SetTrendX::Outcome::NotNumeric)
                                       << "Invalid Entry: Pleas enter a valid number." << 5.04 << 5.04;
-        QTest::newRow("PID chart") << "2"
-                                   << "12" << applied << "" << 5.04 << 12.0;
-        QTest::newRow("other tag") << "3"
-                                   << "12" << int(SetTrendX::Outcome::NoChart) << "" << 5.04 << 5.04;
+        QTest::newRow("PID chart") << 2 << "12" << applied << "" << 5.04 << 12.0;
+        QTest::newRow("other tag") << 3 << "12" << int(SetTrendX::Outcome::NoChart) << "" << 5.04 << 5.04;
     }
     void xAxisDialog()
     {
-        QFETCH(QString, tag);
+        QFETCH(int, tag);
         QFETCH(QString, text);
         QFETCH(int, outcome);
         QFETCH(QString, message);
@@ -192,7 +182,7 @@ private Q_SLOTS:
         PidTuning pid(ctx);
         SetTrendX dialog(
             ctx, [&](const QString &t) -> ChartXSpan * { return t == "1" ? static_cast<ChartXSpan *>(&trend) : &pid; });
-        dialog.setTag(tag);
+        dialog.setTag(QString::number(tag));
         QCOMPARE(int(dialog.update(text)), outcome);
         const auto &shown = m_program->prompter().messages();
         QCOMPARE(shown.isEmpty() ? QString() : shown.first().title + ": " + shown.first().text, message);
@@ -205,8 +195,6 @@ private Q_SLOTS:
             QCOMPARE(dialog.restoredText(), "5.04");
     }
 };
-
-// ------------------------------------------------------------------- PID
 
 // The main window's Trend and PID Tuning commands before their screens.
 class ScreensShown : public PidTrendCommands::Windows
