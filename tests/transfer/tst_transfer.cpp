@@ -453,7 +453,7 @@ private Q_SLOTS:
             RegisterTransactions(s.ctx()).download1(2332, 1); // P9.27 run
             QVERIFY(SerialLinkMonitor(s.ctx()).pollDrive());
         }
-        const QMap<int, int> before = s.registers();
+        const auto writes = countWrites(s.link().mod1());
         if (setup == "close")
             s.link().closeConnection();
         if (setup == "tag 0")
@@ -468,9 +468,7 @@ private Q_SLOTS:
         // Two refusals start the poll timer; the others leave the timers alone.
         const bool restartsPoll = setup == "tag 0" || setup == "run";
         QCOMPARE(s.hooks.calls, restartsPoll ? QStringList {"poll on"} : QStringList());
-        if (!s.link().serialOpen())
-            QCOMPARE(s.openRtu(), 0);
-        QCOMPARE(s.registers(), before);
+        QCOMPARE(*writes, 0);
     }
     void downloads_data()
     {
