@@ -4,7 +4,6 @@
 
 #include "support/ScriptedPrompter.h"
 
-#include "comm/CommLink.h"
 #include "comm/TransferRows.h"
 #include "ports/TransferWindows.h"
 
@@ -36,8 +35,8 @@ QString logEntry(const QString &line);
 // line last in the status list, `caption` on an idle list, the one
 // communication error message, the link closed, the poll timer running
 // again and the busy pointer gone, and one "Mod1 retuned" entry from
-// `where` in the error log. Returns what differs (empty when all agree) and
-// the entry's status code in *code.
-QString commFailureEnd(LinkFixture &fixture, const QString &caption, const QString &where, int *code = nullptr);
+// `where` in the error log with status `code` (to `maxCode` when that is
+// larger). Returns what differs, empty when all agree.
+QString commFailureEnd(LinkFixture &fixture, const QString &caption, const QString &where, int code, int maxCode = 0);
 
 } // namespace Tarvel::Test
