@@ -649,17 +649,50 @@ private Q_SLOTS:
         QCOMPARE(s.errorLogLines(), QStringList());
     }
 
-    // The file holds what the drive held before the download, and opens
-    // like any configuration.
-    void backupBeforeDownload()
+    void backup_data()
     {
+        QTest::addColumn<QString>("failure"); // empty: none
+        QTest::newRow("made") << "";
+        QTest::newRow("folder cannot be made") << "folder";
+        QTest::newRow("link lost while reading") << "link";
+    }
+    // A failed backup writes nothing. The file holds what the drive held
+    // before the download, and opens like any configuration.
+    void backup()
+    {
+        QFETCH(QString, failure);
         Session s;
         VERIFY_WITH_ERROR(s.configure(&error));
         RegisterTransactions(s.ctx()).download1(258, 123); // P1.01 12.3
         const QMap<int, int> before = s.registers();
+        ModbusMaster &mod1 = s.link().mod1();
+        mod1.setTimeOut(ShortTimeOut);
+        if (failure == "folder") {
+            QVERIFY(QDir().mkpath(s.ctx().paths().configsDir()));
+            QFile blocker(DriveBackup::folder(s.ctx().paths()));
+            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would go
+        }
+        int reads = 0;
+        QObject::connect(&mod1, &ModbusMaster::done, [&] {
+            if (failure == "link" && ++reads == 10)
+                s.sim().process().kill();
+        });
+        const auto writes = countWrites(mod1);
         DownloadOperation download(s.ctx(), s.windows);
         download.setBackupBeforeDownload(true);
         s.prompter().setAnswerYes(true);
+        if (!failure.isEmpty()) {
+            QCOMPARE(download.run(), Outcome::BackupFailed);
+            QCOMPARE(*writes, 0);
+            QCOMPARE(download.backupPath(), QString());
+            QCOMPARE(s.lines("Download started "), QStringList());
+            QCOMPARE(s.lines("Download stopped: ").size(), 1);
+            QCOMPARE(s.lastMessage().title, failure == "link" ? "Error" : "Backup Failed");
+            QVERIFY(!s.prompter().titles().contains("Prepare Drive"));
+            if (failure == "link")
+                QVERIFY(s.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
+            return;
+        }
         QCOMPARE(download.run(), Outcome::Verified);
         const QString path = download.backupPath();
         QCOMPARE(QFileInfo(path).dir().path(), DriveBackup::folder(s.ctx().paths()));
@@ -678,44 +711,6 @@ private Q_SLOTS:
                 before.value(row.address));
         QVERIFY(ConfigFile(s.ctx()).openFile(path));
         QCOMPARE(s.ctx().editor.txtP(101).text(), "12.3");
-    }
-
-    void failedBackupWritesNothing_data()
-    {
-        QTest::addColumn<bool>("linkLost");
-        QTest::newRow("folder cannot be made") << false;
-        QTest::newRow("link lost while reading") << true;
-    }
-    void failedBackupWritesNothing()
-    {
-        Session s;
-        VERIFY_WITH_ERROR(s.configure(&error));
-        QFETCH(bool, linkLost);
-        ModbusMaster &mod1 = s.link().mod1();
-        mod1.setTimeOut(300);
-        if (!linkLost) {
-            QVERIFY(QDir().mkpath(s.ctx().paths().configsDir()));
-            QFile blocker(DriveBackup::folder(s.ctx().paths()));
-            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would go
-        }
-        int reads = 0;
-        QObject::connect(&mod1, &ModbusMaster::done, [&] {
-            if (linkLost && ++reads == 10)
-                s.sim().process().kill();
-        });
-        const auto writes = countWrites(mod1);
-        DownloadOperation download(s.ctx(), s.windows);
-        download.setBackupBeforeDownload(true);
-        s.prompter().setAnswerYes(true);
-        QCOMPARE(download.run(), Outcome::BackupFailed);
-        QCOMPARE(*writes, 0);
-        QCOMPARE(download.backupPath(), QString());
-        QCOMPARE(s.lines("Download started "), QStringList());
-        QCOMPARE(s.lines("Download stopped: ").size(), 1);
-        QCOMPARE(s.lastMessage().title, linkLost ? "Error" : "Backup Failed");
-        QVERIFY(!s.prompter().titles().contains("Prepare Drive"));
-        if (linkLost)
-            QVERIFY(s.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
     }
 };
 
