@@ -725,11 +725,6 @@ namespace {
 using Boxes = QList<QPair<int, QString>>;
 using Registers = QList<QPair<int, int>>;
 
-QString differsLine(int index)
-{
-    return "Validation indicates " + ParamText::parameterNumber(index) + " differs between configuration and drive.";
-}
-
 } // namespace
 
 class TestDownloadVerification : public QObject
@@ -773,7 +768,8 @@ private Q_SLOTS:
         QCOMPARE(DownloadVerification(ctx).logicCheck(), differing.isEmpty());
         QStringList expected;
         for (int index : differing)
-            expected << differsLine(index);
+            expected << "Validation indicates " + ParamText::parameterNumber(index)
+                    + " differs between configuration and drive.";
         QCOMPARE(ctx.statusList.lines(), expected);
         // Every row is visited, whatever differs.
         QCOMPARE(transactions.count(), driveRows(ctx).size());
