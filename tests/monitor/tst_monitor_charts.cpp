@@ -57,32 +57,29 @@ private Q_SLOTS:
             QVERIFY(drawn[i - 1].x() < drawn[i].x());
 
         const double width = (to - from) / columns;
-        std::map<long, std::pair<double, double>> expected; // column: min, max
-        qsizetype samplesIn = 0;
+        // The smallest and largest value of each pixel column of the range.
+        const auto extremes = [&](const QList<QPointF> &points) {
+            std::map<long, std::pair<double, double>> out;
+            for (const QPointF &p : points) {
+                if (p.x() < from || p.x() > to)
+                    continue;
+                const long c = std::min(long((p.x() - from) / width), long(columns) - 1);
+                auto [it, fresh] = out.try_emplace(c, p.y(), p.y());
+                it->second = {std::min(it->second.first, p.y()), std::max(it->second.second, p.y())};
+            }
+            return out;
+        };
+        QList<QPointF> present; // the samples that are not missing
         for (int r = 0; r < table.size(); ++r) {
-            const double t = table.time(r);
-            const double v = table.value(r, 0);
-            if (t < from || t > to || SampleTable::isMissing(v))
-                continue;
-            ++samplesIn;
-            const long c = std::min(long((t - from) / width), long(columns) - 1);
-            auto [it, fresh] = expected.try_emplace(c, v, v);
-            it->second = {std::min(it->second.first, v), std::max(it->second.second, v)};
+            if (!SampleTable::isMissing(table.value(r, 0)))
+                present << QPointF(table.time(r), table.value(r, 0));
         }
-        std::map<long, std::pair<double, double>> got;
-        for (const QPointF &p : drawn) {
-            if (p.x() < from || p.x() > to)
-                continue;
-            const long c = std::min(long((p.x() - from) / width), long(columns) - 1);
-            auto [it, fresh] = got.try_emplace(c, p.y(), p.y());
-            it->second = {std::min(it->second.first, p.y()), std::max(it->second.second, p.y())};
-        }
-        QCOMPARE(got, expected);
+        QCOMPARE(extremes(drawn), extremes(present));
         // The naive drawing holds every sample of the range.
+        const auto inRange = [&](const QPointF &p) { return p.x() >= from && p.x() <= to; };
         const QList<QPointF> every = ChartDecimation::all(table, 0, from, to);
-        QCOMPARE(
-            std::count_if(every.cbegin(), every.cend(), [&](const QPointF &p) { return p.x() >= from && p.x() <= to; }),
-            samplesIn);
+        QCOMPARE(std::count_if(every.cbegin(), every.cend(), inRange),
+            std::count_if(present.cbegin(), present.cend(), inRange));
     }
     void csv()
     {
@@ -102,8 +99,6 @@ private Q_SLOTS:
         file.remove();
     }
 };
-
-// ------------------------------------------------------------------ trend
 
 class TestTrendAndXAxis : public QObject
 {
@@ -152,7 +147,7 @@ private Q_SLOTS:
     }
     void xAxisDialog_data()
     {
-        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("tag"); // the calling chart's: 1 trend, 2 PID
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QString>("message"); // title: text
@@ -161,27 +156,19 @@ private Q_SLOTS:
         const int applied = int(SetTrendX::Outcome::Applied);
         const int range = int(SetTrendX::Outcome::OutOfRange);
         const QString outOfRange = "Value Out Of Range: Enter a value 0 - 250.";
-        QTest::newRow("250") << "1"
-                             << "250" << applied << "" << 250.0 << 5.04;
-        QTest::newRow("250.5") << "1"
-                               << "250.5" << applied << "" << 250.5 << 5.04;
-        QTest::newRow("0") << "1"
-                           << " 0 " << applied << "" << 0.0 << 5.04;
-        QTest::newRow("251") << "1"
-                             << "251" << range << outOfRange << 5.04 << 5.04;
-        QTest::newRow("-1") << "1"
-                            << "-1" << range << outOfRange << 5.04 << 5.04;
-        QTest::newRow("not a number") << "1"
-                                      << "10 min" << int(SetTrendX::Outcome::NotNumeric)
+        QTest::newRow("250") << 1 << "250" << applied << "" << 250.0 << 5.04;
+        QTest::newRow("250.5") << 1 << "250.5" << applied << "" << 250.5 << 5.04;
+        QTest::newRow("0") << 1 << " 0 " << applied << "" << 0.0 << 5.04;
+        QTest::newRow("251") << 1 << "251" << range << outOfRange << 5.04 << 5.04;
+        QTest::newRow("-1") << 1 << "-1" << range << outOfRange << 5.04 << 5.04;
+        QTest::newRow("not a number") << 1 << "10 min" << int(SetTrendX::Outcome::NotNumeric)
                                       << "Invalid Entry: Pleas enter a valid number." << 5.04 << 5.04;
-        QTest::newRow("PID chart") << "2"
-                                   << "12" << applied << "" << 5.04 << 12.0;
-        QTest::newRow("other tag") << "3"
-                                   << "12" << int(SetTrendX::Outcome::NoChart) << "" << 5.04 << 5.04;
+        QTest::newRow("PID chart") << 2 << "12" << applied << "" << 5.04 << 12.0;
+        QTest::newRow("other tag") << 3 << "12" << int(SetTrendX::Outcome::NoChart) << "" << 5.04 << 5.04;
     }
     void xAxisDialog()
     {
-        QFETCH(QString, tag);
+        QFETCH(int, tag);
         QFETCH(QString, text);
         QFETCH(int, outcome);
         QFETCH(QString, message);
@@ -192,7 +179,7 @@ private Q_SLOTS:
         PidTuning pid(ctx);
         SetTrendX dialog(
             ctx, [&](const QString &t) -> ChartXSpan * { return t == "1" ? static_cast<ChartXSpan *>(&trend) : &pid; });
-        dialog.setTag(tag);
+        dialog.setTag(QString::number(tag));
         QCOMPARE(int(dialog.update(text)), outcome);
         const auto &shown = m_program->prompter().messages();
         QCOMPARE(shown.isEmpty() ? QString() : shown.first().title + ": " + shown.first().text, message);
@@ -205,8 +192,6 @@ private Q_SLOTS:
             QCOMPARE(dialog.restoredText(), "5.04");
     }
 };
-
-// ------------------------------------------------------------------- PID
 
 // The main window's Trend and PID Tuning commands before their screens.
 class ScreensShown : public PidTrendCommands::Windows

@@ -4,7 +4,6 @@
 
 #include "support/ScriptedPrompter.h"
 
-#include "comm/CommLink.h"
 #include "comm/TransferRows.h"
 #include "ports/TransferWindows.h"
 
@@ -32,17 +31,12 @@ QVector<TransferRow> driveRows(AppContext &ctx);
 // The part of an error-log line after its date and time.
 QString logEntry(const QString &line);
 
-// The register value one step away from the parameter's default that the
-// drive accepts (used to give the drive values of its own).
-qint16 nonDefaultRegister(const AppContext &ctx, const TransferRow &row);
-
 // The end every transfer shares when the link fails part way: the aborted
 // line last in the status list, `caption` on an idle list, the one
 // communication error message, the link closed, the poll timer running
 // again and the busy pointer gone, and one "Mod1 retuned" entry from
-// `where` among the new log lines. Returns what differs (empty when all
-// agree) and the entry's status code in *code.
-QString commFailureEnd(AppContext &ctx, const ScriptedPrompter &prompter, const QStringList &hookCalls,
-    const QStringList &newLog, const QString &caption, const QString &where, int *code = nullptr);
+// `where` in the error log with status `code` (to `maxCode` when that is
+// larger). Returns what differs, empty when all agree.
+QString commFailureEnd(LinkFixture &fixture, const QString &caption, const QString &where, int code, int maxCode = 0);
 
 } // namespace Tarvel::Test

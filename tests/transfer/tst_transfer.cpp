@@ -39,13 +39,9 @@ const QMap<int, QString> Changes {{101, "50.5"}, {203, "3"}, {209, "1.25"}, {403
 const QMap<int, int> ChangedRegisters {{258, 505}, {516, 3}, {522, 125}, {1028, -605}, {1282, 605}};
 
 // A program linked to the simulated drive 02,05,120.
-class Session
+struct Session : LinkFixture
 {
-public:
-    explicit Session(const QStringList &simArguments = {})
-        : fixture(simArguments)
-    { }
-    AppContext &ctx() { return fixture.ctx(); }
+    using LinkFixture::LinkFixture;
     // The identity the polling reads from the simulated drive.
     void polled(const QString &rev = QStringLiteral("120"))
     {
@@ -56,7 +52,7 @@ public:
     // Linked, with the identity the polling reads and the drive stopped.
     bool start(QString *error)
     {
-        if (!fixture.connect(error))
+        if (!connect(error))
             return false;
         ctx().state.DriveRunState = QStringLiteral("STOP");
         polled();
@@ -72,7 +68,7 @@ public:
         ctx().state.strRev = QStringLiteral("120");
         ctx().editor.setTag(QStringLiteral("1"));
         ctx().statusList.clear();
-        fixture.hooks.calls.clear();
+        hooks.calls.clear();
         return true;
     }
     // Started with Changes on the defaults as the configuration, and polled
@@ -88,7 +84,7 @@ public:
     UploadOperation::Outcome upload() { return UploadOperation(ctx(), windows).run(); }
     DownloadOperation::Outcome run(bool yes = true)
     {
-        fixture.prompter().setAnswerYes(yes);
+        prompter().setAnswerYes(yes);
         return DownloadOperation(ctx(), windows).run();
     }
     // Every parameter register of the drive, by address.
@@ -99,68 +95,32 @@ public:
             values[row.address] = RegisterTransactions(ctx()).uploadWhile(row.address, 1);
         return values;
     }
-    QStringList lines(const QString &start = QString())
-    {
-        QStringList out;
-        for (const QString &line : ctx().statusList.lines()) {
-            if (line.startsWith(start))
-                out << line;
-        }
-        return out;
-    }
-    ScriptedPrompter::Message lastMessage() { return fixture.prompter().messages().constLast(); }
+    QStringList lines(const QString &part = QString()) { return ctx().statusList.lines().filter(part); }
+    ScriptedPrompter::Message lastMessage() { return prompter().messages().constLast(); }
     int writableRows() { return int(TransferRows::load(ctx(), QStringLiteral(" AND READONLY = False")).size()); }
 
-    LinkFixture fixture;
     RecordingWindows windows;
 };
 
 } // namespace
 
-// The Upload command against the simulated drive: what lands in the editor,
-// the status list, the questions and the log, on success and on every kind
-// of link failure, in single-register and block mode.
+// The Upload command against the simulated drive, in single-register and
+// block mode.
 namespace Upload {
 
 namespace {
 
 constexpr int FailingRow = 10; // the row a fault test makes fail, counted from 1
 
-// Values the drive is given before the upload, away from its defaults: a
-// writable number early in the catalogue order and one late, on either side
-// of the row the fault tests make fail.
-struct Marks
-{
-    QVector<TransferRow> rows;
-    QList<qint16> written;
-};
+// Values the drive is given before the upload, away from its defaults, by
+// register: P0.07 1.2 (default 1.1) in row 8 and P9.33 60.5 (default 0) in
+// row 212, on either side of the row the fault tests make fail.
+const QMap<int, qint16> Marks {{8, 12}, {2338, 605}};
 
-Marks writeMarks(Session &bench)
+void writeMarks(AppContext &ctx)
 {
-    AppContext &ctx = bench.ctx();
-    ParamLoader(ctx).getParamData(ctx.editor, "qryTabParams", "'02'", "'05'", "'120'");
-    const ParamTables &t = ctx.params;
-    const QVector<TransferRow> rows = driveRows(ctx);
-    Marks marks;
-    for (int n : {1, int(rows.size()) - 5}) {
-        for (int k = n; k < rows.size(); ++k) {
-            const int i = rows[k].parameter;
-            if (!t.blnReadOnly[i] && !t.blnExtra[i] && !t.blnDependent[i] && !t.varDefault[i].isNull()) {
-                marks.rows << rows[k];
-                break;
-            }
-        }
-    }
-    for (const TransferRow &row : marks.rows) {
-        marks.written << nonDefaultRegister(ctx, row);
-        RegisterTransactions(ctx).download1(row.address, marks.written.last());
-    }
-    return marks;
-}
-
-QString markText(const TransferRow &row, qint16 value)
-{
-    return NumberText::single(float(value) * row.resolution);
+    for (auto it = Marks.cbegin(); it != Marks.cend(); ++it)
+        RegisterTransactions(ctx).download1(it.key(), it.value());
 }
 
 } // namespace
@@ -193,7 +153,7 @@ private Q_SLOTS:
         AppContext &ctx = bench.ctx();
         // The drive differs from its defaults: a plain number, a choice list and
         // the custom V/Hz curve that unlocks P2.04 to P2.07.
-        const auto [marks, written] = writeMarks(bench);
+        writeMarks(ctx);
         RegisterTransactions(ctx).download1(ParamText::registerNumber(300), 2);
         RegisterTransactions(ctx).download1(ParamText::registerNumber(200), 3);
         ctx.state.blnConfigChanged = false;
@@ -205,9 +165,9 @@ private Q_SLOTS:
             ctx.state.strConfigPath = QDir::temp().filePath("F.qxc");
             ctx.state.strConfigName = "F.qxc";
         }
-        bench.fixture.prompter().enqueue(Msg::Yes);
-        bench.fixture.prompter().enqueue(saveAnswer);
-        bench.fixture.hooks.calls.clear();
+        bench.prompter().enqueue(Msg::Yes);
+        bench.prompter().enqueue(saveAnswer);
+        bench.hooks.calls.clear();
         QFETCH(bool, block);
         ctx.link().setBlockTransfer(block);
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
@@ -229,43 +189,37 @@ private Q_SLOTS:
         for (const TransferRow &row : rows) {
             const QString text = ctx.editor.txtP(row.parameter).text();
             const qint16 reg = RegisterTransactions(ctx).uploadWhile(row.address, 1, row.resolution, QString());
-            // The text stands for exactly that register value.
             QVERIFY2(std::lround(NumberText::val(text) / row.resolution) == reg,
                 qPrintable(QStringLiteral("P%1 %2 vs %3").arg(row.parameter).arg(text).arg(reg)));
             QCOMPARE(ctx.params.varLastChance[row.parameter].toString(), text);
         }
-        for (int k = 0; k < marks.size(); ++k)
-            QCOMPARE(ctx.editor.txtP(marks[k].parameter).text(), markText(marks[k], written[k]));
+        QCOMPARE(ctx.editor.txtP(7).text(), "1.2");
         QCOMPARE(ctx.editor.cmbP(300).listIndex(), 2);
         QCOMPARE(ctx.editor.txtP(300).text(), ctx.editor.cmbP(300).list().at(2).left(2));
         QVERIFY(ctx.editor.txtP(204).enabled() && ctx.editor.txtP(207).enabled());
 
         const QStringList lines = ctx.statusList.lines();
         QVERIFY(lines.first().startsWith("Upload started "));
-        const QString model = ctx.editor.cmbP(942).text().mid(3);
-        QVERIFY(!model.isEmpty());
-        QVERIFY2(lines.last().startsWith("Upload of Drive Model " + model + ", Rev. 1.20 completed "),
-            qPrintable(lines.last()));
+        QVERIFY2(
+            lines.last().startsWith("Upload of Drive Model QX-2-0P7H, Rev. 1.20 completed "), qPrintable(lines.last()));
         QVERIFY(lines.filter(" - P3.00 - Value different from default. Value = 2 Default = 0").size() == 1);
-        QCOMPARE(ctx.editor.lblP(300).foreColor(), Colour::Red);
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
         QCOMPARE(ctx.statusList.status(), " ");
         QVERIFY(!ctx.statusList.barVisible() && ctx.statusList.isShown());
 
         QCOMPARE(ctx.editor.tag(), "1");
         QVERIFY(ctx.state.blnConfigChanged);
-        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Status"}));
-        QCOMPARE(bench.fixture.prompter().messages().last().text,
-            "The upload is complete.\rWould you like to save your data?");
+        QCOMPARE(bench.prompter().titles(), (QStringList {"Verification Required", "Upload Status"}));
+        QCOMPARE(bench.prompter().messages().last().text, "The upload is complete.\rWould you like to save your data?");
         const QStringList expectedWindows
             = saveAnswer == Msg::Yes ? QStringList {"editor", "save"} : QStringList {"editor"};
         QCOMPARE(bench.windows.calls, expectedWindows);
-        QVERIFY(bench.fixture.hooks.mainEnabled);
-        QCOMPARE(bench.fixture.hooks.calls.first(), "busy");
-        QVERIFY(bench.fixture.hooks.calls.contains("2s off") && bench.fixture.hooks.calls.contains("2s on"));
-        QCOMPARE(bench.fixture.errorLogLines(), QStringList());
+        QVERIFY(bench.hooks.mainEnabled);
+        QCOMPARE(bench.hooks.calls.first(), "busy");
+        QVERIFY(bench.hooks.calls.contains("2s off") && bench.hooks.calls.contains("2s on"));
+        QCOMPARE(bench.errorLogLines(), QStringList());
         QCOMPARE(ctx.state.hasConfigFile(), fileKept);
-        QCOMPARE(bench.fixture.hooks.captionUpdates > 0, !openFileDrive.isEmpty() && !fileKept);
+        QCOMPARE(bench.hooks.captionUpdates > 0, !openFileDrive.isEmpty() && !fileKept);
     }
     void refusals_data()
     {
@@ -330,14 +284,14 @@ private Q_SLOTS:
         const QStringList before = editorSnapshot(ctx);
         const QStringList linesBefore = ctx.statusList.lines();
         for (int answer : cell<QList<int>>("answers"))
-            bench.fixture.prompter().enqueue(answer);
-        bench.fixture.hooks.calls.clear();
+            bench.prompter().enqueue(answer);
+        bench.hooks.calls.clear();
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
 
         QTEST(int(bench.upload()), "outcome");
-        QTEST(bench.fixture.prompter().titles(), "titles");
-        QTEST(bench.fixture.prompter().messages().last().text, "text");
-        QTEST(bench.fixture.prompter().messages().last().style, "style");
+        QTEST(bench.prompter().titles(), "titles");
+        QTEST(bench.prompter().messages().last().text, "text");
+        QTEST(bench.prompter().messages().last().style, "style");
         QTEST(bench.windows.calls, "windows");
         QCOMPARE(transactions.count(), 0);
         QCOMPARE(editorSnapshot(ctx), before);
@@ -345,11 +299,11 @@ private Q_SLOTS:
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
         QCOMPARE(ctx.statusList.status(), rev == "120" ? " " : ""); // a declined upload clears the label
         QStringList log;
-        for (const QString &line : bench.fixture.errorLogLines())
+        for (const QString &line : bench.errorLogLines())
             log << logEntry(line);
         QTEST(log, "log");
-        QVERIFY(bench.fixture.hooks.mainEnabled);
-        QTEST(bench.fixture.hooks.calls.join(u','), "hooks");
+        QVERIFY(bench.hooks.mainEnabled);
+        QTEST(bench.hooks.calls.join(u','), "hooks");
     }
     void linkFault()
     {
@@ -360,36 +314,26 @@ private Q_SLOTS:
         VERIFY_WITH_ERROR(bench.start(&error));
         AppContext &ctx = bench.ctx();
         ctx.link().mod1().setTimeOut(ShortTimeOut);
-        const QVector<TransferRow> rows = driveRows(ctx);
-        const TransferRow failingRow = rows.at(FailingRow - 1);
-        const auto [marks, written] = writeMarks(bench);
-        QVERIFY(marks.size() == 2 && rows.indexOf(marks[0]) < FailingRow - 1 && rows.indexOf(marks[1]) > FailingRow);
+        writeMarks(ctx);
         ctx.state.blnConfigChanged = false;
-        ctx.statusList.clear();
-        bench.fixture.prompter().enqueue(Msg::Yes);
+        bench.prompter().enqueue(Msg::Yes);
 
         QCOMPARE(bench.upload(), UploadOperation::Outcome::CommError);
 
         // Rows before the failure hold the drive's values, the failing row and
         // the rows after it the catalogue defaults.
-        QCOMPARE(ctx.editor.txtP(marks[0].parameter).text(), markText(marks[0], written[0]));
-        QCOMPARE(
-            ctx.editor.txtP(marks[1].parameter).text(), NumberText::variant(ctx.params.varDefault[marks[1].parameter]));
-        QCOMPARE(ctx.params.varLastChance[marks[0].parameter].toString(), markText(marks[0], written[0]));
+        QCOMPARE(ctx.editor.txtP(7).text(), "1.2");
+        QCOMPARE(ctx.editor.txtP(933).text(), "0");
+        QCOMPARE(ctx.params.varLastChance[7].toString(), "1.2");
         QVERIFY(ctx.editor.tag() != "1");
 
-        QVERIFY(ctx.statusList.lines().first().startsWith("Upload started "));
-        QCOMPARE(ctx.statusList.position(), failingRow.parameter);
-        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Error"}));
-        const QStringList log = bench.fixture.errorLogLines();
-        int code = 0;
-        QCOMPARE(commFailureEnd(ctx, bench.fixture.prompter(), bench.fixture.hooks.calls, log, " Status List ",
-                     "basCom_UploadWhile()", &code),
-            QString());
-        QCOMPARE(code, int(ModbusMaster::TimeOut));
+        QCOMPARE(ctx.statusList.position(), 101); // P1.01, the failing row
+        QCOMPARE(bench.prompter().titles(), (QStringList {"Verification Required", "Error"}));
+        const QStringList log = bench.errorLogLines();
+        QCOMPARE(commFailureEnd(bench, " Status List ", "basCom_UploadWhile()", ModbusMaster::TimeOut), QString());
         QCOMPARE(log.size(), 2);
-        QCOMPARE(logEntry(log.last()), QStringLiteral("ModOCX Error, Communication, %1, ").arg(code));
-        QVERIFY(bench.fixture.hooks.mainEnabled);
+        QCOMPARE(logEntry(log.last()), "ModOCX Error, Communication, 300, "); // the time-out's code
+        QVERIFY(bench.hooks.mainEnabled);
         QCOMPARE(bench.windows.calls, QStringList()); // nothing saved: the upload saves only through the window
     }
     void ethernetAbortedEnd()
@@ -401,29 +345,26 @@ private Q_SLOTS:
         ctx.state.strConnected = "True";
         ctx.state.StatusValues[16] = 1; // the module still reaches the drive
         bench.polled();
-        bench.fixture.prompter().enqueue(Msg::Yes);
+        bench.prompter().enqueue(Msg::Yes);
 
         QCOMPARE(bench.upload(), UploadOperation::Outcome::Aborted);
-        QCOMPARE(bench.fixture.prompter().titles(), (QStringList {"Verification Required", "Upload Aborted"}));
-        QCOMPARE(bench.fixture.prompter().messages().last().text,
+        QCOMPARE(bench.prompter().titles(), (QStringList {"Verification Required", "Upload Aborted"}));
+        QCOMPARE(bench.prompter().messages().last().text,
             "Upload was interrupted due to a communication issue.\rSome data may not have been retrieved from the "
             "drive.");
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
         QVERIFY(!ctx.statusList.barVisible());
-        const QStringList log = bench.fixture.errorLogLines();
+        const QStringList log = bench.errorLogLines();
         QVERIFY(!log.isEmpty());
         QCOMPARE(logEntry(log.last()), "frmMain, mnuUpload_Click, uploadWhile returned 32766, Program, 0, ");
-        QVERIFY(bench.fixture.hooks.mainEnabled);
+        QVERIFY(bench.hooks.mainEnabled);
     }
 };
 
 } // namespace Upload
 
-// The Download command against the simulated drive: what it refuses and
-// leaves untouched, what it writes, how a verification failure and a link
-// failure end, and that block writes leave the drive as single writes do;
-// the safety net around it: Compare With Drive, and the backup of the
-// drive's settings before a download writes.
+// The Download command against the simulated drive, and the safety net
+// around it: Compare With Drive and the backup before a download writes.
 namespace Download {
 
 using Outcome = DownloadOperation::Outcome;
@@ -506,12 +447,12 @@ private Q_SLOTS:
             RegisterTransactions(s.ctx()).download1(2332, 1); // P9.27 run
             QVERIFY(SerialLinkMonitor(s.ctx()).pollDrive());
         }
-        const QMap<int, int> before = s.registers();
+        const auto writes = countWrites(s.link().mod1());
         if (setup == "close")
-            s.fixture.link().closeConnection();
+            s.link().closeConnection();
         if (setup == "tag 0")
             s.ctx().editor.setTag(QStringLiteral("0"));
-        s.fixture.hooks.calls.clear();
+        s.hooks.calls.clear();
         QFETCH(Outcome, outcome);
         QCOMPARE(s.run(setup != "no"), outcome);
         QTEST(s.lastMessage().title, "title");
@@ -520,10 +461,8 @@ private Q_SLOTS:
         QCOMPARE(s.lines(), QStringList());
         // Two refusals start the poll timer; the others leave the timers alone.
         const bool restartsPoll = setup == "tag 0" || setup == "run";
-        QCOMPARE(s.fixture.hooks.calls, restartsPoll ? QStringList {"poll on"} : QStringList());
-        if (!s.fixture.link().serialOpen())
-            QCOMPARE(s.fixture.openRtu(), 0);
-        QCOMPARE(s.registers(), before);
+        QCOMPARE(s.hooks.calls, restartsPoll ? QStringList {"poll on"} : QStringList());
+        QCOMPARE(*writes, 0);
     }
     void downloads_data()
     {
@@ -546,19 +485,16 @@ private Q_SLOTS:
         QFETCH(QStringList, simArguments);
         Session s(simArguments);
         VERIFY_WITH_ERROR(s.configure(&error, !simArguments.contains("--refuse-blocks")));
-        s.fixture.link().setBlockTransfer(block);
+        s.link().setBlockTransfer(block);
         s.ctx().editor.txtP(934).setText("0.1"); // the drive holds 2.7
         const QMap<int, int> before = s.registers();
         DownloadOperation download(s.ctx(), s.windows);
-        s.fixture.prompter().setAnswerYes(true);
+        s.prompter().setAnswerYes(true);
         QFETCH(Outcome, outcome);
         QCOMPARE(download.run(), outcome);
 
         QTEST(s.lines("Validation indicates"), "differences");
-        const QString updated
-            = "The read only parameter P9.34 has been updated in your configuration to match the drive.";
-        QCOMPARE(s.lines("The read only parameter"), QStringList {updated});
-        QCOMPARE(NumberText::val(s.ctx().editor.txtP(934).text()), 2.7);
+        QCOMPARE(NumberText::val(s.ctx().editor.txtP(934).text()), 2.7); // the refresh ran first
         const bool verified = outcome == Outcome::Verified;
         QCOMPARE(s.lastMessage().title, verified ? "Download Status" : "Download Failure");
         QCOMPARE(s.lastMessage().text,
@@ -568,10 +504,9 @@ private Q_SLOTS:
         QCOMPARE(s.lines("Download & Verification complete ").size(), verified ? 1 : 0);
         QCOMPARE(s.ctx().statusList.caption(), StatusList::DefaultCaption);
         QVERIFY(!s.ctx().statusList.barVisible());
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.errorLogLines(), QStringList());
 
         // The drive's defaults with the changes, P9.34 kept by the drive.
-        QCOMPARE(before.value(2339), 27);
         QMap<int, int> expected = before;
         const int ignored = simArguments.value(simArguments.indexOf("--ignore-write-at") + 1).toInt();
         for (auto it = ChangedRegisters.cbegin(); it != ChangedRegisters.cend(); ++it) {
@@ -603,46 +538,41 @@ private Q_SLOTS:
         QFETCH(QStringList, simArguments);
         Session s(simArguments);
         VERIFY_WITH_ERROR(s.configure(&error));
-        ModbusMaster &mod1 = s.fixture.link().mod1();
+        ModbusMaster &mod1 = s.link().mod1();
         mod1.setTimeOut(ShortTimeOut);
         QFETCH(bool, block);
-        s.fixture.link().setBlockTransfer(block);
+        s.link().setBlockTransfer(block);
         QFETCH(int, killAtWrite);
         int writes = 0;
         QObject::connect(&mod1, &ModbusMaster::done, [&] {
             if (mod1.functionCode() == ModbusMaster::DownloadRegisters && ++writes == killAtWrite)
-                s.fixture.sim().process().kill();
+                s.sim().process().kill();
         });
         QCOMPARE(s.run(), Outcome::CommError);
 
         QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
         QCOMPARE(s.lines("Verification started"), QStringList());
-        const QStringList log = s.fixture.errorLogLines();
+        const QStringList log = s.errorLogLines();
         QCOMPARE(log.size(), 1);
-        int code = 0;
-        QCOMPARE(commFailureEnd(s.ctx(), s.fixture.prompter(), s.fixture.hooks.calls, log, " Status List ",
-                     "basCom_DownloadAll()", &code),
+        QCOMPARE(commFailureEnd(s, " Status List ", "basCom_DownloadAll()", cell<int>("minCode"), cell<int>("maxCode")),
             QString());
-        QFETCH(int, minCode);
-        QFETCH(int, maxCode);
-        QVERIFY2(code >= minCode && code <= maxCode, qPrintable(log.first()));
-        QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
+        QCOMPARE(s.hooks.calls.mid(s.hooks.calls.size() - 2), (QStringList {"idle", "poll on"}));
     }
     void verificationLinkLost()
     {
         Session s;
         VERIFY_WITH_ERROR(s.configure(&error));
-        ModbusMaster &mod1 = s.fixture.link().mod1();
+        ModbusMaster &mod1 = s.link().mod1();
         mod1.setTimeOut(ShortTimeOut);
         bool wrote = false;
         QObject::connect(&mod1, &ModbusMaster::done, [&] {
             wrote = wrote || mod1.functionCode() == ModbusMaster::DownloadRegisters;
             if (wrote && mod1.functionCode() == ModbusMaster::ReadRegisters)
-                s.fixture.sim().process().kill();
+                s.sim().process().kill();
         });
         // Everything was written, but not everything compared: not a difference.
         QCOMPARE(s.run(), Outcome::CommError);
-        const QStringList titles = s.fixture.prompter().titles();
+        const QStringList titles = s.prompter().titles();
         QCOMPARE(titles.mid(titles.size() - 2), (QStringList {"Error", "Download Failure"}));
         QCOMPARE(s.lines("Verification started").size(), 1);
         QCOMPARE(s.lines("Download & Verification complete"), QStringList());
@@ -657,7 +587,7 @@ private Q_SLOTS:
         s.ctx().editor.txtP(408).setText("400"); // 40000 at 0.01
         QCOMPARE(s.run(), Outcome::Trapped);
         QCOMPARE(s.registers(), before);
-        const QStringList log = s.fixture.errorLogLines();
+        const QStringList log = s.errorLogLines();
         QCOMPARE(log.size(), 1);
         QCOMPARE(logEntry(log.first()), QStringLiteral("frmMain, mnuDownload_Click, Program, 6, Overflow"));
         QCOMPARE(s.lines("Verification started"), QStringList());
@@ -674,7 +604,7 @@ private Q_SLOTS:
         QCOMPARE(s.run(), Outcome::CommError);
         QCOMPARE(s.lastMessage().title, QStringLiteral("Error"));
         QCOMPARE(s.lines("Download & Verification complete"), QStringList());
-        QVERIFY(!s.fixture.errorLogLines().isEmpty());
+        QVERIFY(!s.errorLogLines().isEmpty());
     }
 
     void compareWithDrive_data()
@@ -695,15 +625,13 @@ private Q_SLOTS:
         Session s(simArguments);
         VERIFY_WITH_ERROR(s.configure(&error));
         QFETCH(bool, block);
-        s.fixture.link().setBlockTransfer(block);
+        s.link().setBlockTransfer(block);
         RegisterTransactions(s.ctx()).download1(260, 125); // P1.03 12.5 on the drive
-        const QMap<int, int> before = s.registers();
-        const auto writes = countWrites(s.fixture.link().mod1());
+        const auto writes = countWrites(s.link().mod1());
         DriveComparison compare(s.ctx(), s.windows);
         QFETCH(int, outcome);
         QCOMPARE(int(compare.run()), outcome);
         QCOMPARE(*writes, 0);
-        QCOMPARE(s.registers(), before);
         QFETCH(int, count);
         QCOMPARE(compare.differences().size(), count);
         if (count == 0) {
@@ -718,20 +646,53 @@ private Q_SLOTS:
         QVERIFY(s.lines().constLast().endsWith(". Parameters that differ: 6."));
         if (block)
             QVERIFY(compare.transactions() * 5 < int(driveRows(s.ctx()).size()));
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.errorLogLines(), QStringList());
     }
 
-    // The file holds what the drive held before the download, and opens
-    // like any configuration.
-    void backupBeforeDownload()
+    void backup_data()
     {
+        QTest::addColumn<QString>("failure"); // empty: none
+        QTest::newRow("made") << "";
+        QTest::newRow("folder cannot be made") << "folder";
+        QTest::newRow("link lost while reading") << "link";
+    }
+    // A failed backup writes nothing. The file holds what the drive held
+    // before the download, and opens like any configuration.
+    void backup()
+    {
+        QFETCH(QString, failure);
         Session s;
         VERIFY_WITH_ERROR(s.configure(&error));
         RegisterTransactions(s.ctx()).download1(258, 123); // P1.01 12.3
         const QMap<int, int> before = s.registers();
+        ModbusMaster &mod1 = s.link().mod1();
+        mod1.setTimeOut(ShortTimeOut);
+        if (failure == "folder") {
+            QVERIFY(QDir().mkpath(s.ctx().paths().configsDir()));
+            QFile blocker(DriveBackup::folder(s.ctx().paths()));
+            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would go
+        }
+        int reads = 0;
+        QObject::connect(&mod1, &ModbusMaster::done, [&] {
+            if (failure == "link" && ++reads == 10)
+                s.sim().process().kill();
+        });
+        const auto writes = countWrites(mod1);
         DownloadOperation download(s.ctx(), s.windows);
         download.setBackupBeforeDownload(true);
-        s.fixture.prompter().setAnswerYes(true);
+        s.prompter().setAnswerYes(true);
+        if (!failure.isEmpty()) {
+            QCOMPARE(download.run(), Outcome::BackupFailed);
+            QCOMPARE(*writes, 0);
+            QCOMPARE(download.backupPath(), QString());
+            QCOMPARE(s.lines("Download started "), QStringList());
+            QCOMPARE(s.lines("Download stopped: ").size(), 1);
+            QCOMPARE(s.lastMessage().title, failure == "link" ? "Error" : "Backup Failed");
+            QVERIFY(!s.prompter().titles().contains("Prepare Drive"));
+            if (failure == "link")
+                QVERIFY(s.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
+            return;
+        }
         QCOMPARE(download.run(), Outcome::Verified);
         const QString path = download.backupPath();
         QCOMPARE(QFileInfo(path).dir().path(), DriveBackup::folder(s.ctx().paths()));
@@ -751,65 +712,18 @@ private Q_SLOTS:
         QVERIFY(ConfigFile(s.ctx()).openFile(path));
         QCOMPARE(s.ctx().editor.txtP(101).text(), "12.3");
     }
-
-    void failedBackupWritesNothing_data()
-    {
-        QTest::addColumn<bool>("linkLost");
-        QTest::newRow("folder cannot be made") << false;
-        QTest::newRow("link lost while reading") << true;
-    }
-    void failedBackupWritesNothing()
-    {
-        Session s;
-        VERIFY_WITH_ERROR(s.configure(&error));
-        QFETCH(bool, linkLost);
-        ModbusMaster &mod1 = s.fixture.link().mod1();
-        mod1.setTimeOut(300);
-        const QMap<int, int> before = s.registers();
-        if (!linkLost) {
-            QVERIFY(QDir().mkpath(s.ctx().paths().configsDir()));
-            QFile blocker(DriveBackup::folder(s.ctx().paths()));
-            QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder would go
-        }
-        int reads = 0;
-        QObject::connect(&mod1, &ModbusMaster::done, [&] {
-            if (linkLost && ++reads == 10)
-                s.fixture.sim().process().kill();
-        });
-        const auto writes = countWrites(mod1);
-        DownloadOperation download(s.ctx(), s.windows);
-        download.setBackupBeforeDownload(true);
-        s.fixture.prompter().setAnswerYes(true);
-        QCOMPARE(download.run(), Outcome::BackupFailed);
-        QCOMPARE(*writes, 0);
-        QCOMPARE(download.backupPath(), QString());
-        QCOMPARE(s.lines("Download started "), QStringList());
-        QCOMPARE(s.lines("Download stopped: ").size(), 1);
-        QCOMPARE(s.lastMessage().title, linkLost ? "Error" : "Backup Failed");
-        QVERIFY(!s.fixture.prompter().titles().contains("Prepare Drive"));
-        if (!linkLost)
-            QCOMPARE(s.registers(), before);
-        else
-            QVERIFY(s.fixture.errorLogLines().join(u'\n').contains("basCom_BackUpDrive()"));
-    }
 };
 
 } // namespace Download
 
 // The read-only refresh before a download and the check after it, against
-// the simulated drive: which values agree, the lines for those that differ,
-// and the end on a link failure.
+// the simulated drive.
 namespace Verification {
 
 namespace {
 
 using Boxes = QList<QPair<int, QString>>;
 using Registers = QList<QPair<int, int>>;
-
-QString differsLine(int index)
-{
-    return "Validation indicates " + ParamText::parameterNumber(index) + " differs between configuration and drive.";
-}
 
 } // namespace
 
@@ -848,19 +762,20 @@ private Q_SLOTS:
             RegisterTransactions(ctx).download1(ParamText::registerNumber(index), qint16(value));
         for (const auto &[index, text] : boxes)
             ctx.editor.txtP(index).setText(text);
-        s.fixture.hooks.calls.clear();
+        s.hooks.calls.clear();
         QSignalSpy transactions(&ctx.link().mod1(), &ModbusMaster::done);
 
         QCOMPARE(DownloadVerification(ctx).logicCheck(), differing.isEmpty());
         QStringList expected;
         for (int index : differing)
-            expected << differsLine(index);
+            expected << "Validation indicates " + ParamText::parameterNumber(index)
+                    + " differs between configuration and drive.";
         QCOMPARE(ctx.statusList.lines(), expected);
         // Every row is visited, whatever differs.
         QCOMPARE(transactions.count(), driveRows(ctx).size());
-        QCOMPARE(s.fixture.hooks.calls.first(), "poll off");
-        QCOMPARE(s.fixture.hooks.calls.mid(s.fixture.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.hooks.calls.first(), "poll off");
+        QCOMPARE(s.hooks.calls.mid(s.hooks.calls.size() - 2), (QStringList {"poll on", "idle"}));
+        QCOMPARE(s.errorLogLines(), QStringList());
     }
     void differencesTakenFromDrive_data()
     {
@@ -908,7 +823,7 @@ private Q_SLOTS:
         for (const TransferRow &row : driveRows(ctx))
             readOnlyRows += ctx.params.blnReadOnly[row.parameter] ? 1 : 0;
         QCOMPARE(transactions.count(), readOnlyRows);
-        QCOMPARE(s.fixture.errorLogLines(), QStringList());
+        QCOMPARE(s.errorLogLines(), QStringList());
     }
     // The refresh before a download ends as the check after it does.
     void linkFailure_data()
@@ -939,12 +854,8 @@ private Q_SLOTS:
         QCOMPARE(transactions.count(), stopAfter); // later rows never reached
         QCOMPARE(ctx.statusList.position(), visited.at(stopAfter - 1));
         QCOMPARE(ctx.statusList.lines().size(), 1);
-        QCOMPARE(s.fixture.prompter().titles(), QStringList {"Error"});
-        int code = 0;
-        QCOMPARE(commFailureEnd(ctx, s.fixture.prompter(), s.fixture.hooks.calls, s.fixture.errorLogLines(),
-                     "  Status List ", cell<QString>("where"), &code),
-            QString());
-        QCOMPARE(code, int(ModbusMaster::TimeOut));
+        QCOMPARE(s.prompter().titles(), QStringList {"Error"});
+        QCOMPARE(commFailureEnd(s, "  Status List ", cell<QString>("where"), ModbusMaster::TimeOut), QString());
     }
 };
 
