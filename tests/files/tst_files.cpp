@@ -360,24 +360,39 @@ private Q_SLOTS:
         QCOMPARE(ctx.editor.tag(), "0");
     }
 
-    void failedSaveKeepsOldFile()
+    // A file where the folder should be: the old file stays, the fault goes
+    // to the trap and the window's caption and pointer come back.
+    void writeFailsIntoTheTrap_data()
     {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QStringList>("calls"); // of the main window, the trap's "busy=0" among them
+        QTest::newRow("save") << "SaveFile()"
+                              << QStringList {"caption=Tarvel - Saving Configuration File", "busy=1", "busy=0",
+                                     "updateCaption", "busy=0"};
+        QTest::newRow("report") << "ConfigReport()" << QStringList {"busy=0"};
+    }
+    void writeFailsIntoTheTrap()
+    {
+        QFETCH(QString, location);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
         FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         QVERIFY(loadDrive(ctx, QX2));
         ctx.statusList.clear();
-        const QString old = program.path("Configs/plain");
-        writeBytes(old, "#0205120\r\nold contents\r\n");
-        QVERIFY(!ConfigFile(ctx).saveFile(old + "/new.qxc")); // a file where the folder should be
-        QCOMPARE(readBytes(old), QByteArray("#0205120\r\nold contents\r\n"));
-        QVERIFY(ctx.state.blnConfigChanged);
-        QVERIFY(ctx.statusList.lines().isEmpty());
+        const QString configs = program.path("Configs");
+        QVERIFY(QDir(configs).removeRecursively());
+        writeBytes(configs, "old contents\r\n");
+        if (location == "SaveFile()")
+            QVERIFY(!ConfigFile(ctx).saveFile(configs + "/new.qxc"));
+        else
+            ConfigReport(ctx).configReport();
+        QCOMPARE(readBytes(configs), QByteArray("old contents\r\n"));
+        QVERIFY(ctx.state.blnConfigChanged && ctx.statusList.lines().isEmpty());
+        QTEST(hooks.calls, "calls");
         const QStringList log = program.errorLogLines();
         QCOMPARE(log.size(), 1);
-        QVERIFY(log.first().contains(" - basFunctions, SaveFile(), Program, 75, "));
-        QCOMPARE(hooks.calls.mid(hooks.calls.size() - 2), (QStringList {"updateCaption", "busy=0"}));
+        QVERIFY(log.first().contains(" - basFunctions, " + location + ", Program, 75, "));
     }
 };
 
@@ -470,22 +485,6 @@ private Q_SLOTS:
         // A choice list is listed with its whole entry, not the code in its box.
         QVERIFY(body.contains(column("P3.00 Source of Operation Command", f.cmbP(300).text())));
         QVERIFY(body.last().startsWith("P9.42 Drive Model") && body.last().endsWith("QX-2-0P7H"));
-    }
-
-    void unwritableReportEndsInTrap()
-    {
-        Test::TempProgram program;
-        AppContext &ctx = program.ctx();
-        FileCommandHooks hooks;
-        ctx.setHooks(&hooks);
-        QVERIFY(loadDrive(ctx, QX2));
-        QVERIFY(QDir(program.path("Configs")).removeRecursively());
-        writeBytes(program.path("Configs"), {}); // a file where the folder should be
-        ConfigReport(ctx).configReport();
-        QVERIFY(hooks.calls.filter("open ").isEmpty());
-        const QStringList log = program.errorLogLines();
-        QCOMPARE(log.size(), 1);
-        QVERIFY(log.first().contains(" - basFunctions, ConfigReport(), Program, 75, "));
     }
 };
 
