@@ -32,6 +32,13 @@ QByteArray configBytes(const QString &driveLine, const QStringList &values, cons
     return out;
 }
 
+// Opens a configuration file of these bytes, Configs/test.qxc.
+bool openBytes(TempProgram &program, const QByteArray &bytes)
+{
+    writeBytes(program.path("Configs/test.qxc"), bytes);
+    return ConfigFile(program.ctx()).openFile(program.path("Configs/test.qxc"));
+}
+
 // The status lines that report a value, without their date.
 QStringList valueReports(const StatusList &list)
 {
@@ -180,9 +187,7 @@ private Q_SLOTS:
         QFETCH(QString, report);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/hand.qxc");
-        writeBytes(path, configBytes(driveLine, {line}));
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program, configBytes(driveLine, {line})));
         QCOMPARE(ctx.editor.txtP(index).text(), text);
         QCOMPARE(ctx.params.varLastChance[index].toString(), text);
         if (ctx.params.blnListShown[index]) // the list shows the same value as the box
@@ -209,11 +214,9 @@ private Q_SLOTS:
         QFETCH(bool, midPointsEnabled);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/ends.qxc");
         const QString latin1Comment = QStringLiteral("#Ge\u00e4ndert f\u00fcr M\u00fcller, 40 \u00b0C");
-        writeBytes(path,
-            configBytes("#0205120", QStringList {"10125.5", latin1Comment} + curve + QStringList {"2045.5"}, eol));
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program,
+            configBytes("#0205120", QStringList {"10125.5", latin1Comment} + curve + QStringList {"2045.5"}, eol)));
         QCOMPARE(ctx.editor.txtP(101).text(), "25.5");
         QCOMPARE(ctx.editor.txtP(204).text(), "5.5");
         for (int i = 204; i <= 207; ++i)
@@ -231,9 +234,7 @@ private Q_SLOTS:
                 cat.connect();
                 cat.execute(QStringLiteral("UPDATE tblDriveParameters SET max = 99 WHERE Parameter = '%1'").arg(index));
             }
-            const QString path = program.path("Configs/inputs.qxc");
-            writeBytes(path, configBytes("#0205120", {QString::number(index) + "99"}));
-            QVERIFY(ConfigFile(ctx).openFile(path));
+            QVERIFY(openBytes(program, configBytes("#0205120", {QString::number(index) + "99"})));
             const ComboField &list = ctx.editor.cmbP(index);
             QCOMPARE(list.listIndex(), last ? list.listCount() - 1 : -1);
             QCOMPARE(ctx.editor.txtP(index).text(), "99");
@@ -253,11 +254,10 @@ private Q_SLOTS:
         QFETCH(QStringList, body);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/id.qxc");
-        writeBytes(path, configBytes("#0205108", QStringList {"10125.5"} + body));
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program, configBytes("#0205108", QStringList {"10125.5"} + body)));
         QCOMPARE(ctx.editor.txtP(941).text() + ctx.editor.txtP(942).text(), "0205");
         QCOMPARE(ctx.statusList.lines().filter(" does not match the drive of line 1; ").size(), body.size());
+        const QString path = program.path("Configs/test.qxc");
         QVERIFY(ConfigFile(ctx).saveFile(path));
         const QStringList saved = TextFile::decodeLines(readBytes(path));
         QCOMPARE(saved.first(), "#0205108");
@@ -270,9 +270,7 @@ private Q_SLOTS:
     {
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/old.qxc");
-        writeBytes(path, "#0205120\r\n#/home/a\r\n1015 copy\r\n#date\r\n#W\r\n#O\r\n10125.5\r\n");
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program, "#0205120\r\n#/home/a\r\n1015 copy\r\n#date\r\n#W\r\n#O\r\n10125.5\r\n"));
         QCOMPARE(ctx.editor.txtP(101).text(), "25.5");
         QCOMPARE(valueReports(ctx.statusList).size(), 1);
     }
@@ -348,9 +346,7 @@ private Q_SLOTS:
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
         const QString pad = driveLine == "#0306104" ? "0" : "";
-        const QString path = program.path("Configs/bad.qxc");
-        writeBytes(path, configBytes(driveLine, {pad + "10125.5", badLine, pad + "10233"}));
-        QVERIFY(!ConfigFile(ctx).openFile(path));
+        QVERIFY(!openBytes(program, configBytes(driveLine, {pad + "10125.5", badLine, pad + "10233"})));
         QCOMPARE(ctx.editor.txtP(101).text(), "25.5"); // applied before the bad line
         QCOMPARE(ctx.editor.txtP(102).text(), NumberText::variant(ctx.params.varDefault[102])); // never reached
         const QStringList log = program.errorLogLines();
