@@ -161,10 +161,6 @@ private Q_SLOTS:
         row("comment looking like a value", "#101 5", 101, "10");
         row("one blank, no default", "629 ", 629, " ");
         row("default spelt otherwise", "10110.00", 101, "10.00");
-        row("differs from default", "10125.5", 101, "25.5",
-            " - P1.01 - Value different from default. Value = 25.5 Default = 10");
-        row("below minimum", "0010.1", 1, "2.7",
-            " - P0.01 - Value too low. Value = 0.1 Min = 0.5 Parameter's default of 2.7 was loaded.");
         row("above maximum", "00399999", 3, "1740",
             " - P0.03 - Value too high. Value = 99999 Max = 24000 Parameter's default of 1740 was loaded.");
         row("not a number", "101abc", 101, "10",
