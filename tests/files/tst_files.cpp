@@ -414,7 +414,6 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, drive);
         QFETCH(QStringList, edits);
-        QFETCH(QStringList, expected);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
         QVERIFY(loadDrive(ctx, {"03", "06", "104"}));
@@ -427,7 +426,7 @@ private Q_SLOTS:
         CompareOperation(ctx).compare();
         const QStringList &lines = ctx.statusList.lines();
         QVERIFY(lines.first().startsWith("Compare started ") && lines.last().startsWith("Compare complete "));
-        QCOMPARE(lines.mid(1, lines.size() - 2), expected);
+        QTEST(lines.mid(1, lines.size() - 2), "expected");
         QCOMPARE(positions.size(), 1000); // every index moves the bar
         QCOMPARE(positions.last(), StatusList::MaxPosition);
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
@@ -519,7 +518,6 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, code);
         QFETCH(int, mode);
-        QFETCH(QString, tag);
         TempProgram program;
         AppContext &ctx = program.ctx();
         const QString path = program.path("Configs/Pump 1.qxc");
@@ -534,7 +532,7 @@ private Q_SLOTS:
         });
         QVERIFY(newConfig.startNewConfig(NewConfig::Mode(mode), drive(code), path));
         QCOMPARE(shown, QList<NewConfig::Mode> {NewConfig::Mode(mode)});
-        QCOMPARE(ctx.editor.tag(), tag);
+        QTEST(ctx.editor.tag(), "tag");
         QCOMPARE(ctx.state.strConfigPath, path);
         QVERIFY(!ctx.state.blnConfigChanged && !ctx.statusList.barVisible());
         const QStringList words {"New File operation started ", "File Save operation started ",
@@ -597,16 +595,14 @@ private Q_SLOTS:
     {
         QFETCH(bool, configExists);
         QFETCH(int, answer);
-        QFETCH(bool, result);
-        QFETCH(bool, schematicKept);
         TempProgram program;
         const QString path = program.path("Configs/Pump1.qxc");
         if (configExists)
             writeBytes(path, "x\r\n");
         writeBytes(program.path("Configs/Pump1.qxs"), "s\r\n");
         program.prompter().enqueue(answer);
-        QCOMPARE(NewConfig(program.ctx()).confirmReplace(path), result);
-        QCOMPARE(QFile::exists(program.path("Configs/Pump1.qxs")), schematicKept);
+        QTEST(NewConfig(program.ctx()).confirmReplace(path), "result");
+        QTEST(QFile::exists(program.path("Configs/Pump1.qxs")), "schematicKept");
         QCOMPARE(QFile::exists(path), configExists);
         QCOMPARE(program.prompter().messages().size(), configExists ? 1 : 0);
         if (configExists)
@@ -807,15 +803,13 @@ private Q_SLOTS:
     {
         QFETCH(int, index);
         QFETCH(QString, value);
-        QFETCH(QStringList, outcome);
-        QFETCH(bool, sameAsFile);
         const QStringList upload = checked(
             index, value, [](AppContext &ctx, int i, const QString &v) { UploadValidation(ctx).validateUpload(i, v); });
         const QStringList file = checked(
             index, value, [](AppContext &ctx, int i, const QString &v) { ConfigFile(ctx).validateFile(i, v); });
-        QCOMPARE(upload, outcome);
+        QTEST(upload, "outcome");
         QCOMPARE(upload.at(upload.size() - 2), file.at(file.size() - 2)); // out of range, both load the default
-        QCOMPARE(upload == file, sameAsFile);
+        QTEST(upload == file, "sameAsFile");
     }
 };
 
