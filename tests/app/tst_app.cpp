@@ -59,21 +59,16 @@ struct Hooks : ShellHooks
 
 struct Fixture
 {
-    Test::TempProgram program;
     Test::ScriptedFileDialogs dialogs;
     FakeWindows windows;
     Hooks hooks;
+    Test::TempProgram program;
     MainCommands commands {program.ctx(), windows};
     Fixture()
     {
         ctx().setFileDialogs(&dialogs);
         hooks.ctx = &ctx();
         ctx().setHooks(&hooks);
-    }
-    ~Fixture()
-    {
-        ctx().setHooks(nullptr);
-        ctx().setFileDialogs(nullptr);
     }
     AppContext &ctx() { return program.ctx(); }
     QString configPath(const QString &name) { return QDir(ctx().paths().configsDir()).filePath(name); }
@@ -576,25 +571,8 @@ private Q_SLOTS:
         QVERIFY(m.accept());
         const QString path = QDir(ctx.paths().configsDir()).filePath("Pump1.qxc");
         QCOMPARE(m.filePath(), path); // what is written there is NewConfig's test
-        QCOMPARE(ctx.editor.tag(), cell<QString>("tag"));
         QCOMPARE(shown, QList<NewConfig::Mode> {*NewConfig::modeFromTag(mode)});
         QCOMPARE(hooks.calls.filter("caption=").value(0), "caption=Tarvel - Current Config File: Pump1.qxc");
-        ctx.setHooks(nullptr);
-    }
-
-    void overwriteNoStopsTheStart()
-    {
-        Test::TempProgram program;
-        NewConfigDialogModel m(program.ctx(), "Detailed");
-        m.load();
-        m.setName("Pump1");
-        Test::writeBytes(m.filePath(), "old\r\n");
-        program.prompter().enqueue(Msg::No);
-        QVERIFY(!m.accept());
-        QCOMPARE(program.prompter().titles(), QStringList {"Tarvel"});
-        QCOMPARE(Test::readBytes(m.filePath()), QByteArray("old\r\n"));
-        QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
-        QCOMPARE(m.name(), QStringLiteral("Pump1"));
     }
 
     void cancelRestoresIdentity()
@@ -615,8 +593,8 @@ private Q_SLOTS:
 
     void browsePutsName()
     {
-        Test::TempProgram program;
         Test::ScriptedFileDialogs dialogs;
+        Test::TempProgram program;
         program.ctx().setFileDialogs(&dialogs);
         NewConfigDialogModel m(program.ctx(), "Detailed");
         m.load();
