@@ -520,47 +520,58 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("drive");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("fileExists"); // and No to replacing it
+        QTest::addColumn<QString>("message"); // empty: NewConfig's question
         QTest::addColumn<int>("focus");
-        QTest::newRow("no name") << "" << 0 << "Please enter a configuration name."
+        QTest::newRow("no name") << "" << 0 << false << "Please enter a configuration name."
                                  << int(NewConfigDialogModel::Focus::Name);
-        QTest::newRow("no drive") << "Pump1" << -1 << "Please select a QX Series drive type\rfrom the dropdown box."
+        QTest::newRow("no drive") << "Pump1" << -1 << false
+                                  << "Please select a QX Series drive type\rfrom the dropdown box."
                                   << int(NewConfigDialogModel::Focus::Drives);
+        QTest::newRow("file kept") << "Pump1" << 0 << true << "" << int(NewConfigDialogModel::Focus::None);
     }
 
     void refusals()
     {
         QFETCH(QString, name);
+        QFETCH(bool, fileExists);
+        QFETCH(QString, message);
         Test::TempProgram program;
         NewConfigDialogModel m(program.ctx(), "Detailed");
         m.load();
         m.setName(name);
         m.setDriveIndex(cell<int>("drive"));
+        if (fileExists)
+            Test::writeBytes(m.filePath(), "old\r\n");
+        program.prompter().enqueue(Msg::No);
         QVERIFY(!m.accept());
         QCOMPARE(int(m.focusRequest()), cell<int>("focus"));
         const auto &msgs = program.prompter().messages();
         QCOMPARE(msgs.size(), 1);
-        QCOMPARE(msgs[0].text, cell<QString>("message"));
-        QCOMPARE(msgs[0].title, QStringLiteral("Information Needed"));
-        QCOMPARE(Msg::icon(msgs[0].style), int(Msg::Exclamation));
-        QVERIFY(QDir(m.folder()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(msgs[0].title, message.isEmpty() ? "Tarvel" : "Information Needed");
+        if (!message.isEmpty()) {
+            QCOMPARE(msgs[0].text, message);
+            QCOMPARE(Msg::icon(msgs[0].style), int(Msg::Exclamation));
+        }
+        QCOMPARE(QDir(m.folder()).entryList(QDir::Files).size(), fileExists ? 1 : 0);
+        QCOMPARE(Test::readBytes(m.filePath()), QByteArray(fileExists ? "old\r\n" : ""));
         QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
+        QCOMPARE(m.name(), name);
     }
 
     void startsInEachMode_data()
     {
         QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("tag");
-        QTest::newRow("detailed") << "Detailed" << QStringLiteral("1");
-        QTest::newRow("wizard") << "Wizard" << QStringLiteral("2");
+        QTest::newRow("detailed") << "Detailed";
+        QTest::newRow("wizard") << "Wizard";
     }
 
     void startsInEachMode()
     {
         QFETCH(QString, mode);
+        Test::FileCommandHooks hooks;
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        Test::FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         NewConfigDialogModel m(ctx, mode);
         m.load();
