@@ -15,11 +15,6 @@ namespace {
 
 const QString Blank = QStringLiteral(" ");
 
-QStringList fileLines(const QString &path)
-{
-    return TextFile::decodeLines(readBytes(path));
-}
-
 } // namespace
 
 class TestDiagnosticsFile : public QObject
@@ -57,7 +52,8 @@ private Q_SLOTS:
             QStringLiteral("Drive Series/Model/Rev Equal "), QStringLiteral("Drive Status - Offline"),
             QStringLiteral("Off-Line ")};
         DiagnosticsFile(ctx).write(captions);
-        const QStringList lines = fileLines(ctx.paths().diagsLog());
+        const QByteArray bytes = readBytes(ctx.paths().diagsLog());
+        const QStringList lines = TextFile::decodeLines(bytes);
 
         QVERIFY(lines.at(0).startsWith("Diagnostic file created "));
         const QStringList head {Blank, DiagnosticsFile::osLine(), DiagnosticsFile::osBuildLine(), Blank,
@@ -86,7 +82,7 @@ private Q_SLOTS:
         QCOMPARE(tail,
             QStringList({Blank, "Error Log Follows ----------------------------------", Blank}) + log
                 + QStringList({Blank, "End of diagnostic file"}));
-        QVERIFY(readBytes(ctx.paths().diagsLog()).contains("\r\nEnd of diagnostic file\r\n"));
+        QVERIFY(bytes.contains("\r\nEnd of diagnostic file\r\n"));
     }
 
     // The catalogue's own texts for the About window.
