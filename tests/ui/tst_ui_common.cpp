@@ -54,43 +54,32 @@ private Q_SLOTS:
 
     void fileDialogSetup_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("mustExist");
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<int>("acceptMode");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("flag"); // the file must exist (Open) or a replace is confirmed (Save)
         QTest::addColumn<int>("fileMode");
-        QTest::addColumn<bool>("asksOverwrite");
-        QTest::newRow("open existing") << int(FileDialogRequest::Open) << true << false << int(QFileDialog::AcceptOpen)
-                                       << int(QFileDialog::ExistingFile) << false;
-        QTest::newRow("open any") << int(FileDialogRequest::Open) << false << false << int(QFileDialog::AcceptOpen)
-                                  << int(QFileDialog::AnyFile) << false;
-        QTest::newRow("save confirming") << int(FileDialogRequest::Save) << false << true
-                                         << int(QFileDialog::AcceptSave) << int(QFileDialog::AnyFile) << true;
-        QTest::newRow("save silently") << int(FileDialogRequest::Save) << false << false << int(QFileDialog::AcceptSave)
-                                       << int(QFileDialog::AnyFile) << false;
+        QTest::newRow("open existing") << false << true << int(QFileDialog::ExistingFile);
+        QTest::newRow("open any") << false << false << int(QFileDialog::AnyFile);
+        QTest::newRow("save confirming") << true << true << int(QFileDialog::AnyFile);
+        QTest::newRow("save silently") << true << false << int(QFileDialog::AnyFile);
     }
 
     void fileDialogSetup()
     {
-        QFETCH(int, mode);
-        QFETCH(bool, mustExist);
-        QFETCH(bool, confirm);
-        QFETCH(int, acceptMode);
-        QFETCH(int, fileMode);
-        QFETCH(bool, asksOverwrite);
+        QFETCH(bool, save);
+        QFETCH(bool, flag);
         FileDialogRequest request;
-        request.mode = FileDialogRequest::Mode(mode);
+        request.mode = save ? FileDialogRequest::Save : FileDialogRequest::Open;
         request.filter = QStringLiteral("list files (*.qxl)|*.qxl|All (*.*)|*.*");
         request.initialDir = m_program->dir();
-        request.fileMustExist = mustExist;
-        request.confirmOverwrite = confirm;
+        request.fileMustExist = flag && !save;
+        request.confirmOverwrite = flag && save;
         QFileDialog dialog;
         QtFileDialogs::configure(dialog, request);
         QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
-        QCOMPARE(int(dialog.acceptMode()), acceptMode);
-        QCOMPARE(int(dialog.fileMode()), fileMode);
-        if (dialog.acceptMode() == QFileDialog::AcceptSave)
-            QCOMPARE(!dialog.testOption(QFileDialog::DontConfirmOverwrite), asksOverwrite);
+        QCOMPARE(dialog.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        QTEST(int(dialog.fileMode()), "fileMode");
+        if (save)
+            QCOMPARE(!dialog.testOption(QFileDialog::DontConfirmOverwrite), flag);
         QCOMPARE(dialog.nameFilters(), (QStringList {QStringLiteral("list files (*.qxl)"), QStringLiteral("All (*)")}));
         QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_program->dir()).canonicalPath());
     }
