@@ -48,8 +48,7 @@ private Q_SLOTS:
     void qtFilter()
     {
         QFETCH(QString, classic);
-        QFETCH(QString, qt);
-        QCOMPARE(QtFileDialogs::toQtFilter(classic), qt);
+        QTEST(QtFileDialogs::toQtFilter(classic), "qt");
     }
 
     void fileDialogSetup_data()
@@ -135,7 +134,6 @@ private Q_SLOTS:
         QFETCH(int, style);
         QFETCH(QStringList, buttons);
         QFETCH(int, icon);
-        QFETCH(int, enterAnswer);
         QTimer::singleShot(0, this, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
@@ -150,7 +148,7 @@ private Q_SLOTS:
             QTest::keyClick(box, Qt::Key_Return);
         });
         QtPrompter prompter;
-        QCOMPARE(prompter.msgBox(QStringLiteral("first\rsecond"), style, QStringLiteral("Title")), enterAnswer);
+        QTEST(prompter.msgBox(QStringLiteral("first\rsecond"), style, QStringLiteral("Title")), "enterAnswer");
     }
 };
 
