@@ -276,10 +276,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("title");
         const QString unsupported = QStringLiteral("Non-Supported Drive Model");
-        QTest::newRow("missing") << "missing"
-                                 << "File missing";
-        QTest::newRow("folder of that name") << "folder"
-                                             << "File missing";
+        const QString missing = QStringLiteral("File missing");
+        QTest::newRow("missing") << "missing" << missing;
+        QTest::newRow("folder of that name") << "folder" << missing;
         QTest::newRow("far larger than any drive's") << "huge"
                                                      << "File too large";
         QTest::newRow("model not in catalogue") << "#0299120" << unsupported;
@@ -549,20 +548,18 @@ private Q_SLOTS:
 
     void refused_data()
     {
-        QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("rev");
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("logged"); // empty: nothing ran
-        QTest::newRow("drive not in catalogue") << int(NewConfig::Mode::Detailed) << "9'9"
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("drive not in catalogue") << "9'9"
                                                 << "Configs/n.qxc"
                                                 << "basFunctions, getParamData()";
-        QTest::newRow("no such folder") << int(NewConfig::Mode::Detailed) << "120"
+        QTest::newRow("no such folder") << "120"
                                         << "none/n.qxc"
                                         << "basFunctions, SaveFile()";
     }
     void refused()
     {
-        QFETCH(int, mode);
         QFETCH(QString, rev);
         QFETCH(QString, file);
         QFETCH(QString, logged);
@@ -571,13 +568,13 @@ private Q_SLOTS:
         bool shown = false;
         NewConfig newConfig(ctx);
         newConfig.setShowMode([&](NewConfig::Mode) { shown = true; });
-        QVERIFY(!newConfig.startNewConfig(NewConfig::Mode(mode), drive({"02", "05", rev}), program.path(file)));
+        QVERIFY(!newConfig.startNewConfig(NewConfig::Mode::Detailed, drive({"02", "05", rev}), program.path(file)));
         QVERIFY(!QFile::exists(program.path(file)));
         QCOMPARE(shown, file.startsWith("none")); // loaded, shown, not saved
         if (shown) // an unsaved configuration counts as changed
             QVERIFY(ctx.state.blnConfigChanged);
         QVERIFY(program.errorLogLines().join('\n').contains(logged));
-        QCOMPARE(ctx.statusList.lines().isEmpty(), logged.isEmpty());
+        QVERIFY(!ctx.statusList.lines().isEmpty());
         QVERIFY(!ctx.statusList.barVisible());
     }
 
