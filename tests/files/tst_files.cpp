@@ -100,7 +100,6 @@ private Q_SLOTS:
         QVERIFY(ConfigFile(ctx).saveFile(path));
         QCOMPARE(positions, (QList<int> {0, 200, 300, 500, 800}));
         QVERIFY(!ctx.state.blnConfigChanged && !ctx.statusList.barVisible());
-        QVERIFY(ctx.statusList.lines().last().startsWith("File Save operation completed "));
         QCOMPARE(hooks.calls,
             (QStringList {"caption=Tarvel - Saving Configuration File", "busy=1", "updateCaption", "busy=0"}));
         const QByteArray bytes = readBytes(path);
@@ -706,8 +705,7 @@ private Q_SLOTS:
             (QStringList {head + "Updating Configuration", head + "Storing Existing Data", head + "Loading New Data",
                 head + "Verifying Configuration Data", StatusList::DefaultCaption}));
         QVERIFY(!ctx.statusList.barVisible());
-        QCOMPARE(program.prompter().messages().size(), 1);
-        QCOMPARE(program.prompter().messages().first().title, "Update Complete");
+        QCOMPARE(program.prompter().titles(), QStringList {"Update Complete"});
         QCOMPARE(seriesAtClose, "0302");
         QCOMPARE(driveOf(ctx), QX3);
         QVERIFY(ctx.state.blnConfigChanged); // the configuration no longer matches its file
