@@ -1,7 +1,6 @@
 // The window-system ends of the core's ports: file dialogs, message boxes
 // and the printer.
 #include "TestMain.h"
-#include "TestSupport.h"
 #include "print/QtLinePrinter.h"
 #include "ui/common/QtFileDialogs.h"
 #include "ui/common/QtPrompter.h"
@@ -12,6 +11,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -21,13 +21,9 @@ class TestQtFileDialogs : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<Test::TempProgram> m_program;
+    QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    void init() { m_program = std::make_unique<Test::TempProgram>(false); }
-    void cleanup() { m_program.reset(); }
-
     void qtFilter_data()
     {
         QTest::addColumn<QString>("classic");
@@ -69,7 +65,7 @@ private Q_SLOTS:
         FileDialogRequest request;
         request.mode = save ? FileDialogRequest::Save : FileDialogRequest::Open;
         request.filter = QStringLiteral("list files (*.qxl)|*.qxl|All (*.*)|*.*");
-        request.initialDir = m_program->dir();
+        request.initialDir = m_dir.path();
         request.fileMustExist = flag && !save;
         request.confirmOverwrite = flag && save;
         QFileDialog dialog;
@@ -80,12 +76,12 @@ private Q_SLOTS:
         if (save)
             QCOMPARE(!dialog.testOption(QFileDialog::DontConfirmOverwrite), flag);
         QCOMPARE(dialog.nameFilters(), (QStringList {QStringLiteral("list files (*.qxl)"), QStringLiteral("All (*)")}));
-        QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_program->dir()).canonicalPath());
+        QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());
     }
 
     void fileDialogReturnsChoice()
     {
-        const QString path = m_program->path(QStringLiteral("chosen.qxl"));
+        const QString path = m_dir.filePath(QStringLiteral("chosen.qxl"));
         QTimer::singleShot(0, this, [path] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -95,7 +91,7 @@ private Q_SLOTS:
         });
         FileDialogRequest request;
         request.mode = FileDialogRequest::Save;
-        request.initialDir = m_program->dir();
+        request.initialDir = m_dir.path();
         QCOMPARE(QtFileDialogs().chooseFile(request), path);
 
         QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
