@@ -661,8 +661,16 @@ private Q_SLOTS:
             for (int i = 204; i <= 207; ++i)
                 ctx.editor.txtP(i).setEnabled(true);
         applyEdits(ctx, edits);
+        ctx.state.blnConfigChanged = false;
         ctx.statusList.clear();
-        QVERIFY(RatingUpdate(ctx).update(entry));
+        QStringList captions;
+        connect(&ctx.statusList, &StatusList::captionChanged, this, [&](const QString &c) { captions << c; });
+        QString seriesAtClose;
+        RatingUpdate update(ctx);
+        // The dialog closes once the drive is known, before the load.
+        update.setCloseDialog([&] { seriesAtClose += ctx.state.strSeries + ctx.editor.txtP(941).text(); });
+        QVERIFY(update.update(entry));
+        QCOMPARE(seriesAtClose, ctx.state.strSeries + from[0]);
         const EditorForm &form = ctx.editor;
         QCOMPARE(form.txtP(index).text(), text);
         QCOMPARE(form.lblP(index).foreColor(), colour);
@@ -678,24 +686,6 @@ private Q_SLOTS:
         for (int i = 204; i <= 207; ++i)
             QCOMPARE(form.txtP(i).enabled(), form.txtP(200).text() == "03");
         // Replaced values are not reported: the list holds the start and end.
-        QCOMPARE(ctx.statusList.lines().size(), 2);
-        QVERIFY(program.errorLogLines().isEmpty());
-    }
-
-    void reportsAndEnds()
-    {
-        TempProgram program;
-        AppContext &ctx = program.ctx();
-        QVERIFY(loadDrive(ctx, QX2));
-        ctx.state.blnConfigChanged = false;
-        ctx.statusList.clear();
-        QStringList captions;
-        connect(&ctx.statusList, &StatusList::captionChanged, this, [&](const QString &c) { captions << c; });
-        QString seriesAtClose;
-        RatingUpdate update(ctx);
-        // The dialog closes once the drive is known, before the load.
-        update.setCloseDialog([&] { seriesAtClose += ctx.state.strSeries + ctx.editor.txtP(941).text(); });
-        QVERIFY(update.update("QX-3-045H @ rev. 104"));
         const QStringList &lines = ctx.statusList.lines();
         QCOMPARE(lines.size(), 2);
         QVERIFY(lines.first().startsWith("Configuration update started "));
@@ -706,9 +696,8 @@ private Q_SLOTS:
                 head + "Verifying Configuration Data", StatusList::DefaultCaption}));
         QVERIFY(!ctx.statusList.barVisible());
         QCOMPARE(program.prompter().titles(), QStringList {"Update Complete"});
-        QCOMPARE(seriesAtClose, "0302");
-        QCOMPARE(driveOf(ctx), QX3);
         QVERIFY(ctx.state.blnConfigChanged); // the configuration no longer matches its file
+        QVERIFY(program.errorLogLines().isEmpty());
     }
 
     void unknownEntryChangesNothing_data()
