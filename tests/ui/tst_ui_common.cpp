@@ -110,7 +110,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("buttons"); // in sorted order
         QTest::addColumn<int>("icon");
         QTest::addColumn<int>("enterAnswer");
-        QTest::newRow("ok only") << int(Msg::OKOnly) << QStringList {"OK"} << int(QMessageBox::NoIcon) << int(Msg::OK);
         QTest::newRow("critical") << int(Msg::Critical) << QStringList {"OK"} << int(QMessageBox::Critical)
                                   << int(Msg::OK);
         QTest::newRow("ok cancel question") << int(Msg::OKCancel | Msg::Question) << QStringList {"Cancel", "OK"}
