@@ -612,9 +612,6 @@ private Q_SLOTS:
 
 namespace ChangeRatingTest {
 
-// The change-rating dialog's decisions: which drives it offers, the
-// warning against an older revision, and OK running the change.
-
 class TestChangeRatingModel : public QObject
 {
     Q_OBJECT
@@ -695,7 +692,6 @@ private Q_SLOTS:
         }
     }
 
-    // The command shows the dialog only over a configuration file.
     void commandNeedsAFile()
     {
         Test::TempProgram program;
@@ -725,7 +721,6 @@ private Q_SLOTS:
         QCOMPARE(closed, 1);
         // What the update carries over and reports is RatingUpdate's own test.
         QCOMPARE(Test::driveOf(ctx), Test::QX3);
-        // Busy while it runs, normal at its end.
         QCOMPARE(hooks.calls.filter("busy=").first(), "busy=1");
         QCOMPARE(hooks.calls.filter("busy=").last(), "busy=0");
         QVERIFY(program.errorLogLines().isEmpty());
