@@ -498,36 +498,56 @@ class TestNewConfigDialogModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void refusals_data()
+    // OK starts the new configuration in the dialog's mode, or refuses with
+    // a box and the focus that says why.
+    void accept_data()
     {
+        QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("drive");
+        QTest::addColumn<bool>("drive"); // one chosen
         QTest::addColumn<bool>("fileExists"); // and No to replacing it
-        QTest::addColumn<QString>("message"); // empty: NewConfig's question
+        QTest::addColumn<QString>("message"); // empty: started, or NewConfig's question
         QTest::addColumn<int>("focus");
-        QTest::newRow("no name") << "" << 0 << false << "Please enter a configuration name."
+        const int none = int(NewConfigDialogModel::Focus::None);
+        const QString detailed = QStringLiteral("Detailed"), name = QStringLiteral("Pump1");
+        QTest::newRow("detailed") << detailed << name << true << false << "" << none;
+        QTest::newRow("wizard") << "Wizard" << name << true << false << "" << none;
+        QTest::newRow("no name") << detailed << "" << true << false << "Please enter a configuration name."
                                  << int(NewConfigDialogModel::Focus::Name);
-        QTest::newRow("no drive") << "Pump1" << -1 << false
+        QTest::newRow("no drive") << detailed << name << false << false
                                   << "Please select a QX Series drive type\rfrom the dropdown box."
                                   << int(NewConfigDialogModel::Focus::Drives);
-        QTest::newRow("file kept") << "Pump1" << 0 << true << "" << int(NewConfigDialogModel::Focus::None);
+        QTest::newRow("file kept") << detailed << name << true << true << "" << none;
     }
 
-    void refusals()
+    void accept()
     {
+        QFETCH(QString, mode);
         QFETCH(QString, name);
         QFETCH(bool, fileExists);
         QFETCH(QString, message);
+        Test::FileCommandHooks hooks;
         Test::TempProgram program;
-        NewConfigDialogModel m(program.ctx(), "Detailed");
+        AppContext &ctx = program.ctx();
+        ctx.setHooks(&hooks);
+        NewConfigDialogModel m(ctx, mode);
         m.load();
         m.setName(name);
-        m.setDriveIndex(cell<int>("drive"));
+        m.setDriveIndex(cell<bool>("drive") ? positionOf(m, Test::QX2) : -1);
         if (fileExists)
             Test::writeBytes(m.filePath(), "old\r\n");
         program.prompter().enqueue(Msg::No);
-        QVERIFY(!m.accept());
+        QList<NewConfig::Mode> shown;
+        m.setShowMode([&](NewConfig::Mode s) { shown << s; });
+        const bool started = message.isEmpty() && !fileExists;
+        QCOMPARE(m.accept(), started);
         QCOMPARE(int(m.focusRequest()), cell<int>("focus"));
+        if (started) { // what is written is NewConfig's test
+            QCOMPARE(m.filePath(), QDir(ctx.paths().configsDir()).filePath("Pump1.qxc"));
+            QCOMPARE(shown, QList<NewConfig::Mode> {*NewConfig::modeFromTag(mode)});
+            QCOMPARE(hooks.calls.filter("caption=").value(0), "caption=Tarvel - Current Config File: Pump1.qxc");
+            return;
+        }
         const auto &msgs = program.prompter().messages();
         QCOMPARE(msgs.size(), 1);
         QCOMPARE(msgs[0].title, message.isEmpty() ? "Tarvel" : "Information Needed");
@@ -537,35 +557,9 @@ private Q_SLOTS:
         }
         QCOMPARE(QDir(m.folder()).entryList(QDir::Files).size(), fileExists ? 1 : 0);
         QCOMPARE(Test::readBytes(m.filePath()), QByteArray(fileExists ? "old\r\n" : ""));
-        QCOMPARE(program.ctx().editor.tag(), QStringLiteral("0"));
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(ctx.editor.tag(), QStringLiteral("0"));
         QCOMPARE(m.name(), name);
-    }
-
-    void startsInEachMode_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::newRow("detailed") << "Detailed";
-        QTest::newRow("wizard") << "Wizard";
-    }
-
-    void startsInEachMode()
-    {
-        QFETCH(QString, mode);
-        Test::FileCommandHooks hooks;
-        Test::TempProgram program;
-        AppContext &ctx = program.ctx();
-        ctx.setHooks(&hooks);
-        NewConfigDialogModel m(ctx, mode);
-        m.load();
-        m.setDriveIndex(positionOf(m, Test::QX2));
-        m.setName("Pump1");
-        QList<NewConfig::Mode> shown;
-        m.setShowMode([&](NewConfig::Mode s) { shown << s; });
-        QVERIFY(m.accept());
-        const QString path = QDir(ctx.paths().configsDir()).filePath("Pump1.qxc");
-        QCOMPARE(m.filePath(), path); // what is written there is NewConfig's test
-        QCOMPARE(shown, QList<NewConfig::Mode> {*NewConfig::modeFromTag(mode)});
-        QCOMPARE(hooks.calls.filter("caption=").value(0), "caption=Tarvel - Current Config File: Pump1.qxc");
     }
 
     void cancelRestoresIdentity()
