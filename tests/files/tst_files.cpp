@@ -323,23 +323,21 @@ private Q_SLOTS:
 
     void badIndexEndsOpenThroughTrap_data()
     {
-        QTest::addColumn<QString>("driveLine");
+        QTest::addColumn<QStringList>("drive");
         QTest::addColumn<QString>("badLine");
         QTest::addColumn<int>("number");
-        QTest::newRow("no field at the index") << "#0205120"
-                                               << "9995" << 340;
-        QTest::newRow("index past 1099") << "#0306104"
-                                         << "12345" << 9;
+        QTest::newRow("no field at the index") << QX2 << "9995" << 340;
+        QTest::newRow("index past 1099") << QX3 << "12345" << 9;
     }
     void badIndexEndsOpenThroughTrap()
     {
-        QFETCH(QString, driveLine);
+        QFETCH(QStringList, drive);
         QFETCH(QString, badLine);
         QFETCH(int, number);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString pad = driveLine == "#0306104" ? "0" : "";
-        QVERIFY(!openBytes(program, configBytes(driveLine, {pad + "10125.5", badLine, pad + "10233"})));
+        const QString pad = drive == QX3 ? "0" : "";
+        QVERIFY(!openBytes(program, configBytes("#" + drive.join(""), {pad + "10125.5", badLine, pad + "10233"})));
         QCOMPARE(ctx.editor.txtP(101).text(), "25.5"); // applied before the bad line
         QCOMPARE(ctx.editor.txtP(102).text(), NumberText::variant(ctx.params.varDefault[102])); // never reached
         const QStringList log = program.errorLogLines();
