@@ -32,6 +32,13 @@ QByteArray configBytes(const QString &driveLine, const QStringList &values, cons
     return out;
 }
 
+// Opens a configuration file of these bytes, Configs/test.qxc.
+bool openBytes(TempProgram &program, const QByteArray &bytes)
+{
+    writeBytes(program.path("Configs/test.qxc"), bytes);
+    return ConfigFile(program.ctx()).openFile(program.path("Configs/test.qxc"));
+}
+
 // The status lines that report a value, without their date.
 QStringList valueReports(const StatusList &list)
 {
@@ -93,7 +100,6 @@ private Q_SLOTS:
         QVERIFY(ConfigFile(ctx).saveFile(path));
         QCOMPARE(positions, (QList<int> {0, 200, 300, 500, 800}));
         QVERIFY(!ctx.state.blnConfigChanged && !ctx.statusList.barVisible());
-        QVERIFY(ctx.statusList.lines().last().startsWith("File Save operation completed "));
         QCOMPARE(hooks.calls,
             (QStringList {"caption=Tarvel - Saving Configuration File", "busy=1", "updateCaption", "busy=0"}));
         const QByteArray bytes = readBytes(path);
@@ -154,10 +160,6 @@ private Q_SLOTS:
         row("comment looking like a value", "#101 5", 101, "10");
         row("one blank, no default", "629 ", 629, " ");
         row("default spelt otherwise", "10110.00", 101, "10.00");
-        row("differs from default", "10125.5", 101, "25.5",
-            " - P1.01 - Value different from default. Value = 25.5 Default = 10");
-        row("below minimum", "0010.1", 1, "2.7",
-            " - P0.01 - Value too low. Value = 0.1 Min = 0.5 Parameter's default of 2.7 was loaded.");
         row("above maximum", "00399999", 3, "1740",
             " - P0.03 - Value too high. Value = 99999 Max = 24000 Parameter's default of 1740 was loaded.");
         row("not a number", "101abc", 101, "10",
@@ -180,9 +182,7 @@ private Q_SLOTS:
         QFETCH(QString, report);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/hand.qxc");
-        writeBytes(path, configBytes(driveLine, {line}));
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program, configBytes(driveLine, {line})));
         QCOMPARE(ctx.editor.txtP(index).text(), text);
         QCOMPARE(ctx.params.varLastChance[index].toString(), text);
         if (ctx.params.blnListShown[index]) // the list shows the same value as the box
@@ -209,11 +209,9 @@ private Q_SLOTS:
         QFETCH(bool, midPointsEnabled);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/ends.qxc");
         const QString latin1Comment = QStringLiteral("#Ge\u00e4ndert f\u00fcr M\u00fcller, 40 \u00b0C");
-        writeBytes(path,
-            configBytes("#0205120", QStringList {"10125.5", latin1Comment} + curve + QStringList {"2045.5"}, eol));
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program,
+            configBytes("#0205120", QStringList {"10125.5", latin1Comment} + curve + QStringList {"2045.5"}, eol)));
         QCOMPARE(ctx.editor.txtP(101).text(), "25.5");
         QCOMPARE(ctx.editor.txtP(204).text(), "5.5");
         for (int i = 204; i <= 207; ++i)
@@ -231,9 +229,7 @@ private Q_SLOTS:
                 cat.connect();
                 cat.execute(QStringLiteral("UPDATE tblDriveParameters SET max = 99 WHERE Parameter = '%1'").arg(index));
             }
-            const QString path = program.path("Configs/inputs.qxc");
-            writeBytes(path, configBytes("#0205120", {QString::number(index) + "99"}));
-            QVERIFY(ConfigFile(ctx).openFile(path));
+            QVERIFY(openBytes(program, configBytes("#0205120", {QString::number(index) + "99"})));
             const ComboField &list = ctx.editor.cmbP(index);
             QCOMPARE(list.listIndex(), last ? list.listCount() - 1 : -1);
             QCOMPARE(ctx.editor.txtP(index).text(), "99");
@@ -253,11 +249,10 @@ private Q_SLOTS:
         QFETCH(QStringList, body);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/id.qxc");
-        writeBytes(path, configBytes("#0205108", QStringList {"10125.5"} + body));
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program, configBytes("#0205108", QStringList {"10125.5"} + body)));
         QCOMPARE(ctx.editor.txtP(941).text() + ctx.editor.txtP(942).text(), "0205");
         QCOMPARE(ctx.statusList.lines().filter(" does not match the drive of line 1; ").size(), body.size());
+        const QString path = program.path("Configs/test.qxc");
         QVERIFY(ConfigFile(ctx).saveFile(path));
         const QStringList saved = TextFile::decodeLines(readBytes(path));
         QCOMPARE(saved.first(), "#0205108");
@@ -270,9 +265,7 @@ private Q_SLOTS:
     {
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/old.qxc");
-        writeBytes(path, "#0205120\r\n#/home/a\r\n1015 copy\r\n#date\r\n#W\r\n#O\r\n10125.5\r\n");
-        QVERIFY(ConfigFile(ctx).openFile(path));
+        QVERIFY(openBytes(program, "#0205120\r\n#/home/a\r\n1015 copy\r\n#date\r\n#W\r\n#O\r\n10125.5\r\n"));
         QCOMPARE(ctx.editor.txtP(101).text(), "25.5");
         QCOMPARE(valueReports(ctx.statusList).size(), 1);
     }
@@ -282,10 +275,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("title");
         const QString unsupported = QStringLiteral("Non-Supported Drive Model");
-        QTest::newRow("missing") << "missing"
-                                 << "File missing";
-        QTest::newRow("folder of that name") << "folder"
-                                             << "File missing";
+        const QString missing = QStringLiteral("File missing");
+        QTest::newRow("missing") << "missing" << missing;
+        QTest::newRow("folder of that name") << "folder" << missing;
         QTest::newRow("far larger than any drive's") << "huge"
                                                      << "File too large";
         QTest::newRow("model not in catalogue") << "#0299120" << unsupported;
@@ -312,9 +304,8 @@ private Q_SLOTS:
 
         QVERIFY(!ConfigFile(ctx).openFile(path));
         const bool unsupported = title.startsWith("Non-");
-        QCOMPARE(program.prompter().messages().size(), 1);
+        QCOMPARE(program.prompter().titles(), QStringList {title});
         const ScriptedPrompter::Message box = program.prompter().messages().first();
-        QCOMPARE(box.title, title);
         QCOMPARE(box.style, unsupported ? Msg::Information : Msg::Exclamation);
         QVERIFY(box.text.startsWith(unsupported
                 ? "The file you are opening is configured for a drive model that is not "
@@ -332,25 +323,21 @@ private Q_SLOTS:
 
     void badIndexEndsOpenThroughTrap_data()
     {
-        QTest::addColumn<QString>("driveLine");
+        QTest::addColumn<QStringList>("drive");
         QTest::addColumn<QString>("badLine");
         QTest::addColumn<int>("number");
-        QTest::newRow("no field at the index") << "#0205120"
-                                               << "9995" << 340;
-        QTest::newRow("index past 1099") << "#0306104"
-                                         << "12345" << 9;
+        QTest::newRow("no field at the index") << QX2 << "9995" << 340;
+        QTest::newRow("index past 1099") << QX3 << "12345" << 9;
     }
     void badIndexEndsOpenThroughTrap()
     {
-        QFETCH(QString, driveLine);
+        QFETCH(QStringList, drive);
         QFETCH(QString, badLine);
         QFETCH(int, number);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString pad = driveLine == "#0306104" ? "0" : "";
-        const QString path = program.path("Configs/bad.qxc");
-        writeBytes(path, configBytes(driveLine, {pad + "10125.5", badLine, pad + "10233"}));
-        QVERIFY(!ConfigFile(ctx).openFile(path));
+        const QString pad = drive == QX3 ? "0" : "";
+        QVERIFY(!openBytes(program, configBytes("#" + drive.join(""), {pad + "10125.5", badLine, pad + "10233"})));
         QCOMPARE(ctx.editor.txtP(101).text(), "25.5"); // applied before the bad line
         QCOMPARE(ctx.editor.txtP(102).text(), NumberText::variant(ctx.params.varDefault[102])); // never reached
         const QStringList log = program.errorLogLines();
@@ -360,24 +347,39 @@ private Q_SLOTS:
         QCOMPARE(ctx.editor.tag(), "0");
     }
 
-    void failedSaveKeepsOldFile()
+    // A file where the folder should be: the old file stays, the fault goes
+    // to the trap and the window's caption and pointer come back.
+    void writeFailsIntoTheTrap_data()
     {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QStringList>("calls"); // of the main window, the trap's "busy=0" among them
+        QTest::newRow("save") << "SaveFile()"
+                              << QStringList {"caption=Tarvel - Saving Configuration File", "busy=1", "busy=0",
+                                     "updateCaption", "busy=0"};
+        QTest::newRow("report") << "ConfigReport()" << QStringList {"busy=0"};
+    }
+    void writeFailsIntoTheTrap()
+    {
+        QFETCH(QString, location);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
         FileCommandHooks hooks;
         ctx.setHooks(&hooks);
         QVERIFY(loadDrive(ctx, QX2));
         ctx.statusList.clear();
-        const QString old = program.path("Configs/plain");
-        writeBytes(old, "#0205120\r\nold contents\r\n");
-        QVERIFY(!ConfigFile(ctx).saveFile(old + "/new.qxc")); // a file where the folder should be
-        QCOMPARE(readBytes(old), QByteArray("#0205120\r\nold contents\r\n"));
-        QVERIFY(ctx.state.blnConfigChanged);
-        QVERIFY(ctx.statusList.lines().isEmpty());
+        const QString configs = program.path("Configs");
+        QVERIFY(QDir(configs).removeRecursively());
+        writeBytes(configs, "old contents\r\n");
+        if (location == "SaveFile()")
+            QVERIFY(!ConfigFile(ctx).saveFile(configs + "/new.qxc"));
+        else
+            ConfigReport(ctx).configReport();
+        QCOMPARE(readBytes(configs), QByteArray("old contents\r\n"));
+        QVERIFY(ctx.state.blnConfigChanged && ctx.statusList.lines().isEmpty());
+        QTEST(hooks.calls, "calls");
         const QStringList log = program.errorLogLines();
         QCOMPARE(log.size(), 1);
-        QVERIFY(log.first().contains(" - basFunctions, SaveFile(), Program, 75, "));
-        QCOMPARE(hooks.calls.mid(hooks.calls.size() - 2), (QStringList {"updateCaption", "busy=0"}));
+        QVERIFY(log.first().contains(" - basFunctions, " + location + ", Program, 75, "));
     }
 };
 
@@ -407,7 +409,6 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, drive);
         QFETCH(QStringList, edits);
-        QFETCH(QStringList, expected);
         Test::TempProgram program;
         AppContext &ctx = program.ctx();
         QVERIFY(loadDrive(ctx, {"03", "06", "104"}));
@@ -420,7 +421,7 @@ private Q_SLOTS:
         CompareOperation(ctx).compare();
         const QStringList &lines = ctx.statusList.lines();
         QVERIFY(lines.first().startsWith("Compare started ") && lines.last().startsWith("Compare complete "));
-        QCOMPARE(lines.mid(1, lines.size() - 2), expected);
+        QTEST(lines.mid(1, lines.size() - 2), "expected");
         QCOMPARE(positions.size(), 1000); // every index moves the bar
         QCOMPARE(positions.last(), StatusList::MaxPosition);
         QCOMPARE(ctx.statusList.caption(), StatusList::DefaultCaption);
@@ -471,22 +472,6 @@ private Q_SLOTS:
         QVERIFY(body.contains(column("P3.00 Source of Operation Command", f.cmbP(300).text())));
         QVERIFY(body.last().startsWith("P9.42 Drive Model") && body.last().endsWith("QX-2-0P7H"));
     }
-
-    void unwritableReportEndsInTrap()
-    {
-        Test::TempProgram program;
-        AppContext &ctx = program.ctx();
-        FileCommandHooks hooks;
-        ctx.setHooks(&hooks);
-        QVERIFY(loadDrive(ctx, QX2));
-        QVERIFY(QDir(program.path("Configs")).removeRecursively());
-        writeBytes(program.path("Configs"), {}); // a file where the folder should be
-        ConfigReport(ctx).configReport();
-        QVERIFY(hooks.calls.filter("open ").isEmpty());
-        const QStringList log = program.errorLogLines();
-        QCOMPARE(log.size(), 1);
-        QVERIFY(log.first().contains(" - basFunctions, ConfigReport(), Program, 75, "));
-    }
 };
 
 class TestNewConfig : public QObject
@@ -515,24 +500,35 @@ private Q_SLOTS:
         QCOMPARE(got, expected);
     }
 
+    // A new configuration opens in its window, then is saved with the
+    // catalogue defaults; a drive the catalogue lacks or a missing folder
+    // stops it, the fault in the trap.
     void start_data()
     {
         QTest::addColumn<QStringList>("code");
         QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("tag");
-        QTest::newRow("QX2 detailed") << QX2 << int(NewConfig::Mode::Detailed) << "1";
-        QTest::newRow("QX3 wizard") << QX3 << int(NewConfig::Mode::Wizard) << "2";
-        QTest::newRow("QX2 schematic") << QX2 << int(NewConfig::Mode::Schematic) << "3";
+        QTest::addColumn<QString>("logged"); // empty: started
+        const int detailed = int(NewConfig::Mode::Detailed);
+        const QString pump = QStringLiteral("Configs/Pump 1.qxc");
+        QTest::newRow("QX2 detailed") << QX2 << detailed << pump << "1" << QString();
+        QTest::newRow("QX3 wizard") << QX3 << int(NewConfig::Mode::Wizard) << pump << "2" << QString();
+        QTest::newRow("QX2 schematic") << QX2 << int(NewConfig::Mode::Schematic) << pump << "3" << QString();
+        QTest::newRow("drive not in catalogue")
+            << QStringList {"02", "05", "9'9"} << detailed << pump << QString() << "basFunctions, getParamData()";
+        QTest::newRow("no such folder") << QX2 << detailed << "none/n.qxc" << QString() << "basFunctions, SaveFile()";
     }
     void start()
     {
         QFETCH(QStringList, code);
-        QFETCH(int, mode);
-        QFETCH(QString, tag);
+        QFETCH(QString, file);
+        QFETCH(QString, logged);
         TempProgram program;
         AppContext &ctx = program.ctx();
-        const QString path = program.path("Configs/Pump 1.qxc");
-        writeBytes(path, "old contents\r\n"); // replaced as a whole
+        const QString path = program.path(file);
+        if (logged.isEmpty())
+            writeBytes(path, "old contents\r\n"); // replaced as a whole
         NewConfig newConfig(ctx);
         QList<NewConfig::Mode> shown;
         newConfig.setShowMode([&](NewConfig::Mode m) {
@@ -541,11 +537,21 @@ private Q_SLOTS:
             QCOMPARE(ctx.statusList.lines().size(), 1);
             shown << m;
         });
-        QVERIFY(newConfig.startNewConfig(NewConfig::Mode(mode), drive(code), path));
-        QCOMPARE(shown, QList<NewConfig::Mode> {NewConfig::Mode(mode)});
-        QCOMPARE(ctx.editor.tag(), tag);
+        const NewConfig::Mode mode = NewConfig::Mode(cell<int>("mode"));
+        QCOMPARE(newConfig.startNewConfig(mode, drive(code), path), logged.isEmpty());
+        QVERIFY(!ctx.statusList.barVisible());
+        if (!logged.isEmpty()) {
+            QVERIFY(!QFile::exists(path));
+            QCOMPARE(shown.size(), file.startsWith("none") ? 1 : 0); // loaded, shown, not saved
+            if (!shown.isEmpty()) // an unsaved configuration counts as changed
+                QVERIFY(ctx.state.blnConfigChanged);
+            QVERIFY(program.errorLogLines().join('\n').contains(logged));
+            return;
+        }
+        QCOMPARE(shown, QList<NewConfig::Mode> {mode});
+        QTEST(ctx.editor.tag(), "tag");
         QCOMPARE(ctx.state.strConfigPath, path);
-        QVERIFY(!ctx.state.blnConfigChanged && !ctx.statusList.barVisible());
+        QVERIFY(!ctx.state.blnConfigChanged);
         const QStringList words {"New File operation started ", "File Save operation started ",
             "File Save operation completed ", "New File operation completed "};
         QCOMPARE(ctx.statusList.lines().size(), 4);
@@ -556,40 +562,6 @@ private Q_SLOTS:
         QVERIFY(ConfigFile(ctx).openFile(path));
         QCOMPARE(valueReports(ctx.statusList), QStringList());
         QVERIFY(program.errorLogLines().isEmpty());
-    }
-
-    void refused_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("rev");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("logged"); // empty: nothing ran
-        QTest::newRow("drive not in catalogue") << int(NewConfig::Mode::Detailed) << "9'9"
-                                                << "Configs/n.qxc"
-                                                << "basFunctions, getParamData()";
-        QTest::newRow("no such folder") << int(NewConfig::Mode::Detailed) << "120"
-                                        << "none/n.qxc"
-                                        << "basFunctions, SaveFile()";
-    }
-    void refused()
-    {
-        QFETCH(int, mode);
-        QFETCH(QString, rev);
-        QFETCH(QString, file);
-        QFETCH(QString, logged);
-        TempProgram program;
-        AppContext &ctx = program.ctx();
-        bool shown = false;
-        NewConfig newConfig(ctx);
-        newConfig.setShowMode([&](NewConfig::Mode) { shown = true; });
-        QVERIFY(!newConfig.startNewConfig(NewConfig::Mode(mode), drive({"02", "05", rev}), program.path(file)));
-        QVERIFY(!QFile::exists(program.path(file)));
-        QCOMPARE(shown, file.startsWith("none")); // loaded, shown, not saved
-        if (shown) // an unsaved configuration counts as changed
-            QVERIFY(ctx.state.blnConfigChanged);
-        QVERIFY(program.errorLogLines().join('\n').contains(logged));
-        QCOMPARE(ctx.statusList.lines().isEmpty(), logged.isEmpty());
-        QVERIFY(!ctx.statusList.barVisible());
     }
 
     void confirmReplace_data()
@@ -606,16 +578,14 @@ private Q_SLOTS:
     {
         QFETCH(bool, configExists);
         QFETCH(int, answer);
-        QFETCH(bool, result);
-        QFETCH(bool, schematicKept);
         TempProgram program;
         const QString path = program.path("Configs/Pump1.qxc");
         if (configExists)
             writeBytes(path, "x\r\n");
         writeBytes(program.path("Configs/Pump1.qxs"), "s\r\n");
         program.prompter().enqueue(answer);
-        QCOMPARE(NewConfig(program.ctx()).confirmReplace(path), result);
-        QCOMPARE(QFile::exists(program.path("Configs/Pump1.qxs")), schematicKept);
+        QTEST(NewConfig(program.ctx()).confirmReplace(path), "result");
+        QTEST(QFile::exists(program.path("Configs/Pump1.qxs")), "schematicKept");
         QCOMPARE(QFile::exists(path), configExists);
         QCOMPARE(program.prompter().messages().size(), configExists ? 1 : 0);
         if (configExists)
@@ -678,8 +648,16 @@ private Q_SLOTS:
             for (int i = 204; i <= 207; ++i)
                 ctx.editor.txtP(i).setEnabled(true);
         applyEdits(ctx, edits);
+        ctx.state.blnConfigChanged = false;
         ctx.statusList.clear();
-        QVERIFY(RatingUpdate(ctx).update(entry));
+        QStringList captions;
+        connect(&ctx.statusList, &StatusList::captionChanged, this, [&](const QString &c) { captions << c; });
+        QString seriesAtClose;
+        RatingUpdate update(ctx);
+        // The dialog closes once the drive is known, before the load.
+        update.setCloseDialog([&] { seriesAtClose += ctx.state.strSeries + ctx.editor.txtP(941).text(); });
+        QVERIFY(update.update(entry));
+        QCOMPARE(seriesAtClose, ctx.state.strSeries + from[0]);
         const EditorForm &form = ctx.editor;
         QCOMPARE(form.txtP(index).text(), text);
         QCOMPARE(form.lblP(index).foreColor(), colour);
@@ -695,24 +673,6 @@ private Q_SLOTS:
         for (int i = 204; i <= 207; ++i)
             QCOMPARE(form.txtP(i).enabled(), form.txtP(200).text() == "03");
         // Replaced values are not reported: the list holds the start and end.
-        QCOMPARE(ctx.statusList.lines().size(), 2);
-        QVERIFY(program.errorLogLines().isEmpty());
-    }
-
-    void reportsAndEnds()
-    {
-        TempProgram program;
-        AppContext &ctx = program.ctx();
-        QVERIFY(loadDrive(ctx, QX2));
-        ctx.state.blnConfigChanged = false;
-        ctx.statusList.clear();
-        QStringList captions;
-        connect(&ctx.statusList, &StatusList::captionChanged, this, [&](const QString &c) { captions << c; });
-        QString seriesAtClose;
-        RatingUpdate update(ctx);
-        // The dialog closes once the drive is known, before the load.
-        update.setCloseDialog([&] { seriesAtClose += ctx.state.strSeries + ctx.editor.txtP(941).text(); });
-        QVERIFY(update.update("QX-3-045H @ rev. 104"));
         const QStringList &lines = ctx.statusList.lines();
         QCOMPARE(lines.size(), 2);
         QVERIFY(lines.first().startsWith("Configuration update started "));
@@ -722,11 +682,9 @@ private Q_SLOTS:
             (QStringList {head + "Updating Configuration", head + "Storing Existing Data", head + "Loading New Data",
                 head + "Verifying Configuration Data", StatusList::DefaultCaption}));
         QVERIFY(!ctx.statusList.barVisible());
-        QCOMPARE(program.prompter().messages().size(), 1);
-        QCOMPARE(program.prompter().messages().first().title, "Update Complete");
-        QCOMPARE(seriesAtClose, "0302");
-        QCOMPARE(driveOf(ctx), QX3);
+        QCOMPARE(program.prompter().titles(), QStringList {"Update Complete"});
         QVERIFY(ctx.state.blnConfigChanged); // the configuration no longer matches its file
+        QVERIFY(program.errorLogLines().isEmpty());
     }
 
     void unknownEntryChangesNothing_data()
@@ -816,15 +774,13 @@ private Q_SLOTS:
     {
         QFETCH(int, index);
         QFETCH(QString, value);
-        QFETCH(QStringList, outcome);
-        QFETCH(bool, sameAsFile);
         const QStringList upload = checked(
             index, value, [](AppContext &ctx, int i, const QString &v) { UploadValidation(ctx).validateUpload(i, v); });
         const QStringList file = checked(
             index, value, [](AppContext &ctx, int i, const QString &v) { ConfigFile(ctx).validateFile(i, v); });
-        QCOMPARE(upload, outcome);
+        QTEST(upload, "outcome");
         QCOMPARE(upload.at(upload.size() - 2), file.at(file.size() - 2)); // out of range, both load the default
-        QCOMPARE(upload == file, sameAsFile);
+        QTEST(upload == file, "sameAsFile");
     }
 };
 

@@ -1,7 +1,6 @@
 // The window-system ends of the core's ports: file dialogs, message boxes
 // and the printer.
 #include "TestMain.h"
-#include "TestSupport.h"
 #include "print/QtLinePrinter.h"
 #include "ui/common/QtFileDialogs.h"
 #include "ui/common/QtPrompter.h"
@@ -12,6 +11,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -21,13 +21,9 @@ class TestQtFileDialogs : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<Test::TempProgram> m_program;
+    QTemporaryDir m_dir;
 
 private Q_SLOTS:
-    void init() { m_program = std::make_unique<Test::TempProgram>(false); }
-    void cleanup() { m_program.reset(); }
-
     void qtFilter_data()
     {
         QTest::addColumn<QString>("classic");
@@ -48,56 +44,44 @@ private Q_SLOTS:
     void qtFilter()
     {
         QFETCH(QString, classic);
-        QFETCH(QString, qt);
-        QCOMPARE(QtFileDialogs::toQtFilter(classic), qt);
+        QTEST(QtFileDialogs::toQtFilter(classic), "qt");
     }
 
     void fileDialogSetup_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("mustExist");
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<int>("acceptMode");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("flag"); // the file must exist (Open) or a replace is confirmed (Save)
         QTest::addColumn<int>("fileMode");
-        QTest::addColumn<bool>("asksOverwrite");
-        QTest::newRow("open existing") << int(FileDialogRequest::Open) << true << false << int(QFileDialog::AcceptOpen)
-                                       << int(QFileDialog::ExistingFile) << false;
-        QTest::newRow("open any") << int(FileDialogRequest::Open) << false << false << int(QFileDialog::AcceptOpen)
-                                  << int(QFileDialog::AnyFile) << false;
-        QTest::newRow("save confirming") << int(FileDialogRequest::Save) << false << true
-                                         << int(QFileDialog::AcceptSave) << int(QFileDialog::AnyFile) << true;
-        QTest::newRow("save silently") << int(FileDialogRequest::Save) << false << false << int(QFileDialog::AcceptSave)
-                                       << int(QFileDialog::AnyFile) << false;
+        QTest::newRow("open existing") << false << true << int(QFileDialog::ExistingFile);
+        QTest::newRow("open any") << false << false << int(QFileDialog::AnyFile);
+        QTest::newRow("save confirming") << true << true << int(QFileDialog::AnyFile);
+        QTest::newRow("save silently") << true << false << int(QFileDialog::AnyFile);
     }
 
     void fileDialogSetup()
     {
-        QFETCH(int, mode);
-        QFETCH(bool, mustExist);
-        QFETCH(bool, confirm);
-        QFETCH(int, acceptMode);
-        QFETCH(int, fileMode);
-        QFETCH(bool, asksOverwrite);
+        QFETCH(bool, save);
+        QFETCH(bool, flag);
         FileDialogRequest request;
-        request.mode = FileDialogRequest::Mode(mode);
+        request.mode = save ? FileDialogRequest::Save : FileDialogRequest::Open;
         request.filter = QStringLiteral("list files (*.qxl)|*.qxl|All (*.*)|*.*");
-        request.initialDir = m_program->dir();
-        request.fileMustExist = mustExist;
-        request.confirmOverwrite = confirm;
+        request.initialDir = m_dir.path();
+        request.fileMustExist = flag && !save;
+        request.confirmOverwrite = flag && save;
         QFileDialog dialog;
         QtFileDialogs::configure(dialog, request);
         QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
-        QCOMPARE(int(dialog.acceptMode()), acceptMode);
-        QCOMPARE(int(dialog.fileMode()), fileMode);
-        if (dialog.acceptMode() == QFileDialog::AcceptSave)
-            QCOMPARE(!dialog.testOption(QFileDialog::DontConfirmOverwrite), asksOverwrite);
+        QCOMPARE(dialog.acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        QTEST(int(dialog.fileMode()), "fileMode");
+        if (save)
+            QCOMPARE(!dialog.testOption(QFileDialog::DontConfirmOverwrite), flag);
         QCOMPARE(dialog.nameFilters(), (QStringList {QStringLiteral("list files (*.qxl)"), QStringLiteral("All (*)")}));
-        QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_program->dir()).canonicalPath());
+        QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());
     }
 
     void fileDialogReturnsChoice()
     {
-        const QString path = m_program->path(QStringLiteral("chosen.qxl"));
+        const QString path = m_dir.filePath(QStringLiteral("chosen.qxl"));
         QTimer::singleShot(0, this, [path] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -107,7 +91,7 @@ private Q_SLOTS:
         });
         FileDialogRequest request;
         request.mode = FileDialogRequest::Save;
-        request.initialDir = m_program->dir();
+        request.initialDir = m_dir.path();
         QCOMPARE(QtFileDialogs().chooseFile(request), path);
 
         QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
@@ -123,21 +107,20 @@ private Q_SLOTS:
     void prompterBox_data()
     {
         QTest::addColumn<int>("style");
-        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QStringList>("buttons"); // in sorted order
         QTest::addColumn<int>("icon");
         QTest::addColumn<int>("enterAnswer");
-        QTest::newRow("ok only") << int(Msg::OKOnly) << QStringList {"OK"} << int(QMessageBox::NoIcon) << int(Msg::OK);
         QTest::newRow("critical") << int(Msg::Critical) << QStringList {"OK"} << int(QMessageBox::Critical)
                                   << int(Msg::OK);
-        QTest::newRow("ok cancel question") << int(Msg::OKCancel | Msg::Question) << QStringList {"OK", "Cancel"}
+        QTest::newRow("ok cancel question") << int(Msg::OKCancel | Msg::Question) << QStringList {"Cancel", "OK"}
                                             << int(QMessageBox::Question) << int(Msg::OK);
-        QTest::newRow("yes no exclamation") << int(Msg::YesNo | Msg::Exclamation) << QStringList {"Yes", "No"}
+        QTest::newRow("yes no exclamation") << int(Msg::YesNo | Msg::Exclamation) << QStringList {"No", "Yes"}
                                             << int(QMessageBox::Warning) << int(Msg::Yes);
         QTest::newRow("yes no default no")
-            << int(Msg::YesNo | Msg::Information | Msg::DefaultButton2) << QStringList {"Yes", "No"}
+            << int(Msg::YesNo | Msg::Information | Msg::DefaultButton2) << QStringList {"No", "Yes"}
             << int(QMessageBox::Information) << int(Msg::No);
         QTest::newRow("ok cancel default cancel")
-            << int(Msg::OKCancel | Msg::DefaultButton2) << QStringList {"OK", "Cancel"} << int(QMessageBox::NoIcon)
+            << int(Msg::OKCancel | Msg::DefaultButton2) << QStringList {"Cancel", "OK"} << int(QMessageBox::NoIcon)
             << int(Msg::Cancel);
     }
 
@@ -146,7 +129,6 @@ private Q_SLOTS:
         QFETCH(int, style);
         QFETCH(QStringList, buttons);
         QFETCH(int, icon);
-        QFETCH(int, enterAnswer);
         QTimer::singleShot(0, this, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
@@ -157,13 +139,11 @@ private Q_SLOTS:
             for (QAbstractButton *b : box->buttons())
                 texts << b->text().remove(u'&');
             texts.sort();
-            QStringList expected = buttons;
-            expected.sort();
-            QCOMPARE(texts, expected);
+            QCOMPARE(texts, buttons);
             QTest::keyClick(box, Qt::Key_Return);
         });
         QtPrompter prompter;
-        QCOMPARE(prompter.msgBox(QStringLiteral("first\rsecond"), style, QStringLiteral("Title")), enterAnswer);
+        QTEST(prompter.msgBox(QStringLiteral("first\rsecond"), style, QStringLiteral("Title")), "enterAnswer");
     }
 };
 
