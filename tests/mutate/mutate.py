@@ -13,6 +13,7 @@ Exit status: 0 when the run completed, 2 for a broken list or setup, 3 when
 the unmutated tests already fail.
 """
 import argparse
+import os
 import re
 import shutil
 import signal
@@ -43,6 +44,21 @@ JOBS = "2"
 
 class Broken(Exception):
     pass
+
+
+def call(command, log, cwd=None):
+    """Runs a build or test in a process group of its own. When this script
+    is stopped, the whole group (ninja and its compilers included) is ended
+    before the mutated file is put back: a compiler still running on the
+    mutation would otherwise leave an object newer than the restored source,
+    which the next build would take as up to date."""
+    child = subprocess.Popen(command, cwd=cwd, stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+    try:
+        return child.wait() == 0
+    except BaseException:
+        os.killpg(child.pid, signal.SIGKILL)
+        child.wait()
+        raise
 
 
 def parse_list(path):
@@ -97,17 +113,18 @@ class Build:
         # A test without a program of its name: build everything.
         if all(p in self.targets for p in programs):
             command += ["--target", *programs, *(t for t in HELPER_TARGETS if t in self.targets)]
-        return subprocess.run(command, stdout=log, stderr=subprocess.STDOUT).returncode == 0
+        return call(command, log)
 
     def test(self, regex, log):
         command = ["ctest", "--timeout", TEST_TIMEOUT, "--stop-on-failure", "-j", JOBS,
                    "-R", regex, "--output-on-failure"]
-        return subprocess.run(command, cwd=self.folder, stdout=log, stderr=subprocess.STDOUT).returncode == 0
+        return call(command, log, cwd=self.folder)
 
 
 def run_mutation(build, mutation, log_dir):
     """Mutates, builds and tests; the file is put back whatever happens (the
-    SIGTERM handler turns a kill into an exception, so this also holds then).
+    SIGTERM handler turns a kill into an exception, so this also holds then,
+    after call() has ended the build).
     Writing the original back gives it a fresh time stamp, so the next build
     compiles it again (from ccache, where installed)."""
     number, path, original, replacement, regex = mutation
