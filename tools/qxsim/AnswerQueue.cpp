@@ -39,6 +39,13 @@ void AnswerQueue::schedule(Clock::time_point due, std::function<void()> send)
     arm();
 }
 
+void AnswerQueue::schedulePieces(Clock::time_point due, const QList<QByteArray> &pieces, std::chrono::milliseconds gap,
+    const std::function<void(const QByteArray &)> &write)
+{
+    for (qsizetype i = 0; i < pieces.size(); ++i)
+        schedule(due + i * gap, [write, piece = pieces[i]] { write(piece); });
+}
+
 void AnswerQueue::arm()
 {
     itimerspec due {};

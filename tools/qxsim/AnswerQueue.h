@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QSocketNotifier>
 
@@ -27,6 +29,10 @@ public:
     // Runs `send` at `due`; at once when that moment has passed. Answers
     // due at the same moment go in the order they were given.
     void schedule(Clock::time_point due, std::function<void()> send);
+    // Runs `write` for each piece of an answer, the first at `due`, the
+    // others `gap` apart.
+    void schedulePieces(Clock::time_point due, const QList<QByteArray> &pieces, std::chrono::milliseconds gap,
+        const std::function<void(const QByteArray &)> &write);
     qsizetype pending() const { return qsizetype(m_queue.size()); }
 
 private:

@@ -109,17 +109,10 @@ void SerialLink::take(const QByteArray &frame, AnswerQueue::Clock::time_point ar
         delay = PtyFormat::transferTime(m_format, frame.size() + pieces.join().size()) + m_turnaround;
     if (reply.slow)
         delay = std::max<std::chrono::nanoseconds>(delay, m_slow);
-    send(pieces, arrival + delay);
-}
-
-void SerialLink::send(const QList<QByteArray> &pieces, AnswerQueue::Clock::time_point due)
-{
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        m_answers.schedule(due + i * Misbehaviour::PieceGap, [this, piece = pieces[i]] {
-            m_port.write(piece);
-            m_wire.answerSent();
-        });
-    }
+    m_answers.schedulePieces(arrival + delay, pieces, Misbehaviour::PieceGap, [this](const QByteArray &piece) {
+        m_port.write(piece);
+        m_wire.answerSent();
+    });
 }
 
 } // namespace Tarvel::Sim

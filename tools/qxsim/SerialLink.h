@@ -27,7 +27,6 @@ private:
     void dropIncomplete();
     void scanBuffer(AnswerQueue::Clock::time_point arrival);
     void take(const QByteArray &frame, AnswerQueue::Clock::time_point arrival);
-    void send(const QList<QByteArray> &pieces, AnswerQueue::Clock::time_point due);
 
     SimServer &m_server;
     PtyPort &m_port;

@@ -87,15 +87,9 @@ void TcpLink::readSocket(QTcpSocket *socket)
             continue;
         const QList<QByteArray> pieces = reply.misbehaviour.onWire(
             {decoded.adu.unit, reply.pdu, decoded.adu.transactionId}, *m_transport, reply.corrupt, m_pieces);
-        send(socket, pieces, AnswerQueue::Clock::now() + (reply.slow ? m_slow : m_turnaround));
-    }
-}
-
-void TcpLink::send(QTcpSocket *socket, const QList<QByteArray> &pieces, AnswerQueue::Clock::time_point due)
-{
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        m_answers.schedule(
-            due + i * Misbehaviour::PieceGap, [socket = QPointer<QTcpSocket>(socket), piece = pieces[i]] {
+        const auto due = AnswerQueue::Clock::now() + (reply.slow ? m_slow : m_turnaround);
+        m_answers.schedulePieces(
+            due, pieces, Misbehaviour::PieceGap, [socket = QPointer<QTcpSocket>(socket)](const QByteArray &piece) {
                 if (socket)
                     socket->write(piece);
             });

@@ -34,7 +34,6 @@ private:
     void accept();
     void readSocket(QTcpSocket *socket);
     SimServer::Reply route(const ModbusAdu &request);
-    void send(QTcpSocket *socket, const QList<QByteArray> &pieces, AnswerQueue::Clock::time_point due);
 
     QList<SimServer *> m_servers;
     QHostAddress m_host;
